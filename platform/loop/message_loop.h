@@ -1,0 +1,140 @@
+#pragma once
+// The per-thread message loop that stands in for the window message queue:
+// posted tasks, scheduled tasks, window timers, watched file descriptors and a
+// clock behind an interface.
+//
+// DoEvents() is "pump all pending window messages once": it runs what is due
+// now (posted tasks, due scheduled tasks, due timer ticks, ready descriptors)
+// and returns. When nothing is due (an idle pump):
+//  - idle handlers run first (a scripted test operator acts here);
+//  - under the virtual clock, time jumps to the next timer deadline or
+//    scheduled task, which then runs;
+//  - under the real clock, the pump blocks in poll() until the next timer
+//    deadline, a watched descriptor or a posted task (at most kMaxIdleBlockMs
+//    when no deadline exists), so that waiting never spins.
+// Nested pumps are allowed (a handler may pump again); a timer whose tick
+// handler is running does not tick again until that handler returns.
+
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+namespace plat {
+
+// Milliseconds on a monotonic time line.
+using Millis = int64_t;
+
+class Clock {
+public:
+    virtual ~Clock() = default;
+    virtual Millis Now() const = 0;
+    virtual bool IsVirtual() const = 0;
+};
+
+// The real monotonic clock.
+class RealClock final : public Clock {
+public:
+    Millis Now() const override;
+    bool IsVirtual() const override { return false; }
+};
+
+// A clock that only moves when told to (or when an idle pump jumps it).
+class VirtualClock final : public Clock {
+public:
+    explicit VirtualClock(Millis start = 0) : now_(start) {}
+    Millis Now() const override { return now_; }
+    bool IsVirtual() const override { return true; }
+    void AdvanceTo(Millis t) { if (t > now_) now_ = t; }
+    void Advance(Millis ms) { now_ += ms; }
+private:
+    Millis now_;
+};
+
+class MessageLoop {
+public:
+    static constexpr Millis kMaxIdleBlockMs = 50;
+
+    // The calling thread's loop (created on first use, real clock).
+    static MessageLoop& Current();
+
+    // Replaces the calling thread's loop by a fresh one with the given clock
+    // (nullptr: the real clock). Drops every pending task and timer
+    // registration; for tests and start-up.
+    static void Reset(std::shared_ptr<Clock> clock = nullptr);
+
+    const Clock& GetClock() const;
+    Millis Now() const { return GetClock().Now(); }
+    // The virtual clock, or nullptr under the real clock.
+    VirtualClock* Virtual();
+
+    // Pump once (see above). True when anything ran.
+    bool DoEvents();
+
+    // Runs `task` at the next pump.
+    void Post(std::function<void()> task);
+    // Runs `task` at the first pump at or after Now()+delayMs. Returns an id for Cancel.
+    uint64_t PostDelayed(Millis delayMs, std::function<void()> task);
+    void Cancel(uint64_t id);
+
+    // Calls `onReady` from a pump whenever `fd` is readable (or has hung up).
+    // Returns an id for Unwatch.
+    uint64_t WatchFd(int fd, std::function<void()> onReady);
+    void Unwatch(uint64_t id);
+
+    // Called by an idle pump; returns true when it did something.
+    uint64_t AddIdleHandler(std::function<bool()> handler);
+    void RemoveIdleHandler(uint64_t id);
+
+    // Pumps until `done()` is true. Under the virtual clock, fails with
+    // std::runtime_error("...stalled...") when a pump finds nothing at all to
+    // do (no task, timer, descriptor or idle action), instead of hanging.
+    void RunUntil(const std::function<bool()>& done);
+
+    class Impl;
+    Impl& impl() { return *impl_; }
+    explicit MessageLoop(std::shared_ptr<Clock> clock);
+    ~MessageLoop();
+    MessageLoop(const MessageLoop&) = delete;
+    MessageLoop& operator=(const MessageLoop&) = delete;
+
+private:
+    std::unique_ptr<Impl> impl_;
+};
+
+// A window timer of the calling thread's loop (the original's Timer control).
+// Interval in ms; 0 never fires. Setting the interval or enabling restarts the
+// period. A tick only arrives during a pump and calls OnTick.
+class Timer {
+public:
+    Timer();
+    ~Timer();
+    Timer(const Timer&) = delete;
+    Timer& operator=(const Timer&) = delete;
+
+    int32_t Interval() const { return interval_; }
+    void SetInterval(int32_t ms);
+    bool Enabled() const { return enabled_; }
+    void SetEnabled(bool on);
+
+    std::function<void()> OnTick;
+
+private:
+    void Rearm();
+    int32_t interval_ = 0;
+    bool enabled_ = false;
+    uint64_t scheduled_ = 0;
+    std::shared_ptr<bool> alive_;
+};
+
+// Convenience for tests: a fresh loop on a virtual clock for the scope.
+class VirtualTimeScope {
+public:
+    explicit VirtualTimeScope(Millis start = 0);
+    ~VirtualTimeScope();
+    VirtualClock& Clock();
+private:
+    std::shared_ptr<VirtualClock> clock_;
+};
+
+}  // namespace plat

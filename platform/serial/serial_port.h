@@ -1,0 +1,61 @@
+#pragma once
+// The serial-port layer that stands in for the outside serial-port control.
+// It offers exactly what the driver's port wrapper uses: open with a port
+// number and a settings text, close, open state, write text, take all received
+// text, count and discard received input, count output still waiting.
+//
+// Port numbers name devices: port N is /dev/ttyS<N-1> unless the registry
+// stand-in maps it (HKEY_LOCAL_MACHINE "Software\Velam\Orvik\SerialPorts",
+// value "COM<N>" = device path; see README).
+//
+// Received input is watched by the thread's message loop, so an idle pump
+// wakes when characters arrive.
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace plat {
+
+enum class PortError {
+    None = 0,
+    NoSuchDevice,  // the device does not exist (or the port number names none)
+    Busy,          // locked or in use by another user
+    BadSettings,   // the settings text cannot be applied
+    Io,            // any other failure: read, write, hang-up, not open
+};
+
+std::string PortErrorText(PortError e);
+
+class SerialPort {
+public:
+    virtual ~SerialPort() = default;
+
+    // Opens port `portNumber` with settings like "9600,N,8,1" (raw mode, no
+    // flow control, exclusive lock).
+    virtual PortError Open(int32_t portNumber, std::string_view settings) = 0;
+    virtual void Close() = 0;
+    virtual bool IsOpen() const = 0;
+
+    // Writes all of `text` unchanged.
+    virtual PortError Write(std::string_view text) = 0;
+    // Appends whatever has arrived to `out` (possibly nothing); never blocks.
+    virtual PortError Read(std::string& out) = 0;
+    // Characters received and not yet read; -1 with `error` set on failure.
+    virtual int32_t InBufferCount(PortError* error = nullptr) = 0;
+    virtual void DiscardInput() = 0;
+    virtual int32_t OutBufferCount() = 0;
+};
+
+// Creates the port layer's ports: the termios port by default; tests install a
+// fake. Set(nullptr) restores the default.
+using SerialPortFactory = std::function<std::unique_ptr<SerialPort>()>;
+std::unique_ptr<SerialPort> CreateSerialPort();
+void SetSerialPortFactory(SerialPortFactory factory);
+
+// The device path of a port number (see above); "" for numbers below 1.
+std::string SerialDevicePath(int32_t portNumber);
+
+}  // namespace plat

@@ -1,0 +1,107 @@
+#pragma once
+// The keyed collection the system passes around: 1-based, ordered by
+// insertion, optional keys compared without regard to case. Adding an item
+// under a key that is already there fails and leaves the collection as it was;
+// the caller decides what to do about it.
+
+#include <algorithm>
+#include <cstdint>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/values/text.h"
+#include "platform/values/variant.h"
+
+namespace plat {
+
+template <class T = Variant>
+class Collection {
+public:
+    int32_t Count() const { return static_cast<int32_t>(items_.size()); }
+
+    // Appends the item; an empty key means "no key". False when the key is taken.
+    [[nodiscard]] bool Add(T item, std::string_view key = {}) {
+        if (!key.empty() && IndexOf(key) != 0) return false;
+        items_.push_back(Entry{std::move(item), std::string(key)});
+        return true;
+    }
+
+    // Inserts before the 1-based position `before` (Count()+1 appends).
+    [[nodiscard]] bool Insert(int32_t before, T item, std::string_view key = {}) {
+        if (before < 1 || before > Count() + 1) throw std::out_of_range("Collection: position out of range");
+        if (!key.empty() && IndexOf(key) != 0) return false;
+        items_.insert(items_.begin() + (before - 1), Entry{std::move(item), std::string(key)});
+        return true;
+    }
+
+    // Item by 1-based position or by key; std::out_of_range when absent.
+    T& Item(int32_t index) { return items_.at(CheckIndex(index) - 1).item; }
+    const T& Item(int32_t index) const { return items_.at(CheckIndex(index) - 1).item; }
+    T& Item(std::string_view key) { return items_[CheckKey(key) - 1].item; }
+    const T& Item(std::string_view key) const { return items_[CheckKey(key) - 1].item; }
+
+    bool Exists(std::string_view key) const { return IndexOf(key) != 0; }
+    // 1-based position of the key, 0 when absent.
+    int32_t IndexOf(std::string_view key) const {
+        for (size_t i = 0; i < items_.size(); ++i)
+            if (!items_[i].key.empty() && EqualsNoCase(items_[i].key, key)) return static_cast<int32_t>(i + 1);
+        return 0;
+    }
+    // The key of an item ("" when it has none).
+    const std::string& KeyAt(int32_t index) const { return items_.at(CheckIndex(index) - 1).key; }
+
+    void Remove(int32_t index) { items_.erase(items_.begin() + (CheckIndex(index) - 1)); }
+    void Remove(std::string_view key) { items_.erase(items_.begin() + (CheckKey(key) - 1)); }
+    void Clear() { items_.clear(); }
+
+    // Iteration over the items in order.
+    struct Entry {
+        T item;
+        std::string key;
+    };
+    class iterator {
+    public:
+        using Base = typename std::vector<Entry>::iterator;
+        explicit iterator(Base b) : b_(b) {}
+        T& operator*() const { return b_->item; }
+        T* operator->() const { return &b_->item; }
+        iterator& operator++() { ++b_; return *this; }
+        bool operator!=(const iterator& o) const { return b_ != o.b_; }
+        bool operator==(const iterator& o) const { return b_ == o.b_; }
+    private:
+        Base b_;
+    };
+    class const_iterator {
+    public:
+        using Base = typename std::vector<Entry>::const_iterator;
+        explicit const_iterator(Base b) : b_(b) {}
+        const T& operator*() const { return b_->item; }
+        const T* operator->() const { return &b_->item; }
+        const_iterator& operator++() { ++b_; return *this; }
+        bool operator!=(const const_iterator& o) const { return b_ != o.b_; }
+        bool operator==(const const_iterator& o) const { return b_ == o.b_; }
+    private:
+        Base b_;
+    };
+    iterator begin() { return iterator(items_.begin()); }
+    iterator end() { return iterator(items_.end()); }
+    const_iterator begin() const { return const_iterator(items_.begin()); }
+    const_iterator end() const { return const_iterator(items_.end()); }
+
+private:
+    int32_t CheckIndex(int32_t index) const {
+        if (index < 1 || index > Count()) throw std::out_of_range("Collection: index " + std::to_string(index) + " out of range");
+        return index;
+    }
+    int32_t CheckKey(std::string_view key) const {
+        int32_t i = IndexOf(key);
+        if (i == 0) throw std::out_of_range("Collection: no item with key \"" + std::string(key) + "\"");
+        return i;
+    }
+    std::vector<Entry> items_;
+};
+
+}  // namespace plat
