@@ -13,7 +13,8 @@ function(orvik_library name kind)
 endfunction()
 
 # orvik_tests(<name> DEPS <targets...>)
-# One GoogleTest program from every .cpp of the calling folder.
+# One GoogleTest program from every .cpp of the calling folder; its tests are
+# named "<name>.<Suite>.<Test>" in CTest.
 function(orvik_tests name)
   cmake_parse_arguments(A "" "" "DEPS" ${ARGN})
   file(GLOB srcs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
@@ -22,5 +23,5 @@ function(orvik_tests name)
   endif()
   add_executable(${name} ${srcs})
   target_link_libraries(${name} PRIVATE ${A_DEPS} GTest::gtest GTest::gtest_main GTest::gmock)
-  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES ENVIRONMENT "ORVIK_BIN_DIR=${CMAKE_BINARY_DIR}/bin")
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 TEST_PREFIX "${name}." PROPERTIES ENVIRONMENT "ORVIK_BIN_DIR=${CMAKE_BINARY_DIR}/bin")
 endfunction()

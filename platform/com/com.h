@@ -72,7 +72,8 @@ class ControlObject : public Object {
 public:
     void SetEventSink(GenericEvent sink) { sink_ = std::move(sink); }
 protected:
-    void RaiseEvent(const std::string& name, std::vector<Variant> params);
+    // Returns the parameters as the handler left them (its by-reference arguments).
+    std::vector<Variant> RaiseEvent(const std::string& name, std::vector<Variant> params);
 private:
     GenericEvent sink_;
 };

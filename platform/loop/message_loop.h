@@ -77,8 +77,10 @@ public:
     uint64_t PostDelayed(Millis delayMs, std::function<void()> task);
     void Cancel(uint64_t id);
 
-    // Calls `onReady` from a pump whenever `fd` is readable (or has hung up).
-    // Returns an id for Unwatch.
+    // Calls `onReady` from a pump whenever `fd` is readable (or has hung up;
+    // the owner must then Unwatch or the pump keeps calling). A descriptor
+    // that is no longer open is dropped after one last call. Returns an id
+    // for Unwatch.
     uint64_t WatchFd(int fd, std::function<void()> onReady);
     void Unwatch(uint64_t id);
 
@@ -120,11 +122,15 @@ public:
     std::function<void()> OnTick;
 
 private:
+    friend class MessageLoop::Impl;
     void Rearm();
     int32_t interval_ = 0;
     bool enabled_ = false;
-    uint64_t scheduled_ = 0;
-    std::shared_ptr<bool> alive_;
+    uint64_t scheduled_ = 0;       // the loop entry of the next tick, 0 when none
+    bool ticking_ = false;         // OnTick is running: no re-entrant tick
+    std::shared_ptr<bool> alive_;  // false once destroyed (seen by a running tick)
+    MessageLoop::Impl* loop_ = nullptr;  // the loop current at construction
+    std::weak_ptr<void> loopAlive_;      // expires when that loop is reset
 };
 
 // Convenience for tests: a fresh loop on a virtual clock for the scope.

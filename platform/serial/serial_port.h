@@ -55,7 +55,22 @@ using SerialPortFactory = std::function<std::unique_ptr<SerialPort>()>;
 std::unique_ptr<SerialPort> CreateSerialPort();
 void SetSerialPortFactory(SerialPortFactory factory);
 
-// The device path of a port number (see above); "" for numbers below 1.
+// The termios port, whatever factory is installed.
+std::unique_ptr<SerialPort> CreateTermiosPort();
+
+// The device path of a port number (see above); "" for numbers below 1 and
+// when the registry file cannot be read (a mapping may be in it).
 std::string SerialDevicePath(int32_t portNumber);
+
+// A settings text "baud,parity,data,stop" such as "9600,N,8,1": a standard
+// baud rate, parity N, E or O (either case), 5 to 8 data bits, 1 or 2 stop
+// bits; blanks around the fields are allowed. False for any other text.
+struct SerialSettings {
+    int32_t baud = 9600;
+    char parity = 'N';
+    int dataBits = 8;
+    int stopBits = 1;
+};
+bool ParseSerialSettings(std::string_view text, SerialSettings& out);
 
 }  // namespace plat

@@ -5,7 +5,9 @@
 // the caller decides what to do about it.
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdint>
+#include <iterator>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -64,11 +66,18 @@ public:
     };
     class iterator {
     public:
+        using iterator_category = std::forward_iterator_tag;
+        using value_type = T;
+        using difference_type = std::ptrdiff_t;
+        using pointer = T*;
+        using reference = T&;
+        iterator() = default;
         using Base = typename std::vector<Entry>::iterator;
         explicit iterator(Base b) : b_(b) {}
         T& operator*() const { return b_->item; }
         T* operator->() const { return &b_->item; }
         iterator& operator++() { ++b_; return *this; }
+        iterator operator++(int) { iterator t = *this; ++b_; return t; }
         bool operator!=(const iterator& o) const { return b_ != o.b_; }
         bool operator==(const iterator& o) const { return b_ == o.b_; }
     private:
@@ -76,11 +85,18 @@ public:
     };
     class const_iterator {
     public:
+        using iterator_category = std::forward_iterator_tag;
+        using value_type = T;
+        using difference_type = std::ptrdiff_t;
+        using pointer = const T*;
+        using reference = const T&;
+        const_iterator() = default;
         using Base = typename std::vector<Entry>::const_iterator;
         explicit const_iterator(Base b) : b_(b) {}
         const T& operator*() const { return b_->item; }
         const T* operator->() const { return &b_->item; }
         const_iterator& operator++() { ++b_; return *this; }
+        const_iterator operator++(int) { const_iterator t = *this; ++b_; return t; }
         bool operator!=(const const_iterator& o) const { return b_ != o.b_; }
         bool operator==(const const_iterator& o) const { return b_ == o.b_; }
     private:

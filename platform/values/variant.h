@@ -6,6 +6,7 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <type_traits>
 #include <variant>
 
 namespace plat {
@@ -47,7 +48,9 @@ public:
     // of ToDouble below and throws TypeMismatch when it holds no number; a
     // double converts to a whole number with halves to the even neighbour and
     // throws plat::Overflow (numfmt.h) outside 32 bits. Empty converts to
-    // false, 0 and "".
+    // false, 0 and "". True converts to -1 and "True", False to 0 and "False";
+    // text converts to a Boolean when it is "True" or "False" (any case) or a
+    // number. An object converts only by AsObject; else TypeMismatch.
     bool AsBool() const;
     int32_t AsLong() const;
     double AsDouble() const;
@@ -57,6 +60,8 @@ public:
     template <class T>
     std::shared_ptr<T> As() const { return std::dynamic_pointer_cast<T>(AsObject()); }
 
+    // Same kind and value; numbers compare by value across Long and Double,
+    // objects by identity.
     bool operator==(const Variant& other) const;
 
 private:

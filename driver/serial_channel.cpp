@@ -1,0 +1,299 @@
+#include "driver/serial_channel.h"
+
+#include "driver/cancel_flag.h"
+#include "platform/values/text.h"
+
+namespace drv {
+
+namespace {
+
+bool EndsWith(std::string_view s, std::string_view tail) {
+    return s.size() >= tail.size() && s.substr(s.size() - tail.size()) == tail;
+}
+
+void PumpOnce() { plat::MessageLoop::Current().DoEvents(); }
+
+}  // namespace
+
+// ---- FComm -------------------------------------------------------------
+
+FComm::FComm() {
+    try {
+        port_ = plat::CreateSerialPort();
+    } catch (...) {
+        port_.reset();
+    }
+}
+
+FComm::~FComm() { ClosePortIfOpen(); }
+
+bool FComm::PortOpen() const { return port_ && port_->IsOpen(); }
+
+void FComm::ClosePortIfOpen() {
+    if (PortOpen()) port_->Close();
+}
+
+plat::PortError FComm::InputValue(std::string& out) {
+    if (!port_) return plat::PortError::Io;
+    return port_->Read(out);
+}
+
+plat::PortError FComm::OutputValue(std::string_view text) {
+    if (!port_) return plat::PortError::Io;
+    return port_->Write(text);
+}
+
+int32_t FComm::OutBufferCount() { return port_ ? port_->OutBufferCount() : 0; }
+
+int32_t FComm::InBufferCount(plat::PortError* error) {
+    if (!port_) {
+        if (error) *error = plat::PortError::Io;
+        return -1;
+    }
+    plat::PortError e = plat::PortError::None;
+    int32_t n = port_->InBufferCount(&e);
+    if (n < 0 && e == plat::PortError::None) e = plat::PortError::Io;
+    if (error) *error = e;
+    return n;
+}
+
+void FComm::ClearInBuffer() {
+    if (port_) port_->DiscardInput();
+}
+
+plat::PortError FComm::InitPort(int16_t port, const std::string& settings) {
+    if (!port_) return plat::PortError::Io;
+    if (port_->IsOpen()) port_->Close();
+    return port_->Open(port, settings);
+}
+
+// ---- FTimers -----------------------------------------------------------
+
+FTimers::FTimers() {
+    tmrWait_.OnTick = [this] { tmrWait_.SetInterval(0); };
+    tmrTimeOut_.OnTick = [this] {
+        tmrTimeOut_.SetEnabled(false);
+        if (OperationTimeOut) OperationTimeOut();
+    };
+}
+
+void FTimers::StartTimeOut(int32_t& lTimeOut) {
+    if (lTimeOut < 0) lTimeOut = 1000;
+    tmrTimeOut_.SetInterval(lTimeOut);
+    tmrTimeOut_.SetEnabled(true);
+}
+
+void FTimers::StopTimeOut() { tmrTimeOut_.SetEnabled(false); }
+
+void FTimers::Wait(int32_t ms) {
+    tmrWait_.SetInterval(ms);
+    tmrWait_.SetEnabled(true);
+    for (;;) {
+        PumpOnce();
+        if (CancelFlag()) break;
+        if (tmrWait_.Interval() == 0 || !tmrWait_.Enabled()) break;
+    }
+    tmrWait_.SetEnabled(false);
+}
+
+void FTimers::Unload() {
+    tmrWait_.SetEnabled(false);
+    tmrTimeOut_.SetEnabled(false);
+    OperationTimeOut = nullptr;
+}
+
+// ---- CPelmo2Channel ----------------------------------------------------
+
+CPelmo2Channel::~CPelmo2Channel() {
+    MessageReceived = nullptr;
+    CommunicationError = nullptr;
+    ReleasePort();
+}
+
+void CPelmo2Channel::Raise() {
+    if (CommunicationError) CommunicationError(m_Status);
+}
+
+void CPelmo2Channel::MapCommError(plat::PortError error) {
+    switch (error) {
+    case plat::PortError::None: break;
+    case plat::PortError::NoSuchDevice: m_Status = ecsIllegalPort; break;
+    case plat::PortError::Busy: m_Status = ecsPortBusy; break;
+    case plat::PortError::BadSettings:
+    case plat::PortError::Io: m_Status = ecsErrorReadingPort; break;
+    }
+}
+
+void CPelmo2Channel::OpenPort(int32_t lPort, const std::string& sSettings) {
+    m_Status = ecsOK;
+    ReleasePort();  // a second open must not leave the first port behind
+    try {
+        mfrmTimer = std::make_shared<FTimers>();
+        mfrmTimer->OperationTimeOut = [this] { m_Status = ecsTimedOut; };
+        frmComm = std::make_shared<FComm>();
+        if (lPort < INT16_MIN || lPort > INT16_MAX) {
+            // The port layer takes a 16-bit number; the conversion itself fails.
+            m_Status = ecsErrorUnknown;
+        } else {
+            MapCommError(frmComm->InitPort(static_cast<int16_t>(lPort), sSettings));
+        }
+        if (m_Status == ecsOK) {
+            m_Port = lPort;
+            return;
+        }
+    } catch (...) {
+        m_Status = ecsErrorUnknown;
+    }
+    ReleasePort();
+    Raise();
+}
+
+void CPelmo2Channel::ClosePort() {
+    m_Status = ecsOK;
+    try {
+        if (frmComm) frmComm->ClosePortIfOpen();
+        ReleasePort();
+    } catch (...) {
+        m_Status = ecsErrorUnknown;
+        Raise();
+    }
+}
+
+void CPelmo2Channel::ReleasePort() {
+    try {
+        if (frmComm) frmComm->ClosePortIfOpen();
+    } catch (...) {
+    }
+    frmComm.reset();
+    try {
+        if (mfrmTimer) mfrmTimer->Unload();
+    } catch (...) {
+    }
+    mfrmTimer.reset();
+    m_Port = 0;
+}
+
+void CPelmo2Channel::Send(const std::string& sCommand) {
+    m_Status = ecsOK;
+    // A handler running during a delay may release the port; keep both alive.
+    auto comm = frmComm;
+    auto timers = mfrmTimer;
+    bool failed = false;
+    try {
+        if (!comm || !timers) {
+            failed = true;
+        } else {
+            comm->ClearInBuffer();
+            const bool isQuit = sCommand == "[Q]";
+            const bool isRCurve = plat::InStrNoCase(sCommand, "RCURVE") == 2;
+            if (!isQuit) {
+                timers->Wait(kDelayBefore);
+                // A cancelled delay means the command is not sent at all.
+                if (CancelFlag()) return;
+                // Bytes that came in during the delay are no reply to this command.
+                comm->ClearInBuffer();
+            }
+            if (comm->OutputValue(sCommand) != plat::PortError::None) {
+                failed = true;
+            } else {
+                m_LastCommand = sCommand;
+                if (!CancelFlag())
+                    timers->Wait(isQuit ? kDelayAfterQuit : isRCurve ? kDelayAfterRCurve : kDelayAfter);
+            }
+        }
+    } catch (...) {
+        failed = true;
+    }
+    if (failed) {
+        m_Status = ecsErrorReadingPort;
+        Raise();
+    }
+}
+
+std::string CPelmo2Channel::ReadReply(int32_t lTimeOut) {
+    m_Status = ecsOK;
+    auto comm = frmComm;
+    auto timers = mfrmTimer;
+    std::string buffer;
+    bool complete = false;
+    plat::PortError failure = plat::PortError::None;
+    bool unknownFailure = false;
+    try {
+        if (!comm || !timers) {
+            failure = plat::PortError::Io;
+        } else {
+            timers->StartTimeOut(lTimeOut);
+            for (;;) {
+                plat::PortError e = plat::PortError::None;
+                const int32_t waiting = comm->InBufferCount(&e);
+                if (e != plat::PortError::None) {
+                    failure = e;
+                    break;
+                }
+                if (waiting > 0) {
+                    timers->StartTimeOut(lTimeOut);
+                    e = comm->InputValue(buffer);
+                    if (e != plat::PortError::None) {
+                        failure = e;
+                        break;
+                    }
+                    complete = IsReplyComplete(buffer);
+                    if (!complete && buffer.size() >= kMaxReplyLength) {
+                        m_Status = ecsUnexpectedReply;
+                        break;
+                    }
+                }
+                PumpOnce();
+                if (CancelFlag()) break;
+                if (complete || m_Status != ecsOK) break;
+            }
+            timers->StopTimeOut();
+        }
+    } catch (...) {
+        unknownFailure = true;
+    }
+    if (failure != plat::PortError::None || unknownFailure) {
+        if (timers) timers->StopTimeOut();
+        if (unknownFailure) m_Status = ecsErrorUnknown;
+        else MapCommError(failure);
+        Raise();
+        return "";
+    }
+    std::string result;
+    if (complete) {
+        result = buffer;
+        if (MessageReceived) MessageReceived();
+    }
+    if (m_Status != ecsOK) {
+        Raise();
+        return "";
+    }
+    return result;
+}
+
+bool CPelmo2Channel::IsReplyComplete(const std::string& sReply) {
+    if (m_LastCommand == "[VER]" || m_LastCommand.compare(0, 5, "[MAKE") == 0) return EndsWith(sReply, "\r\n");
+    if (m_LastCommand == "[PROBE]") {
+        Wait(kProbeQuietTime);
+        auto comm = frmComm;
+        if (!comm) return false;
+        plat::PortError e = plat::PortError::None;
+        if (comm->InBufferCount(&e) != 0) return false;
+        return EndsWith(sReply, "   \r\n");
+    }
+    return false;
+}
+
+void CPelmo2Channel::StartTimeOut(int32_t& lTimeOut) {
+    if (mfrmTimer) mfrmTimer->StartTimeOut(lTimeOut);
+}
+
+void CPelmo2Channel::StopTimeOut() {
+    if (mfrmTimer) mfrmTimer->StopTimeOut();
+}
+
+void CPelmo2Channel::Wait(int32_t lMilliseconds) {
+    if (auto timers = mfrmTimer) timers->Wait(lMilliseconds);
+}
+
+}  // namespace drv

@@ -1,0 +1,82 @@
+#pragma once
+// The host application's program-wide objects: the application (window title,
+// stop confirmation, session settings), its resources and the session object.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "platform/values/variant.h"
+
+namespace host {
+
+// The host's session settings.
+class IHostSettings : public plat::Object {
+public:
+    // The setting's value; "" for an unknown name. "GUI" is the user-interface
+    // language name ("English" when none is stored).
+    virtual plat::Variant Value(std::string_view name) const = 0;
+};
+
+class CHostApplication {
+public:
+    // The title of the host's window ("" when there is none).
+    std::string Title() const { return title_; }
+    void SetTitle(std::string title) { title_ = std::move(title); }
+
+    // Asks whether a running test sequence may stop. Without a host window
+    // there is nobody to ask: the answer is the one set (true by default).
+    bool ConfirmStop() const { return confirmStop_; }
+    void SetConfirmStopAnswer(bool answer) { confirmStop_ = answer; }
+
+    // "GUI" is read from the registry: HKEY_LOCAL_MACHINE, the key of resource
+    // text 1005, value "GUI".
+    std::shared_ptr<IHostSettings> Settings() const;
+
+private:
+    std::string title_;
+    bool confirmStop_ = true;
+};
+
+// A picture of the host's resources; empty when the resource has none.
+class CPicture : public plat::Object {
+public:
+    CPicture() = default;
+    CPicture(int32_t width, int32_t height) : width_(width), height_(height) {}
+    bool IsEmpty() const { return width_ == 0 || height_ == 0; }
+    int32_t Width() const { return width_; }
+    int32_t Height() const { return height_; }
+private:
+    int32_t width_ = 0;
+    int32_t height_ = 0;
+};
+
+class CHostResources {
+public:
+    // Resource texts: 1005 is the registry key path of the language setting.
+    static constexpr int32_t LanguageKeyText = 1005;
+    // The text of a resource id; "" for an unknown id.
+    std::string Text(int32_t id) const;
+    // The picture of a resource id; the host stand-in has none (an empty picture).
+    std::shared_ptr<CPicture> Picture(int32_t id) const;
+};
+
+// The host session of a stand-alone program: started when its main window
+// loads, ended when it unloads.
+class CHostSession {
+public:
+    void Start() { ++starts_; running_ = true; }
+    void End() { running_ = false; }
+    bool Running() const { return running_; }
+    int32_t Starts() const { return starts_; }
+private:
+    bool running_ = false;
+    int32_t starts_ = 0;
+};
+
+CHostApplication& HostApplication();
+CHostResources& HostResources();
+CHostSession& HostSession();
+
+}  // namespace host

@@ -1,0 +1,401 @@
+#include "makes/make_utils.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <cstring>
+#include <stdexcept>
+#include <vector>
+
+#include "host/language_service.h"
+#include "host/path_helper.h"
+#include "host/registry_key.h"
+#include "makes/step.h"
+#include "platform/com/com.h"
+#include "platform/com/fs.h"
+#include "platform/values/numfmt.h"
+#include "platform/values/text.h"
+
+namespace makes {
+inline namespace ORVIK_MAKES_FLAVOUR {
+
+namespace {
+
+constexpr std::string_view kModule = "MakeUtils";
+constexpr int32_t kCurvePoints = 51;
+constexpr int32_t kLowestSpO2 = 50;
+constexpr int32_t kHighestSpO2 = 100;
+constexpr int32_t kLightMax = 4095;
+// A make file is about 1.4 KB; anything far beyond that is not one, and
+// reading it whole would only cost memory.
+constexpr off_t kMaxMakeFileBytes = 1 << 20;
+
+// Where this build lives: the program for the editor, the shared library for the plug-in.
+const char kModuleAnchor = 0;
+
+class InvalidMake : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Splits bytes into lines ended by CR LF, LF or CR.
+class LineReader {
+public:
+    explicit LineReader(std::string_view bytes) : rest_(bytes) {}
+    bool Next(std::string_view& line) {
+        if (rest_.empty()) return false;
+        size_t end = rest_.find_first_of("\r\n");
+        if (end == std::string_view::npos) {
+            line = rest_;
+            rest_ = {};
+            return true;
+        }
+        line = rest_.substr(0, end);
+        size_t skip = (rest_[end] == '\r' && end + 1 < rest_.size() && rest_[end + 1] == '\n') ? 2 : 1;
+        rest_.remove_prefix(end + skip);
+        return true;
+    }
+
+private:
+    std::string_view rest_;
+};
+
+std::string ReadMakeFileBytes(const std::string& path) {
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) throw std::runtime_error("File not found: " + path);
+    struct Closer {
+        int fd;
+        ~Closer() { ::close(fd); }
+    } closer{fd};
+    struct stat st{};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) throw InvalidMake("Not a file: " + path);
+    if (st.st_size > kMaxMakeFileBytes) throw InvalidMake("Too large for a make file: " + path);
+    std::string bytes;
+    char buffer[8192];
+    for (;;) {
+        ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            throw std::runtime_error("Cannot read " + path + ": " + std::strerror(errno));
+        }
+        if (n == 0) break;
+        bytes.append(buffer, static_cast<size_t>(n));
+        if (static_cast<off_t>(bytes.size()) > kMaxMakeFileBytes) throw InvalidMake("Too large for a make file: " + path);
+    }
+    return bytes;
+}
+
+// Skips lines up to and including the header; its absence makes the file invalid.
+void SeekHeader(LineReader& lines, std::string_view header) {
+    std::string_view line;
+    while (lines.Next(line))
+        if (line == header) return;
+    throw InvalidMake("Section " + std::string(header) + " missing");
+}
+
+// Reads "key=value" lines (trimmed) up to the first line without "=", which is consumed.
+template <class OnEntry>
+void ReadEntries(LineReader& lines, OnEntry onEntry) {
+    std::string_view line;
+    while (lines.Next(line)) {
+        std::string trimmed = plat::Trim(line);
+        size_t eq = trimmed.find('=');
+        if (eq == std::string::npos) return;
+        onEntry(std::string_view(trimmed).substr(0, eq), std::string_view(trimmed).substr(eq + 1));
+    }
+}
+
+OximeterMakePtr ParseMakeFile(const std::string& path) {
+    auto make = std::make_shared<COximeterMake>();
+    make->SetFile(plat::fs::FileName(path));
+    const std::string bytes = ReadMakeFileBytes(path);
+    LineReader lines(bytes);
+
+    SeekHeader(lines, "[MANUFACTURER]");
+    ReadEntries(lines, [&](std::string_view key, std::string_view value) {
+        if (key == "MAN_NAME") make->SetName(std::string(value));
+    });
+
+    SeekHeader(lines, "[LIGHT]");
+    ReadEntries(lines, [&](std::string_view key, std::string_view value) {
+        void (COximeterMake::*setter)(int32_t) = nullptr;
+        if (key == "RDC") setter = &COximeterMake::SetRedDC;
+        else if (key == "IRDC") setter = &COximeterMake::SetIRDC;
+        else if (key == "IRAC") setter = &COximeterMake::SetIRAC;
+        else if (key == "LightLevel") setter = &COximeterMake::SetLightLevel;
+        else if (key == "TLC") setter = &COximeterMake::SetTLC;
+        if (setter) ((*make).*setter)(plat::RoundToLong(ValText(value)));
+    });
+
+    SeekHeader(lines, "[RVALUE]");
+    int32_t points = 0;
+    std::string_view line;
+    while (lines.Next(line)) {
+        if (!plat::StartsWithNoCase(line, "RVALUE")) break;
+        size_t eq = line.find('=');
+        if (eq == std::string_view::npos) throw InvalidMake("R-value line without \"=\"");
+        // A curve can never become valid again once it has too many points.
+        if (++points > kCurvePoints) throw InvalidMake("More than 51 R values");
+        int32_t spo2 = plat::RoundToLong(ValText(line.substr(6, eq - 6)));
+        make->AddRValue(spo2, plat::NumberToText(ValText(line.substr(eq + 1))));
+    }
+    if (!make->RCurve() || make->RCurve()->Count() != kCurvePoints) throw InvalidMake("Not 51 R values");
+    ClampMakeValues(make);
+    return make;
+}
+
+// The R value as written: four decimals, trailing zeros dropped.
+std::string WrittenRValue(const CRCurveElement& point) {
+    return plat::NumberToText(ValText(plat::FormatNumber(ValText(point.rvalue()), "###0.0000")));
+}
+
+std::string MakeFileText(const COximeterMake& make) {
+    std::string text;
+    auto line = [&](std::string_view content) {
+        text += content;
+        text += "\r\n";
+    };
+    line("[MANUFACTURER]");
+    line("MAN_NAME=" + make.Name());
+    line("");
+    line("");
+    line("[LIGHT]");
+    line("RDC=" + std::to_string(make.RedDC()));
+    line("IRDC=" + std::to_string(make.IRDC()));
+    line("IRAC=" + std::to_string(make.IRAC()));
+    line("LightLevel=" + std::to_string(make.LightLevel()));
+    line("TLC=" + std::to_string(make.TLC()));
+    line("");
+    line("");
+    line("[RVALUE]");
+    // One slot per SpO2; a later point of the same SpO2 wins, an empty slot is "0".
+    std::array<CRCurveElementPtr, kHighestSpO2 - kLowestSpO2 + 1> slots{};
+    const RCurveCollection& curve = *make.RCurve();
+    for (int32_t i = 1; i <= curve.Count(); ++i) {
+        const CRCurveElementPtr& point = curve.Item(i);
+        if (point && point->spo2() >= kLowestSpO2 && point->spo2() <= kHighestSpO2)
+            slots[static_cast<size_t>(point->spo2() - kLowestSpO2)] = point;
+    }
+    for (size_t k = 0; k < slots.size(); ++k)
+        line("RVALUE" + std::to_string(kLowestSpO2 + static_cast<int32_t>(k)) + "=" +
+             (slots[k] ? WrittenRValue(*slots[k]) : std::string("0")));
+    return text;
+}
+
+// Creates or truncates the file and writes the bytes through to the disk.
+void WriteWholeFile(const std::string& path, std::string_view bytes) {
+    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (fd < 0) throw std::runtime_error("Cannot create " + path + ": " + std::strerror(errno));
+    size_t done = 0;
+    while (done < bytes.size()) {
+        ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            int err = errno;
+            ::close(fd);
+            throw std::runtime_error("Cannot write " + path + ": " + std::strerror(err));
+        }
+        done += static_cast<size_t>(n);
+    }
+    bool synced = ::fsync(fd) == 0;
+    int err = errno;
+    if (::close(fd) != 0 || !synced) throw std::runtime_error("Cannot write " + path + ": " + std::strerror(err));
+}
+
+bool HasCurveOfMakeSize(const COximeterMake& make) {
+    return make.RCurve() && make.RCurve()->Count() == kCurvePoints;
+}
+
+int32_t ClampLight(int32_t value) { return value < 0 ? 0 : (value > kLightMax ? kLightMax : value); }
+
+template <class F>
+void Quietly(F&& statement) noexcept {
+    try {
+        statement();
+    } catch (...) {
+    }
+}
+
+}  // namespace
+
+const std::array<std::string_view, 10>& BuiltInMakeNames() {
+    static const std::array<std::string_view, 10> names = {"BCI",     "Criticare", "Datascope",    "Datex",
+                                                           "PMS M1190", "Masimo", "Nellcor", "Nihon-Kohden",
+                                                           "Ohmeda & Nova", "Respironics"};
+    return names;
+}
+
+const std::array<std::string_view, 6>& FirstListedMakeNames() {
+    static const std::array<std::string_view, 6> names = {"Invivo", "M1190", "M1191", "N-10", "Nonin", "PALCO"};
+    return names;
+}
+
+std::string GetMakesExtension() { return "txt"; }
+std::string GetMakesExtensionPattern() { return "*." + GetMakesExtension(); }
+
+std::string GetMakesDirectory(std::string_view registryKey) {
+    std::string path;
+    RunStep(kModule, "GetMakesDirectory", __LINE__, [&] {
+        auto key = std::make_shared<host::CRegistryKey>();
+        key->Open(host::HKey::LocalMachine, registryKey);
+        path = plat::Trim(key->ReadValue("Path"));
+    });
+    if (path.empty()) {
+        RunStep(kModule, "GetMakesDirectory", __LINE__, [&] {
+            path = host::PathHelper().AddBackslash(plat::fs::FolderOf(plat::ModulePath(&kModuleAnchor))) + "makes";
+        });
+    }
+    // A folder that cannot be created is the caller's to meet when it writes.
+    RunStep(kModule, "GetMakesDirectory", __LINE__, [&] {
+        if (!path.empty() && !plat::fs::FolderExists(path)) plat::fs::CreateFolder(path);
+    });
+    std::string folder = path;
+    RunStep(kModule, "GetMakesDirectory", __LINE__, [&] { folder = host::PathHelper().AddBackslash(path); });
+    return folder;
+}
+
+MakeListPtr ReadMakes(std::string_view registryKey) {
+    auto list = std::make_shared<MakeList>();
+    std::string folder;
+    RunStep(kModule, "ReadMakes", __LINE__, [&] { folder = GetMakesDirectory(registryKey); });
+    // Two passes over the listing: the first-listed makes, then all others.
+    for (bool firstListed : {true, false}) {
+        std::vector<std::string> files;
+        RunStep(kModule, "ReadMakes", __LINE__,
+                [&] { files = plat::fs::ListFiles(folder, GetMakesExtensionPattern()); });
+        for (const std::string& file : files) {
+            RunStep(kModule, "ReadMakes", __LINE__, [&] {
+                OximeterMakePtr make = ReadMakesFile(folder + file);
+                if (!make || make->Name().empty()) return;
+                if (IsFirstListedMake(make->Name()) != firstListed || !ValidateMakeName(make->Name())) return;
+                (void)list->Add(make, make->Name());  // a name already listed keeps its first file
+            });
+        }
+    }
+    return list;
+}
+
+OximeterMakePtr ReadMakesFile(const std::string& path) {
+    OximeterMakePtr make;
+    RunStep(kModule, "ReadMakesFile", __LINE__, [&] { make = ParseMakeFile(path); });
+    return make;
+}
+
+bool IsSafeMakeFileName(std::string_view fileName) {
+    if (fileName.empty() || fileName == "." || fileName == "..") return false;
+    for (char c : fileName) {
+        auto byte = static_cast<unsigned char>(c);
+        if (c == '/' || c == '\\' || byte < 0x20 || byte == 0x7F) return false;
+    }
+    return true;
+}
+
+bool SaveMakesFile(OximeterMakePtr& make, std::string_view fileName, std::string_view registryKey) {
+    // The name can come from saved test data: never let it leave the make folder.
+    if (!IsSafeMakeFileName(fileName) || !make) return false;
+    const std::string tempName = std::string(fileName) + "_T";
+    std::string folder;
+    bool written = false;
+
+    if constexpr (!kPluginBuild) {
+        bool ok = RunStep(kModule, "SaveMakesFile", __LINE__, [&] {
+            folder = GetMakesDirectory(registryKey);
+            if (folder.empty()) throw std::runtime_error("No make folder");
+            std::string bare = folder.size() > 1 ? folder.substr(0, folder.size() - 1) : folder;
+            if (!plat::fs::FolderExists(bare) && !plat::fs::CreateFolder(bare))
+                throw std::runtime_error("Cannot create the make folder " + bare);
+        });
+        // A curve of the wrong size is refused before anything is touched.
+        if (ok && !HasCurveOfMakeSize(*make)) return false;
+        if (ok) {
+            ok = RunStep(kModule, "SaveMakesFile", __LINE__, [&] {
+                ClampMakeValues(make);
+                WriteWholeFile(folder + tempName, MakeFileText(*make));
+                // rename(2) replaces the old file in one step: it is never lost,
+                // and the new file has normal attributes whatever the old one had.
+                if (!plat::fs::RenameFile(folder + tempName, folder + std::string(fileName)))
+                    throw std::runtime_error("Cannot rename " + tempName);
+            });
+        }
+        written = ok;
+        if (!written) {
+            RunStep(kModule, "SaveMakesFile", __LINE__, [&] {
+                if (folder.empty()) return;
+                if (plat::fs::FileExists(folder + tempName)) plat::fs::DeleteFile(folder + tempName);
+                const std::string finalPath = folder + std::string(fileName);
+                if (plat::fs::FileExists(finalPath)) make = ReadMakesFile(finalPath);
+            });
+        }
+    } else {
+        if (!HasCurveOfMakeSize(*make)) return false;
+        written = RunStep(kModule, "SaveMakesFile", __LINE__, [&] {
+            folder = GetMakesDirectory(registryKey);
+            if (folder.empty()) throw std::runtime_error("No make folder");
+            ClampMakeValues(make);
+            const std::string finalPath = folder + std::string(fileName);
+            if (plat::fs::FileExists(finalPath) && plat::fs::IsReadOnly(finalPath))
+                throw std::runtime_error("Permission denied: " + finalPath);
+            WriteWholeFile(folder + tempName, MakeFileText(*make));
+            if (!plat::fs::RenameFile(folder + tempName, finalPath)) throw std::runtime_error("Cannot rename " + tempName);
+        });
+        if (!written && !folder.empty())
+            Quietly([&] {
+                if (plat::fs::FileExists(folder + tempName)) plat::fs::DeleteFile(folder + tempName);
+            });
+    }
+    return written;
+}
+
+void ClampMakeValues(const OximeterMakePtr& make) {
+    if (!make) return;
+    COximeterMake& m = *make;
+    m.SetIRAC(ClampLight(m.IRAC()));
+    m.SetIRDC(ClampLight(m.IRDC()));
+    m.SetRedDC(ClampLight(m.RedDC()));
+    if (m.LightLevel() != 1 && m.LightLevel() != 2) m.SetLightLevel(1);
+    m.SetTLC(ClampLight(m.TLC()));
+    if (!m.RCurve()) return;
+    const int32_t last = std::min(m.RCurve()->Count(), kCurvePoints);
+    for (int32_t i = 1; i <= last; ++i) {
+        Quietly([&] {
+            const CRCurveElementPtr& point = m.RCurve()->Item(i);
+            if (!point) return;
+            double value = ValText(point->rvalue());
+            if (value < 0) point->SetRvalue("0");
+            else if (value > 2.5) point->SetRvalue(plat::NumberToText(2.5));
+        });
+    }
+}
+
+std::string DefaultMakeName() {
+    std::string name;
+    RunStep(kModule, "DefaultMakeName", __LINE__, [&] {
+        name = "<<" + host::LanguageService().Translate("Pelmo2", "20021::Custom oximeter", {}) + ">>";
+    });
+    return name;
+}
+
+bool ValidateMakeName(std::string_view name) {
+    bool valid = true;
+    RunStep(kModule, "ValidateMakeName", __LINE__, [&] {
+        const std::string upper = plat::ToUpper(name);
+        for (std::string_view builtIn : BuiltInMakeNames())
+            if (upper == plat::ToUpper(builtIn)) valid = false;
+    });
+    return valid;
+}
+
+bool IsFirstListedMake(std::string_view name) {
+    for (std::string_view listed : FirstListedMakeNames())
+        if (plat::EqualsNoCase(name, listed)) return true;
+    return false;
+}
+
+double ValText(std::string_view text) { return plat::ReadLeadingNumber(plat::Replace(text, ",", ".")); }
+
+}  // namespace ORVIK_MAKES_FLAVOUR
+}  // namespace makes

@@ -1,0 +1,215 @@
+#include "platform/com/fs.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <limits.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <memory>
+
+namespace plat::fs {
+namespace {
+
+char LowerChar(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+// '*' any run, '?' one character, letters without regard to case.
+bool Matches(std::string_view name, std::string_view pattern) {
+    size_t n = 0, p = 0, starP = std::string_view::npos, starN = 0;
+    while (n < name.size()) {
+        if (p < pattern.size() && pattern[p] == '*') {
+            starP = p++;
+            starN = n;
+        } else if (p < pattern.size() && (pattern[p] == '?' || LowerChar(pattern[p]) == LowerChar(name[n]))) {
+            ++p;
+            ++n;
+        } else if (starP != std::string_view::npos) {
+            p = starP + 1;
+            n = ++starN;
+        } else {
+            return false;
+        }
+    }
+    while (p < pattern.size() && pattern[p] == '*') ++p;
+    return p == pattern.size();
+}
+
+mode_t CurrentUmask() {
+    mode_t mask = ::umask(022);
+    ::umask(mask);
+    return mask;
+}
+
+bool WriteAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        ssize_t n = ::write(fd, bytes.data(), bytes.size());
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        bytes.remove_prefix(static_cast<size_t>(n));
+    }
+    return true;
+}
+
+void SyncFolder(const std::string& folder) {
+    int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+}  // namespace
+
+std::vector<std::string> ListFiles(const std::string& folder, std::string_view pattern) {
+    std::vector<std::string> names;
+    std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.empty() ? "." : folder.c_str()), ::closedir);
+    if (!dir) return names;
+    while (const dirent* entry = ::readdir(dir.get())) {
+        std::string_view name = entry->d_name;
+        if (name == "." || name == ".." || !Matches(name, pattern)) continue;
+        if (FileExists(Join(folder, name))) names.emplace_back(name);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+bool FileExists(const std::string& path) {
+    struct stat st {};
+    return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+bool FolderExists(const std::string& path) {
+    struct stat st {};
+    return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool CreateFolder(const std::string& path) {
+    if (path.empty()) return false;
+    if (FolderExists(path)) return true;
+    std::string current;
+    size_t pos = 0;
+    while (pos <= path.size()) {
+        size_t end = path.find('/', pos);
+        if (end == std::string::npos) end = path.size();
+        current = path.substr(0, end);
+        if (!current.empty() && !FolderExists(current)) {
+            if (::mkdir(current.c_str(), 0777) != 0 && errno != EEXIST) return false;
+        }
+        pos = end + 1;
+    }
+    return FolderExists(path);
+}
+
+bool IsReadOnly(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && (st.st_mode & S_IWUSR) == 0;
+}
+
+bool SetReadOnly(const std::string& path, bool readOnly) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) return false;
+    mode_t mode = st.st_mode & 07777;
+    // Read-only keeps everyone from writing; clearing it gives the owner write access back.
+    mode = readOnly ? (mode & ~static_cast<mode_t>(S_IWUSR | S_IWGRP | S_IWOTH)) : (mode | S_IWUSR);
+    return ::chmod(path.c_str(), mode) == 0;
+}
+
+bool IsHidden(const std::string& path) {
+    std::string name = FileName(path);
+    return !name.empty() && name[0] == '.' && name != "." && name != "..";
+}
+
+bool DeleteFile(const std::string& path) { return ::unlink(path.c_str()) == 0; }
+
+bool RenameFile(const std::string& from, const std::string& to) {
+    if (::rename(from.c_str(), to.c_str()) != 0) return false;
+    SyncFolder(FolderOf(to));
+    return true;
+}
+
+bool ReadFile(const std::string& path, std::string& bytes) {
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+        ::close(fd);
+        return false;
+    }
+    std::string out;
+    char buf[65536];
+    for (;;) {
+        ssize_t n = ::read(fd, buf, sizeof buf);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) {
+            ::close(fd);
+            return false;
+        }
+        if (n == 0) break;
+        out.append(buf, static_cast<size_t>(n));
+    }
+    ::close(fd);
+    bytes = std::move(out);
+    return true;
+}
+
+bool WriteFileAtomic(const std::string& path, std::string_view bytes) {
+    // Write through a link to the file it names, so the link itself survives.
+    std::string target = path;
+    if (char* real = ::realpath(path.c_str(), nullptr)) {
+        target = real;
+        ::free(real);
+    }
+    struct stat st {};
+    bool exists = ::stat(target.c_str(), &st) == 0;
+    if (exists && (!S_ISREG(st.st_mode) || (st.st_mode & S_IWUSR) == 0)) {
+        errno = S_ISREG(st.st_mode) ? EACCES : EISDIR;
+        return false;  // a read-only file is not replaced behind its owner's back
+    }
+    std::string folder = FolderOf(target);
+    std::string temp = folder + "." + FileName(target) + ".XXXXXX";
+    int fd = ::mkstemp(temp.data());
+    if (fd < 0) return false;
+    mode_t mode = exists ? (st.st_mode & 07777) : (0666 & ~CurrentUmask());
+    bool ok = ::fchmod(fd, mode) == 0 && WriteAll(fd, bytes) && ::fsync(fd) == 0;
+    int err = errno;
+    if (::close(fd) != 0 && ok) {
+        err = errno;
+        ok = false;
+    }
+    if (ok && ::rename(temp.c_str(), target.c_str()) != 0) {
+        err = errno;
+        ok = false;
+    }
+    if (!ok) {
+        ::unlink(temp.c_str());
+        errno = err;
+        return false;
+    }
+    SyncFolder(folder);
+    return true;
+}
+
+std::string AddSeparator(std::string_view path) {
+    if (path.empty() || path.back() == '/') return std::string(path);
+    return std::string(path) + '/';
+}
+
+std::string FileName(std::string_view path) {
+    size_t cut = path.rfind('/');
+    return std::string(cut == std::string_view::npos ? path : path.substr(cut + 1));
+}
+
+std::string FolderOf(std::string_view path) {
+    size_t cut = path.rfind('/');
+    return cut == std::string_view::npos ? std::string() : std::string(path.substr(0, cut + 1));
+}
+
+std::string Join(std::string_view folder, std::string_view name) {
+    if (folder.empty()) return std::string(name);
+    return AddSeparator(folder) + std::string(name);
+}
+
+}  // namespace plat::fs

@@ -1,0 +1,449 @@
+#include "platform/loop/message_loop.h"
+
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <deque>
+#include <limits>
+#include <map>
+#include <optional>
+#include <stdexcept>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+namespace plat {
+
+Millis RealClock::Now() const {
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+namespace {
+
+// Ids and creation order come from one counter per thread, shared by every
+// loop: an id kept from a loop that was reset never names anything in its
+// successor.
+thread_local uint64_t tNextId = 1;
+
+}  // namespace
+
+class MessageLoop::Impl {
+public:
+    explicit Impl(std::shared_ptr<Clock> clock)
+        : clock_(clock ? std::move(clock) : std::make_shared<RealClock>()),
+          virtual_(dynamic_cast<VirtualClock*>(clock_.get())),
+          wakeFd_(eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC)) {}
+
+    ~Impl() {
+        Shutdown();
+        if (wakeFd_ >= 0) close(wakeFd_);
+    }
+
+    Millis Now() const { return clock_->Now(); }
+
+    // Drops every registration. The life token expires first, so that timers
+    // and handlers destroyed while the containers go see a dead loop.
+    void Shutdown() {
+        life_.reset();
+        auto posted = std::move(posted_);
+        auto scheduled = std::move(scheduled_);
+        auto watches = std::move(watches_);
+        auto idle = std::move(idle_);
+        posted_.clear();
+        scheduled_.clear();
+        dueOf_.clear();
+        watches_.clear();
+        idle_.clear();
+    }
+
+    void Post(std::function<void()> task) {
+        posted_.push_back({tNextId++, std::move(task)});
+        Wake();
+    }
+
+    uint64_t Schedule(Millis due, std::function<void()> task, Timer* timer) {
+        const uint64_t id = tNextId++;
+        Entry entry{std::move(task), timer, {}};
+        if (timer) entry.timerAlive = timer->alive_;
+        scheduled_.emplace(Key{due, id}, std::move(entry));
+        dueOf_.emplace(id, due);
+        return id;
+    }
+
+    void CancelEntry(uint64_t id) {
+        auto it = dueOf_.find(id);
+        if (it == dueOf_.end()) return;
+        auto node = scheduled_.extract(Key{it->second, id});
+        dueOf_.erase(it);
+        // `node` (and the task it holds) goes only after the tables are consistent.
+    }
+
+    uint64_t AddWatch(int fd, std::function<void()> onReady) {
+        const uint64_t id = tNextId++;
+        watches_.emplace(id, Watch{fd, std::move(onReady), false});
+        return id;
+    }
+
+    void RemoveWatch(uint64_t id) {
+        auto node = watches_.extract(id);
+    }
+
+    uint64_t AddIdle(std::function<bool()> handler) {
+        const uint64_t id = tNextId++;
+        idle_.emplace(id, Idle{std::move(handler), false});
+        return id;
+    }
+
+    void RemoveIdle(uint64_t id) {
+        auto node = idle_.extract(id);
+    }
+
+    bool DoEvents() {
+        if (RunPass()) return true;
+        if (!life_) return false;  // reset from inside this pump: nothing left here
+        if (RunIdleHandlers()) return true;
+        const std::optional<Millis> next = EarliestDeadline();
+        if (virtual_) {
+            if (!next) return false;
+            virtual_->AdvanceTo(*next);
+            return RunPass();
+        }
+        Millis timeout = kMaxIdleBlockMs;
+        if (next) timeout = std::max<Millis>(0, *next - Now());
+        Block(timeout);
+        return RunPass();
+    }
+
+    std::shared_ptr<Clock> clock_;
+    VirtualClock* virtual_;
+    std::shared_ptr<char> life_ = std::make_shared<char>(0);
+    int depth_ = 0;         // nested DoEvents calls running on this loop
+    bool retired_ = false;  // replaced by Reset while pumping: freed when the pump unwinds
+
+private:
+    struct Posted {
+        uint64_t seq;
+        std::function<void()> task;
+    };
+    struct Entry {
+        std::function<void()> task;
+        Timer* timer;  // a timer tick when set, else a scheduled task
+        std::weak_ptr<bool> timerAlive;
+    };
+    struct Watch {
+        int fd;
+        std::function<void()> onReady;
+        bool busy;
+    };
+    struct Idle {
+        std::function<bool()> handler;
+        bool busy;
+    };
+    // Deadline, then creation order (ids only grow).
+    using Key = std::pair<Millis, uint64_t>;
+
+    static bool Blocked(const Entry& e) {
+        if (!e.timer) return false;
+        auto alive = e.timerAlive.lock();
+        return alive && *alive && e.timer->ticking_;
+    }
+
+    std::optional<Millis> EarliestDeadline() const {
+        for (const auto& [key, entry] : scheduled_)
+            if (!Blocked(entry)) return key.first;
+        return std::nullopt;
+    }
+
+    void Wake() {
+        if (wakeFd_ < 0 || wakeSignalled_) return;
+        const uint64_t one = 1;
+        if (write(wakeFd_, &one, sizeof one) == static_cast<ssize_t>(sizeof one)) wakeSignalled_ = true;
+    }
+
+    void DrainWake() {
+        if (!wakeSignalled_) return;
+        uint64_t count = 0;
+        if (read(wakeFd_, &count, sizeof count) < 0) { /* already drained */ }
+        wakeSignalled_ = false;
+    }
+
+    // One pass over what was due when it started: posted tasks, due scheduled
+    // tasks and timer ticks, ready descriptors. Anything created during the
+    // pass waits for the next one, so a pass always ends.
+    bool RunPass() {
+        const uint64_t limit = tNextId;
+        const Millis now = Now();
+        bool ran = false;
+        DrainWake();
+
+        while (!posted_.empty() && posted_.front().seq < limit) {
+            auto task = std::move(posted_.front().task);
+            posted_.pop_front();
+            ran = true;
+            if (task) task();
+        }
+
+        Key from{std::numeric_limits<Millis>::min(), 0};
+        for (;;) {
+            auto it = scheduled_.lower_bound(from);
+            while (it != scheduled_.end() && it->first.first <= now &&
+                   (it->first.second >= limit || Blocked(it->second)))
+                ++it;
+            if (it == scheduled_.end() || it->first.first > now) break;
+            from = it->first;
+            dueOf_.erase(it->first.second);
+            Entry entry = std::move(scheduled_.extract(it).mapped());
+            ran = true;
+            if (entry.timer)
+                Tick(entry);
+            else if (entry.task)
+                entry.task();
+        }
+
+        if (RunReadyDescriptors(limit)) ran = true;
+        return ran;
+    }
+
+    void Tick(const Entry& entry) {
+        auto alive = entry.timerAlive.lock();
+        if (!alive || !*alive) return;
+        Timer* timer = entry.timer;
+        timer->scheduled_ = 0;
+        // Periodic: the next period starts now; the tick stays held back while
+        // this handler runs (a nested pump skips it).
+        if (timer->enabled_ && timer->interval_ > 0)
+            timer->scheduled_ = Schedule(Now() + timer->interval_, nullptr, timer);
+        timer->ticking_ = true;
+        struct ClearBusy {
+            std::shared_ptr<bool> alive;
+            Timer* timer;
+            ~ClearBusy() { if (*alive) timer->ticking_ = false; }
+        } clearBusy{alive, timer};
+        // A copy: the timer (and its OnTick) may be destroyed by the handler.
+        auto onTick = timer->OnTick;
+        if (onTick) onTick();
+    }
+
+    bool RunReadyDescriptors(uint64_t limit) {
+        if (watches_.empty()) return false;
+        std::vector<pollfd> fds;
+        std::vector<uint64_t> ids;
+        for (const auto& [id, w] : watches_) {
+            if (id >= limit || w.busy) continue;
+            fds.push_back({w.fd, POLLIN, 0});
+            ids.push_back(id);
+        }
+        if (fds.empty() || poll(fds.data(), fds.size(), 0) <= 0) return false;
+        bool ran = false;
+        for (size_t i = 0; i < fds.size(); ++i) {
+            if (fds[i].revents == 0) continue;
+            auto it = watches_.find(ids[i]);
+            if (it == watches_.end() || it->second.busy) continue;
+            ran = true;
+            auto onReady = it->second.onReady;
+            const uint64_t id = ids[i];
+            if (fds[i].revents & POLLNVAL) {
+                watches_.erase(it);  // closed behind our back: one last call
+                if (onReady) onReady();
+                continue;
+            }
+            it->second.busy = true;
+            struct ClearBusy {
+                Impl* self;
+                uint64_t id;
+                ~ClearBusy() {
+                    auto w = self->watches_.find(id);
+                    if (w != self->watches_.end()) w->second.busy = false;
+                }
+            } clearBusy{this, id};
+            if (onReady) onReady();
+        }
+        return ran;
+    }
+
+    bool RunIdleHandlers() {
+        if (idle_.empty()) return false;
+        std::vector<uint64_t> ids;
+        for (const auto& [id, h] : idle_)
+            if (!h.busy) ids.push_back(id);
+        bool acted = false;
+        for (uint64_t id : ids) {
+            auto it = idle_.find(id);
+            if (it == idle_.end() || it->second.busy) continue;
+            auto handler = it->second.handler;
+            it->second.busy = true;
+            struct ClearBusy {
+                Impl* self;
+                uint64_t id;
+                ~ClearBusy() {
+                    auto h = self->idle_.find(id);
+                    if (h != self->idle_.end()) h->second.busy = false;
+                }
+            } clearBusy{this, id};
+            if (handler && handler()) acted = true;
+        }
+        return acted;
+    }
+
+    // Real clock only: sleeps until the timeout, a watched descriptor or a Post.
+    void Block(Millis timeout) {
+        std::vector<pollfd> fds;
+        if (wakeFd_ >= 0) fds.push_back({wakeFd_, POLLIN, 0});
+        for (const auto& [id, w] : watches_)
+            if (!w.busy) fds.push_back({w.fd, POLLIN, 0});
+        const int ms = static_cast<int>(std::min<Millis>(timeout, INT_MAX));
+        if (poll(fds.data(), fds.size(), ms) < 0 && errno != EINTR) {
+            // A broken descriptor set must not turn the wait into a spin.
+            usleep(static_cast<useconds_t>(std::min<Millis>(ms, kMaxIdleBlockMs)) * 1000);
+        }
+    }
+
+    std::deque<Posted> posted_;
+    std::map<Key, Entry> scheduled_;
+    std::unordered_map<uint64_t, Millis> dueOf_;
+    std::map<uint64_t, Watch> watches_;
+    std::map<uint64_t, Idle> idle_;
+    int wakeFd_;
+    bool wakeSignalled_ = false;
+};
+
+namespace {
+
+thread_local std::unique_ptr<MessageLoop> tCurrent;
+// Loops replaced by Reset while one of their pumps was running.
+thread_local std::vector<std::unique_ptr<MessageLoop>> tRetired;
+
+void FreeRetired(MessageLoop* loop) {
+    for (auto it = tRetired.begin(); it != tRetired.end(); ++it) {
+        if (it->get() == loop) {
+            auto dead = std::move(*it);
+            tRetired.erase(it);
+            return;
+        }
+    }
+}
+
+// Marks a loop as running, so that a Reset from inside it frees it only
+// once the outermost pump (or RunUntil) has returned.
+class PumpScope {
+public:
+    explicit PumpScope(MessageLoop* loop) : loop_(loop), impl_(loop->impl()) { ++impl_.depth_; }
+    ~PumpScope() {
+        if (--impl_.depth_ == 0 && impl_.retired_) FreeRetired(loop_);
+    }
+    PumpScope(const PumpScope&) = delete;
+    PumpScope& operator=(const PumpScope&) = delete;
+
+private:
+    MessageLoop* loop_;
+    MessageLoop::Impl& impl_;
+};
+
+}  // namespace
+
+MessageLoop::MessageLoop(std::shared_ptr<Clock> clock) : impl_(std::make_unique<Impl>(std::move(clock))) {}
+
+MessageLoop::~MessageLoop() = default;
+
+MessageLoop& MessageLoop::Current() {
+    if (!tCurrent) tCurrent = std::make_unique<MessageLoop>(nullptr);
+    return *tCurrent;
+}
+
+void MessageLoop::Reset(std::shared_ptr<Clock> clock) {
+    auto old = std::move(tCurrent);
+    tCurrent = std::make_unique<MessageLoop>(std::move(clock));
+    if (!old) return;
+    old->impl_->Shutdown();
+    if (old->impl_->depth_ > 0) {
+        old->impl_->retired_ = true;
+        tRetired.push_back(std::move(old));
+    }
+}
+
+const Clock& MessageLoop::GetClock() const { return *impl_->clock_; }
+
+VirtualClock* MessageLoop::Virtual() { return impl_->virtual_; }
+
+bool MessageLoop::DoEvents() {
+    PumpScope running(this);
+    return impl_->DoEvents();
+}
+
+void MessageLoop::Post(std::function<void()> task) { impl_->Post(std::move(task)); }
+
+uint64_t MessageLoop::PostDelayed(Millis delayMs, std::function<void()> task) {
+    return impl_->Schedule(Now() + std::max<Millis>(0, delayMs), std::move(task), nullptr);
+}
+
+void MessageLoop::Cancel(uint64_t id) { impl_->CancelEntry(id); }
+
+uint64_t MessageLoop::WatchFd(int fd, std::function<void()> onReady) {
+    return impl_->AddWatch(fd, std::move(onReady));
+}
+
+void MessageLoop::Unwatch(uint64_t id) { impl_->RemoveWatch(id); }
+
+uint64_t MessageLoop::AddIdleHandler(std::function<bool()> handler) {
+    return impl_->AddIdle(std::move(handler));
+}
+
+void MessageLoop::RemoveIdleHandler(uint64_t id) { impl_->RemoveIdle(id); }
+
+void MessageLoop::RunUntil(const std::function<bool()>& done) {
+    PumpScope running(this);
+    const bool isVirtual = impl_->virtual_ != nullptr;
+    while (!done()) {
+        if (!DoEvents() && isVirtual)
+            throw std::runtime_error("message loop stalled: nothing left to do while waiting");
+    }
+}
+
+// --- Timer -------------------------------------------------------------------
+
+Timer::Timer() : alive_(std::make_shared<bool>(true)) {
+    MessageLoop& loop = MessageLoop::Current();
+    loop_ = &loop.impl();
+    loopAlive_ = loop_->life_;
+}
+
+Timer::~Timer() {
+    *alive_ = false;
+    if (scheduled_ != 0 && !loopAlive_.expired()) loop_->CancelEntry(scheduled_);
+}
+
+void Timer::SetInterval(int32_t ms) {
+    interval_ = ms;
+    Rearm();
+}
+
+void Timer::SetEnabled(bool on) {
+    enabled_ = on;
+    Rearm();
+}
+
+void Timer::Rearm() {
+    if (loopAlive_.expired()) {
+        scheduled_ = 0;  // its loop was reset: the timer no longer ticks
+        return;
+    }
+    if (scheduled_ != 0) loop_->CancelEntry(scheduled_);
+    scheduled_ = 0;
+    if (enabled_ && interval_ > 0) scheduled_ = loop_->Schedule(loop_->Now() + interval_, nullptr, this);
+}
+
+// --- VirtualTimeScope --------------------------------------------------------
+
+VirtualTimeScope::VirtualTimeScope(Millis start) : clock_(std::make_shared<VirtualClock>(start)) {
+    MessageLoop::Reset(clock_);
+}
+
+VirtualTimeScope::~VirtualTimeScope() { MessageLoop::Reset(nullptr); }
+
+VirtualClock& VirtualTimeScope::Clock() { return *clock_; }
+
+}  // namespace plat

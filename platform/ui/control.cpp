@@ -1,0 +1,206 @@
+#include "platform/ui/control.h"
+
+#include "platform/ui/form.h"
+#include "platform/values/text.h"
+
+namespace plat::ui {
+
+namespace {
+
+// True when `c` lies in `ancestor`: inside it as a container, or in an
+// embeddable control that sits in it (at any depth).
+bool IsWithin(const Control* c, const Control* ancestor) {
+    while (c) {
+        for (const Control* x = c; x; x = x->Container())
+            if (x == ancestor) return true;
+        auto* uc = dynamic_cast<UserControl*>(c->Host());
+        c = uc ? uc->Extender() : nullptr;
+    }
+    return false;
+}
+
+// True when `c` belongs to `host` directly or through embedded controls.
+bool BelongsTo(const Control* c, const ControlHost* host) {
+    while (c) {
+        if (c->Host() == host) return true;
+        auto* uc = dynamic_cast<UserControl*>(c->Host());
+        c = uc ? uc->Extender() : nullptr;
+    }
+    return false;
+}
+
+}  // namespace
+
+// --- Control -------------------------------------------------------------------
+
+void Control::SetContainer(Control* container) {
+    if (container) {
+        if (!container->IsContainer() || container->host_ != host_ || !host_)
+            throw UiError("\"" + (container ? container->Name() : std::string()) +
+                          "\" cannot hold the control \"" + name_ + "\"");
+        if (IsWithin(container, this))
+            throw UiError("The control \"" + name_ + "\" cannot be placed inside itself");
+    }
+    if (host_) host_->DropFocusWithin(this);
+    container_ = container;
+}
+
+void Control::SetEnabled(bool on) {
+    enabled_ = on;
+    if (!on && host_) host_->DropFocusWithin(this);
+}
+
+void Control::SetVisible(bool on) {
+    visible_ = on;
+    if (!on && host_) host_->DropFocusWithin(this);
+}
+
+void Control::Move(int32_t left, int32_t top, int32_t width, int32_t height) {
+    left_ = left;
+    top_ = top;
+    width_ = width < 0 ? 0 : width;
+    height_ = height < 0 ? 0 : height;
+}
+
+bool Control::ChainShown() const {
+    for (const Control* x = this; x; x = x->container_)
+        if (!x->enabled_ || !x->visible_) return false;
+    return true;
+}
+
+bool Control::IsInteractive() const { return host_ && ChainShown() && host_->HostInteractive(); }
+
+bool Control::IsAvailable() const { return host_ && ChainShown() && host_->HostAvailable(); }
+
+bool Control::SetFocus() {
+    if (!CanTakeFocus() || !IsAvailable()) return false;
+    ControlHost& root = host_->FocusRoot();
+    if (root.focus_ == this) return true;
+    ControlPtr previous = root.focus_ ? root.focus_->shared_from_this() : nullptr;
+    root.focus_ = this;
+    if (previous) previous->Fire(previous->OnLostFocus);
+    // A LostFocus handler may have moved the focus elsewhere.
+    if (host_ && host_->FocusRoot().focus_ == this) Fire(OnGotFocus);
+    return true;
+}
+
+bool Control::HasFocus() const { return host_ && host_->FocusRoot().focus_ == this; }
+
+bool Control::BeginUserAction(bool takeFocus) {
+    if (!IsInteractive()) return false;
+    if (takeFocus && CanTakeFocus() && !HasFocus()) {
+        SetFocus();
+        // A focus handler may have disabled it or closed the window.
+        if (!IsInteractive()) return false;
+    }
+    return true;
+}
+
+// --- ObjectControl --------------------------------------------------------------
+
+void ObjectControl::Deliver(const std::string& name, std::vector<Variant>& params) {
+    if (removed_ || !Host()) return;
+    auto keep = shared_from_this();
+    Fire(OnObjectEvent, name, params);
+    if (removed_ || !Host()) return;
+    auto handler = Host()->OnObjectEvent;
+    if (handler) handler(*this, name, params);
+}
+
+// --- ControlCollection ------------------------------------------------------------
+
+Control* ControlCollection::Find(std::string_view name) const {
+    for (const auto& c : items_)
+        if (EqualsNoCase(c->Name(), name)) return c.get();
+    return nullptr;
+}
+
+Control& ControlCollection::Item(std::string_view name) const {
+    Control* c = Find(name);
+    if (!c) throw UiError("There is no control named \"" + std::string(name) + "\"");
+    return *c;
+}
+
+ControlPtr ControlCollection::Shared(std::string_view name) const {
+    Control* c = Find(name);
+    return c ? c->shared_from_this() : nullptr;
+}
+
+void ControlCollection::Insert(const ControlPtr& control, std::string_view name, Control* container,
+                               bool designTime) {
+    if (name.empty()) throw UiError("A control needs a name");
+    if (Find(name)) throw UiError("A control named \"" + std::string(name) + "\" is already there");
+    if (container && (!container->IsContainer() || container->host_ != &host_))
+        throw UiError("\"" + container->Name() + "\" cannot hold the control \"" + std::string(name) + "\"");
+    control->name_ = std::string(name);
+    control->host_ = &host_;
+    control->container_ = container;
+    control->designTime_ = designTime;
+    control->tabIndex_ = Count();
+    items_.push_back(control);
+}
+
+std::shared_ptr<ObjectControl> ControlCollection::Add(std::string_view progId, std::string_view name,
+                                                      Control* container) {
+    if (name.empty()) throw UiError("A control needs a name");
+    if (Find(name)) throw UiError("A control named \"" + std::string(name) + "\" is already there");
+    ObjectPtr object = CreateObject(progId);
+    auto extender = std::make_shared<ObjectControl>();
+    extender->progId_ = std::string(progId);
+    extender->object_ = object;
+    Insert(extender, name, container, false);
+    if (auto co = std::dynamic_pointer_cast<ControlObject>(object)) {
+        std::weak_ptr<ObjectControl> weak = extender;
+        co->SetEventSink([weak](const std::string& event, std::vector<Variant>& params) {
+            if (auto e = weak.lock()) e->Deliver(event, params);
+        });
+    }
+    if (auto uc = std::dynamic_pointer_cast<UserControl>(object)) uc->Site(extender.get());
+    return extender;
+}
+
+void ControlCollection::Remove(std::string_view name) {
+    auto it = items_.begin();
+    while (it != items_.end() && !EqualsNoCase((*it)->Name(), name)) ++it;
+    if (it == items_.end()) throw UiError("There is no control named \"" + std::string(name) + "\"");
+    if ((*it)->designTime_)
+        throw UiError("The control \"" + (*it)->Name() + "\" belongs to the window and cannot be removed");
+    ControlPtr keep = *it;  // alive until its own event handler (if any) returns
+    host_.DropFocusWithin(keep.get());
+    items_.erase(it);
+    auto* extender = dynamic_cast<ObjectControl*>(keep.get());
+    keep->host_ = nullptr;
+    keep->container_ = nullptr;
+    if (!extender) return;
+    extender->removed_ = true;
+    if (auto co = std::dynamic_pointer_cast<ControlObject>(extender->object_)) co->SetEventSink({});
+    if (auto uc = std::dynamic_pointer_cast<UserControl>(extender->object_)) uc->Site(nullptr);
+}
+
+void ControlCollection::RemoveRunTimeControls() {
+    for (const auto& c : Snapshot())
+        if (!c->designTime_ && c->host_ == &host_) Remove(c->Name());
+}
+
+// --- ControlHost -------------------------------------------------------------------
+
+ControlHost::~ControlHost() {
+    focus_ = nullptr;
+    controls_.RemoveRunTimeControls();
+    for (const auto& c : controls_.items_) {
+        c->host_ = nullptr;
+        c->container_ = nullptr;
+    }
+}
+
+Control* ControlHost::ActiveControl() const {
+    auto& root = const_cast<ControlHost*>(this)->FocusRoot();
+    return BelongsTo(root.focus_, this) ? root.focus_ : nullptr;
+}
+
+void ControlHost::DropFocusWithin(const Control* control) {
+    ControlHost& root = FocusRoot();
+    if (root.focus_ && IsWithin(root.focus_, control)) root.focus_ = nullptr;
+}
+
+}  // namespace plat::ui

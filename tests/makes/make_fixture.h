@@ -1,0 +1,77 @@
+#pragma once
+// A temporary make folder and registry file for one test, and small helpers
+// for building makes and make files.
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <string>
+
+#include "host/language_service.h"
+#include "makes/make_utils.h"
+#include "platform/com/fs.h"
+#include "platform/com/registry.h"
+#include "platform/values/numfmt.h"
+
+namespace makes_test {
+
+class MakeFolderTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/orvik-makes-XXXXXX";
+        ASSERT_NE(::mkdtemp(pattern), nullptr);
+        root_ = pattern;
+        plat::Registry::UseFile(root_ + "/registry.reg");
+        // No language tables: every text comes back as its English default.
+        host::LanguageService().SetLanguagesRoot(root_ + "/languages");
+        host::LanguageService().SetLanguage("English");
+        host::LanguageService().Reload();
+        folder_ = root_ + "/makes/";
+        plat::Registry::Instance().WriteValue(plat::Hive::LocalMachine, makes::kRegistryKey, "Path", " " + folder_ + "  ");
+    }
+    void TearDown() override {
+        std::error_code ec;
+        std::filesystem::permissions(folder_, std::filesystem::perms::owner_all, std::filesystem::perm_options::add, ec);
+        std::filesystem::remove_all(root_, ec);
+    }
+
+    std::string Path(const std::string& name) const { return folder_ + name; }
+    void WriteFile(const std::string& name, const std::string& bytes) {
+        plat::fs::CreateFolder(folder_);
+        std::string path = Path(name);
+        FILE* f = std::fopen(path.c_str(), "wb");
+        ASSERT_NE(f, nullptr);
+        std::fwrite(bytes.data(), 1, bytes.size(), f);
+        std::fclose(f);
+    }
+    std::string ReadBytes(const std::string& name) const {
+        std::string bytes;
+        plat::fs::ReadFile(Path(name), bytes);
+        return bytes;
+    }
+
+    std::string root_;
+    std::string folder_;
+};
+
+// A make of 51 points, SpO2 50..100, with R value (100 - SpO2) / 20.
+inline makes::OximeterMakePtr FullMake(const std::string& name) {
+    auto make = std::make_shared<makes::COximeterMake>();
+    make->SetName(name);
+    for (int spo2 = 50; spo2 <= 100; ++spo2) make->AddRValue(spo2, plat::NumberToText((100 - spo2) / 20.0));
+    return make;
+}
+
+// Make-file text with the given line ending and R-value lines.
+inline std::string MakeFileText(const std::string& name, int points, const std::string& eol = "\r\n",
+                                const std::string& prefix = "RVALUE") {
+    std::string text = "[MANUFACTURER]" + eol + "MAN_NAME=" + name + eol + eol + eol + "[LIGHT]" + eol +
+                       "RDC=100" + eol + "IRDC=200" + eol + "IRAC=300" + eol + "LightLevel=2" + eol + "TLC=400" +
+                       eol + eol + eol + "[RVALUE]" + eol;
+    for (int i = 0; i < points; ++i) text += prefix + std::to_string(50 + i) + "=0.5" + eol;
+    return text;
+}
+
+}  // namespace makes_test

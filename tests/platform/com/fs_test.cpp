@@ -1,0 +1,120 @@
+#include "platform/com/fs.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "tests/platform/com/temp_dir.h"
+
+namespace fs = plat::fs;
+
+namespace {
+
+std::string Slurp(const std::string& path) {
+    std::string bytes;
+    EXPECT_TRUE(fs::ReadFile(path, bytes)) << path;
+    return bytes;
+}
+
+TEST(Fs, ListFilesMatchesPatternsWithoutRegardToCase) {
+    comtest::TempDir dir;
+    for (const char* name : {"a.txt", "B.TXT", "c.Txt", "d.txt.bak", ".hidden.txt", "e.tx", "notes"})
+        ASSERT_TRUE(fs::WriteFileAtomic(dir / name, "x"));
+    ASSERT_TRUE(fs::CreateFolder(dir / "folder.txt"));
+
+    EXPECT_EQ(fs::ListFiles(dir.Path(), "*.txt"), (std::vector<std::string>{".hidden.txt", "B.TXT", "a.txt", "c.Txt"}));
+    EXPECT_EQ(fs::ListFiles(dir.Path(), "?.T*"),
+              (std::vector<std::string>{"B.TXT", "a.txt", "c.Txt", "d.txt.bak", "e.tx"}));
+    EXPECT_EQ(fs::ListFiles(dir.Path(), "*").size(), 7u) << "folders are not listed";
+    EXPECT_EQ(fs::ListFiles(dir.Path() + "/", "NOTES"), (std::vector<std::string>{"notes"}));
+    EXPECT_TRUE(fs::ListFiles(dir / "missing", "*").empty());
+}
+
+TEST(Fs, ReadOnlyIsTheOwnerWriteBitAndHiddenALeadingDot) {
+    comtest::TempDir dir;
+    std::string file = dir / "make.txt";
+    ASSERT_TRUE(fs::WriteFileAtomic(file, "old"));
+    EXPECT_FALSE(fs::IsReadOnly(file));
+
+    ASSERT_TRUE(fs::SetReadOnly(file, true));
+    EXPECT_TRUE(fs::IsReadOnly(file));
+    struct stat st {};
+    ASSERT_EQ(::stat(file.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0222, 0u);
+    EXPECT_FALSE(fs::WriteFileAtomic(file, "new")) << "a read-only file is not replaced";
+    EXPECT_EQ(Slurp(file), "old");
+
+    ASSERT_TRUE(fs::SetReadOnly(file, false));
+    EXPECT_FALSE(fs::IsReadOnly(file));
+    EXPECT_TRUE(fs::WriteFileAtomic(file, "new"));
+    EXPECT_FALSE(fs::SetReadOnly(dir / "missing", true));
+
+    EXPECT_TRUE(fs::IsHidden(dir / ".make.txt"));
+    EXPECT_TRUE(fs::IsHidden(".x"));
+    EXPECT_FALSE(fs::IsHidden(file));
+    EXPECT_FALSE(fs::IsHidden("/a/.b/c"));
+}
+
+TEST(Fs, WriteFileAtomicReplacesWholeFilesAndLeavesNoTemporaryFile) {
+    comtest::TempDir dir;
+    std::string file = dir / "m.txt";
+    ASSERT_TRUE(fs::WriteFileAtomic(file, std::string("a\0b", 3)));
+    EXPECT_EQ(Slurp(file), std::string("a\0b", 3));
+    ASSERT_EQ(::chmod(file.c_str(), 0640), 0);
+    ASSERT_TRUE(fs::WriteFileAtomic(file, ""));
+    EXPECT_EQ(Slurp(file), "");
+    struct stat st {};
+    ASSERT_EQ(::stat(file.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0640u) << "the replaced file keeps its mode";
+    EXPECT_EQ(fs::ListFiles(dir.Path(), "*"), (std::vector<std::string>{"m.txt"}));
+
+    // Through a link the file it names is replaced and the link stays.
+    ASSERT_EQ(::symlink(file.c_str(), (dir / "link.txt").c_str()), 0);
+    ASSERT_TRUE(fs::WriteFileAtomic(dir / "link.txt", "via link"));
+    EXPECT_EQ(Slurp(file), "via link");
+    struct stat lst {};
+    ASSERT_EQ(::lstat((dir / "link.txt").c_str(), &lst), 0);
+    EXPECT_TRUE(S_ISLNK(lst.st_mode));
+
+    EXPECT_FALSE(fs::WriteFileAtomic(dir / "no/such/folder.txt", "x"));
+    EXPECT_FALSE(fs::WriteFileAtomic(dir.Path(), "x")) << "a folder is no file";
+    std::string bytes = "kept";
+    EXPECT_FALSE(fs::ReadFile(dir / "missing.txt", bytes));
+    EXPECT_FALSE(fs::ReadFile(dir.Path(), bytes));
+    EXPECT_EQ(bytes, "kept");
+}
+
+TEST(Fs, FoldersRenameAndDelete) {
+    comtest::TempDir dir;
+    std::string deep = dir / "a/b/c";
+    EXPECT_TRUE(fs::CreateFolder(deep));
+    EXPECT_TRUE(fs::CreateFolder(deep + "/"));
+    EXPECT_TRUE(fs::FolderExists(deep));
+    EXPECT_FALSE(fs::FileExists(deep));
+
+    ASSERT_TRUE(fs::WriteFileAtomic(dir / "x", "x"));
+    ASSERT_TRUE(fs::WriteFileAtomic(dir / "y", "y"));
+    EXPECT_FALSE(fs::CreateFolder(dir / "x/sub")) << "a file is in the way";
+    EXPECT_TRUE(fs::RenameFile(dir / "x", dir / "y"));
+    EXPECT_EQ(Slurp(dir / "y"), "x");
+    EXPECT_FALSE(fs::FileExists(dir / "x"));
+    EXPECT_FALSE(fs::RenameFile(dir / "x", dir / "z"));
+    EXPECT_TRUE(fs::DeleteFile(dir / "y"));
+    EXPECT_FALSE(fs::DeleteFile(dir / "y"));
+}
+
+TEST(Fs, PathHelpers) {
+    EXPECT_EQ(fs::AddSeparator("a/b"), "a/b/");
+    EXPECT_EQ(fs::AddSeparator("a/b/"), "a/b/");
+    EXPECT_EQ(fs::AddSeparator(""), "");
+    EXPECT_EQ(fs::FileName("/x/y/make.txt"), "make.txt");
+    EXPECT_EQ(fs::FileName("make.txt"), "make.txt");
+    EXPECT_EQ(fs::FileName("/x/"), "");
+    EXPECT_EQ(fs::FolderOf("/x/y/make.txt"), "/x/y/");
+    EXPECT_EQ(fs::FolderOf("make.txt"), "");
+    EXPECT_EQ(fs::Join("/x", "m.txt"), "/x/m.txt");
+    EXPECT_EQ(fs::Join("/x/", "m.txt"), "/x/m.txt");
+    EXPECT_EQ(fs::Join("", "m.txt"), "m.txt");
+}
+
+}  // namespace

@@ -1,0 +1,22 @@
+#pragma once
+// The interface of the test server's control, shared by the server and the tests.
+
+#include <string>
+
+#include "platform/com/com.h"
+
+namespace comtest {
+
+inline constexpr const char* kControlProgId = "OrvikComTest.TestControl";
+// Recorded by the server but refused by its DllGetClassObject.
+inline constexpr const char* kUnservedProgId = "OrvikComTest.Unserved";
+
+class ITestControl : public plat::ControlObject {
+public:
+    // Raises `eventName` with two parameters and returns them as the handler left them.
+    virtual std::vector<plat::Variant> Fire(const std::string& eventName) = 0;
+    // Events fired so far; read after each event, so a control freed by its handler shows up.
+    virtual int FiredCount() const = 0;
+};
+
+}  // namespace comtest
