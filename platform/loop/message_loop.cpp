@@ -396,9 +396,10 @@ void MessageLoop::RemoveIdleHandler(uint64_t id) { impl_->RemoveIdle(id); }
 
 void MessageLoop::RunUntil(const std::function<bool()>& done) {
     PumpScope running(this);
-    const bool isVirtual = impl_->virtual_ != nullptr;
     while (!done()) {
-        if (!DoEvents() && isVirtual)
+        // Reset from a handler: the wait goes on in the thread's new loop.
+        MessageLoop& loop = impl_->life_ ? *this : Current();
+        if (!loop.DoEvents() && loop.impl_->virtual_)
             throw std::runtime_error("message loop stalled: nothing left to do while waiting");
     }
 }

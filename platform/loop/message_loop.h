@@ -12,8 +12,13 @@
 //  - under the real clock, the pump blocks in poll() until the next timer
 //    deadline, a watched descriptor or a posted task (at most kMaxIdleBlockMs
 //    when no deadline exists), so that waiting never spins.
-// Nested pumps are allowed (a handler may pump again); a timer whose tick
-// handler is running does not tick again until that handler returns.
+// Within one pump: posted tasks, then due scheduled tasks and timer ticks in
+// deadline order (ties in creation order), then ready descriptors. Only what
+// was there when the pump started runs (a task posted during a pump runs at
+// the next one), so a pump always ends.
+// Nested pumps are allowed (a handler may pump again); a timer, idle handler
+// or descriptor whose handler is running is held back until it returns.
+// Ids are unique per thread across loops, so a stale id never hits a newer loop.
 
 #include <chrono>
 #include <cstdint>
