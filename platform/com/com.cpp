@@ -91,9 +91,48 @@ std::string RecordedProgId(std::string_view progId) {
     return std::string(progId);
 }
 
+std::string RealPath(const std::string& file) {
+    std::string out = file;
+    if (char* real = ::realpath(file.c_str(), nullptr)) {
+        out = real;
+        ::free(real);
+    }
+    return out;
+}
+
+// The library whose DllRegisterServer is running. Its own path is recorded
+// rather than the module of the address it hands in: with several servers
+// loaded RTLD_GLOBAL, "&DllRegisterServer" inside one of them resolves to the
+// first server loaded.
+std::string* RegisteringLibrary() {
+    static std::string path;
+    return &path;
+}
+
+class RegisteringScope {
+public:
+    explicit RegisteringScope(std::string path) : saved_(std::move(*RegisteringLibrary())) {
+        *RegisteringLibrary() = std::move(path);
+    }
+    ~RegisteringScope() { *RegisteringLibrary() = std::move(saved_); }
+    RegisteringScope(const RegisteringScope&) = delete;
+    RegisteringScope& operator=(const RegisteringScope&) = delete;
+
+private:
+    std::string saved_;
+};
+
+std::string LibraryFile(void* handle, const std::string& libraryPath) {
+    link_map* map = nullptr;
+    if (::dlinfo(handle, RTLD_DI_LINKMAP, &map) == 0 && map && map->l_name && map->l_name[0] != '\0')
+        return RealPath(map->l_name);
+    return RealPath(libraryPath);
+}
+
 void CallRegistration(const std::string& libraryPath, const char* exportName) {
     void* handle = LoadLibrary(libraryPath, "");
     auto fn = RequireExport<int32_t (*)()>(handle, libraryPath, exportName);
+    RegisteringScope scope(LibraryFile(handle, libraryPath));
     int32_t rc;
     try {
         rc = fn();
@@ -165,7 +204,7 @@ void RegisterServer(const std::string& libraryPath) { CallRegistration(libraryPa
 void UnregisterServer(const std::string& libraryPath) { CallRegistration(libraryPath, "DllUnregisterServer"); }
 
 void RecordServerProgIds(const std::vector<std::string>& progIds, const void* addressInLibrary) {
-    std::string path = ModulePath(addressInLibrary);
+    std::string path = RegisteringLibrary()->empty() ? ModulePath(addressInLibrary) : *RegisteringLibrary();
     if (path.empty()) throw ComError("The library to be registered cannot be found on disk");
     try {
         for (const auto& progId : progIds) {
@@ -200,11 +239,7 @@ std::string ModulePath(const void* addressInLibrary) {
         file = info.dli_fname;
     }
     if (file.empty()) return {};
-    if (char* real = ::realpath(file.c_str(), nullptr)) {
-        file = real;
-        ::free(real);
-    }
-    return file;
+    return RealPath(file);
 }
 
 std::vector<Variant> ControlObject::RaiseEvent(const std::string& name, std::vector<Variant> params) {

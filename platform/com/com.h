@@ -73,7 +73,10 @@ public:
     void SetEventSink(GenericEvent sink) { sink_ = std::move(sink); }
 protected:
     // Returns the parameters as the handler left them (its by-reference arguments).
+    // The control is kept alive only until RaiseEvent returns: a member that goes
+    // on using the object afterwards holds KeepAlive() for its own duration.
     std::vector<Variant> RaiseEvent(const std::string& name, std::vector<Variant> params);
+    ObjectPtr KeepAlive() { return weak_from_this().lock(); }
 private:
     GenericEvent sink_;
 };

@@ -358,6 +358,12 @@ void Modify(const std::string& path, const std::function<bool(Data&)>& change) {
         throw RegistryError("The registry file \"" + path + "\" cannot be written: " + std::strerror(errno));
 }
 
+// A line break in a key name would split its "[...]" line and damage the file.
+void CheckKeyPath(std::string_view keyPath) {
+    if (keyPath.find_first_of("\r\n") != std::string_view::npos)
+        throw RegistryError("A registry key name cannot hold a line break: \"" + std::string(keyPath) + "\"");
+}
+
 std::unique_ptr<Registry>& InstancePtr() {
     static std::unique_ptr<Registry> instance;
     return instance;
@@ -454,6 +460,7 @@ std::vector<std::string> Registry::ValueNames(Hive hive, std::string_view keyPat
 }
 
 void Registry::CreateKey(Hive hive, std::string_view keyPath) {
+    CheckKeyPath(keyPath);
     Modify(path_, [&](Data& data) {
         if (data.Find(hive, keyPath)) return false;
         data.Create(hive, keyPath);
@@ -462,6 +469,7 @@ void Registry::CreateKey(Hive hive, std::string_view keyPath) {
 }
 
 void Registry::WriteValue(Hive hive, std::string_view keyPath, std::string_view name, std::string_view value) {
+    CheckKeyPath(keyPath);
     Modify(path_, [&](Data& data) {
         Key& key = data.Create(hive, keyPath);
         if (auto* existing = key.Find(name)) {

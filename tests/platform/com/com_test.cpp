@@ -80,16 +80,36 @@ TEST_F(ComTest, EventReachesTheSinkAndTheControlOutlivesAHandlerThatReleasesIt) 
     EXPECT_EQ(control->FiredCount(), 1);
 
     // The handler drops the last outside reference and replaces the sink it runs in.
-    control->SetEventSink([&](const std::string& name, std::vector<plat::Variant>&) {
+    auto releasingSink = [&](const std::string& name, std::vector<plat::Variant>&) {
         seen.push_back(name);
         control.reset();
         EXPECT_FALSE(watch.expired()) << "kept alive while its event runs";
         raw->SetEventSink(nullptr);
         seen.push_back("still running");
-    });
+    };
+    control->SetEventSink(releasingSink);
     raw->Fire("CommunicationError");
     EXPECT_TRUE(watch.expired()) << "released once the event is over";
     EXPECT_EQ(seen, (std::vector<std::string>{"Ping", "CommunicationError", "still running"}));
+
+    // A member that goes on after its event holds the control itself.
+    control = plat::CreateObjectAs<ITestControl>(comtest::kControlProgId);
+    watch = control;
+    raw = control.get();
+    control->SetEventSink(releasingSink);
+    raw->FireThenCount("Done");
+    EXPECT_TRUE(watch.expired());
+    EXPECT_EQ(seen.back(), "still running");
+
+    // A control not held by a shared_ptr still delivers its events.
+    struct Bare : ITestControl {
+        std::vector<plat::Variant> Fire(const std::string& n) override { return RaiseEvent(n, {}); }
+        void FireThenCount(const std::string&) override {}
+        int FiredCount() const override { return 0; }
+    } bare;
+    bare.SetEventSink([&](const std::string& name, std::vector<plat::Variant>&) { seen.push_back(name); });
+    bare.Fire("Bare");
+    EXPECT_EQ(seen.back(), "Bare");
 }
 
 TEST_F(ComTest, ClassRegisteredInProcessComesBeforeTheServerUntilUnregistered) {
@@ -129,6 +149,18 @@ TEST_F(ComTest, BadRegistrationsGiveClearErrors) {
 
     err = ErrorOf([this] { plat::RegisterServer(dir_ / "missing.so"); });
     EXPECT_NE(err.find("missing.so"), std::string::npos) << err;
+}
+
+TEST_F(ComTest, EachServerRecordsItsOwnPathWhateverWasLoadedBefore) {
+    // Both servers hand in "&DllRegisterServer", which the second one loaded resolves to the first.
+    plat::RegisterServer(ORVIK_COM_TEST_NOEXPORT);
+    plat::RegisterServer(ORVIK_COM_TEST_SERVER);
+    plat::RegisterServer(ORVIK_COM_TEST_NOEXPORT);
+    EXPECT_EQ(Reg().ReadValue(plat::Hive::ClassesRoot, "OrvikComTest.NoExport\\InprocServer32", ""),
+              RealPath(ORVIK_COM_TEST_NOEXPORT));
+    EXPECT_EQ(Reg().ReadValue(plat::Hive::ClassesRoot, "OrvikComTest.TestControl\\InprocServer32", ""),
+              RealPath(ORVIK_COM_TEST_SERVER));
+    EXPECT_TRUE(plat::CreateObjectAs<ITestControl>(comtest::kControlProgId));
 }
 
 TEST_F(ComTest, UnregisteringAServerRemovesItsClasses) {

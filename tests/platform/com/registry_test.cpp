@@ -67,6 +67,9 @@ TEST_F(RegistryTest, QuotesAndBackslashesAreEscapedAndReadBack) {
     Registry other(File());
     EXPECT_EQ(other.ReadValue(Hive::LocalMachine, kKey, "Say \"hi\""), tricky);
     EXPECT_EQ(other.ReadValue(Hive::LocalMachine, kKey, "Lines"), lines);
+
+    EXPECT_THROW(reg.WriteValue(Hive::LocalMachine, "Bad\nKey", "A", "1"), RegistryError);
+    EXPECT_EQ(Slurp(File()), file) << "a refused write leaves the file alone";
 }
 
 TEST_F(RegistryTest, KeysAndValueNamesIgnoreCaseAndKeepTheirFirstSpelling) {

@@ -1,13 +1,9 @@
 // A server that registers itself but cannot create anything.
 #include "platform/com/com.h"
 
-namespace {
-const char kAnchor = 0;
-}
-
 extern "C" int32_t DllRegisterServer() {
     try {
-        plat::RecordServerProgIds({"OrvikComTest.NoExport"}, &kAnchor);
+        plat::RecordServerProgIds({"OrvikComTest.NoExport"}, reinterpret_cast<const void*>(&DllRegisterServer));
         return 0;
     } catch (...) {
         return 1;

@@ -7,9 +7,13 @@ namespace {
 class TestControl : public comtest::ITestControl {
 public:
     std::vector<plat::Variant> Fire(const std::string& eventName) override {
-        auto params = RaiseEvent(eventName, std::vector<plat::Variant>(2));
-        ++fired_;  // touches the object after its handler ran
-        return params;
+        ++fired_;
+        return RaiseEvent(eventName, std::vector<plat::Variant>(2));
+    }
+    void FireThenCount(const std::string& eventName) override {
+        auto hold = KeepAlive();
+        RaiseEvent(eventName, {});
+        ++fired_;
     }
     int FiredCount() const override { return fired_; }
 
@@ -17,13 +21,12 @@ private:
     int fired_ = 0;
 };
 
-const char kAnchor = 0;
-
 }  // namespace
 
 extern "C" int32_t DllRegisterServer() {
     try {
-        plat::RecordServerProgIds({comtest::kControlProgId, comtest::kUnservedProgId}, &kAnchor);
+        plat::RecordServerProgIds({comtest::kControlProgId, comtest::kUnservedProgId},
+                                  reinterpret_cast<const void*>(&DllRegisterServer));
         return 0;
     } catch (...) {
         return 1;

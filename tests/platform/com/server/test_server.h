@@ -15,7 +15,8 @@ class ITestControl : public plat::ControlObject {
 public:
     // Raises `eventName` with two parameters and returns them as the handler left them.
     virtual std::vector<plat::Variant> Fire(const std::string& eventName) = 0;
-    // Events fired so far; read after each event, so a control freed by its handler shows up.
+    // Raises the event, then goes on using the object (counts it afterwards).
+    virtual void FireThenCount(const std::string& eventName) = 0;
     virtual int FiredCount() const = 0;
 };
 
