@@ -144,11 +144,16 @@ std::shared_ptr<ObjectControl> ControlCollection::Add(std::string_view progId, s
                                                       Control* container) {
     if (name.empty()) throw UiError("A control needs a name");
     if (Find(name)) throw UiError("A control named \"" + std::string(name) + "\" is already there");
-    ObjectPtr object = CreateObject(progId);
+    return Hold(CreateObject(progId), std::string(progId), name, container, false);
+}
+
+std::shared_ptr<ObjectControl> ControlCollection::Hold(ObjectPtr object, std::string progId, std::string_view name,
+                                                       Control* container, bool designTime) {
+    if (!object) throw UiError("No object to place as \"" + std::string(name) + "\"");
     auto extender = std::make_shared<ObjectControl>();
-    extender->progId_ = std::string(progId);
+    extender->progId_ = std::move(progId);
     extender->object_ = object;
-    Insert(extender, name, container, false);
+    Insert(extender, name, container, designTime);
     if (auto co = std::dynamic_pointer_cast<ControlObject>(object)) {
         std::weak_ptr<ObjectControl> weak = extender;
         co->SetEventSink([weak](const std::string& event, std::vector<Variant>& params) {
@@ -190,7 +195,15 @@ ControlHost::~ControlHost() {
     for (const auto& c : controls_.items_) {
         c->host_ = nullptr;
         c->container_ = nullptr;
+        if (auto* e = dynamic_cast<ObjectControl*>(c.get())) {
+            e->removed_ = true;
+            if (auto uc = std::dynamic_pointer_cast<UserControl>(e->Object())) uc->Site(nullptr);
+        }
     }
+}
+
+ObjectControl& ControlHost::AddObject(std::string_view name, ObjectPtr object, Control* container) {
+    return *controls_.Hold(std::move(object), {}, name, container, true);
 }
 
 Control* ControlHost::ActiveControl() const {

@@ -109,7 +109,7 @@ protected:
     template <class... Params, class... Args>
     void Fire(const std::function<void(Params...)>& handler, Args&&... args) {
         if (!handler) return;
-        auto keep = shared_from_this();
+        auto keep = weak_from_this().lock();  // empty for a control made outside a host
         auto copy = handler;
         copy(std::forward<Args>(args)...);
     }
@@ -151,6 +151,7 @@ public:
 
 private:
     friend class ControlCollection;
+    friend class ControlHost;
     void Deliver(const std::string& name, std::vector<Variant>& params);
     std::string progId_;
     ObjectPtr object_;
@@ -193,6 +194,8 @@ public:
 private:
     friend class ControlHost;
     void Insert(const ControlPtr& control, std::string_view name, Control* container, bool designTime);
+    std::shared_ptr<ObjectControl> Hold(ObjectPtr object, std::string progId, std::string_view name,
+                                        Control* container, bool designTime);
     void RemoveRunTimeControls();
     ControlHost& host_;
     std::vector<ControlPtr> items_;
@@ -219,6 +222,11 @@ public:
         controls_.Insert(control, name, container, true);
         return *control;
     }
+
+    // Places an object made by the window's own code (an embeddable control
+    // such as a UserControl subclass) under `name`, as Controls().Add does for
+    // a ProgID, but for the host's life: it is not removed at unload.
+    ObjectControl& AddObject(std::string_view name, ObjectPtr object, Control* container = nullptr);
 
     // The control holding the focus among this host's own and embedded controls.
     Control* ActiveControl() const;

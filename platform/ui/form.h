@@ -121,6 +121,7 @@ private:
     template <class... Params, class... Args>
     void Fire(const std::function<void(Params...)>& handler, Args&&... args) {
         if (!handler) return;
+        auto keep = weak_from_this().lock();  // a window held in a shared_ptr stays alive
         auto copy = handler;
         copy(std::forward<Args>(args)...);
     }
@@ -166,6 +167,7 @@ protected:
 
 private:
     friend class ControlCollection;
+    friend class ControlHost;
     void Site(ObjectControl* extender);
     ObjectControl* site_ = nullptr;
     bool enabled_ = true;

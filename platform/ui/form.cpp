@@ -1,0 +1,186 @@
+#include "platform/ui/form.h"
+
+#include <algorithm>
+
+#include "platform/loop/message_loop.h"
+#include "platform/values/text.h"
+
+namespace plat::ui {
+
+namespace {
+
+// The windows of this thread (the UI thread's loop is per thread too).
+thread_local std::vector<Form*> loadedForms;
+thread_local std::vector<Form*> modalForms;
+thread_local std::function<std::string()> stallNote;
+
+void Erase(std::vector<Form*>& list, const Form* form) {
+    list.erase(std::remove(list.begin(), list.end(), form), list.end());
+}
+
+}  // namespace
+
+// --- Form --------------------------------------------------------------------------
+
+Form::Form(std::string name) : name_(std::move(name)) {}
+
+Form::~Form() {
+    Erase(loadedForms, this);
+    Erase(modalForms, this);
+    ClearFocus();
+}
+
+void Form::Move(int32_t left, int32_t top, int32_t width, int32_t height) {
+    left_ = left;
+    top_ = top;
+    SetInnerSize(std::max(0, width - kFrameWidth), std::max(0, height - kFrameHeight));
+}
+
+void Form::SetInnerSize(int32_t scaleWidth, int32_t scaleHeight) {
+    scaleWidth = std::max(0, scaleWidth);
+    scaleHeight = std::max(0, scaleHeight);
+    if (scaleWidth == scaleWidth_ && scaleHeight == scaleHeight_) return;
+    scaleWidth_ = scaleWidth;
+    scaleHeight_ = scaleHeight;
+    if (loaded_) Fire(OnResize);
+}
+
+void Form::Load() {
+    if (loaded_) return;
+    loaded_ = true;
+    resizedSinceLoad_ = false;
+    loadedForms.push_back(this);
+    Fire(OnLoad);
+}
+
+void Form::Show(ShowMode mode) {
+    if (modal_) throw UiError("The window \"" + name_ + "\" is already shown modally");
+    Load();
+    if (!loaded_) return;  // its Load handler unloaded it
+    visible_ = true;
+    if (!resizedSinceLoad_) {
+        resizedSinceLoad_ = true;
+        Fire(OnResize);
+    }
+    if (!ActiveControl()) {
+        // As a shown window does: the focus goes to the first control in tab order that takes it.
+        Control* first = nullptr;
+        for (const auto& c : Controls())
+            if (c->CanTakeFocus() && c->IsAvailable() && (!first || c->TabIndex() < first->TabIndex()))
+                first = c.get();
+        if (first) first->SetFocus();
+    }
+    if (mode == ShowMode::Modal && visible_ && loaded_) RunModal();
+}
+
+void Form::RunModal() {
+    struct ModalScope {
+        Form* form;
+        explicit ModalScope(Form* f) : form(f) {
+            form->modal_ = true;
+            modalForms.push_back(form);
+        }
+        ~ModalScope() {
+            form->modal_ = false;
+            Erase(modalForms, form);
+        }
+    } scope(this);
+    MessageLoop& loop = MessageLoop::Current();
+    const bool isVirtual = loop.Virtual() != nullptr;
+    while (visible_ && loaded_) {
+        if (!loop.DoEvents() && isVirtual) {
+            std::string message = "The modal window \"" + name_ + "\"";
+            if (!caption_.empty()) message += " (\"" + caption_ + "\")";
+            message += " waits for input, but no operator acted and nothing else is due";
+            if (stallNote) {
+                const std::string note = stallNote();
+                if (!note.empty()) message += "; " + note;
+            }
+            throw ModalStall(message);
+        }
+    }
+}
+
+void Form::Hide() { visible_ = false; }
+
+bool Form::Unload() { return DoUnload(UnloadMode::Code); }
+
+bool Form::DoUnload(UnloadMode mode) {
+    if (!loaded_) return true;
+    bool cancel = false;
+    Fire(OnQueryUnload, cancel, mode);
+    if (cancel) return false;
+    Fire(OnUnload, cancel);
+    if (cancel) return false;
+    visible_ = false;
+    loaded_ = false;
+    ClearFocus();
+    RemoveRunTimeControls();
+    Erase(loadedForms, this);
+    return true;
+}
+
+bool Form::UserClose() {
+    if (!IsInteractive()) return false;
+    return DoUnload(UnloadMode::ControlMenu);
+}
+
+bool Form::PressEnter() {
+    if (!IsInteractive()) return false;
+    if (auto* focused = dynamic_cast<CommandButton*>(ActiveControl())) return focused->Click();
+    for (const auto& c : Controls())
+        if (auto* b = dynamic_cast<CommandButton*>(c.get()); b && b->Default()) return b->Click();
+    return false;
+}
+
+bool Form::PressEscape() {
+    if (!IsInteractive()) return false;
+    for (const auto& c : Controls())
+        if (auto* b = dynamic_cast<CommandButton*>(c.get()); b && b->Cancel()) return b->Click();
+    return false;
+}
+
+bool Form::IsInteractive() const {
+    return loaded_ && visible_ && enabled_ && (modalForms.empty() || modalForms.back() == this);
+}
+
+void Form::SetStallNote(std::function<std::string()> note) { stallNote = std::move(note); }
+
+// --- UserControl ---------------------------------------------------------------------
+
+UserControl::~UserControl() = default;
+
+Form* UserControl::ParentForm() const {
+    ControlHost* host = site_ ? site_->Host() : nullptr;
+    if (auto* form = dynamic_cast<Form*>(host)) return form;
+    if (auto* uc = dynamic_cast<UserControl*>(host)) return uc->ParentForm();
+    return nullptr;
+}
+
+bool UserControl::HostInteractive() const { return enabled_ && (!site_ || site_->IsInteractive()); }
+
+bool UserControl::HostAvailable() const { return enabled_ && (!site_ || site_->IsAvailable()); }
+
+ControlHost& UserControl::FocusRoot() {
+    if (site_ && site_->Host()) return site_->Host()->FocusRoot();
+    return *this;
+}
+
+void UserControl::Site(ObjectControl* extender) {
+    site_ = extender;
+    ClearFocus();
+}
+
+// --- Registry of windows -----------------------------------------------------------------
+
+std::vector<Form*> LoadedForms() { return loadedForms; }
+
+Form* FindForm(std::string_view name) {
+    for (auto it = loadedForms.rbegin(); it != loadedForms.rend(); ++it)
+        if (EqualsNoCase((*it)->Name(), name)) return *it;
+    return nullptr;
+}
+
+Form* TopModalForm() { return modalForms.empty() ? nullptr : modalForms.back(); }
+
+}  // namespace plat::ui
