@@ -1,6 +1,7 @@
 #include "driver/serial_channel.h"
 
 #include "driver/cancel_flag.h"
+#include "driver/pump.h"
 #include "platform/values/text.h"
 
 namespace drv {
@@ -10,8 +11,6 @@ namespace {
 bool EndsWith(std::string_view s, std::string_view tail) {
     return s.size() >= tail.size() && s.substr(s.size() - tail.size()) == tail;
 }
-
-void PumpOnce() { plat::MessageLoop::Current().DoEvents(); }
 
 }  // namespace
 
@@ -89,7 +88,9 @@ void FTimers::Wait(int32_t ms) {
     tmrWait_.SetInterval(ms);
     tmrWait_.SetEnabled(true);
     for (;;) {
-        PumpOnce();
+        // Once cancelled, the one pump left must not wait out the delay.
+        if (CancelFlag()) PumpPending();
+        else PumpOnce();
         if (CancelFlag()) break;
         if (tmrWait_.Interval() == 0 || !tmrWait_.Enabled()) break;
     }
@@ -243,7 +244,12 @@ std::string CPelmo2Channel::ReadReply(int32_t lTimeOut) {
                         break;
                     }
                 }
-                PumpOnce();
+                // Only an idle wait for more input may block in the pump.
+                plat::PortError ignored = plat::PortError::None;
+                if (complete || m_Status != ecsOK || CancelFlag() || comm->InBufferCount(&ignored) != 0)
+                    PumpPending();
+                else
+                    PumpOnce();
                 if (CancelFlag()) break;
                 if (complete || m_Status != ecsOK) break;
             }

@@ -1,0 +1,119 @@
+#include "driver/probe_parser.h"
+
+#include <string>
+#include <vector>
+
+#include "driver/cancel_flag.h"
+#include "driver/pump.h"
+#include "driver/val_text.h"
+#include "platform/values/numfmt.h"
+#include "platform/values/text.h"
+
+namespace drv {
+
+namespace {
+
+// 1-based string helpers in the manner of the report's own positions.
+std::string Left(const std::string& s, int n) { return n <= 0 ? std::string() : s.substr(0, static_cast<size_t>(n)); }
+std::string Mid(const std::string& s, int start) {
+    if (start < 1) start = 1;
+    return static_cast<size_t>(start - 1) >= s.size() ? std::string() : s.substr(static_cast<size_t>(start - 1));
+}
+
+std::vector<std::string> SplitLines(const std::string& text) {
+    std::vector<std::string> lines;
+    size_t from = 0;
+    for (;;) {
+        size_t at = text.find("\r\n", from);
+        if (at == std::string::npos) {
+            lines.push_back(text.substr(from));
+            return lines;
+        }
+        lines.push_back(text.substr(from, at - from));
+        from = at + 2;
+    }
+}
+
+std::vector<std::string> Split(const std::string& text, char sep) {
+    std::vector<std::string> parts;
+    size_t from = 0;
+    for (;;) {
+        size_t at = text.find(sep, from);
+        if (at == std::string::npos) {
+            parts.push_back(text.substr(from));
+            return parts;
+        }
+        parts.push_back(text.substr(from, at - from));
+        from = at + 1;
+    }
+}
+
+void AddKeyed(const std::string& line, KeyedCollection& probe) {
+    auto parts = Split(line, '=');
+    if (parts.size() == 2) {
+        const std::string key = plat::ToUpper(plat::Trim(parts[0]));
+        const std::string value = plat::ToUpper(plat::Trim(parts[1]));
+        (void)probe.Add(key + "=" + value, key);  // a repeated key keeps its first value
+    } else {
+        (void)probe.Add(plat::Trim(line));
+    }
+}
+
+// "PHOTO: R=123 IR=456" becomes two lines of their own, read after the others.
+void SplitPhotoLine(const std::string& line, std::vector<std::string>& lines) {
+    const std::string rest = plat::ToUpper(plat::Trim(Mid(line, 7)));
+    const int p = plat::InStr(rest, "IR=");
+    if (p < 2) return;
+    lines.push_back("PHOTO-" + Left(rest, p - 1));
+    lines.push_back("PHOTO-" + Mid(rest, p));
+}
+
+// "PIN a TO PIN b = value": resistances in kilo-ohms under "PINa-PINb".
+void AddPinLine(const std::string& line, KeyedCollection& probe) {
+    std::string s = plat::Trim(Mid(line, 4));
+    const int t = plat::InStrNoCase(s, "TO");
+    if (t < 2) return;
+    const std::string first = "PIN" + plat::Trim(Left(s, t - 1));
+    s = plat::Trim(Mid(s, t + 2));
+    const int q = plat::InStrNoCase(s, "PIN");
+    s = plat::Trim(Mid(s, q + 3));
+    const int e = plat::InStr(s, "=");
+    if (e < 1) return;
+    const std::string second = "PIN" + plat::Trim(Left(s, e - 1));
+    std::string value = plat::Trim(Mid(s, e + 1));
+    const int k = plat::InStrNoCase(value, "K");
+    if (k >= 2) value = Left(value, k - 1);
+    else value = plat::NumberToText(ValText(value) * 0.001);
+    const std::string key = first + "-" + second;
+    (void)probe.Add(key + "=" + value, key);
+}
+
+}  // namespace
+
+bool ParseProbeResults(std::string_view sReply, KeyedCollection* probe) {
+    if (!probe) return false;
+    const std::string reply = plat::Trim(sReply);
+    if (reply.empty()) return true;
+    std::vector<std::string> lines = SplitLines(reply);
+    for (size_t i = 0; i < lines.size(); ++i) {
+        try {
+            const std::string line = plat::Trim(lines[i]);
+            bool keyed = false;
+            if (plat::StartsWithNoCase(line, "PHTO")) keyed = true;
+            else if (plat::StartsWithNoCase(line, "PHOTO:")) SplitPhotoLine(line, lines);
+            else if (plat::StartsWithNoCase(line, "PHOTO-R")) keyed = true;
+            else if (plat::StartsWithNoCase(line, "PHOTO-IR")) keyed = true;
+            else if (plat::StartsWithNoCase(line, "IR")) keyed = true;
+            else if (plat::StartsWithNoCase(line, "R")) keyed = true;
+            else if (plat::StartsWithNoCase(line, "PIN")) AddPinLine(line, *probe);
+            if (keyed) AddKeyed(line, *probe);
+        } catch (...) {
+            // a line that cannot be taken apart is passed over
+        }
+        PumpPending();
+        if (CancelFlag()) return false;
+    }
+    return !CancelFlag();
+}
+
+}  // namespace drv

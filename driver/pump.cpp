@@ -1,0 +1,15 @@
+#include "driver/pump.h"
+
+#include "platform/loop/message_loop.h"
+
+namespace drv {
+
+void PumpOnce() { plat::MessageLoop::Current().DoEvents(); }
+
+void PumpPending() {
+    plat::MessageLoop& loop = plat::MessageLoop::Current();
+    loop.Post([] {});  // something due now: the pump runs its pass and does not go idle
+    loop.DoEvents();
+}
+
+}  // namespace drv

@@ -1,0 +1,183 @@
+#include "driver/xvti_control.h"
+
+#include "driver/cancel_flag.h"
+#include "driver/pump.h"
+#include "driver/val_text.h"
+
+namespace drv {
+
+namespace {
+
+// Runs a driver call, passing over any failure; `fallback` is the result then.
+template <class F, class R>
+R Guard(F&& f, R fallback) {
+    try {
+        return f();
+    } catch (...) {
+        return fallback;
+    }
+}
+
+}  // namespace
+
+XVTIControl::~XVTIControl() {
+    if (m_VTI) m_VTI->OnCommunicationError = nullptr;
+    m_VTI.reset();
+}
+
+// Keeps the control and its engine alive through a call during which a caller's
+// handler may remove the control.
+std::shared_ptr<XVTIControl> XVTIControl::Self() {
+    return std::static_pointer_cast<XVTIControl>(weak_from_this().lock());
+}
+
+void XVTIControl::OnDriverError(const std::shared_ptr<CPelmo2VTIError>& error) {
+    try {
+        RaiseEvent(kCommunicationErrorEvent, {plat::Variant(error)});
+    } catch (...) {
+    }
+}
+
+void XVTIControl::InitVTI() {
+    try {
+        if (m_VTI) return;
+        auto vti = std::make_shared<CPelmo2VTI>();
+        // The destructor unhooks this, so the engine never calls into a dead control.
+        vti->OnCommunicationError = [this](const std::shared_ptr<CPelmo2VTIError>& error) { OnDriverError(error); };
+        m_VTI = std::move(vti);
+    } catch (...) {
+    }
+}
+
+void XVTIControl::AbortTest() {
+    if (auto vti = m_VTI) Guard([&] { vti->AbortTest(); return 0; }, 0);
+}
+
+void XVTIControl::StartRemote() {
+    auto self = Self();
+    if (auto vti = m_VTI) Guard([&] { vti->StartRemote(); return 0; }, 0);
+}
+
+void XVTIControl::EndRemote() {
+    auto self = Self();
+    if (auto vti = m_VTI) Guard([&] { vti->EndRemote(); return 0; }, 0);
+}
+
+std::string XVTIControl::LoadMakeParameters(int32_t iMakeNo, const std::string& sMakeName, int32_t iRedDC,
+                                            int32_t iIRDC, int32_t iIRAC, const KeyedCollection* rCurve) {
+    auto self = Self();
+    auto vti = m_VTI;
+    return Guard(
+        [&]() -> std::string {
+            // R values 0 to 2.5 go on the wire as 0 to 250; unreadable values count as 0.
+            std::unique_ptr<KeyedCollection> scaled;
+            if (rCurve) {
+                scaled = std::make_unique<KeyedCollection>();
+                for (const plat::Variant& item : *rCurve) {
+                    double value = 0;
+                    try {
+                        value = item.IsNumeric() ? item.AsDouble() : ValText(item.AsString());
+                    } catch (...) {
+                        value = 0;
+                    }
+                    (void)scaled->Add(plat::Variant(value * 100));
+                }
+            }
+            PumpPending();
+            if (CancelFlag()) return "";
+            if (GetVersion().empty()) {
+                SetUploadCancel(true);
+                return "";
+            }
+            PumpPending();
+            if (CancelFlag()) return "";
+            if (!vti) return "";
+            std::string result = vti->SetRCurve(iMakeNo, sMakeName, iIRDC, iRedDC, scaled.get());
+            PumpPending();
+            if (CancelFlag()) return result;
+            // A refused or failed curve ends the upload; its event has gone out.
+            if (vti->Error()->ErrorNumber() != ecsPerformed) return result;
+            if (GetVersion().empty()) {
+                SetUploadCancel(true);
+                return result;
+            }
+            vti->SetIRAC(iIRAC);
+            return result;
+        },
+        std::string());
+}
+
+std::string XVTIControl::SetMake(const std::string& sOximeterMake) {
+    auto self = Self();
+    auto vti = m_VTI;
+    if (!vti) return "";
+    return Guard([&] { return vti->SetMake(sOximeterMake); }, std::string());
+}
+
+std::string XVTIControl::SetSpO2(int32_t iSpO2Level) {
+    auto self = Self();
+    auto vti = m_VTI;
+    if (!vti) return "";
+    return Guard([&] { return vti->SetSpO2Level(static_cast<double>(iSpO2Level)); }, std::string());
+}
+
+std::string XVTIControl::SetBPM(int32_t iBPM) {
+    auto self = Self();
+    auto vti = m_VTI;
+    if (!vti) return "";
+    return Guard([&] { return vti->SetBPM(iBPM); }, std::string());
+}
+
+std::string XVTIControl::SetPulseAmplitude(double dblPA) {
+    auto self = Self();
+    auto vti = m_VTI;
+    if (!vti) return "";
+    return Guard([&] { return vti->SetAC(dblPA); }, std::string());
+}
+
+std::string XVTIControl::SetPresetValue(int32_t iPreset) {
+    auto self = Self();
+    auto vti = m_VTI;
+    if (!vti) return "";
+    return Guard([&] { return vti->SetPresetValue(iPreset); }, std::string());
+}
+
+void XVTIControl::ResetInstrument() {
+    auto self = Self();
+    auto vti = m_VTI;
+    // Without a session there is no instrument to reset, and nothing to report.
+    if (!vti || !vti->HasSession()) return;
+    Guard([&] { vti->QuitCommunication(); return 0; }, 0);
+}
+
+bool XVTIControl::UploadCancel() const {
+    if (!m_VTI) return false;
+    return m_VTI->UploadCancel();
+}
+
+void XVTIControl::SetUploadCancel(bool fCancelUpload) {
+    if (m_VTI) m_VTI->SetUploadCancel(fCancelUpload);
+}
+
+std::string XVTIControl::GetProbeResults(KeyedCollection& probe) {
+    auto self = Self();
+    auto vti = m_VTI;
+    if (!vti) return "";
+    return Guard([&] { return vti->GetProbeResults(&probe); }, std::string());
+}
+
+std::string XVTIControl::GetVersion() {
+    auto self = Self();
+    auto vti = m_VTI;
+    if (!vti) return "";
+    return Guard([&] { return vti->GetVersion(); }, std::string());
+}
+
+std::string XVTIControl::SetTLC(int32_t iTLCLevel) {
+    auto self = Self();
+    auto vti = m_VTI;
+    if (!vti) return "";
+    return Guard([&] { return vti->SetTLCLevel(static_cast<double>(iTLCLevel)); }, std::string());
+}
+
+}  // namespace drv
