@@ -49,6 +49,7 @@ PortError OpenErrorFromErrno(int err) {
         case ENODEV:
         case ENXIO:
         case ENOTDIR:
+        case EISDIR:
         case ENOTTY: return PortError::NoSuchDevice;
         case EBUSY:
         case EWOULDBLOCK: return PortError::Busy;
@@ -101,7 +102,9 @@ public:
         }
         if (s.stopBits == 2) tio.c_cflag |= CSTOPB;
         tio.c_iflag &= ~(IXON | IXOFF | IXANY);
-        tio.c_cc[VMIN] = 0;
+        // With O_NONBLOCK, VMIN 1 makes an empty line EAGAIN, so that a read
+        // of 0 can only mean the other end hung up.
+        tio.c_cc[VMIN] = 1;
         tio.c_cc[VTIME] = 0;
         const speed_t speed = BaudConstant(s.baud);
         if (::cfsetispeed(&tio, speed) != 0 || ::cfsetospeed(&tio, speed) != 0 ||

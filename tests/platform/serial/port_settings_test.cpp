@@ -107,9 +107,4 @@ TEST(SerialPortFactory, InstalledFactoryIsUsedUntilReset) {
     EXPECT_EQ(dynamic_cast<serialtest::FakeSerialPort*>(port.get()), nullptr);
 }
 
-TEST(PortErrorText, NamesEachError) {
-    EXPECT_NE(plat::PortErrorText(plat::PortError::Busy), plat::PortErrorText(plat::PortError::Io));
-    EXPECT_NE(plat::PortErrorText(plat::PortError::NoSuchDevice).find("device"), std::string::npos);
-}
-
 }  // namespace

@@ -115,6 +115,21 @@ TEST_F(TermiosPortTest, WritesUnchangedAndReadsWhatArrived) {
     EXPECT_EQ(got, "");
 }
 
+TEST_F(TermiosPortTest, ArrivingInputIsWhatAPumpRunsFor) {
+    auto port = plat::CreateTermiosPort();
+    ASSERT_EQ(port->Open(kPort, kSettings), plat::PortError::None);
+    SendFromInstrument("x");
+    const plat::Millis start = plat::RealClock().Now();
+    // Without the watch this pump would idle for kMaxIdleBlockMs and report nothing.
+    EXPECT_TRUE(plat::MessageLoop::Current().DoEvents());
+    EXPECT_LT(plat::RealClock().Now() - start, plat::MessageLoop::kMaxIdleBlockMs);
+    EXPECT_EQ(Count(*port), 1);
+
+    port->Close();
+    SendFromInstrument("y");
+    EXPECT_FALSE(plat::MessageLoop::Current().DoEvents()) << "a closed port is no longer watched";
+}
+
 TEST_F(TermiosPortTest, SplitReplyIsAssembledByTheReader) {
     auto port = plat::CreateTermiosPort();
     ASSERT_EQ(port->Open(kPort, kSettings), plat::PortError::None);
