@@ -206,6 +206,14 @@ void WriteWholeFile(const std::string& path, std::string_view bytes) {
     if (::close(fd) != 0 || !synced) throw std::runtime_error("Cannot write " + path + ": " + std::strerror(err));
 }
 
+// Makes a rename in the folder durable.
+void SyncFolder(const std::string& folder) {
+    int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
 bool HasCurveOfMakeSize(const COximeterMake& make) {
     return make.RCurve() && make.RCurve()->Count() == kCurvePoints;
 }
@@ -319,6 +327,7 @@ bool SaveMakesFile(OximeterMakePtr& make, std::string_view fileName, std::string
                 // and the new file has normal attributes whatever the old one had.
                 if (!plat::fs::RenameFile(folder + tempName, folder + std::string(fileName)))
                     throw std::runtime_error("Cannot rename " + tempName);
+                SyncFolder(folder);
             });
         }
         written = ok;
@@ -341,6 +350,7 @@ bool SaveMakesFile(OximeterMakePtr& make, std::string_view fileName, std::string
                 throw std::runtime_error("Permission denied: " + finalPath);
             WriteWholeFile(folder + tempName, MakeFileText(*make));
             if (!plat::fs::RenameFile(folder + tempName, finalPath)) throw std::runtime_error("Cannot rename " + tempName);
+            SyncFolder(folder);
         });
         if (!written && !folder.empty())
             Quietly([&] {

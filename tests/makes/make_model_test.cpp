@@ -28,6 +28,18 @@ TEST_F(MakeModelTest, NewMakeHoldsTheDefaults) {
     EXPECT_EQ(point.rvalue(), "0");
 }
 
+TEST_F(MakeModelTest, DefaultNameIsTranslated) {
+    plat::fs::CreateFolder(root_ + "/languages/German");
+    FILE* table = std::fopen((root_ + "/languages/German/Pelmo2.lng").c_str(), "wb");
+    ASSERT_NE(table, nullptr);
+    std::fputs("20021=Eigenes Oximeter\n", table);
+    std::fclose(table);
+    host::LanguageService().SetLanguage("German");
+    EXPECT_EQ(makes::DefaultMakeName(), "<<Eigenes Oximeter>>");
+    EXPECT_EQ(COximeterMake().Name(), "<<Eigenes Oximeter>>");
+    host::LanguageService().SetLanguage("English");
+}
+
 TEST_F(MakeModelTest, PointsStoreTextUncheckedAndReadItNormalised) {
     COximeterMake make;
     make.AddRValue(120, "x");

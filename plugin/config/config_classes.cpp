@@ -1,0 +1,20 @@
+#include "plugin/config/config_classes.h"
+
+#include "plugin/config/mti_data.h"
+#include "plugin/config/xmti_data.h"
+
+namespace plugin {
+
+const std::vector<ServedClass>& ConfigClasses() {
+    static const std::vector<ServedClass> classes = {
+        {std::string(kProjectName) + ".CMtiData2", [] { return plat::ObjectPtr(std::make_shared<CMtiData2>()); }},
+        {std::string(kProjectName) + ".XMTIData", [] { return plat::ObjectPtr(std::make_shared<XMTIData>()); }},
+    };
+    return classes;
+}
+
+void RegisterConfigClasses() {
+    for (const ServedClass& served : ConfigClasses()) plat::RegisterClass(served.progId, served.factory);
+}
+
+}  // namespace plugin

@@ -1,0 +1,159 @@
+#include "plugin/config/xmti_data.h"
+
+#include "host/registry_key.h"
+#include "plugin/config/captions.h"
+#include "platform/values/text.h"
+
+namespace plugin {
+
+namespace {
+
+template <class F>
+void SkipOnFailure(F&& step) noexcept {
+    try {
+        step();
+    } catch (...) {
+    }
+}
+
+std::string ReadValue(const std::string& keyPath, std::string_view name) {
+    std::string value;
+    SkipOnFailure([&] {
+        auto key = std::make_shared<host::CRegistryKey>();
+        key->Open(host::HKey::LocalMachine, keyPath);
+        value = key->ReadValue(name);
+    });
+    return value;
+}
+
+bool IsDigit(int32_t key) { return key >= '0' && key <= '9'; }
+bool IsLetter(int32_t key) { return (key >= 'a' && key <= 'z') || (key >= 'A' && key <= 'Z'); }
+
+void SelectAll(plat::ui::TextBox& box) {
+    box.SetSelStart(0);
+    box.SetSelLength(static_cast<int32_t>(box.Text().size()));
+}
+
+}  // namespace
+
+XMTIData::XMTIData() {
+    lblTitle.SetCaption("462::MTI data");
+    lblTitle.SetFontName("Arial Black");
+    lblMtiType.SetCaption("22016::MTI type");
+    lblSerial.SetCaption("22017::Serial number");
+    lblFirmWare.SetCaption("22018::Firmware version");
+    cboMtiType.SetStyle(plat::ui::ComboStyle::DropdownList);
+    lblTitle.Move(120, 120, 3600, 360);
+    lblMtiType.Move(120, 600, 1800, 285);
+    cboMtiType.Move(2040, 600, 2400, 315);
+    lblSerial.Move(120, 1035, 1800, 285);
+    txtSerial.Move(2040, 1035, 2400, 315);
+    lblFirmWare.Move(120, 1470, 1800, 285);
+    txtFirmware.Move(2040, 1470, 2400, 315);
+    cboMtiType.SetTabIndex(0);
+    txtSerial.SetTabIndex(1);
+    txtFirmware.SetTabIndex(2);
+
+    cboMtiType.OnClick = [this] { cboMtiType_Click(); };
+    txtFirmware.OnChange = [this] { record_->SetFWVersion(txtFirmware.Text()); };
+    txtSerial.OnChange = [this] { record_->SetSerialNo(txtSerial.Text()); };
+    txtFirmware.OnKeyPress = [this](int32_t& keyAscii) { txtFirmware_KeyPress(keyAscii); };
+    txtSerial.OnKeyPress = [this](int32_t& keyAscii) { txtSerial_KeyPress(keyAscii); };
+    txtFirmware.OnGotFocus = [this] { SelectAll(txtFirmware); };
+    txtSerial.OnGotFocus = [this] { SelectAll(txtSerial); };
+
+    // Start.
+    SkipOnFailure([&] { TranslateControls("Pelmo2", *this); });
+    record_ = std::make_shared<CMtiData2>();
+    std::string lastType = ReadValue(std::string(kMtiDataKey), "Type");
+    if (lastType != kMtiTypeF && lastType != kMtiTypeFE) lastType = std::string(kMtiTypeF);
+    LoadType(lastType);
+    SkipOnFailure([&] {
+        cboMtiType.Clear();
+        cboMtiType.AddItem(std::string(kMtiTypeF));
+        cboMtiType.AddItem(std::string(kMtiTypeFE));
+    });
+    SelectRecordType();
+    ShowRecord();
+}
+
+void XMTIData::LoadType(const std::string& mtiType) {
+    const std::string key = MtiTypeKey(mtiType);
+    record_->SetMtiType(mtiType);
+    record_->SetSerialNo(plat::Trim(ReadValue(key, "Serial")));
+    record_->SetFWVersion(plat::Trim(ReadValue(key, "Firmware")));
+}
+
+void XMTIData::ShowRecord() {
+    // Copies: each SetText copies the box back into the record.
+    const std::string firmware = record_->FWVersion();
+    const std::string serial = record_->SerialNo();
+    SkipOnFailure([&] { txtFirmware.SetText(firmware); });
+    SkipOnFailure([&] { txtSerial.SetText(serial); });
+}
+
+void XMTIData::SelectRecordType() {
+    SkipOnFailure([&] {
+        for (int32_t i = 0; i < cboMtiType.ListCount(); ++i) {
+            if (cboMtiType.List(i) != record_->MtiType()) continue;
+            selectingByCode_ = true;
+            try {
+                cboMtiType.SetListIndex(i);
+            } catch (...) {
+                selectingByCode_ = false;
+                throw;
+            }
+            selectingByCode_ = false;
+            return;
+        }
+    });
+}
+
+void XMTIData::cboMtiType_Click() {
+    if (selectingByCode_) return;
+    SkipOnFailure([&] { LoadType(cboMtiType.Text()); });
+    ShowRecord();
+}
+
+void XMTIData::txtFirmware_KeyPress(int32_t& keyAscii) {
+    if (!(IsDigit(keyAscii) || keyAscii == '.' || keyAscii == ',' || keyAscii == plat::ui::vbKeyBack)) keyAscii = 0;
+}
+
+void XMTIData::txtSerial_KeyPress(int32_t& keyAscii) {
+    if (!(IsLetter(keyAscii) || IsDigit(keyAscii) || keyAscii == plat::ui::vbKeyBack)) keyAscii = 0;
+}
+
+void XMTIData::RegSave() {
+    SkipOnFailure([&] {
+        auto key = std::make_shared<host::CRegistryKey>();
+        key->Create(host::HKey::LocalMachine, kMtiDataKey);
+        key->WriteValue("Type", record_->MtiType());
+    });
+    SkipOnFailure([&] {
+        auto key = std::make_shared<host::CRegistryKey>();
+        key->Create(host::HKey::LocalMachine, MtiTypeKey(record_->MtiType()));
+        key->WriteValue("Firmware", record_->FWVersion());
+        key->WriteValue("Serial", record_->SerialNo());
+    });
+}
+
+void XMTIData::SetMtiData(const std::shared_ptr<CMtiData2>& data) {
+    if (!data) return;
+    record_->SetMtiType(data->MtiType());
+    record_->SetSerialNo(data->SerialNo());
+    record_->SetFWVersion(data->FWVersion());
+    if (cboMtiType.ListCount() >= 1) SelectRecordType();
+    ShowRecord();
+}
+
+void XMTIData::InitMTI(bool allowAllTypes) {
+    if (allowAllTypes) return;
+    SkipOnFailure([&] { cboMtiType.RemoveItem(0); });
+    if (record_->MtiType() != kMtiTypeFE) {
+        LoadType(std::string(kMtiTypeFE));
+        SelectRecordType();
+        ShowRecord();
+    }
+}
+
+}  // namespace plugin
