@@ -30,12 +30,18 @@ HostError::HostError(std::string source, ErrorNumber number, std::string locatio
       description_(std::move(description)) {}
 
 void CErrorService::Raise(const std::string& source, ErrorNumber number, const std::string& location,
-                          int32_t severity, const plat::Variant&, const plat::Variant&, const plat::Variant&,
+                          int32_t severity, const plat::Variant& opt1, const plat::Variant&, const plat::Variant&,
                           const plat::Variant&, const plat::Variant&) {
     if (source.empty() && number == 0 && location.empty()) {
         if (auto current = std::current_exception()) std::rethrow_exception(current);
     }
-    throw HostError(source, number, location, severity);
+    std::string description;
+    try {
+        description = opt1.AsString();
+    } catch (const std::exception&) {
+        // A description without a text form is left out.
+    }
+    throw HostError(source, number, location, severity, description);
 }
 
 void CErrorService::Report(const std::exception& error, const std::string& location) {

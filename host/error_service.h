@@ -25,6 +25,17 @@ constexpr ErrorNumber PathNotFound = 76;         // a folder on the path is miss
 constexpr ErrorNumber XmlLoad = 0x80048ACD;      // an XML document that cannot be parsed
 constexpr ErrorNumber XmlInvalid = 0x80048ACE;   // an invalid element or attribute name, a misplaced node
 constexpr ErrorNumber RegistryFailed = 0x8004928C;  // a registry key that cannot be opened or written
+// The test tree.
+constexpr ErrorNumber ElementUnknown = 0x8004A2C0;     // saved data of an unknown form
+constexpr ErrorNumber PlugInUnknown = 0x8004A2C1;      // saved data of a plug-in that is not loaded
+constexpr ErrorNumber ElementNotCreated = 0x8004A2C2;  // the plug-in made no element for saved data
+constexpr ErrorNumber NoElement = 0x8004A2C3;          // no element given to a container
+constexpr ErrorNumber NotAChild = 0x8004A2F1;          // an element that the container does not hold
+constexpr ErrorNumber AlreadyAChild = 0x8004A2F2;      // an element added twice, or inside itself
+// Limits.
+constexpr ErrorNumber LimitIndex = 0x8004A301;         // a bound index other than 0 and 1
+constexpr ErrorNumber LimitExpression = 0x8004A302;    // a bound expression the host cannot compute
+constexpr ErrorNumber LimitData = 0x8004A303;          // saved limits of an unknown form
 }  // namespace errors
 
 class HostError : public std::runtime_error {
@@ -62,7 +73,7 @@ public:
     // Raises a host error. Called inside a handler with an empty source,
     // number 0 and an empty location, it passes the error in hand on
     // unchanged (rethrows it); without an error in hand it raises HostError 0.
-    // The five optional values of the host's interface are not used.
+    // Of the five optional values, the first (when given) is the description.
     [[noreturn]] void Raise(const std::string& source, ErrorNumber number, const std::string& location,
                             int32_t severity, const plat::Variant& opt1 = {}, const plat::Variant& opt2 = {},
                             const plat::Variant& opt3 = {}, const plat::Variant& opt4 = {},

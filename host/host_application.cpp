@@ -8,7 +8,7 @@ namespace host {
 namespace {
 
 // Session settings as the host keeps them: values of the host's settings key.
-class HostSettings : public IHostSettings {
+class HostSettings : public plat::Object, public IHostSettings {
 public:
     plat::Variant Value(std::string_view name) const override {
         if (plat::EqualsNoCase(name, "GUI")) {

@@ -12,8 +12,9 @@
 namespace host {
 
 // The host's session settings.
-class IHostSettings : public plat::Object {
+class IHostSettings {
 public:
+    virtual ~IHostSettings() = default;
     // The setting's value; "" for an unknown name. "GUI" is the user-interface
     // language name ("English" when none is stored).
     virtual plat::Variant Value(std::string_view name) const = 0;

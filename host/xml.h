@@ -3,7 +3,8 @@
 // parsed with expat into our own tree and written by us.
 //
 // Reading: every node keeps its place; whitespace-only texts are kept; CDATA
-// sections become plain text. A document type declaration (and with it every
+// sections become plain text (and two texts appended side by side read back
+// as one). A document type declaration (and with it every
 // entity declaration) is refused, external entities are never loaded, and
 // nesting deeper than MaxDepth is refused. A failure raises HostError
 // (errors::XmlLoad) whose text names the file (or "XML text") with line and
@@ -33,7 +34,7 @@ enum class XmlNodeType { Element, Text, Comment, ProcessingInstruction };
 
 class IXmlElement;
 
-class IXmlNode : public plat::Object {
+class IXmlNode : public virtual plat::Object {
 public:
     virtual XmlNodeType NodeType() const = 0;
     // An element's name, "#text", "#comment", or a processing instruction's target.
@@ -49,7 +50,7 @@ public:
 using XmlNodePtr = std::shared_ptr<IXmlNode>;
 
 // The child nodes of an element or document, in order; it follows changes.
-class IXmlNodeList : public plat::Object {
+class IXmlNodeList : public virtual plat::Object {
 public:
     virtual int32_t Count() const = 0;
     // The node at a 0-based index; nullptr outside 0 .. Count() - 1.
@@ -87,7 +88,7 @@ using XmlElementPtr = std::shared_ptr<IXmlElement>;
 // The node as an element, or nullptr.
 XmlElementPtr AsElement(const XmlNodePtr& node);
 
-class IXmlDocument : public plat::Object {
+class IXmlDocument : public virtual plat::Object {
 public:
     // The top element; nullptr for an empty document.
     virtual XmlElementPtr DocumentElement() const = 0;
