@@ -186,9 +186,13 @@ std::string MakeFileText(const COximeterMake& make) {
     return text;
 }
 
-// Creates or truncates the file and writes the bytes through to the disk.
+// Creates the file afresh and writes the bytes through to the disk. Whatever
+// stood at the path before is removed first: a link left there must not lead
+// the write to a file outside the make folder.
 void WriteWholeFile(const std::string& path, std::string_view bytes) {
-    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (::unlink(path.c_str()) != 0 && errno != ENOENT && errno != EISDIR)
+        throw std::runtime_error("Cannot replace " + path + ": " + std::strerror(errno));
+    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
     if (fd < 0) throw std::runtime_error("Cannot create " + path + ": " + std::strerror(errno));
     size_t done = 0;
     while (done < bytes.size()) {
@@ -216,6 +220,12 @@ void SyncFolder(const std::string& folder) {
 
 bool HasCurveOfMakeSize(const COximeterMake& make) {
     return make.RCurve() && make.RCurve()->Count() == kCurvePoints;
+}
+
+// One level only: a folder whose parent is missing (an unmounted drive, a
+// mistyped path) must not be built silently somewhere the user does not look.
+bool CreateOneFolder(const std::string& path) {
+    return ::mkdir(path.c_str(), 0777) == 0 || plat::fs::FolderExists(path);
 }
 
 int32_t ClampLight(int32_t value) { return value < 0 ? 0 : (value > kLightMax ? kLightMax : value); }
@@ -259,7 +269,7 @@ std::string GetMakesDirectory(std::string_view registryKey) {
     }
     // A folder that cannot be created is the caller's to meet when it writes.
     RunStep(kModule, "GetMakesDirectory", __LINE__, [&] {
-        if (!path.empty() && !plat::fs::FolderExists(path)) plat::fs::CreateFolder(path);
+        if (!path.empty() && !plat::fs::FolderExists(path)) (void)CreateOneFolder(path);
     });
     std::string folder = path;
     RunStep(kModule, "GetMakesDirectory", __LINE__, [&] { folder = host::PathHelper().AddBackslash(path); });
@@ -314,7 +324,7 @@ bool SaveMakesFile(OximeterMakePtr& make, std::string_view fileName, std::string
             folder = GetMakesDirectory(registryKey);
             if (folder.empty()) throw std::runtime_error("No make folder");
             std::string bare = folder.size() > 1 ? folder.substr(0, folder.size() - 1) : folder;
-            if (!plat::fs::FolderExists(bare) && !plat::fs::CreateFolder(bare))
+            if (!plat::fs::FolderExists(bare) && !CreateOneFolder(bare))
                 throw std::runtime_error("Cannot create the make folder " + bare);
         });
         // A curve of the wrong size is refused before anything is touched.

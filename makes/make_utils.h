@@ -29,7 +29,8 @@ const std::array<std::string_view, 10>& BuiltInMakeNames();
 const std::array<std::string_view, 6>& FirstListedMakeNames();
 
 // The make folder ending in "/": the registry value "Path" (trimmed) or the
-// "makes" folder beside the running program or library; created when missing.
+// "makes" folder beside the running program or library; created when missing
+// (the last level only).
 std::string GetMakesDirectory(std::string_view registryKey);
 std::string GetMakesExtensionPattern();  // "*.txt"
 std::string GetMakesExtension();         // "txt"

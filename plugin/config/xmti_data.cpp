@@ -95,7 +95,8 @@ void XMTIData::ShowRecord() {
 void XMTIData::SelectRecordType() {
     SkipOnFailure([&] {
         for (int32_t i = 0; i < cboMtiType.ListCount(); ++i) {
-            if (cboMtiType.List(i) != record_->MtiType()) continue;
+            // As the list box itself matches a text: letter case ignored.
+            if (!plat::EqualsNoCase(cboMtiType.List(i), record_->MtiType())) continue;
             selectingByCode_ = true;
             try {
                 cboMtiType.SetListIndex(i);

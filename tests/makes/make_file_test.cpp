@@ -284,4 +284,16 @@ TEST_F(MakeFileTest, MakesDirectoryIsTrimmedCreatedAndEndsInSlash) {
     EXPECT_TRUE(plat::fs::FolderExists(folder_));
 }
 
+// Only the last level is created: a make folder on a drive that is not there
+// must not appear on another disk with the makes saved into it.
+TEST_F(MakeFileTest, MakesDirectoryBelowAMissingFolderIsNotBuilt) {
+    const std::string absent = root_ + "/absent/makes";
+    plat::Registry::Instance().WriteValue(plat::Hive::LocalMachine, makes::kRegistryKey, "Path", absent);
+    EXPECT_EQ(makes::GetMakesDirectory(makes::kRegistryKey), absent + "/");
+    EXPECT_EQ(makes::ReadMakes(makes::kRegistryKey)->Count(), 0);
+    auto make = FullMake("Nowhere");
+    EXPECT_FALSE(SaveMakesFile(make, "nowhere.txt", makes::kRegistryKey));
+    EXPECT_FALSE(plat::fs::FolderExists(root_ + "/absent"));
+}
+
 }  // namespace

@@ -2,6 +2,9 @@
 // the build it links.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
 
 #include "makes/make_utils.h"
 #include "tests/makes/make_fixture.h"
@@ -76,6 +79,28 @@ TEST_F(MakeSaveTest, FailedWriteWithoutOldFileKeepsTheCallersMake) {
     EXPECT_FALSE(SaveMakesFile(make, "acme.txt", makes::kRegistryKey));
     EXPECT_EQ(make, callers);
     EXPECT_FALSE(plat::fs::FileExists(Path("acme.txt")));
+}
+
+// A link left under the temporary name is replaced, never written through.
+TEST_F(MakeSaveTest, LinkUnderTheTemporaryNameIsNotFollowed) {
+    const std::string outside = root_ + "/outside.txt";
+    {
+        FILE* f = std::fopen(outside.c_str(), "wb");
+        ASSERT_NE(f, nullptr);
+        std::fputs("keep", f);
+        std::fclose(f);
+    }
+    plat::fs::CreateFolder(folder_);
+    ASSERT_EQ(::symlink(outside.c_str(), Path("acme.txt_T").c_str()), 0);
+    auto make = FullMake("Linked");
+    ASSERT_TRUE(SaveMakesFile(make, "acme.txt", makes::kRegistryKey));
+    std::string kept;
+    ASSERT_TRUE(plat::fs::ReadFile(outside, kept));
+    EXPECT_EQ(kept, "keep");
+    struct stat st {};
+    ASSERT_EQ(::lstat(Path("acme.txt").c_str(), &st), 0);
+    EXPECT_TRUE(S_ISREG(st.st_mode));
+    EXPECT_EQ(makes::ReadMakesFile(Path("acme.txt"))->Name(), "Linked");
 }
 
 TEST_F(MakeSaveTest, StaleTemporaryFileIsOverwritten) {

@@ -132,6 +132,12 @@ TEST_F(MtiDataTest, SetMtiDataShowsTheGivenRecord) {
 
     given->SetSerialNo("Later");
     EXPECT_EQ(data->SerialNo(), "Given");
+
+    // The list shows the given type even when its letter case differs.
+    auto f = std::make_shared<XMTIData>();
+    given->SetMtiType("pelmo q5 fe");
+    f->SetMtiData(given);
+    EXPECT_EQ(Types(*f).ListIndex(), 1);
 }
 
 TEST_F(MtiDataTest, InitMtiRestrictsToTypeFE) {
