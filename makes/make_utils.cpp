@@ -19,6 +19,7 @@
 #include "platform/com/fs.h"
 #include "platform/values/numfmt.h"
 #include "platform/values/text.h"
+#include "platform/values/pass_over.h"
 
 namespace makes {
 inline namespace ORVIK_MAKES_FLAVOUR {
@@ -230,14 +231,6 @@ bool CreateOneFolder(const std::string& path) {
 
 int32_t ClampLight(int32_t value) { return value < 0 ? 0 : (value > kLightMax ? kLightMax : value); }
 
-template <class F>
-void Quietly(F&& statement) noexcept {
-    try {
-        statement();
-    } catch (...) {
-    }
-}
-
 }  // namespace
 
 const std::array<std::string_view, 10>& BuiltInMakeNames() {
@@ -363,7 +356,7 @@ bool SaveMakesFile(OximeterMakePtr& make, std::string_view fileName, std::string
             SyncFolder(folder);
         });
         if (!written && !folder.empty())
-            Quietly([&] {
+            plat::PassOver([&] {
                 if (plat::fs::FileExists(folder + tempName)) plat::fs::DeleteFile(folder + tempName);
             });
     }
@@ -381,7 +374,7 @@ void ClampMakeValues(const OximeterMakePtr& make) {
     if (!m.RCurve()) return;
     const int32_t last = std::min(m.RCurve()->Count(), kCurvePoints);
     for (int32_t i = 1; i <= last; ++i) {
-        Quietly([&] {
+        plat::PassOver([&] {
             const CRCurveElementPtr& point = m.RCurve()->Item(i);
             if (!point) return;
             double value = ValText(point->rvalue());

@@ -6,6 +6,7 @@
 #include "host/registry_key.h"
 #include "platform/ui/controls.h"
 #include "platform/values/numfmt.h"
+#include "platform/values/pass_over.h"
 
 namespace plugin {
 
@@ -15,31 +16,23 @@ std::string TranslatedName(int32_t index) {
     return host::LanguageService().Translate("Pelmo2", makes::BuiltInMakeNames()[static_cast<size_t>(index)], {});
 }
 
-template <class F>
-void SkipOnFailure(F&& step) noexcept {
-    try {
-        step();
-    } catch (...) {
-    }
-}
-
 }  // namespace
 
 void FillBuiltInMakes(plat::ui::ListControl& list) {
-    for (int32_t index = 0; index < 10; ++index) SkipOnFailure([&] { list.AddItem(TranslatedName(index), index); });
+    for (int32_t index = 0; index < 10; ++index) plat::PassOver([&] { list.AddItem(TranslatedName(index), index); });
 }
 
 std::string BuiltInMakeName(int32_t index) {
     std::string name;
-    if (index >= 0 && index <= 9) SkipOnFailure([&] { name = TranslatedName(index); });
+    if (index >= 0 && index <= 9) plat::PassOver([&] { name = TranslatedName(index); });
     return name;
 }
 
 void GetDefaultMakeSettings(int32_t& makeIndex, std::string& customMakeName, bool& downloadPref) {
     const std::string_view key = makes::kRegistryKey;
-    SkipOnFailure([&] { makeIndex = plat::RoundToLong(makes::ValText(GetRegistryString(key, kDefaultMakeLocation))); });
-    SkipOnFailure([&] { customMakeName = GetRegistryString(key, kDefaultCustomMakeName); });
-    SkipOnFailure(
+    plat::PassOver([&] { makeIndex = plat::RoundToLong(makes::ValText(GetRegistryString(key, kDefaultMakeLocation))); });
+    plat::PassOver([&] { customMakeName = GetRegistryString(key, kDefaultCustomMakeName); });
+    plat::PassOver(
         [&] { downloadPref = plat::RoundToLong(makes::ValText(GetRegistryString(key, kDefaultDownloadPref))) == 1; });
 }
 
@@ -54,7 +47,7 @@ std::string GetRegistryString(std::string_view keyPath, std::string_view valueNa
 }
 
 void SetRegistryValue(std::string_view keyPath, std::string_view valueName, std::string_view value) {
-    SkipOnFailure([&] {
+    plat::PassOver([&] {
         auto key = std::make_shared<host::CRegistryKey>();
         // Created first, so that a fresh machine keeps the value too.
         key->Create(host::HKey::LocalMachine, keyPath);

@@ -3,22 +3,15 @@
 #include "host/registry_key.h"
 #include "plugin/config/captions.h"
 #include "platform/values/text.h"
+#include "platform/values/pass_over.h"
 
 namespace plugin {
 
 namespace {
 
-template <class F>
-void SkipOnFailure(F&& step) noexcept {
-    try {
-        step();
-    } catch (...) {
-    }
-}
-
 std::string ReadValue(const std::string& keyPath, std::string_view name) {
     std::string value;
-    SkipOnFailure([&] {
+    plat::PassOver([&] {
         auto key = std::make_shared<host::CRegistryKey>();
         key->Open(host::HKey::LocalMachine, keyPath);
         value = key->ReadValue(name);
@@ -63,12 +56,12 @@ XMTIData::XMTIData() {
     txtSerial.OnGotFocus = [this] { SelectAll(txtSerial); };
 
     // Start.
-    SkipOnFailure([&] { TranslateControls("Pelmo2", *this); });
+    plat::PassOver([&] { TranslateControls("Pelmo2", *this); });
     record_ = std::make_shared<CMtiData2>();
     std::string lastType = ReadValue(std::string(kMtiDataKey), "Type");
     if (lastType != kMtiTypeF && lastType != kMtiTypeFE) lastType = std::string(kMtiTypeF);
     LoadType(lastType);
-    SkipOnFailure([&] {
+    plat::PassOver([&] {
         cboMtiType.Clear();
         cboMtiType.AddItem(std::string(kMtiTypeF));
         cboMtiType.AddItem(std::string(kMtiTypeFE));
@@ -88,12 +81,12 @@ void XMTIData::ShowRecord() {
     // Copies: each SetText copies the box back into the record.
     const std::string firmware = record_->FWVersion();
     const std::string serial = record_->SerialNo();
-    SkipOnFailure([&] { txtFirmware.SetText(firmware); });
-    SkipOnFailure([&] { txtSerial.SetText(serial); });
+    plat::PassOver([&] { txtFirmware.SetText(firmware); });
+    plat::PassOver([&] { txtSerial.SetText(serial); });
 }
 
 void XMTIData::SelectRecordType() {
-    SkipOnFailure([&] {
+    plat::PassOver([&] {
         for (int32_t i = 0; i < cboMtiType.ListCount(); ++i) {
             // As the list box itself matches a text: letter case ignored.
             if (!plat::EqualsNoCase(cboMtiType.List(i), record_->MtiType())) continue;
@@ -112,7 +105,7 @@ void XMTIData::SelectRecordType() {
 
 void XMTIData::cboMtiType_Click() {
     if (selectingByCode_) return;
-    SkipOnFailure([&] { LoadType(cboMtiType.Text()); });
+    plat::PassOver([&] { LoadType(cboMtiType.Text()); });
     ShowRecord();
 }
 
@@ -125,12 +118,12 @@ void XMTIData::txtSerial_KeyPress(int32_t& keyAscii) {
 }
 
 void XMTIData::RegSave() {
-    SkipOnFailure([&] {
+    plat::PassOver([&] {
         auto key = std::make_shared<host::CRegistryKey>();
         key->Create(host::HKey::LocalMachine, kMtiDataKey);
         key->WriteValue("Type", record_->MtiType());
     });
-    SkipOnFailure([&] {
+    plat::PassOver([&] {
         auto key = std::make_shared<host::CRegistryKey>();
         key->Create(host::HKey::LocalMachine, MtiTypeKey(record_->MtiType()));
         key->WriteValue("Firmware", record_->FWVersion());
@@ -149,7 +142,7 @@ void XMTIData::SetMtiData(const std::shared_ptr<CMtiData2>& data) {
 
 void XMTIData::InitMTI(bool allowAllTypes) {
     if (allowAllTypes) return;
-    SkipOnFailure([&] { cboMtiType.RemoveItem(0); });
+    plat::PassOver([&] { cboMtiType.RemoveItem(0); });
     if (record_->MtiType() != kMtiTypeFE) {
         LoadType(std::string(kMtiTypeFE));
         SelectRecordType();

@@ -14,27 +14,22 @@
 #include "platform/com/fs.h"
 #include "platform/com/registry.h"
 #include "platform/values/numfmt.h"
+#include "tests/support/sandbox.h"
 
 namespace makes_test {
 
-class MakeFolderTest : public ::testing::Test {
+class MakeFolderTest : public test_support::SandboxTest {
 protected:
     void SetUp() override {
-        char pattern[] = "/tmp/orvik-makes-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        root_ = pattern;
-        plat::Registry::UseFile(root_ + "/registry.reg");
-        // No language tables: every text comes back as its English default.
-        host::LanguageService().SetLanguagesRoot(root_ + "/languages");
-        host::LanguageService().SetLanguage("English");
-        host::LanguageService().Reload();
+        SandboxTest::SetUp();
         folder_ = root_ + "/makes/";
         plat::Registry::Instance().WriteValue(plat::Hive::LocalMachine, makes::kRegistryKey, "Path", " " + folder_ + "  ");
     }
     void TearDown() override {
+        // A test may leave the folder read-only; give it back so it can be removed.
         std::error_code ec;
         std::filesystem::permissions(folder_, std::filesystem::perms::owner_all, std::filesystem::perm_options::add, ec);
-        std::filesystem::remove_all(root_, ec);
+        SandboxTest::TearDown();
     }
 
     std::string Path(const std::string& name) const { return folder_ + name; }
@@ -52,7 +47,6 @@ protected:
         return bytes;
     }
 
-    std::string root_;
     std::string folder_;
 };
 

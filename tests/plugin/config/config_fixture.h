@@ -1,33 +1,16 @@
 #pragma once
-// A temporary registry file and an empty language folder for one test.
+// Registry access for the configuration tests, inside a test sandbox.
 
-#include <gtest/gtest.h>
-#include <stdlib.h>
-
-#include <filesystem>
 #include <string>
+#include <string_view>
 
-#include "host/language_service.h"
 #include "platform/com/registry.h"
+#include "tests/support/sandbox.h"
 
 namespace plugin_test {
 
-class ConfigTest : public ::testing::Test {
+class ConfigTest : public test_support::SandboxTest {
 protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/orvik-config-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        root_ = pattern;
-        plat::Registry::UseFile(root_ + "/registry.reg");
-        host::LanguageService().SetLanguagesRoot(root_ + "/languages");
-        host::LanguageService().SetLanguage("English");
-        host::LanguageService().Reload();
-    }
-    void TearDown() override {
-        std::error_code ec;
-        std::filesystem::remove_all(root_, ec);
-    }
-
     static plat::Registry& Reg() { return plat::Registry::Instance(); }
     static std::string Read(std::string_view key, std::string_view name) {
         return Reg().ReadValue(plat::Hive::LocalMachine, key, name);
@@ -35,8 +18,6 @@ protected:
     static void Write(std::string_view key, std::string_view name, std::string_view value) {
         Reg().WriteValue(plat::Hive::LocalMachine, key, name, value);
     }
-
-    std::string root_;
 };
 
 }  // namespace plugin_test
