@@ -36,8 +36,10 @@ bool IsFrameSafeName(const std::string& name) {
 }
 
 double ItemNumber(const plat::Variant& item) {
-    if (item.IsNumeric()) return item.AsDouble();
-    return ValText(item.AsString());
+    const double value = item.IsNumeric() ? item.AsDouble() : ValText(item.AsString());
+    // "NaN" or "Inf" would break the frame: such an item cannot be read.
+    if (!std::isfinite(value)) throw std::invalid_argument("not a number");
+    return value;
 }
 
 std::string CleanMakeReply(const std::string& reply) {
@@ -75,6 +77,7 @@ void CPelmo2VTI::RaiseCommunicationError() {
 void CPelmo2VTI::OnChannelMessageReceived() {
     if (!m_AbortRequested) return;
     m_AbortRequested = false;
+    ++abortsHonoured_;
     QuitCommunication();
 }
 
@@ -105,7 +108,15 @@ std::string CPelmo2VTI::Transact(const std::string& sCommand, int32_t lTimeOut) 
         m_Error->SetErrorNumber(ecsPerformed);
         return "";
     }
+    const uint64_t abortsBefore = abortsHonoured_;
     std::string reply = channel->ReadReply(lTimeOut);
+    if (abortsHonoured_ != abortsBefore) {
+        // The reply belongs to an aborted command: it is dropped whatever a handler
+        // of the "[Q]" did meanwhile. A status that such a handler reset (EndRemote)
+        // must not come back as an error of this command.
+        if (m_Error->ErrorNumber() == ecsOK) m_Error->SetErrorNumber(ecsPerformed);
+        return "";
+    }
     status = m_Error->ErrorNumber();
     if (status == ecsOK) {
         m_Error->SetErrorNumber(ecsPerformed);

@@ -81,6 +81,7 @@ private:
 
     std::shared_ptr<CPelmo2VTIError> m_Error;
     bool m_AbortRequested = false;
+    uint64_t abortsHonoured_ = 0;  // tells Transact that its read ended in the abort's "[Q]"
     int32_t m_TimeOut = kDefaultTimeOut;
     std::shared_ptr<CPelmo2Channel> mcchPort;
     LibraryObjectCount count_;

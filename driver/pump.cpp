@@ -4,12 +4,20 @@
 
 namespace drv {
 
-void PumpOnce() { plat::MessageLoop::Current().DoEvents(); }
+void PumpOnce() {
+    try {
+        plat::MessageLoop::Current().DoEvents();
+    } catch (...) {
+    }
+}
 
 void PumpPending() {
-    plat::MessageLoop& loop = plat::MessageLoop::Current();
-    loop.Post([] {});  // something due now: the pump runs its pass and does not go idle
-    loop.DoEvents();
+    try {
+        plat::MessageLoop& loop = plat::MessageLoop::Current();
+        loop.Post([] {});  // something due now: the pump runs its pass and does not go idle
+        loop.DoEvents();
+    } catch (...) {
+    }
 }
 
 }  // namespace drv

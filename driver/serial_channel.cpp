@@ -260,8 +260,8 @@ std::string CPelmo2Channel::ReadReply(int32_t lTimeOut) {
     }
     if (failure != plat::PortError::None || unknownFailure) {
         if (timers) timers->StopTimeOut();
-        if (unknownFailure) m_Status = ecsErrorUnknown;
-        else MapCommError(failure);
+        // Whatever the port calls it, a failed read is an error reading the port.
+        m_Status = unknownFailure ? ecsErrorUnknown : ecsErrorReadingPort;
         Raise();
         return "";
     }

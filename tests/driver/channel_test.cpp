@@ -182,6 +182,34 @@ TEST_F(ChannelTest, WriteAndReadFailuresEndTheCommandWithErrorReadingPort) {
     EXPECT_EQ(channelEvents_.back(), drv::ecsErrorReadingPort);
 }
 
+// A port whose reads fail with an error other than Io.
+class PortWithFailingReads final : public plat::SerialPort {
+public:
+    plat::PortError Open(int32_t, std::string_view) override { open_ = true; return plat::PortError::None; }
+    void Close() override { open_ = false; }
+    bool IsOpen() const override { return open_; }
+    plat::PortError Write(std::string_view) override { return plat::PortError::None; }
+    plat::PortError Read(std::string&) override { return plat::PortError::NoSuchDevice; }
+    int32_t InBufferCount(plat::PortError* error) override {
+        if (error) *error = plat::PortError::NoSuchDevice;
+        return -1;
+    }
+    void DiscardInput() override {}
+    int32_t OutBufferCount() override { return 0; }
+private:
+    bool open_ = false;
+};
+
+TEST_F(ChannelTest, ReadFailureOfAnyKindIsErrorReadingPort) {
+    plat::SetSerialPortFactory([] { return std::make_unique<PortWithFailingReads>(); });
+    Open();
+    channel_.Send("[VER]");
+    EXPECT_EQ(channel_.ReadReply(60000), "");
+    EXPECT_EQ(channel_.Status(), drv::ecsErrorReadingPort);
+    EXPECT_EQ(channelEvents_, Events({drv::ecsErrorReadingPort}));
+    channel_.ReleasePort();  // before the fake line's factory comes back
+}
+
 TEST_F(ChannelTest, ReplyThatNeverCompletesIsCutOffAt64KiB) {
     Open();
     sim_.ScriptNext("[VER]", {{100, std::string(40000, 'x')}, {200, std::string(40000, 'y')}});

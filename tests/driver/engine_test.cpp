@@ -4,6 +4,7 @@
 #include "driver/pelmo2_vti.h"
 
 #include <cmath>
+#include <stdexcept>
 
 #include "platform/values/numfmt.h"
 #include "tests/driver/driver_fixture.h"
@@ -235,9 +236,15 @@ TEST_F(EngineTest, RCurveChecksRefuseAndReportEachFailure) {
 
     drv::KeyedCollection withObject = Curve(51);
     withObject.Item(10) = plat::Variant(std::make_shared<drv::EStatus>());
+    drv::KeyedCollection withNaN = Curve(51);
+    withNaN.Item(20) = plat::Variant(std::nan(""));
+    drv::KeyedCollection withInf = Curve(51);
+    withInf.Item(30) = plat::Variant(HUGE_VAL);
     events_.clear();
     vti->SetRCurve(1, "ACME", 1, 1, &withObject);
-    EXPECT_EQ(events_, Events({drv::ecsUnknownMsg}));
+    vti->SetRCurve(1, "ACME", 1, 1, &withNaN);
+    vti->SetRCurve(1, "ACME", 1, 1, &withInf);
+    EXPECT_EQ(events_, Events({2, 2, 2}));
     EXPECT_TRUE(Line().Writes().empty());
 }
 
@@ -323,6 +330,29 @@ TEST_F(EngineTest, AbortWaitsForACompleteReply) {
     vti->StartRemote();  // clears the request
     EXPECT_FALSE(vti->AbortRequested());
     EXPECT_EQ(vti->GetVersion(), sim_.VersionReply());
+}
+
+TEST_F(EngineTest, AbortedReplyIsDroppedEvenWhenAHandlerEndsTheSessionMeanwhile) {
+    auto vti = Session();
+    // The failed "[Q]" reports; its handler ends the session as a caller's error handling does.
+    vti->OnCommunicationError = [this, raw = vti.get()](const std::shared_ptr<drv::CPelmo2VTIError>& e) {
+        events_.push_back(e->ErrorNumber());
+        raw->EndRemote();
+    };
+    vti->AbortTest();
+    Line().FailWritesFrom(1);
+    EXPECT_EQ(vti->GetVersion(), "");
+    EXPECT_EQ(events_, Events({drv::ecsErrorReadingPort}));
+    EXPECT_FALSE(vti->HasSession());
+}
+
+TEST_F(EngineTest, FailingHandlerRunDuringACommandDoesNotFailIt) {
+    auto vti = Session();
+    At(1000, [] { throw std::runtime_error("a caller's handler failed"); });
+    At(4000, [] { throw std::runtime_error("a caller's handler failed"); });
+    EXPECT_EQ(vti->GetVersion(), sim_.VersionReply());
+    EXPECT_EQ(Status(vti), drv::ecsPerformed);
+    EXPECT_TRUE(events_.empty());
 }
 
 TEST_F(EngineTest, EndRemoteFromAHandlerDuringACommandIsSafe) {

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 #include "driver/cancel_flag.h"
 #include "platform/loop/message_loop.h"
 #include "platform/values/numfmt.h"
@@ -59,6 +61,14 @@ TEST_F(ProbeParserTest, OhmsBecomeKiloOhmsInTheUsersNumberForm) {
     plat::ScopedDecimalSign comma(',');
     EXPECT_TRUE(drv::ParseProbeResults("PIN 3 TO PIN 4 = 1500\r\nPIN 5 TO PIN 6 = 2,5\r\n", &probe_));
     EXPECT_EQ(Items(probe_), (ItemList{{"PIN3-PIN4", "PIN3-PIN4=1,5"}, {"PIN5-PIN6", "PIN5-PIN6=0,0025"}}));
+}
+
+TEST_F(ProbeParserTest, FailingHandlerRunBetweenLinesIsPassedOver) {
+    plat::MessageLoop::Current().Post([] { throw std::runtime_error("a caller's handler failed"); });
+    bool result = false;
+    EXPECT_NO_THROW(result = drv::ParseProbeResults("R=1\r\nIR=2\r\n", &probe_));
+    EXPECT_TRUE(result);
+    EXPECT_EQ(probe_.Count(), 2);
 }
 
 TEST_F(ProbeParserTest, CancelFlagStopsParsing) {
