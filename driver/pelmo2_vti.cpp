@@ -136,10 +136,18 @@ std::string CPelmo2VTI::SetParameter(double dValue, const std::string& sKey, con
         if (!std::isfinite(dValue)) throw std::invalid_argument("not a number");
         command = "[" + sKey + plat::Replace(plat::FormatNumber(dValue, sFormat), ",", ".") + "]";
     } catch (...) {
-        m_Error->SetErrorNumber(ecsUnknownMsg);
-        RaiseCommunicationError();
-        return "";
+        return ReportUnknownMsg();
     }
+    return SendWithoutReply(command);
+}
+
+std::string CPelmo2VTI::ReportUnknownMsg() {
+    m_Error->SetErrorNumber(ecsUnknownMsg);
+    RaiseCommunicationError();
+    return "";
+}
+
+std::string CPelmo2VTI::SendWithoutReply(const std::string& command) {
     if (CancelFlag()) return "";
     Transact(command, m_TimeOut);
     if (!CancelFlag() && m_Error->ErrorNumber() != ecsPerformed) RaiseCommunicationError();
@@ -256,14 +264,9 @@ std::string CPelmo2VTI::SetRCurve(int32_t nCurveNo, const std::string& sOximeter
             command += plat::FormatNumber(ItemNumber(rCurve->Item(i)), "00#") + ",";
         command += "]";
     } catch (...) {
-        m_Error->SetErrorNumber(ecsUnknownMsg);
-        RaiseCommunicationError();
-        return "";
+        return ReportUnknownMsg();
     }
-    if (CancelFlag()) return "";
-    Transact(command, m_TimeOut);
-    if (!CancelFlag() && m_Error->ErrorNumber() != ecsPerformed) RaiseCommunicationError();
-    return "";
+    return SendWithoutReply(command);
 }
 
 // ---- session -----------------------------------------------------------

@@ -76,6 +76,10 @@ public:
 private:
     bool Connect(int32_t lPort, bool bProbe);
     void RaiseCommunicationError();
+    // A command that could not be built: ecsUnknownMsg with the event; returns "".
+    std::string ReportUnknownMsg();
+    // Transact unless cancelled, then the event unless performed; returns "".
+    std::string SendWithoutReply(const std::string& command);
     void OnChannelMessageReceived();
     std::shared_ptr<CPelmo2VTI> KeepAlive();
 
