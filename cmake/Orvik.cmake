@@ -25,3 +25,13 @@ function(orvik_tests name)
   target_link_libraries(${name} PRIVATE ${A_DEPS} GTest::gtest GTest::gtest_main GTest::gmock)
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 TEST_PREFIX "${name}." PROPERTIES ENVIRONMENT "ORVIK_BIN_DIR=${CMAKE_BINARY_DIR}/bin")
 endfunction()
+
+# Adds every subfolder of the calling folder that has a CMakeLists.txt.
+function(orvik_add_subfolders)
+  file(GLOB children LIST_DIRECTORIES true ${CMAKE_CURRENT_SOURCE_DIR}/*)
+  foreach(child ${children})
+    if(IS_DIRECTORY ${child} AND EXISTS ${child}/CMakeLists.txt)
+      add_subdirectory(${child})
+    endif()
+  endforeach()
+endfunction()

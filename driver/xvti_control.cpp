@@ -31,6 +31,14 @@ std::shared_ptr<XVTIControl> XVTIControl::Self() {
     return std::static_pointer_cast<XVTIControl>(weak_from_this().lock());
 }
 
+template <class F>
+std::string XVTIControl::ForwardText(F&& call) {
+    auto self = Self();
+    auto vti = m_VTI;  // a handler may release the driver during the call
+    if (!vti) return "";
+    return Guard([&] { return call(*vti); }, std::string());
+}
+
 void XVTIControl::OnDriverError(const std::shared_ptr<CPelmo2VTIError>& error) {
     try {
         RaiseEvent(kCommunicationErrorEvent, {plat::Variant(error)});
@@ -108,38 +116,23 @@ std::string XVTIControl::LoadMakeParameters(int32_t iMakeNo, const std::string& 
 }
 
 std::string XVTIControl::SetMake(const std::string& sOximeterMake) {
-    auto self = Self();
-    auto vti = m_VTI;
-    if (!vti) return "";
-    return Guard([&] { return vti->SetMake(sOximeterMake); }, std::string());
+    return ForwardText([&](CPelmo2VTI& vti) { return vti.SetMake(sOximeterMake); });
 }
 
 std::string XVTIControl::SetSpO2(int32_t iSpO2Level) {
-    auto self = Self();
-    auto vti = m_VTI;
-    if (!vti) return "";
-    return Guard([&] { return vti->SetSpO2Level(static_cast<double>(iSpO2Level)); }, std::string());
+    return ForwardText([&](CPelmo2VTI& vti) { return vti.SetSpO2Level(static_cast<double>(iSpO2Level)); });
 }
 
 std::string XVTIControl::SetBPM(int32_t iBPM) {
-    auto self = Self();
-    auto vti = m_VTI;
-    if (!vti) return "";
-    return Guard([&] { return vti->SetBPM(iBPM); }, std::string());
+    return ForwardText([&](CPelmo2VTI& vti) { return vti.SetBPM(iBPM); });
 }
 
 std::string XVTIControl::SetPulseAmplitude(double dblPA) {
-    auto self = Self();
-    auto vti = m_VTI;
-    if (!vti) return "";
-    return Guard([&] { return vti->SetAC(dblPA); }, std::string());
+    return ForwardText([&](CPelmo2VTI& vti) { return vti.SetAC(dblPA); });
 }
 
 std::string XVTIControl::SetPresetValue(int32_t iPreset) {
-    auto self = Self();
-    auto vti = m_VTI;
-    if (!vti) return "";
-    return Guard([&] { return vti->SetPresetValue(iPreset); }, std::string());
+    return ForwardText([&](CPelmo2VTI& vti) { return vti.SetPresetValue(iPreset); });
 }
 
 void XVTIControl::ResetInstrument() {
@@ -160,24 +153,15 @@ void XVTIControl::SetUploadCancel(bool fCancelUpload) {
 }
 
 std::string XVTIControl::GetProbeResults(KeyedCollection& probe) {
-    auto self = Self();
-    auto vti = m_VTI;
-    if (!vti) return "";
-    return Guard([&] { return vti->GetProbeResults(&probe); }, std::string());
+    return ForwardText([&](CPelmo2VTI& vti) { return vti.GetProbeResults(&probe); });
 }
 
 std::string XVTIControl::GetVersion() {
-    auto self = Self();
-    auto vti = m_VTI;
-    if (!vti) return "";
-    return Guard([&] { return vti->GetVersion(); }, std::string());
+    return ForwardText([&](CPelmo2VTI& vti) { return vti.GetVersion(); });
 }
 
 std::string XVTIControl::SetTLC(int32_t iTLCLevel) {
-    auto self = Self();
-    auto vti = m_VTI;
-    if (!vti) return "";
-    return Guard([&] { return vti->SetTLCLevel(static_cast<double>(iTLCLevel)); }, std::string());
+    return ForwardText([&](CPelmo2VTI& vti) { return vti.SetTLCLevel(static_cast<double>(iTLCLevel)); });
 }
 
 }  // namespace drv

@@ -43,6 +43,9 @@ public:
 
 private:
     std::shared_ptr<XVTIControl> Self();
+    // Calls the driver with this control kept alive; "" without a driver or on failure.
+    template <class F>
+    std::string ForwardText(F&& call);
     void OnDriverError(const std::shared_ptr<CPelmo2VTIError>& error);
 
     std::shared_ptr<CPelmo2VTI> m_VTI;
