@@ -6,14 +6,6 @@
 
 namespace drv {
 
-namespace {
-
-bool EndsWith(std::string_view s, std::string_view tail) {
-    return s.size() >= tail.size() && s.substr(s.size() - tail.size()) == tail;
-}
-
-}  // namespace
-
 // ---- FComm -------------------------------------------------------------
 
 FComm::FComm() {
@@ -278,14 +270,14 @@ std::string CPelmo2Channel::ReadReply(int32_t lTimeOut) {
 }
 
 bool CPelmo2Channel::IsReplyComplete(const std::string& sReply) {
-    if (m_LastCommand == "[VER]" || m_LastCommand.compare(0, 5, "[MAKE") == 0) return EndsWith(sReply, "\r\n");
+    if (m_LastCommand == "[VER]" || m_LastCommand.compare(0, 5, "[MAKE") == 0) return plat::EndsWith(sReply, "\r\n");
     if (m_LastCommand == "[PROBE]") {
         Wait(kProbeQuietTime);
         auto comm = frmComm;
         if (!comm) return false;
         plat::PortError e = plat::PortError::None;
         if (comm->InBufferCount(&e) != 0) return false;
-        return EndsWith(sReply, "   \r\n");
+        return plat::EndsWith(sReply, "   \r\n");
     }
     return false;
 }

@@ -10,17 +10,10 @@
 #include <mutex>
 
 #include "platform/com/registry.h"
+#include "platform/values/text.h"
 
 namespace plat {
 namespace {
-
-std::string Lower(std::string_view s) {
-    std::string out(s);
-    for (char& c : out) {
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    }
-    return out;
-}
 
 std::string Quoted(std::string_view s) { return "\"" + std::string(s) + "\""; }
 
@@ -80,10 +73,10 @@ Fn RequireExport(void* handle, const std::string& path, const char* name) {
 
 // The ProgID as its server recorded it, so the server sees its own spelling.
 std::string RecordedProgId(std::string_view progId) {
-    std::string lower = Lower(progId);
+    std::string lower = ToLower(progId);
     try {
         for (const auto& name : Registry::Instance().SubKeys(Hive::ClassesRoot, "")) {
-            if (Lower(name) == lower) return name;
+            if (ToLower(name) == lower) return name;
         }
     } catch (const RegistryError&) {
         // The path was just read; a file damaged since then leaves the caller's spelling.
@@ -154,7 +147,7 @@ ObjectPtr CreateObject(std::string_view progId) {
     {
         Classes& classes = TheClasses();
         std::lock_guard lock(classes.mutex);
-        auto it = classes.factories.find(Lower(progId));
+        auto it = classes.factories.find(ToLower(progId));
         if (it != classes.factories.end()) factory = it->second;
     }
     if (factory) {
@@ -190,13 +183,13 @@ void RegisterClass(std::string_view progId, ClassFactory factory) {
     if (progId.empty() || !factory) throw ComError("A class needs a name and a factory to be registered");
     Classes& classes = TheClasses();
     std::lock_guard lock(classes.mutex);
-    classes.factories[Lower(progId)] = std::move(factory);
+    classes.factories[ToLower(progId)] = std::move(factory);
 }
 
 void UnregisterClass(std::string_view progId) {
     Classes& classes = TheClasses();
     std::lock_guard lock(classes.mutex);
-    classes.factories.erase(Lower(progId));
+    classes.factories.erase(ToLower(progId));
 }
 
 void RegisterServer(const std::string& libraryPath) { CallRegistration(libraryPath, "DllRegisterServer"); }

@@ -15,23 +15,12 @@
 #include <memory>
 
 #include "platform/com/fs.h"
+#include "platform/values/text.h"
 
 namespace plat {
 namespace {
 
 constexpr std::string_view kHeader = "Windows Registry Editor Version 5.00";
-
-std::string Lower(std::string_view s) {
-    std::string out(s);
-    for (char& c : out) {
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    }
-    return out;
-}
-
-bool SameText(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && Lower(a) == Lower(b);
-}
 
 // Splits a key path at "\", dropping empty parts, so "\Software\\X\" is "Software\X".
 std::vector<std::string> SplitPath(std::string_view path) {
@@ -57,7 +46,7 @@ std::string JoinPath(const std::vector<std::string>& parts, size_t count) {
 
 // Sorts keys in tree order: a key, then its whole subtree, then its next sibling.
 std::string SortKey(std::string_view path) {
-    std::string key = Lower(path);
+    std::string key = ToLower(path);
     std::replace(key.begin(), key.end(), '\\', '\x01');
     return key;
 }
@@ -68,7 +57,7 @@ struct Key {
 
     std::pair<std::string, std::string>* Find(std::string_view name) {
         for (auto& v : values) {
-            if (SameText(v.first, name)) return &v;
+            if (EqualsNoCase(v.first, name)) return &v;
         }
         return nullptr;
     }
@@ -118,7 +107,7 @@ const std::pair<Hive, std::string_view> kHives[] = {
 
 bool HiveByName(std::string_view name, Hive& out) {
     for (const auto& [hive, text] : kHives) {
-        if (SameText(name, text)) {
+        if (EqualsNoCase(name, text)) {
             out = hive;
             return true;
         }
@@ -487,7 +476,7 @@ void Registry::DeleteValue(Hive hive, std::string_view keyPath, std::string_view
         Key* key = data.Find(hive, keyPath);
         if (!key) return false;
         auto it = std::find_if(key->values.begin(), key->values.end(),
-                               [&](const auto& v) { return SameText(v.first, name); });
+                               [&](const auto& v) { return EqualsNoCase(v.first, name); });
         if (it == key->values.end()) return false;
         key->values.erase(it);
         return true;

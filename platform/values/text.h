@@ -21,5 +21,6 @@ int InStrNoCase(std::string_view s, std::string_view what, int start = 1);
 std::string Replace(std::string_view s, std::string_view what, std::string_view with);
 std::string ReplaceNoCase(std::string_view s, std::string_view what, std::string_view with);
 bool StartsWithNoCase(std::string_view s, std::string_view prefix);
+bool EndsWith(std::string_view s, std::string_view tail);
 
 }  // namespace plat

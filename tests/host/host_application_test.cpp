@@ -3,7 +3,7 @@
 #include "host/host_application.h"
 #include "host/path_helper.h"
 #include "host/ui_interfaces.h"
-#include "temp_folder.h"
+#include "tests/support/temp_dir.h"
 
 namespace {
 
@@ -17,7 +17,7 @@ TEST(PathHelperTest, AddBackslashGivesExactlyOneSeparator) {
 }
 
 TEST(PathHelperTest, FileExistsOnlyForFiles) {
-    host::testing::TempFolder folder;
+    test_support::TempDir folder;
     std::string file = folder.Write("a.txt", "x");
     EXPECT_TRUE(host::PathHelper().FileExists(file));
     EXPECT_FALSE(host::PathHelper().FileExists(folder.Path()));
@@ -87,7 +87,7 @@ TEST(LoadContextTest, LeaveEndsNestedEntries) {
 }
 
 TEST(ReportTest, TranslatesInItsLanguageAndKeepsTables) {
-    host::testing::TempFolder folder;
+    test_support::TempDir folder;
     folder.Write("German/Pelmo2.lng", "312=Ergebnis:\n");
     host::LanguageService().SetLanguagesRoot(folder.Path());
     host::CReport report("German", 1, host::IReport::OnlyFailed | host::IReport::LimitColumns);

@@ -1,12 +1,11 @@
 #include <gtest/gtest.h>
 
 #include "host/language_service.h"
-#include "temp_folder.h"
+#include "tests/support/temp_dir.h"
 
 namespace {
 
 using host::CLanguageService;
-using host::testing::TempFolder;
 
 class LanguageServiceTest : public ::testing::Test {
 protected:
@@ -21,7 +20,7 @@ protected:
                      "21079= 1. Leerzeichen vorn\n");
         folder.Write("German/Other.lng", "20021=Anderer Abschnitt\n");
     }
-    TempFolder folder;
+    test_support::TempDir folder;
     CLanguageService service;
 };
 

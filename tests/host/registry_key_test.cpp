@@ -7,19 +7,18 @@
 #include "host/language_service.h"
 #include "host/registry_key.h"
 #include "platform/com/registry.h"
-#include "temp_folder.h"
+#include "tests/support/temp_dir.h"
 
 namespace {
 
 using host::CRegistryKey;
 using host::HKey;
-using host::testing::TempFolder;
 
 class RegistryKeyTest : public ::testing::Test {
 protected:
     RegistryKeyTest() { plat::Registry::UseFile(folder.File("registry.reg")); }
     ~RegistryKeyTest() override { plat::Registry::UseFile(plat::Registry::DefaultFilePath()); }
-    TempFolder folder;
+    test_support::TempDir folder;
 };
 
 TEST_F(RegistryKeyTest, WrittenValueReadsBackThroughAFreshKey) {

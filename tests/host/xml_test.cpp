@@ -3,7 +3,7 @@
 #include "host/error_service.h"
 #include "host/xml.h"
 #include "platform/values/numfmt.h"
-#include "temp_folder.h"
+#include "tests/support/temp_dir.h"
 
 namespace {
 
@@ -115,7 +115,7 @@ TEST(XmlTest, RoundTripIsExact) {
 }
 
 TEST(XmlTest, SaveAndLoadFile) {
-    host::testing::TempFolder folder;
+    test_support::TempDir folder;
     auto doc = host::XmlFactory().NewDocument();
     auto root = doc->CreateElement("PlugInData");
     doc->AppendChild(root);
@@ -169,7 +169,7 @@ TEST(XmlTest, MalformedInputNamesLineAndColumn) {
     EXPECT_NE(LoadError("<a/><b/>"), "");
     EXPECT_NE(LoadError("<a>\xFF</a>"), "");
 
-    host::testing::TempFolder folder;
+    test_support::TempDir folder;
     auto doc = host::XmlFactory().NewDocument();
     try {
         doc->Load(folder.Write("bad.xml", "<TemplateData>\n<TestElement>\n"));
@@ -196,7 +196,7 @@ TEST(XmlTest, DeepNestingIsRefused) {
 }
 
 TEST(XmlTest, MissingFileIsFileNotFound) {
-    host::testing::TempFolder folder;
+    test_support::TempDir folder;
     auto doc = host::XmlFactory().NewDocument();
     try {
         doc->Load(folder.File("none.xml"));

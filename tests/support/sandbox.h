@@ -4,32 +4,26 @@
 // every text comes back as its English default.
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
-#include <filesystem>
 #include <string>
 
 #include "host/language_service.h"
 #include "platform/com/registry.h"
+#include "tests/support/temp_dir.h"
 
 namespace test_support {
 
 class SandboxTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        char pattern[] = "/tmp/orvik-test-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        root_ = pattern;
+        ASSERT_FALSE(dir_.Path().empty());
+        root_ = dir_.Path();
         plat::Registry::UseFile(root_ + "/registry.reg");
         host::LanguageService().SetLanguagesRoot(root_ + "/languages");
         host::LanguageService().SetLanguage("English");
         host::LanguageService().Reload();
     }
-    void TearDown() override {
-        std::error_code ec;
-        std::filesystem::remove_all(root_, ec);
-    }
-
+    TempDir dir_;
     std::string root_;
 };
 

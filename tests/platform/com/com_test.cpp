@@ -8,7 +8,7 @@
 #include "platform/com/fs.h"
 #include "platform/com/registry.h"
 #include "tests/platform/com/server/test_server.h"
-#include "tests/platform/com/temp_dir.h"
+#include "tests/support/temp_dir.h"
 
 using comtest::ITestControl;
 using plat::ComError;
@@ -27,8 +27,8 @@ std::string RealPath(const std::string& path) {
 // Each test registers into its own registry file.
 class ComTest : public ::testing::Test {
 protected:
-    void SetUp() override { plat::Registry::UseFile(dir_ / "registry.reg"); }
-    void TearDown() override { plat::Registry::UseFile(dir_ / "gone.reg"); }
+    void SetUp() override { plat::Registry::UseFile(dir_.File("registry.reg")); }
+    void TearDown() override { plat::Registry::UseFile(dir_.File("gone.reg")); }
 
     plat::Registry& Reg() { return plat::Registry::Instance(); }
 
@@ -43,7 +43,7 @@ protected:
         return {};
     }
 
-    comtest::TempDir dir_;
+    test_support::TempDir dir_;
 };
 
 TEST_F(ComTest, RegisteredServerIsLoadedAndCreatesItsClassByProgIdInAnyCase) {
@@ -129,7 +129,7 @@ TEST_F(ComTest, BadRegistrationsGiveClearErrors) {
     EXPECT_EQ(ErrorOf([] { plat::CreateObject("Nobody.Here"); }), "The class \"Nobody.Here\" is not registered");
 
     // A registry entry that points at a file which is no library.
-    std::string notLib = dir_ / "notalib.so";
+    std::string notLib = dir_.File("notalib.so");
     ASSERT_TRUE(plat::fs::WriteFileAtomic(notLib, "plain text\n"));
     Reg().WriteValue(plat::Hive::ClassesRoot, "Test.Text\\InprocServer32", "", notLib);
     std::string err = ErrorOf([] { plat::CreateObject("Test.Text"); });
@@ -147,7 +147,7 @@ TEST_F(ComTest, BadRegistrationsGiveClearErrors) {
     err = ErrorOf([] { plat::CreateObject(comtest::kUnservedProgId); });
     EXPECT_NE(err.find("does not serve the class \"OrvikComTest.Unserved\""), std::string::npos) << err;
 
-    err = ErrorOf([this] { plat::RegisterServer(dir_ / "missing.so"); });
+    err = ErrorOf([this] { plat::RegisterServer(dir_.File("missing.so")); });
     EXPECT_NE(err.find("missing.so"), std::string::npos) << err;
 }
 

@@ -4,7 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "tests/platform/com/temp_dir.h"
+#include "tests/support/temp_dir.h"
 
 namespace fs = plat::fs;
 
@@ -17,22 +17,22 @@ std::string Slurp(const std::string& path) {
 }
 
 TEST(Fs, ListFilesMatchesPatternsWithoutRegardToCase) {
-    comtest::TempDir dir;
+    test_support::TempDir dir;
     for (const char* name : {"a.txt", "B.TXT", "c.Txt", "d.txt.bak", ".hidden.txt", "e.tx", "notes"})
-        ASSERT_TRUE(fs::WriteFileAtomic(dir / name, "x"));
-    ASSERT_TRUE(fs::CreateFolder(dir / "folder.txt"));
+        ASSERT_TRUE(fs::WriteFileAtomic(dir.File(name), "x"));
+    ASSERT_TRUE(fs::CreateFolder(dir.File("folder.txt")));
 
     EXPECT_EQ(fs::ListFiles(dir.Path(), "*.txt"), (std::vector<std::string>{".hidden.txt", "B.TXT", "a.txt", "c.Txt"}));
     EXPECT_EQ(fs::ListFiles(dir.Path(), "?.T*"),
               (std::vector<std::string>{"B.TXT", "a.txt", "c.Txt", "d.txt.bak", "e.tx"}));
     EXPECT_EQ(fs::ListFiles(dir.Path(), "*").size(), 7u) << "folders are not listed";
     EXPECT_EQ(fs::ListFiles(dir.Path() + "/", "NOTES"), (std::vector<std::string>{"notes"}));
-    EXPECT_TRUE(fs::ListFiles(dir / "missing", "*").empty());
+    EXPECT_TRUE(fs::ListFiles(dir.File("missing"), "*").empty());
 }
 
 TEST(Fs, ReadOnlyIsTheOwnerWriteBitAndHiddenALeadingDot) {
-    comtest::TempDir dir;
-    std::string file = dir / "make.txt";
+    test_support::TempDir dir;
+    std::string file = dir.File("make.txt");
     ASSERT_TRUE(fs::WriteFileAtomic(file, "old"));
     EXPECT_FALSE(fs::IsReadOnly(file));
 
@@ -47,17 +47,17 @@ TEST(Fs, ReadOnlyIsTheOwnerWriteBitAndHiddenALeadingDot) {
     ASSERT_TRUE(fs::SetReadOnly(file, false));
     EXPECT_FALSE(fs::IsReadOnly(file));
     EXPECT_TRUE(fs::WriteFileAtomic(file, "new"));
-    EXPECT_FALSE(fs::SetReadOnly(dir / "missing", true));
+    EXPECT_FALSE(fs::SetReadOnly(dir.File("missing"), true));
 
-    EXPECT_TRUE(fs::IsHidden(dir / ".make.txt"));
+    EXPECT_TRUE(fs::IsHidden(dir.File(".make.txt")));
     EXPECT_TRUE(fs::IsHidden(".x"));
     EXPECT_FALSE(fs::IsHidden(file));
     EXPECT_FALSE(fs::IsHidden("/a/.b/c"));
 }
 
 TEST(Fs, WriteFileAtomicReplacesWholeFilesAndLeavesNoTemporaryFile) {
-    comtest::TempDir dir;
-    std::string file = dir / "m.txt";
+    test_support::TempDir dir;
+    std::string file = dir.File("m.txt");
     ASSERT_TRUE(fs::WriteFileAtomic(file, std::string("a\0b", 3)));
     EXPECT_EQ(Slurp(file), std::string("a\0b", 3));
     ASSERT_EQ(::chmod(file.c_str(), 0640), 0);
@@ -69,38 +69,38 @@ TEST(Fs, WriteFileAtomicReplacesWholeFilesAndLeavesNoTemporaryFile) {
     EXPECT_EQ(fs::ListFiles(dir.Path(), "*"), (std::vector<std::string>{"m.txt"}));
 
     // Through a link the file it names is replaced and the link stays.
-    ASSERT_EQ(::symlink(file.c_str(), (dir / "link.txt").c_str()), 0);
-    ASSERT_TRUE(fs::WriteFileAtomic(dir / "link.txt", "via link"));
+    ASSERT_EQ(::symlink(file.c_str(), (dir.File("link.txt")).c_str()), 0);
+    ASSERT_TRUE(fs::WriteFileAtomic(dir.File("link.txt"), "via link"));
     EXPECT_EQ(Slurp(file), "via link");
     struct stat lst {};
-    ASSERT_EQ(::lstat((dir / "link.txt").c_str(), &lst), 0);
+    ASSERT_EQ(::lstat((dir.File("link.txt")).c_str(), &lst), 0);
     EXPECT_TRUE(S_ISLNK(lst.st_mode));
 
-    EXPECT_FALSE(fs::WriteFileAtomic(dir / "no/such/folder.txt", "x"));
+    EXPECT_FALSE(fs::WriteFileAtomic(dir.File("no/such/folder.txt"), "x"));
     EXPECT_FALSE(fs::WriteFileAtomic(dir.Path(), "x")) << "a folder is no file";
     std::string bytes = "kept";
-    EXPECT_FALSE(fs::ReadFile(dir / "missing.txt", bytes));
+    EXPECT_FALSE(fs::ReadFile(dir.File("missing.txt"), bytes));
     EXPECT_FALSE(fs::ReadFile(dir.Path(), bytes));
     EXPECT_EQ(bytes, "kept");
 }
 
 TEST(Fs, FoldersRenameAndDelete) {
-    comtest::TempDir dir;
-    std::string deep = dir / "a/b/c";
+    test_support::TempDir dir;
+    std::string deep = dir.File("a/b/c");
     EXPECT_TRUE(fs::CreateFolder(deep));
     EXPECT_TRUE(fs::CreateFolder(deep + "/"));
     EXPECT_TRUE(fs::FolderExists(deep));
     EXPECT_FALSE(fs::FileExists(deep));
 
-    ASSERT_TRUE(fs::WriteFileAtomic(dir / "x", "x"));
-    ASSERT_TRUE(fs::WriteFileAtomic(dir / "y", "y"));
-    EXPECT_FALSE(fs::CreateFolder(dir / "x/sub")) << "a file is in the way";
-    EXPECT_TRUE(fs::RenameFile(dir / "x", dir / "y"));
-    EXPECT_EQ(Slurp(dir / "y"), "x");
-    EXPECT_FALSE(fs::FileExists(dir / "x"));
-    EXPECT_FALSE(fs::RenameFile(dir / "x", dir / "z"));
-    EXPECT_TRUE(fs::DeleteFile(dir / "y"));
-    EXPECT_FALSE(fs::DeleteFile(dir / "y"));
+    ASSERT_TRUE(fs::WriteFileAtomic(dir.File("x"), "x"));
+    ASSERT_TRUE(fs::WriteFileAtomic(dir.File("y"), "y"));
+    EXPECT_FALSE(fs::CreateFolder(dir.File("x/sub"))) << "a file is in the way";
+    EXPECT_TRUE(fs::RenameFile(dir.File("x"), dir.File("y")));
+    EXPECT_EQ(Slurp(dir.File("y")), "x");
+    EXPECT_FALSE(fs::FileExists(dir.File("x")));
+    EXPECT_FALSE(fs::RenameFile(dir.File("x"), dir.File("z")));
+    EXPECT_TRUE(fs::DeleteFile(dir.File("y")));
+    EXPECT_FALSE(fs::DeleteFile(dir.File("y")));
 }
 
 TEST(Fs, PathHelpers) {

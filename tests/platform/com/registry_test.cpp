@@ -7,7 +7,7 @@
 #include <fstream>
 
 #include "platform/com/fs.h"
-#include "tests/platform/com/temp_dir.h"
+#include "tests/support/temp_dir.h"
 
 using plat::Hive;
 using plat::Registry;
@@ -25,8 +25,8 @@ std::string Slurp(const std::string& path) {
 
 class RegistryTest : public ::testing::Test {
 protected:
-    std::string File() const { return dir_ / "registry.reg"; }
-    comtest::TempDir dir_;
+    std::string File() const { return dir_.File("registry.reg"); }
+    test_support::TempDir dir_;
 };
 
 TEST_F(RegistryTest, WritesPersistInTheRegExportLayout) {
@@ -86,13 +86,13 @@ TEST_F(RegistryTest, KeysAndValueNamesIgnoreCaseAndKeepTheirFirstSpelling) {
 }
 
 TEST_F(RegistryTest, MissingFileKeyOrValueReadsEmptyAndCreatesNothing) {
-    std::string nested = dir_ / "new/folder/registry.reg";
+    std::string nested = dir_.File("new/folder/registry.reg");
     Registry reg(nested);
     EXPECT_EQ(reg.ReadValue(Hive::LocalMachine, kKey, "Path"), "");
     EXPECT_FALSE(reg.KeyExists(Hive::LocalMachine, kKey));
     EXPECT_FALSE(reg.ValueExists(Hive::LocalMachine, kKey, "Path"));
     EXPECT_TRUE(reg.SubKeys(Hive::LocalMachine, kKey).empty());
-    EXPECT_FALSE(plat::fs::FolderExists(dir_ / "new"));
+    EXPECT_FALSE(plat::fs::FolderExists(dir_.File("new")));
 
     reg.CreateKey(Hive::LocalMachine, kKey);  // the first write makes folder and file
     EXPECT_TRUE(reg.KeyExists(Hive::LocalMachine, kKey));
@@ -210,13 +210,13 @@ TEST(RegistryPath, ComesFromTheEnvironment) {
 }
 
 TEST(RegistryPath, UseFileRedirectsTheProcessRegistry) {
-    comtest::TempDir dir;
+    test_support::TempDir dir;
     Registry& reg = Registry::Instance();
-    Registry::UseFile(dir / "a.reg");
+    Registry::UseFile(dir.File("a.reg"));
     EXPECT_EQ(&Registry::Instance(), &reg);
-    EXPECT_EQ(reg.FilePath(), dir / "a.reg");
+    EXPECT_EQ(reg.FilePath(), dir.File("a.reg"));
     reg.WriteValue(Hive::CurrentUser, "K", "v", "1");
-    EXPECT_EQ(Registry(dir / "a.reg").ReadValue(Hive::CurrentUser, "k", "V"), "1");
+    EXPECT_EQ(Registry(dir.File("a.reg")).ReadValue(Hive::CurrentUser, "k", "V"), "1");
     EXPECT_EQ(plat::HiveName(Hive::ClassesRoot), "HKEY_CLASSES_ROOT");
 }
 

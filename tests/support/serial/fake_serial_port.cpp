@@ -168,19 +168,14 @@ FakeSerialScope::~FakeSerialScope() {
 // --- RegistryFileScope -------------------------------------------------------
 
 RegistryFileScope::RegistryFileScope() {
-    const char* tmp = std::getenv("TMPDIR");
-    std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/orvik-serialtest-XXXXXX";
-    if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("cannot make a temporary folder");
-    dir_ = pattern;
-    path_ = dir_ + "/registry.reg";
+    if (dir_.Path().empty()) throw std::runtime_error("cannot make a temporary folder");
+    path_ = dir_.File("registry.reg");
     previous_ = plat::Registry::Instance().FilePath();
     plat::Registry::UseFile(path_);
 }
 
 RegistryFileScope::~RegistryFileScope() {
     plat::Registry::UseFile(previous_);
-    std::error_code ec;
-    std::filesystem::remove_all(dir_, ec);
 }
 
 void RegistryFileScope::SetInstrumentPort(const std::string& type, const std::string& portText) {

@@ -8,6 +8,7 @@
 
 #include "platform/loop/message_loop.h"
 #include "platform/serial/serial_port.h"
+#include "tests/support/temp_dir.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -159,9 +160,9 @@ public:
     void MapPort(int32_t portNumber, const std::string& devicePath);
 
 private:
+    test_support::TempDir dir_;
     std::string path_;
     std::string previous_;
-    std::string dir_;
 };
 
 }  // namespace serialtest

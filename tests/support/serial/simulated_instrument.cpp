@@ -4,6 +4,8 @@
 #include <cctype>
 #include <stdexcept>
 
+#include "platform/values/text.h"
+
 namespace serialtest {
 
 namespace {
@@ -11,11 +13,9 @@ namespace {
 const char* const kBuiltInMakes[10] = {"BCI",    "Criticare", "Datascope",    "Datex",         "PMS M1190",
                                        "Masimo", "Nellcor",   "Nihon-Kohden", "Ohmeda & Nova", "Respironics"};
 
-bool StartsWith(const std::string& s, const std::string& prefix) { return s.compare(0, prefix.size(), prefix) == 0; }
-
 // "[MAKE7]" -> 7; -1 when the text between is not a plain number 0..15.
 int MakeSlot(const std::string& command) {
-    if (!StartsWith(command, "[MAKE") || command.size() < 7) return -1;
+    if (!command.starts_with("[MAKE") || command.size() < 7) return -1;
     const std::string digits = command.substr(5, command.size() - 6);
     if (digits.empty() || digits.size() > 2 || !std::all_of(digits.begin(), digits.end(), [](char ch) { return ch >= '0' && ch <= '9'; })) return -1;
     const int n = std::stoi(digits);
@@ -31,12 +31,6 @@ std::vector<std::string> SplitAt(const std::string& s, char sep) {
         if (p == std::string::npos) return parts;
         start = p + 1;
     }
-}
-
-std::string TrimBlanks(const std::string& s) {
-    std::size_t b = s.find_first_not_of(' ');
-    if (b == std::string::npos) return "";
-    return s.substr(b, s.find_last_not_of(' ') - b + 1);
 }
 
 RCurveUpload ParseUpload(const std::string& raw) {
@@ -169,12 +163,12 @@ void SimulatedInstrument::Handle(const ReceivedCommand& c) {
         normal = VersionReply();
     } else if (cmd == "[PROBE]") {
         normal = probe_;
-    } else if (StartsWith(cmd, "[MAKE")) {
+    } else if (cmd.starts_with("[MAKE")) {
         normal = MakeReply(MakeSlot(cmd));
-    } else if (StartsWith(cmd, "[RCURVE>")) {
+    } else if (cmd.starts_with("[RCURVE>")) {
         uploads_.push_back(ParseUpload(cmd));
         const RCurveUpload& u = uploads_.back();
-        if (u.slot >= 0 && u.slot <= 5) makeLines_[10 + u.slot] = "DownLoad Make: " + TrimBlanks(u.name);
+        if (u.slot >= 0 && u.slot <= 5) makeLines_[10 + u.slot] = "DownLoad Make: " + plat::Trim(u.name);
     } else if (cmd != "[Q]" && cmd != "[SCRF]" && cmd != "[SCRU]") {
         // Value command: a key of letters, then the value.
         std::size_t k = 1;
