@@ -211,12 +211,17 @@ void WriteWholeFile(const std::string& path, std::string_view bytes) {
     if (::close(fd) != 0 || !synced) throw std::runtime_error("Cannot write " + path + ": " + std::strerror(err));
 }
 
-// Makes a rename in the folder durable.
-void SyncFolder(const std::string& folder) {
-    int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return;
-    ::fsync(fd);
-    ::close(fd);
+// Writes the make under the temporary name, then renames it over the final
+// name: rename(2) replaces the old file in one step, so it is never lost, and
+// the new file has normal attributes whatever the old one had.
+void ReplaceMakeFile(const std::string& folder, const std::string& tempName, const std::string& finalPath,
+                     const COximeterMake& make) {
+    WriteWholeFile(folder + tempName, MakeFileText(make));
+    if (!plat::fs::RenameFile(folder + tempName, finalPath)) throw std::runtime_error("Cannot rename " + tempName);
+}
+
+void RemoveFileIfPresent(const std::string& path) {
+    if (plat::fs::FileExists(path)) plat::fs::DeleteFile(path);
 }
 
 bool HasCurveOfMakeSize(const COximeterMake& make) {
@@ -229,7 +234,12 @@ bool CreateOneFolder(const std::string& path) {
     return ::mkdir(path.c_str(), 0777) == 0 || plat::fs::FolderExists(path);
 }
 
-int32_t ClampLight(int32_t value) { return value < 0 ? 0 : (value > kLightMax ? kLightMax : value); }
+int32_t ClampLight(int32_t value) { return std::clamp(value, 0, kLightMax); }
+
+template <size_t N>
+bool IsOneOf(const std::array<std::string_view, N>& names, std::string_view name) {
+    return std::any_of(names.begin(), names.end(), [&](std::string_view listed) { return plat::EqualsNoCase(name, listed); });
+}
 
 }  // namespace
 
@@ -273,20 +283,21 @@ MakeListPtr ReadMakes(std::string_view registryKey) {
     auto list = std::make_shared<MakeList>();
     std::string folder;
     RunStep(kModule, "ReadMakes", __LINE__, [&] { folder = GetMakesDirectory(registryKey); });
-    // Two passes over the listing: the first-listed makes, then all others.
-    for (bool firstListed : {true, false}) {
-        std::vector<std::string> files;
-        RunStep(kModule, "ReadMakes", __LINE__,
-                [&] { files = plat::fs::ListFiles(folder, GetMakesExtensionPattern()); });
-        for (const std::string& file : files) {
-            RunStep(kModule, "ReadMakes", __LINE__, [&] {
-                OximeterMakePtr make = ReadMakesFile(folder + file);
-                if (!make || make->Name().empty()) return;
-                if (IsFirstListedMake(make->Name()) != firstListed || !ValidateMakeName(make->Name())) return;
-                (void)list->Add(make, make->Name());  // a name already listed keeps its first file
-            });
-        }
+    std::vector<std::string> files;
+    RunStep(kModule, "ReadMakes", __LINE__, [&] { files = plat::fs::ListFiles(folder, GetMakesExtensionPattern()); });
+    // The first-listed makes go straight into the list, the others follow them.
+    // A name already listed keeps its first file.
+    std::vector<OximeterMakePtr> others;
+    for (const std::string& file : files) {
+        RunStep(kModule, "ReadMakes", __LINE__, [&] {
+            OximeterMakePtr make = ReadMakesFile(folder + file);
+            if (!make || make->Name().empty() || !ValidateMakeName(make->Name())) return;
+            if (IsFirstListedMake(make->Name())) (void)list->Add(make, make->Name());
+            else others.push_back(make);
+        });
     }
+    for (const OximeterMakePtr& make : others)
+        RunStep(kModule, "ReadMakes", __LINE__, [&] { (void)list->Add(make, make->Name()); });
     return list;
 }
 
@@ -310,35 +321,30 @@ bool SaveMakesFile(OximeterMakePtr& make, std::string_view fileName, std::string
     if (!IsSafeMakeFileName(fileName) || !make) return false;
     const std::string tempName = std::string(fileName) + "_T";
     std::string folder;
+    std::string finalPath;
     bool written = false;
 
     if constexpr (!kPluginBuild) {
         bool ok = RunStep(kModule, "SaveMakesFile", __LINE__, [&] {
             folder = GetMakesDirectory(registryKey);
             if (folder.empty()) throw std::runtime_error("No make folder");
-            std::string bare = folder.size() > 1 ? folder.substr(0, folder.size() - 1) : folder;
-            if (!plat::fs::FolderExists(bare) && !CreateOneFolder(bare))
-                throw std::runtime_error("Cannot create the make folder " + bare);
+            finalPath = folder + std::string(fileName);
+            // GetMakesDirectory has tried to create it; here its absence is fatal.
+            if (!plat::fs::FolderExists(folder)) throw std::runtime_error("No make folder " + folder);
         });
         // A curve of the wrong size is refused before anything is touched.
         if (ok && !HasCurveOfMakeSize(*make)) return false;
         if (ok) {
             ok = RunStep(kModule, "SaveMakesFile", __LINE__, [&] {
                 ClampMakeValues(make);
-                WriteWholeFile(folder + tempName, MakeFileText(*make));
-                // rename(2) replaces the old file in one step: it is never lost,
-                // and the new file has normal attributes whatever the old one had.
-                if (!plat::fs::RenameFile(folder + tempName, folder + std::string(fileName)))
-                    throw std::runtime_error("Cannot rename " + tempName);
-                SyncFolder(folder);
+                ReplaceMakeFile(folder, tempName, finalPath, *make);
             });
         }
         written = ok;
         if (!written) {
             RunStep(kModule, "SaveMakesFile", __LINE__, [&] {
                 if (folder.empty()) return;
-                if (plat::fs::FileExists(folder + tempName)) plat::fs::DeleteFile(folder + tempName);
-                const std::string finalPath = folder + std::string(fileName);
+                RemoveFileIfPresent(folder + tempName);
                 if (plat::fs::FileExists(finalPath)) make = ReadMakesFile(finalPath);
             });
         }
@@ -348,17 +354,12 @@ bool SaveMakesFile(OximeterMakePtr& make, std::string_view fileName, std::string
             folder = GetMakesDirectory(registryKey);
             if (folder.empty()) throw std::runtime_error("No make folder");
             ClampMakeValues(make);
-            const std::string finalPath = folder + std::string(fileName);
+            finalPath = folder + std::string(fileName);
             if (plat::fs::FileExists(finalPath) && plat::fs::IsReadOnly(finalPath))
                 throw std::runtime_error("Permission denied: " + finalPath);
-            WriteWholeFile(folder + tempName, MakeFileText(*make));
-            if (!plat::fs::RenameFile(folder + tempName, finalPath)) throw std::runtime_error("Cannot rename " + tempName);
-            SyncFolder(folder);
+            ReplaceMakeFile(folder, tempName, finalPath, *make);
         });
-        if (!written && !folder.empty())
-            plat::PassOver([&] {
-                if (plat::fs::FileExists(folder + tempName)) plat::fs::DeleteFile(folder + tempName);
-            });
+        if (!written && !folder.empty()) plat::PassOver([&] { RemoveFileIfPresent(folder + tempName); });
     }
     return written;
 }
@@ -392,21 +393,9 @@ std::string DefaultMakeName() {
     return name;
 }
 
-bool ValidateMakeName(std::string_view name) {
-    bool valid = true;
-    RunStep(kModule, "ValidateMakeName", __LINE__, [&] {
-        const std::string upper = plat::ToUpper(name);
-        for (std::string_view builtIn : BuiltInMakeNames())
-            if (upper == plat::ToUpper(builtIn)) valid = false;
-    });
-    return valid;
-}
+bool ValidateMakeName(std::string_view name) { return !IsOneOf(BuiltInMakeNames(), name); }
 
-bool IsFirstListedMake(std::string_view name) {
-    for (std::string_view listed : FirstListedMakeNames())
-        if (plat::EqualsNoCase(name, listed)) return true;
-    return false;
-}
+bool IsFirstListedMake(std::string_view name) { return IsOneOf(FirstListedMakeNames(), name); }
 
 double ValText(std::string_view text) { return plat::ReadLeadingNumber(plat::Replace(text, ",", ".")); }
 

@@ -31,7 +31,6 @@ COximeterMake::COximeterMake() {
     irDC_ = 3500;
     irAC_ = 1000;
     RunStep(kMakeModule, "Class_Initialize", __LINE__, [&] { name_ = DefaultMakeName(); });
-    file_.clear();
     lightLevel_ = 1;
     tlc_ = 3500;
 }

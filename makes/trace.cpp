@@ -18,9 +18,6 @@ std::string TraceText(std::string_view description, std::string_view module, std
 
 void ReportStepFailure(std::string_view description, std::string_view module, std::string_view procedure, int line) {
     if constexpr (!kPluginBuild) Trace({TraceText(description, module, procedure, line)});
-    else {
-        (void)description, (void)module, (void)procedure, (void)line;
-    }
 }
 
 }  // namespace ORVIK_MAKES_FLAVOUR

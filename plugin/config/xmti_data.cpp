@@ -1,6 +1,7 @@
 #include "plugin/config/xmti_data.h"
 
 #include "host/registry_key.h"
+#include "plugin/config/builtin_makes.h"
 #include "plugin/config/captions.h"
 #include "platform/values/text.h"
 #include "platform/values/pass_over.h"
@@ -8,16 +9,6 @@
 namespace plugin {
 
 namespace {
-
-std::string ReadValue(const std::string& keyPath, std::string_view name) {
-    std::string value;
-    plat::PassOver([&] {
-        auto key = std::make_shared<host::CRegistryKey>();
-        key->Open(host::HKey::LocalMachine, keyPath);
-        value = key->ReadValue(name);
-    });
-    return value;
-}
 
 bool IsDigit(int32_t key) { return key >= '0' && key <= '9'; }
 bool IsLetter(int32_t key) { return (key >= 'a' && key <= 'z') || (key >= 'A' && key <= 'Z'); }
@@ -58,7 +49,7 @@ XMTIData::XMTIData() {
     // Start.
     plat::PassOver([&] { TranslateControls("Pelmo2", *this); });
     record_ = std::make_shared<CMtiData2>();
-    std::string lastType = ReadValue(std::string(kMtiDataKey), "Type");
+    std::string lastType = GetRegistryString(kMtiDataKey, "Type");
     if (lastType != kMtiTypeF && lastType != kMtiTypeFE) lastType = std::string(kMtiTypeF);
     LoadType(lastType);
     plat::PassOver([&] {
@@ -73,8 +64,8 @@ XMTIData::XMTIData() {
 void XMTIData::LoadType(const std::string& mtiType) {
     const std::string key = MtiTypeKey(mtiType);
     record_->SetMtiType(mtiType);
-    record_->SetSerialNo(plat::Trim(ReadValue(key, "Serial")));
-    record_->SetFWVersion(plat::Trim(ReadValue(key, "Firmware")));
+    record_->SetSerialNo(plat::Trim(GetRegistryString(key, "Serial")));
+    record_->SetFWVersion(plat::Trim(GetRegistryString(key, "Firmware")));
 }
 
 void XMTIData::ShowRecord() {
@@ -118,11 +109,7 @@ void XMTIData::txtSerial_KeyPress(int32_t& keyAscii) {
 }
 
 void XMTIData::RegSave() {
-    plat::PassOver([&] {
-        auto key = std::make_shared<host::CRegistryKey>();
-        key->Create(host::HKey::LocalMachine, kMtiDataKey);
-        key->WriteValue("Type", record_->MtiType());
-    });
+    SetRegistryValue(kMtiDataKey, "Type", record_->MtiType());
     plat::PassOver([&] {
         auto key = std::make_shared<host::CRegistryKey>();
         key->Create(host::HKey::LocalMachine, MtiTypeKey(record_->MtiType()));

@@ -3,8 +3,6 @@
 // for building makes and make files.
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
-#include <sys/stat.h>
 
 #include <filesystem>
 #include <string>
@@ -33,14 +31,14 @@ protected:
     }
 
     std::string Path(const std::string& name) const { return folder_ + name; }
-    void WriteFile(const std::string& name, const std::string& bytes) {
-        plat::fs::CreateFolder(folder_);
-        std::string path = Path(name);
-        FILE* f = std::fopen(path.c_str(), "wb");
-        ASSERT_NE(f, nullptr);
-        std::fwrite(bytes.data(), 1, bytes.size(), f);
-        std::fclose(f);
+    // Writes a file below the test's folder (making its folders) and checks it holds the bytes.
+    void WriteBelowRoot(const std::string& relativePath, const std::string& bytes) {
+        std::string written;
+        ASSERT_TRUE(plat::fs::ReadFile(dir_.Write(relativePath, bytes), written)) << relativePath;
+        ASSERT_EQ(written, bytes) << relativePath;
     }
+    // Writes a file into the make folder.
+    void WriteFile(const std::string& name, const std::string& bytes) { WriteBelowRoot("makes/" + name, bytes); }
     std::string ReadBytes(const std::string& name) const {
         std::string bytes;
         plat::fs::ReadFile(Path(name), bytes);

@@ -29,11 +29,7 @@ TEST_F(MakeModelTest, NewMakeHoldsTheDefaults) {
 }
 
 TEST_F(MakeModelTest, DefaultNameIsTranslated) {
-    plat::fs::CreateFolder(root_ + "/languages/German");
-    FILE* table = std::fopen((root_ + "/languages/German/Pelmo2.lng").c_str(), "wb");
-    ASSERT_NE(table, nullptr);
-    std::fputs("20021=Eigenes Oximeter\n", table);
-    std::fclose(table);
+    WriteBelowRoot("languages/German/Pelmo2.lng", "20021=Eigenes Oximeter\n");
     host::LanguageService().SetLanguage("German");
     EXPECT_EQ(makes::DefaultMakeName(), "<<Eigenes Oximeter>>");
     EXPECT_EQ(COximeterMake().Name(), "<<Eigenes Oximeter>>");

@@ -4,8 +4,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cstdio>
-
 #include "makes/make_utils.h"
 #include "tests/makes/make_fixture.h"
 
@@ -84,12 +82,7 @@ TEST_F(MakeSaveTest, FailedWriteWithoutOldFileKeepsTheCallersMake) {
 // A link left under the temporary name is replaced, never written through.
 TEST_F(MakeSaveTest, LinkUnderTheTemporaryNameIsNotFollowed) {
     const std::string outside = root_ + "/outside.txt";
-    {
-        FILE* f = std::fopen(outside.c_str(), "wb");
-        ASSERT_NE(f, nullptr);
-        std::fputs("keep", f);
-        std::fclose(f);
-    }
+    WriteBelowRoot("outside.txt", "keep");
     plat::fs::CreateFolder(folder_);
     ASSERT_EQ(::symlink(outside.c_str(), Path("acme.txt_T").c_str()), 0);
     auto make = FullMake("Linked");
