@@ -1,6 +1,5 @@
 #include "host/limit_standards.h"
 
-#include <cctype>
 #include <optional>
 
 #include "host/error_service.h"
@@ -30,6 +29,14 @@ std::string NumberText(float value) {
 
 float NumberOf(const std::string& text) {
     return static_cast<float>(plat::ReadLeadingNumber(plat::Replace(text, ",", ".")));
+}
+
+// A saved "Kind", cut to a whole number; one beyond 32 bits is no kind of ours.
+int32_t KindOf(const std::string& text, const std::string& standard) {
+    const float kind = NumberOf(text);
+    if (!(kind >= -2147483648.0f && kind < 2147483648.0f))
+        Fail(errors::LimitData, "Kind \"" + text + "\" of limit standard \"" + standard + "\"");
+    return static_cast<int32_t>(kind);
 }
 
 class LimitItems : public plat::Object, public ILimitItems {
@@ -83,9 +90,7 @@ std::string CLimitItem::Text(int32_t index) const {
 float CLimitItem::Bound(float expectedValue, int32_t index) const {
     size_t slot = BoundSlot(index);
     std::string expression = expressions_[slot].empty() ? expressions_[0] : expressions_[slot];
-    std::string compact;
-    for (char c : expression)
-        if (c != ' ') compact += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    const std::string compact = plat::ToUpper(plat::Replace(expression, " ", ""));
     const float x = expectedValue, y = bounds_[slot];
     if (compact.empty() || compact == "Y") return y;
     if (compact == "X+Y") return x + y;
@@ -173,7 +178,7 @@ void CLimitStandards::Load(const IXmlElement& node, const std::shared_ptr<ILoadC
         auto standard = std::make_shared<CLimitStandard>();
         std::string kind = element->GetAttribute("Kind");
         standard->Initialize(element->GetAttribute("Name"), element->GetAttribute("Text"),
-                             kind.empty() ? 1 : static_cast<int32_t>(NumberOf(kind)));
+                             kind.empty() ? 1 : KindOf(kind, element->GetAttribute("Name")));
         auto itemNodes = element->ChildNodes();
         for (int32_t j = 0; j < itemNodes->Count(); ++j) {
             auto itemNode = itemNodes->ElementAt(j);

@@ -167,6 +167,13 @@ public:
         link->holder = self.weak_from_this();
         children.push_back(child);
     }
+
+    // Detaches every child: the nodes live on where the caller still holds them.
+    void ReleaseChildren() {
+        for (const auto& c : children)
+            if (auto* link = dynamic_cast<Linked*>(c.get())) link->holder.reset();
+        children.clear();
+    }
 };
 
 class NodeList : public IXmlNodeList {
@@ -247,9 +254,7 @@ public:
         return out;
     }
     void SetText(std::string_view text) override {
-        for (const auto& c : children)
-            if (auto* link = dynamic_cast<Linked*>(c.get())) link->holder.reset();
-        children.clear();
+        ReleaseChildren();
         if (!text.empty()) Adopt(std::make_shared<TextImpl>(std::string(text)), *this);
     }
     std::shared_ptr<IXmlElement> ParentElement() const override { return ParentOf(*this); }
@@ -537,11 +542,7 @@ public:
     }
 
 private:
-    void Clear() {
-        for (const auto& c : children)
-            if (auto* link = dynamic_cast<Linked*>(c.get())) link->holder.reset();
-        children.clear();
-    }
+    void Clear() { ReleaseChildren(); }
     void Take(std::vector<XmlNodePtr> nodes) {
         for (const auto& n : nodes) Adopt(n, *this);
     }

@@ -148,4 +148,23 @@ TEST(LimitStandardsTest, SaveLoadCopyAndFind) {
     EXPECT_EQ(loaded.Count(), 0);
 }
 
+TEST(LimitStandardsTest, KindBeyondWholeNumbersIsRefused) {
+    auto doc = host::XmlFactory().NewDocument();
+    CLimitStandards loaded;
+    doc->LoadXml("<ExpectedResult><Standard Name='a' Kind='2,9'/></ExpectedResult>");
+    loaded.Load(*doc->DocumentElement(), nullptr);
+    ASSERT_EQ(loaded.Count(), 1);
+    EXPECT_EQ(std::dynamic_pointer_cast<host::CLimitStandard>(loaded.Item(1))->Kind(), 2);
+    for (const char* kind : {"1E30", "-3E9", "1E999"}) {
+        doc->LoadXml(std::string("<ExpectedResult><Standard Name='b' Kind='") + kind + "'/></ExpectedResult>");
+        try {
+            loaded.Load(*doc->DocumentElement(), nullptr);
+            ADD_FAILURE() << "Kind " << kind << " was taken";
+        } catch (const host::HostError& e) {
+            EXPECT_EQ(e.Number(), host::errors::LimitData) << kind;
+        }
+        EXPECT_EQ(loaded.Item(1)->Name(), "a") << kind;
+    }
+}
+
 }  // namespace

@@ -7,19 +7,14 @@
 #include "host/language_service.h"
 #include "host/registry_key.h"
 #include "platform/com/registry.h"
-#include "tests/support/temp_dir.h"
+#include "tests/support/sandbox.h"
 
 namespace {
 
 using host::CRegistryKey;
 using host::HKey;
 
-class RegistryKeyTest : public ::testing::Test {
-protected:
-    RegistryKeyTest() { plat::Registry::UseFile(folder.File("registry.reg")); }
-    ~RegistryKeyTest() override { plat::Registry::UseFile(plat::Registry::DefaultFilePath()); }
-    test_support::TempDir folder;
-};
+using RegistryKeyTest = test_support::SandboxTest;
 
 TEST_F(RegistryKeyTest, WrittenValueReadsBackThroughAFreshKey) {
     {
@@ -59,7 +54,7 @@ TEST_F(RegistryKeyTest, HivesAreSeparate) {
 }
 
 TEST_F(RegistryKeyTest, UnreadableRegistryReadsEmptyAndWriteFails) {
-    folder.Write("registry.reg", "this is no registry file\n[broken\n");
+    dir_.Write("registry.reg", "this is no registry file\n[broken\n");
     CRegistryKey key;
     key.Open(HKey::LocalMachine, "Software\\Velam\\Orvik\\Pelmo2");
     EXPECT_EQ(key.ReadValue("Path"), "");
@@ -85,8 +80,8 @@ TEST_F(RegistryKeyTest, GuiSettingSelectsTheLanguage) {
     EXPECT_EQ(settings->Value("GUI").AsString(), "German");
 
     host::CLanguageService service;
-    service.SetLanguagesRoot(folder.Path());
-    folder.Write("German/Pelmo2.lng", "20021=Eigenes Oximeter\n");
+    service.SetLanguagesRoot(dir_.Path());
+    dir_.Write("German/Pelmo2.lng", "20021=Eigenes Oximeter\n");
     EXPECT_EQ(service.Translate("Pelmo2", "20021::Custom oximeter"), "Eigenes Oximeter");
 }
 
