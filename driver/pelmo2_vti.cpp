@@ -147,11 +147,15 @@ std::string CPelmo2VTI::ReportUnknownMsg() {
     return "";
 }
 
-std::string CPelmo2VTI::SendWithoutReply(const std::string& command) {
-    if (CancelFlag()) return "";
+std::string CPelmo2VTI::RunFixedCommand(const std::string& command) {
     Transact(command, m_TimeOut);
     if (!CancelFlag() && m_Error->ErrorNumber() != ecsPerformed) RaiseCommunicationError();
     return "";
+}
+
+std::string CPelmo2VTI::SendWithoutReply(const std::string& command) {
+    if (CancelFlag()) return "";
+    return RunFixedCommand(command);
 }
 
 // ---- commands ----------------------------------------------------------
@@ -181,33 +185,23 @@ std::string CPelmo2VTI::GetProbeResults(KeyedCollection* probe) {
 
 std::string CPelmo2VTI::QuitCommunication() {
     auto self = KeepAlive();
-    Transact("[Q]", m_TimeOut);
-    if (!CancelFlag() && m_Error->ErrorNumber() != ecsPerformed) RaiseCommunicationError();
-    return "";
+    return RunFixedCommand("[Q]");
 }
 
 std::string CPelmo2VTI::SelectDCOrFixedSignalLevel() {
     auto self = KeepAlive();
-    Transact("[SCRF]", m_TimeOut);
-    if (!CancelFlag() && m_Error->ErrorNumber() != ecsPerformed) RaiseCommunicationError();
-    return "";
+    return RunFixedCommand("[SCRF]");
 }
 
 std::string CPelmo2VTI::SelectTestUnitSignalLevel() {
     auto self = KeepAlive();
-    Transact("[SCRU]", m_TimeOut);
-    if (!CancelFlag() && m_Error->ErrorNumber() != ecsPerformed) RaiseCommunicationError();
-    return "";
+    return RunFixedCommand("[SCRU]");
 }
 
 std::string CPelmo2VTI::SetMake(const std::string& sMakeNo) {
     auto self = KeepAlive();
     const std::string trimmed = plat::Trim(sMakeNo);
-    if (!IsPlainMakeNumber(trimmed)) {
-        m_Error->SetErrorNumber(ecsUnknownMsg);
-        RaiseCommunicationError();
-        return "";
-    }
+    if (!IsPlainMakeNumber(trimmed)) return ReportUnknownMsg();
     if (CancelFlag()) return "";
     std::string reply = Transact("[MAKE" + trimmed + "]", m_TimeOut);
     if (CancelFlag()) return "";

@@ -78,7 +78,10 @@ private:
     void RaiseCommunicationError();
     // A command that could not be built: ecsUnknownMsg with the event; returns "".
     std::string ReportUnknownMsg();
-    // Transact unless cancelled, then the event unless performed; returns "".
+    // Transact, then the event unless performed or cancelled; returns "". "[Q]"
+    // goes this way, so it is sent even with the cancel flag set.
+    std::string RunFixedCommand(const std::string& command);
+    // As RunFixedCommand, but nothing is sent once the cancel flag is set.
     std::string SendWithoutReply(const std::string& command);
     void OnChannelMessageReceived();
     std::shared_ptr<CPelmo2VTI> KeepAlive();

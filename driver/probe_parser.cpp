@@ -20,21 +20,7 @@ std::string Mid(const std::string& s, int start) {
     return static_cast<size_t>(start - 1) >= s.size() ? std::string() : s.substr(static_cast<size_t>(start - 1));
 }
 
-std::vector<std::string> SplitLines(const std::string& text) {
-    std::vector<std::string> lines;
-    size_t from = 0;
-    for (;;) {
-        size_t at = text.find("\r\n", from);
-        if (at == std::string::npos) {
-            lines.push_back(text.substr(from));
-            return lines;
-        }
-        lines.push_back(text.substr(from, at - from));
-        from = at + 2;
-    }
-}
-
-std::vector<std::string> Split(const std::string& text, char sep) {
+std::vector<std::string> Split(const std::string& text, std::string_view sep) {
     std::vector<std::string> parts;
     size_t from = 0;
     for (;;) {
@@ -44,12 +30,12 @@ std::vector<std::string> Split(const std::string& text, char sep) {
             return parts;
         }
         parts.push_back(text.substr(from, at - from));
-        from = at + 1;
+        from = at + sep.size();
     }
 }
 
 void AddKeyed(const std::string& line, KeyedCollection& probe) {
-    auto parts = Split(line, '=');
+    auto parts = Split(line, "=");
     if (parts.size() == 2) {
         const std::string key = plat::ToUpper(plat::Trim(parts[0]));
         const std::string value = plat::ToUpper(plat::Trim(parts[1]));
@@ -94,7 +80,7 @@ bool ParseProbeResults(std::string_view sReply, KeyedCollection* probe) {
     if (!probe) return false;
     const std::string reply = plat::Trim(sReply);
     if (reply.empty()) return true;
-    std::vector<std::string> lines = SplitLines(reply);
+    std::vector<std::string> lines = Split(reply, "\r\n");
     for (size_t i = 0; i < lines.size(); ++i) {
         try {
             const std::string line = plat::Trim(lines[i]);

@@ -3,6 +3,7 @@
 #include "driver/cancel_flag.h"
 #include "driver/pump.h"
 #include "driver/val_text.h"
+#include "platform/values/pass_over.h"
 
 namespace drv {
 
@@ -40,10 +41,7 @@ std::string XVTIControl::ForwardText(F&& call) {
 }
 
 void XVTIControl::OnDriverError(const std::shared_ptr<CPelmo2VTIError>& error) {
-    try {
-        RaiseEvent(kCommunicationErrorEvent, {plat::Variant(error)});
-    } catch (...) {
-    }
+    plat::PassOver([&] { RaiseEvent(kCommunicationErrorEvent, {plat::Variant(error)}); });
 }
 
 void XVTIControl::InitVTI() {
@@ -58,17 +56,17 @@ void XVTIControl::InitVTI() {
 }
 
 void XVTIControl::AbortTest() {
-    if (auto vti = m_VTI) Guard([&] { vti->AbortTest(); return 0; }, 0);
+    if (auto vti = m_VTI) plat::PassOver([&] { vti->AbortTest(); });
 }
 
 void XVTIControl::StartRemote() {
     auto self = Self();
-    if (auto vti = m_VTI) Guard([&] { vti->StartRemote(); return 0; }, 0);
+    if (auto vti = m_VTI) plat::PassOver([&] { vti->StartRemote(); });
 }
 
 void XVTIControl::EndRemote() {
     auto self = Self();
-    if (auto vti = m_VTI) Guard([&] { vti->EndRemote(); return 0; }, 0);
+    if (auto vti = m_VTI) plat::PassOver([&] { vti->EndRemote(); });
 }
 
 std::string XVTIControl::LoadMakeParameters(int32_t iMakeNo, const std::string& sMakeName, int32_t iRedDC,
@@ -83,11 +81,7 @@ std::string XVTIControl::LoadMakeParameters(int32_t iMakeNo, const std::string& 
                 scaled = std::make_unique<KeyedCollection>();
                 for (const plat::Variant& item : *rCurve) {
                     double value = 0;
-                    try {
-                        value = item.IsNumeric() ? item.AsDouble() : ValText(item.AsString());
-                    } catch (...) {
-                        value = 0;
-                    }
+                    plat::PassOver([&] { value = item.IsNumeric() ? item.AsDouble() : ValText(item.AsString()); });
                     (void)scaled->Add(plat::Variant(value * 100));
                 }
             }
@@ -140,7 +134,7 @@ void XVTIControl::ResetInstrument() {
     auto vti = m_VTI;
     // Without a session there is no instrument to reset, and nothing to report.
     if (!vti || !vti->HasSession()) return;
-    Guard([&] { vti->QuitCommunication(); return 0; }, 0);
+    plat::PassOver([&] { vti->QuitCommunication(); });
 }
 
 bool XVTIControl::UploadCancel() const {
