@@ -12,12 +12,15 @@ function(orvik_library name kind)
   target_link_libraries(${name} PUBLIC ${A_DEPS})
 endfunction()
 
-# orvik_tests(<name> DEPS <targets...>)
-# One GoogleTest program from every .cpp of the calling folder; its tests are
-# named "<name>.<Suite>.<Test>" in CTest.
+# orvik_tests(<name> DEPS <targets...> [SOURCES <files...>])
+# One GoogleTest program from every .cpp of the calling folder (or the given
+# sources); its tests are named "<name>.<Suite>.<Test>" in CTest.
 function(orvik_tests name)
-  cmake_parse_arguments(A "" "" "DEPS" ${ARGN})
-  file(GLOB srcs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  cmake_parse_arguments(A "" "" "DEPS;SOURCES" ${ARGN})
+  set(srcs ${A_SOURCES})
+  if(NOT srcs)
+    file(GLOB srcs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  endif()
   if(NOT srcs)
     return()
   endif()
