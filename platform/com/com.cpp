@@ -9,6 +9,7 @@
 #include <map>
 #include <mutex>
 
+#include "platform/com/fs.h"
 #include "platform/com/registry.h"
 #include "platform/values/text.h"
 
@@ -73,24 +74,14 @@ Fn RequireExport(void* handle, const std::string& path, const char* name) {
 
 // The ProgID as its server recorded it, so the server sees its own spelling.
 std::string RecordedProgId(std::string_view progId) {
-    std::string lower = ToLower(progId);
     try {
         for (const auto& name : Registry::Instance().SubKeys(Hive::ClassesRoot, "")) {
-            if (ToLower(name) == lower) return name;
+            if (EqualsNoCase(name, progId)) return name;
         }
     } catch (const RegistryError&) {
         // The path was just read; a file damaged since then leaves the caller's spelling.
     }
     return std::string(progId);
-}
-
-std::string RealPath(const std::string& file) {
-    std::string out = file;
-    if (char* real = ::realpath(file.c_str(), nullptr)) {
-        out = real;
-        ::free(real);
-    }
-    return out;
 }
 
 // The library whose DllRegisterServer is running. Its own path is recorded
@@ -118,8 +109,8 @@ private:
 std::string LibraryFile(void* handle, const std::string& libraryPath) {
     link_map* map = nullptr;
     if (::dlinfo(handle, RTLD_DI_LINKMAP, &map) == 0 && map && map->l_name && map->l_name[0] != '\0')
-        return RealPath(map->l_name);
-    return RealPath(libraryPath);
+        return fs::RealPath(map->l_name);
+    return fs::RealPath(libraryPath);
 }
 
 void CallRegistration(const std::string& libraryPath, const char* exportName) {
@@ -232,7 +223,7 @@ std::string ModulePath(const void* addressInLibrary) {
         file = info.dli_fname;
     }
     if (file.empty()) return {};
-    return RealPath(file);
+    return fs::RealPath(file);
 }
 
 std::vector<Variant> ControlObject::RaiseEvent(const std::string& name, std::vector<Variant> params) {

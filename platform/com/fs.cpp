@@ -155,13 +155,18 @@ bool ReadFile(const std::string& path, std::string& bytes) {
     return true;
 }
 
-bool WriteFileAtomic(const std::string& path, std::string_view bytes) {
-    // Write through a link to the file it names, so the link itself survives.
-    std::string target = path;
+std::string RealPath(const std::string& path) {
+    std::string out = path;
     if (char* real = ::realpath(path.c_str(), nullptr)) {
-        target = real;
+        out = real;
         ::free(real);
     }
+    return out;
+}
+
+bool WriteFileAtomic(const std::string& path, std::string_view bytes) {
+    // Write through a link to the file it names, so the link itself survives.
+    const std::string target = RealPath(path);
     struct stat st {};
     bool exists = ::stat(target.c_str(), &st) == 0;
     if (exists && (!S_ISREG(st.st_mode) || (st.st_mode & S_IWUSR) == 0)) {

@@ -36,6 +36,8 @@ bool WriteFileAtomic(const std::string& path, std::string_view bytes);
 std::string AddSeparator(std::string_view path);
 // The part after the last "/".
 std::string FileName(std::string_view path);
+// The canonical path (links and "." / ".." resolved); the path itself when it cannot be resolved.
+std::string RealPath(const std::string& path);
 // The folder part including the trailing "/", "" when there is none.
 std::string FolderOf(std::string_view path);
 std::string Join(std::string_view folder, std::string_view name);
