@@ -1,116 +1,28 @@
 #pragma once
-// The simulator's side of the serial protocol, attached to a FakeSerialLine.
-// It collects the bytes written to the line, takes each bracketed command out
-// of them ("[...]"; stray bytes between commands are ignored), records it with
-// its write time and answers:
-//   "[VER]"       the version line + CR LF
-//   "[MAKE" n "]" the make-name line of slot n + CR LF (0..15; other n: none)
-//   "[PROBE]"     the probe report (multi-line, ending "   " CR LF)
-// Everything else ("[Q]", "[SCRF]", "[SCRU]", "[RCURVE>...]", value commands
-// such as "[BPM75]") is taken silently and recorded. An upload into custom
-// slot k (0..5) makes slot 10+k report the uploaded name.
-// Replies start ReplyDelay ms after the command was written; they can be
-// scripted per command (chunks at given offsets, or silence).
+// The simulated instrument (sim/) attached to a FakeSerialLine: it hears every
+// successful write on the line and its replies arrive on the line at their
+// loop times.
 
+#include "sim/simulated_instrument.h"
 #include "tests/support/serial/fake_serial_port.h"
 
-#include <cstdint>
-#include <deque>
-#include <map>
 #include <memory>
-#include <string>
-#include <vector>
 
 namespace serialtest {
 
-// Part of a reply: `bytes` arrive `after` ms after the command's write.
-struct Chunk {
-    plat::Millis after = 0;
-    std::string bytes;
-};
-using Reply = std::vector<Chunk>;
+using sim::Chunk;
+using sim::RCurveUpload;
+using sim::ReceivedCommand;
+using sim::Reply;
 
-struct ReceivedCommand {
-    plat::Millis time = 0;  // loop time of the write that completed it
-    std::string text;       // with its brackets, e.g. "[BPM75]"
-};
-
-struct RCurveUpload {
-    int slot = -1;                     // -1 when the text could not be read
-    std::string name;                  // the name field as sent (padded)
-    std::string irdc, rdc;             // as sent, e.g. "350"
-    std::vector<std::string> values;   // the groups between ':' ... ']', as sent
-    std::string raw;                   // the whole command
-};
-
-class SimulatedInstrument {
+class SimulatedInstrument : public sim::SimulatedInstrument {
 public:
-    static constexpr plat::Millis kDefaultReplyDelay = 200;
-
     explicit SimulatedInstrument(std::shared_ptr<FakeSerialLine> line);
     explicit SimulatedInstrument(FakeSerialScope& scope) : SimulatedInstrument(scope.LinePtr()) {}
     ~SimulatedInstrument();
-    SimulatedInstrument(const SimulatedInstrument&) = delete;
-    SimulatedInstrument& operator=(const SimulatedInstrument&) = delete;
-
-    // --- what it answers -------------------------------------------------
-    void SetVersionLine(std::string line) { version_ = std::move(line); }  // without CR LF
-    // Slot n answers "DownLoad Make: " + name.
-    void SetMakeName(int slot, const std::string& name);
-    // Slot n answers `line` exactly (without CR LF).
-    void SetMakeLine(int slot, std::string line);
-    // The whole "[PROBE]" reply, sent as given.
-    void SetProbeReport(std::string report) { probe_ = std::move(report); }
-    void SetReplyDelay(plat::Millis ms) { replyDelay_ = ms; }
-    // Answers nothing at all while on (commands are still recorded).
-    void SetSilent(bool on) { silent_ = on; }
-
-    // The next time `command` (exact text) arrives it is answered with
-    // `reply` instead (an empty Reply: silence). Scripts queue per command.
-    void ScriptNext(const std::string& command, Reply reply);
-    void SilenceNext(const std::string& command, int times = 1);
-
-    // Unprompted bytes (garbage, stale replies) at a loop time / after a delay.
-    void SendAt(plat::Millis time, std::string bytes);
-    void SendAfter(plat::Millis delay, std::string bytes);
-
-    // --- what it saw -------------------------------------------------------
-    const std::vector<ReceivedCommand>& Commands() const { return commands_; }
-    std::vector<std::string> CommandTexts() const;
-    // Last value of each value command by key ("BPM" -> "75", "AC" -> "2.500").
-    const std::map<std::string, std::string>& Values() const { return values_; }
-    std::string Value(const std::string& key) const;
-    const std::vector<RCurveUpload>& Uploads() const { return uploads_; }
-    int QuitCount() const;
-
-    // --- the normal replies (for expectations) -----------------------------
-    std::string VersionReply() const { return version_ + "\r\n"; }
-    std::string MakeReply(int slot) const;  // "" for slots outside 0..15
-    const std::string& ProbeReport() const { return probe_; }
-    static std::string DefaultProbeReport();
-    static std::string BuiltInMakeName(int slot);  // "" outside 0..9
-
-    // Cuts `text` at `cuts` (ascending positions) into chunks sent at `times`
-    // (one more time than cuts).
-    static Reply Split(const std::string& text, const std::vector<std::size_t>& cuts,
-                       const std::vector<plat::Millis>& times);
 
 private:
-    void OnBytes(const WireWrite& w);
-    void Handle(const ReceivedCommand& c);
-    void Answer(const std::string& command, const std::string& normal, plat::Millis writeTime);
-
     std::shared_ptr<FakeSerialLine> line_;
-    std::string pendingBytes_;
-    std::string version_ = "Pelmo Q5 Version 2.10";
-    std::string makeLines_[16];
-    std::string probe_;
-    plat::Millis replyDelay_ = kDefaultReplyDelay;
-    bool silent_ = false;
-    std::map<std::string, std::deque<Reply>> scripts_;
-    std::vector<ReceivedCommand> commands_;
-    std::map<std::string, std::string> values_;
-    std::vector<RCurveUpload> uploads_;
 };
 
 }  // namespace serialtest
