@@ -13,9 +13,7 @@ void PumpOnce() {
 
 void PumpPending() {
     try {
-        plat::MessageLoop& loop = plat::MessageLoop::Current();
-        loop.Post([] {});  // something due now: the pump runs its pass and does not go idle
-        loop.DoEvents();
+        plat::MessageLoop::Current().DoEventsNoWait();
     } catch (...) {
     }
 }

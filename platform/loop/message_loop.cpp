@@ -58,11 +58,13 @@ public:
         dueOf_.clear();
         watches_.clear();
         idle_.clear();
+        waiter_.reset();
     }
 
     void Post(std::function<void()> task) {
         posted_.push_back({tNextId++, std::move(task)});
         Wake();
+        WakeWaiter();
     }
 
     uint64_t Schedule(Millis due, std::function<void()> task, Timer* timer) {
@@ -71,6 +73,8 @@ public:
         if (timer) entry.timerAlive = timer->alive_;
         scheduled_.emplace(Key{due, id}, std::move(entry));
         dueOf_.emplace(id, due);
+        // A handler run inside the waiter armed something earlier than it waits for.
+        if (waiting_ > 0 && (!waitDeadline_ || due < *waitDeadline_)) WakeWaiter();
         return id;
     }
 
@@ -85,11 +89,13 @@ public:
     uint64_t AddWatch(int fd, std::function<void()> onReady) {
         const uint64_t id = tNextId++;
         watches_.emplace(id, Watch{fd, std::move(onReady), false});
+        WakeWaiter();
         return id;
     }
 
     void RemoveWatch(uint64_t id) {
         auto node = watches_.extract(id);
+        if (node) WakeWaiter();
     }
 
     uint64_t AddIdle(std::function<bool()> handler) {
@@ -106,16 +112,44 @@ public:
         if (RunPass()) return true;
         if (!life_) return false;  // reset from inside this pump: nothing left here
         if (RunIdleHandlers()) return true;
+        if (!life_) return false;
         const std::optional<Millis> next = EarliestDeadline();
         if (virtual_) {
             if (!next) return false;
             virtual_->AdvanceTo(*next);
             return RunPass();
         }
+        if (waiter_) {
+            WaitInWaiter();
+            return life_ && RunPass();
+        }
         Millis timeout = kMaxIdleBlockMs;
         if (next) timeout = std::max<Millis>(0, *next - Now());
         Block(timeout);
         return RunPass();
+    }
+
+    bool DoEventsNoWait() { return RunPass(); }
+
+    Millis NextWaitMs() const {
+        if (!posted_.empty()) return 0;
+        const std::optional<Millis> next = EarliestDeadline();
+        if (!next) return -1;
+        return std::max<Millis>(0, *next - Now());
+    }
+
+    std::vector<int> WatchedFds() const {
+        std::vector<int> fds;
+        for (const auto& [id, w] : watches_)
+            if (!w.busy) fds.push_back(w.fd);
+        return fds;
+    }
+
+    void SetIdleWaiter(std::shared_ptr<IdleWaiter> waiter) { waiter_ = std::move(waiter); }
+
+    // Something changed that a waiter inside Wait must see at once.
+    void WakeWaiter() {
+        if (waiting_ > 0 && waiter_) waiter_->Wake();
     }
 
     std::shared_ptr<Clock> clock_;
@@ -289,6 +323,27 @@ private:
         return acted;
     }
 
+    // Real clock with a waiter: sleeps in it until our next deadline, a watched
+    // descriptor, or new work from a handler the waiter's dispatcher ran.
+    void WaitInWaiter() {
+        const Millis timeout = NextWaitMs();
+        if (timeout == 0) return;
+        auto waiter = waiter_;  // a handler run inside may replace it
+        struct WaitScope {
+            Impl* self;
+            std::optional<Millis> saved;
+            WaitScope(Impl* s, std::optional<Millis> deadline) : self(s), saved(s->waitDeadline_) {
+                ++self->waiting_;
+                self->waitDeadline_ = deadline;
+            }
+            ~WaitScope() {
+                --self->waiting_;
+                self->waitDeadline_ = saved;
+            }
+        } scope(this, timeout < 0 ? std::nullopt : std::optional<Millis>(Now() + timeout));
+        waiter->Wait(timeout, WatchedFds());
+    }
+
     // Real clock only: sleeps until the timeout, a watched descriptor or a Post.
     void Block(Millis timeout) {
         std::vector<pollfd> fds;
@@ -309,6 +364,9 @@ private:
     std::map<uint64_t, Idle> idle_;
     int wakeFd_;
     bool wakeSignalled_ = false;
+    std::shared_ptr<IdleWaiter> waiter_;
+    int waiting_ = 0;                      // nested waits inside the waiter
+    std::optional<Millis> waitDeadline_;   // what the innermost of them waits for
 };
 
 namespace {
@@ -373,6 +431,17 @@ bool MessageLoop::DoEvents() {
     PumpScope running(this);
     return impl_->DoEvents();
 }
+
+bool MessageLoop::DoEventsNoWait() {
+    PumpScope running(this);
+    return impl_->DoEventsNoWait();
+}
+
+void MessageLoop::SetIdleWaiter(std::shared_ptr<IdleWaiter> waiter) { impl_->SetIdleWaiter(std::move(waiter)); }
+
+Millis MessageLoop::NextWaitMs() const { return impl_->NextWaitMs(); }
+
+std::vector<int> MessageLoop::WatchedFds() const { return impl_->WatchedFds(); }
 
 void MessageLoop::Post(std::function<void()> task) { impl_->Post(std::move(task)); }
 

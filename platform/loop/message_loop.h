@@ -11,7 +11,11 @@
 //    scheduled task, which then runs;
 //  - under the real clock, the pump blocks in poll() until the next timer
 //    deadline, a watched descriptor or a posted task (at most kMaxIdleBlockMs
-//    when no deadline exists), so that waiting never spins.
+//    when no deadline exists), so that waiting never spins. With an
+//    IdleWaiter installed (a window system's dispatcher), the pump waits in
+//    the waiter instead.
+// DoEventsNoWait() is the same pump without the idle part: it never blocks,
+// never runs idle handlers and never moves virtual time.
 // Within one pump: posted tasks, then due scheduled tasks and timer ticks in
 // deadline order (ties in creation order), then ready descriptors. Only what
 // was there when the pump started runs (a task posted during a pump runs at
@@ -24,6 +28,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <vector>
 
 namespace plat {
 
@@ -56,6 +61,21 @@ private:
     Millis now_;
 };
 
+// Where an idle pump under the real clock waits when a window system owns the
+// thread's event dispatching: the waiter sleeps in its own dispatcher and
+// watches the loop's descriptors there. Never used under the virtual clock.
+class IdleWaiter {
+public:
+    virtual ~IdleWaiter() = default;
+    // Returns after `timeoutMs` (-1: no deadline), when one of `fds` is
+    // readable or hung up, or when Wake() was called (also a Wake that came
+    // before this Wait and after the previous one returned). May return early.
+    virtual void Wait(int64_t timeoutMs, const std::vector<int>& fds) = 0;
+    // Called on the loop's thread when the loop has new work (a posted task)
+    // or new descriptors to watch; typically from a handler run inside Wait.
+    virtual void Wake() = 0;
+};
+
 class MessageLoop {
 public:
     static constexpr Millis kMaxIdleBlockMs = 50;
@@ -75,6 +95,21 @@ public:
 
     // Pump once (see above). True when anything ran.
     bool DoEvents();
+    // Runs what is due now (posted tasks, due timers and scheduled tasks,
+    // ready descriptors) and returns: never blocks, never runs idle handlers,
+    // never moves virtual time. True when anything ran.
+    bool DoEventsNoWait();
+
+    // Installs the waiter of idle pumps under the real clock (nullptr: poll()).
+    // A Reset drops it with the loop.
+    void SetIdleWaiter(std::shared_ptr<IdleWaiter> waiter);
+    // How long an idle pump would wait now: 0 when something is due, -1 when
+    // nothing is scheduled (only a descriptor or a post can wake it), else the
+    // time to the next deadline. For a window system that runs a loop of its
+    // own and must wake up in time for ours.
+    Millis NextWaitMs() const;
+    // The descriptors an idle pump waits on (those whose handler is not running).
+    std::vector<int> WatchedFds() const;
 
     // Runs `task` at the next pump.
     void Post(std::function<void()> task);
