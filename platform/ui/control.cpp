@@ -1,6 +1,7 @@
 #include "platform/ui/control.h"
 
 #include "platform/ui/form.h"
+#include "platform/ui/renderer.h"
 #include "platform/values/text.h"
 
 namespace plat::ui {
@@ -43,23 +44,91 @@ void Control::SetContainer(Control* container) {
     }
     if (host_) host_->DropFocusWithin(this);
     container_ = container;
+    NotifyChanged();
+}
+
+void Control::NotifyChanged() {
+    if (!host_ || host_->Quiet()) return;
+    if (Renderer* r = CurrentRenderer()) r->Changed(*this);
+}
+
+void Control::SetCaption(std::string caption) {
+    if (caption == caption_) return;
+    caption_ = std::move(caption);
+    NotifyChanged();
 }
 
 void Control::SetEnabled(bool on) {
+    if (on == enabled_) return;
     enabled_ = on;
+    NotifyChanged();
     if (!on && host_) host_->DropFocusWithin(this);
 }
 
 void Control::SetVisible(bool on) {
+    if (on == visible_) return;
     visible_ = on;
+    NotifyChanged();
     if (!on && host_) host_->DropFocusWithin(this);
 }
 
 void Control::Move(int32_t left, int32_t top, int32_t width, int32_t height) {
+    width = width < 0 ? 0 : width;
+    height = height < 0 ? 0 : height;
+    if (left == left_ && top == top_ && width == width_ && height == height_) return;
     left_ = left;
     top_ = top;
-    width_ = width < 0 ? 0 : width;
-    height_ = height < 0 ? 0 : height;
+    width_ = width;
+    height_ = height;
+    NotifyChanged();
+}
+
+void Control::SetTabIndex(int32_t index) {
+    if (index == tabIndex_) return;
+    tabIndex_ = index;
+    NotifyChanged();
+}
+
+void Control::SetBackColor(Color color) {
+    if (color == backColor_) return;
+    backColor_ = color;
+    NotifyChanged();
+}
+
+void Control::SetForeColor(Color color) {
+    if (color == foreColor_) return;
+    foreColor_ = color;
+    NotifyChanged();
+}
+
+void Control::SetFont(plat::ui::Font font) {
+    if (font == font_) return;
+    font_ = std::move(font);
+    NotifyChanged();
+}
+
+void Control::SetFontName(std::string name) {
+    plat::ui::Font f = font_;
+    f.name = std::move(name);
+    SetFont(std::move(f));
+}
+
+void Control::SetFontSize(double points) {
+    plat::ui::Font f = font_;
+    f.size = points;
+    SetFont(std::move(f));
+}
+
+void Control::SetFontBold(bool on) {
+    plat::ui::Font f = font_;
+    f.bold = on;
+    SetFont(std::move(f));
+}
+
+void Control::SetFontItalic(bool on) {
+    plat::ui::Font f = font_;
+    f.italic = on;
+    SetFont(std::move(f));
 }
 
 bool Control::ChainShown() const {
@@ -78,6 +147,7 @@ bool Control::SetFocus() {
     if (root.focus_ == this) return true;
     ControlPtr previous = root.focus_ ? root.focus_->shared_from_this() : nullptr;
     root.focus_ = this;
+    if (Renderer* r = CurrentRenderer()) r->FocusMoved(previous.get(), this);
     if (previous) previous->Fire(previous->OnLostFocus);
     // A LostFocus handler may have moved the focus elsewhere.
     if (host_ && host_->FocusRoot().focus_ == this) Fire(OnGotFocus);
@@ -127,7 +197,7 @@ ControlPtr ControlCollection::Shared(std::string_view name) const {
 }
 
 void ControlCollection::Insert(const ControlPtr& control, std::string_view name, Control* container,
-                               bool designTime) {
+                               bool designTime, bool announce) {
     if (name.empty()) throw UiError("A control needs a name");
     if (Find(name)) throw UiError("A control named \"" + std::string(name) + "\" is already there");
     if (container && (!container->IsContainer() || container->host_ != &host_))
@@ -138,6 +208,12 @@ void ControlCollection::Insert(const ControlPtr& control, std::string_view name,
     control->designTime_ = designTime;
     control->tabIndex_ = Count();
     items_.push_back(control);
+    if (announce) Announce(*control);
+}
+
+void ControlCollection::Announce(Control& control) {
+    if (host_.Quiet()) return;
+    if (Renderer* r = CurrentRenderer()) r->ControlAdded(host_, control);
 }
 
 std::shared_ptr<ObjectControl> ControlCollection::Add(std::string_view progId, std::string_view name,
@@ -153,7 +229,7 @@ std::shared_ptr<ObjectControl> ControlCollection::Hold(ObjectPtr object, std::st
     auto extender = std::make_shared<ObjectControl>();
     extender->progId_ = std::move(progId);
     extender->object_ = object;
-    Insert(extender, name, container, designTime);
+    Insert(extender, name, container, designTime, false);
     if (auto co = std::dynamic_pointer_cast<ControlObject>(object)) {
         std::weak_ptr<ObjectControl> weak = extender;
         co->SetEventSink([weak](const std::string& event, std::vector<Variant>& params) {
@@ -161,6 +237,7 @@ std::shared_ptr<ObjectControl> ControlCollection::Hold(ObjectPtr object, std::st
         });
     }
     if (auto uc = std::dynamic_pointer_cast<UserControl>(object)) uc->Site(extender.get());
+    Announce(*extender);
     return extender;
 }
 
@@ -176,6 +253,7 @@ void ControlCollection::Remove(std::string_view name) {
     auto* extender = dynamic_cast<ObjectControl*>(keep.get());
     keep->host_ = nullptr;
     keep->container_ = nullptr;
+    if (Renderer* r = CurrentRenderer(); r && !host_.Quiet()) r->ControlRemoved(host_, *keep);
     if (!extender) return;
     extender->removed_ = true;
     if (auto co = std::dynamic_pointer_cast<ControlObject>(extender->object_)) co->SetEventSink({});
@@ -213,7 +291,20 @@ Control* ControlHost::ActiveControl() const {
 
 void ControlHost::DropFocusWithin(const Control* control) {
     ControlHost& root = FocusRoot();
-    if (root.focus_ && IsWithin(root.focus_, control)) root.focus_ = nullptr;
+    if (root.focus_ && IsWithin(root.focus_, control)) root.ClearFocus(true);
+}
+
+void ControlHost::ClearFocus(bool notify) {
+    Control* previous = focus_;
+    focus_ = nullptr;
+    if (notify && previous && !quiet_)
+        if (Renderer* r = CurrentRenderer()) r->FocusMoved(previous, nullptr);
+}
+
+void ControlHost::Destroying() {
+    if (quiet_) return;
+    quiet_ = true;
+    if (Renderer* r = CurrentRenderer()) r->HostDestroyed(*this);
 }
 
 }  // namespace plat::ui

@@ -26,6 +26,8 @@
 #include <vector>
 
 #include "platform/com/com.h"
+#include "platform/ui/color.h"
+#include "platform/ui/font.h"
 #include "platform/values/variant.h"
 
 namespace plat::ui {
@@ -42,9 +44,6 @@ class ObjectControl;
 class Form;
 class UserControl;
 using ControlPtr = std::shared_ptr<Control>;
-
-// The system colour "button face", the default back colour.
-constexpr int32_t kColorButtonFace = static_cast<int32_t>(0x8000000F);
 
 class Control : public std::enable_shared_from_this<Control> {
 public:
@@ -65,7 +64,7 @@ public:
     // Caption: labels, buttons, frames, check and option buttons have one.
     virtual bool HasCaption() const { return false; }
     const std::string& Caption() const { return caption_; }
-    void SetCaption(std::string caption) { caption_ = std::move(caption); }
+    void SetCaption(std::string caption);
 
     bool Enabled() const { return enabled_; }
     void SetEnabled(bool on);
@@ -80,14 +79,26 @@ public:
     void Move(int32_t left, int32_t top, int32_t width, int32_t height);
     void Move(int32_t left, int32_t top) { Move(left, top, width_, height_); }
     int32_t TabIndex() const { return tabIndex_; }
-    void SetTabIndex(int32_t index) { tabIndex_ = index; }
+    void SetTabIndex(int32_t index);
 
     const std::string& Tag() const { return tag_; }
     void SetTag(std::string tag) { tag_ = std::move(tag); }
-    const std::string& FontName() const { return fontName_; }
-    void SetFontName(std::string name) { fontName_ = std::move(name); }
-    int32_t BackColor() const { return backColor_; }
-    void SetBackColor(int32_t color) { backColor_ = color; }
+    // Colours (see color.h) and font. Kinds that draw no text ignore the
+    // fore colour and font; kinds with no back of their own ignore the back colour.
+    Color BackColor() const { return backColor_; }
+    void SetBackColor(Color color);
+    Color ForeColor() const { return foreColor_; }
+    void SetForeColor(Color color);
+    const plat::ui::Font& Font() const { return font_; }
+    void SetFont(plat::ui::Font font);
+    const std::string& FontName() const { return font_.name; }
+    void SetFontName(std::string name);
+    double FontSize() const { return font_.size; }
+    void SetFontSize(double points);
+    bool FontBold() const { return font_.bold; }
+    void SetFontBold(bool on);
+    bool FontItalic() const { return font_.italic; }
+    void SetFontItalic(bool on);
 
     // Whether a person could reach the control now (see the header comment).
     bool IsInteractive() const;
@@ -113,6 +124,8 @@ protected:
         auto copy = handler;
         copy(std::forward<Args>(args)...);
     }
+    // Tells the installed renderer (if any) that what the control shows changed.
+    void NotifyChanged();
     // The start of a user action: false when the person cannot reach the
     // control; otherwise moves the focus to it when `takeFocus` and it can.
     bool BeginUserAction(bool takeFocus);
@@ -132,8 +145,9 @@ private:
     int32_t left_ = 0, top_ = 0, width_ = 0, height_ = 0;
     int32_t tabIndex_ = 0;
     std::string tag_;
-    std::string fontName_;
-    int32_t backColor_ = kColorButtonFace;
+    plat::ui::Font font_;
+    Color backColor_ = kColorButtonFace;
+    Color foreColor_ = vbButtonText;
 };
 
 // The extender of a control object added at run time by ProgID: it holds the
@@ -193,7 +207,11 @@ public:
 
 private:
     friend class ControlHost;
-    void Insert(const ControlPtr& control, std::string_view name, Control* container, bool designTime);
+    // Adds the control; `announce` tells the renderer (Hold does that itself
+    // once the object sits in its extender).
+    void Insert(const ControlPtr& control, std::string_view name, Control* container, bool designTime,
+                bool announce = true);
+    void Announce(Control& control);
     std::shared_ptr<ObjectControl> Hold(ObjectPtr object, std::string progId, std::string_view name,
                                         Control* container, bool designTime);
     void RemoveRunTimeControls();
@@ -244,7 +262,12 @@ protected:
     virtual ControlHost& FocusRoot() { return *this; }
     // Drops the focus when it lies in `control` or in controls embedded in it.
     void DropFocusWithin(const Control* control);
-    void ClearFocus() { focus_ = nullptr; }
+    // Called first by the destructor of a window or embeddable control: tells
+    // the renderer, which hears nothing more of this host.
+    void Destroying();
+    bool Quiet() const { return quiet_; }
+    // Forgets the focus; `notify` tells the renderer.
+    void ClearFocus(bool notify = false);
     void RemoveRunTimeControls() { controls_.RemoveRunTimeControls(); }
 
 private:
@@ -253,6 +276,7 @@ private:
     friend class UserControl;
     ControlCollection controls_;
     Control* focus_ = nullptr;  // meaningful in a focus root only
+    bool quiet_ = false;        // being destroyed
 };
 
 }  // namespace plat::ui

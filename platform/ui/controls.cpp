@@ -9,8 +9,19 @@ namespace plat::ui {
 void CommandButton::SetDefault(bool on) {
     if (on && Host())
         for (const auto& c : Host()->Controls())
-            if (auto* b = dynamic_cast<CommandButton*>(c.get()); b && b != this) b->default_ = false;
+            if (auto* b = dynamic_cast<CommandButton*>(c.get()); b && b != this && b->default_) {
+                b->default_ = false;
+                b->NotifyChanged();
+            }
+    if (on == default_) return;
     default_ = on;
+    NotifyChanged();
+}
+
+void CommandButton::SetCancel(bool on) {
+    if (on == cancel_) return;
+    cancel_ = on;
+    NotifyChanged();
 }
 
 bool CommandButton::Click() {
@@ -25,12 +36,14 @@ void CheckBox::SetValue(int32_t value) {
     if (value < 0 || value > 2) throw UiError("A check box value is 0, 1 or 2, not " + std::to_string(value));
     if (value == value_) return;
     value_ = value;
+    NotifyChanged();
     Fire(OnClick);
 }
 
 bool CheckBox::Click() {
     if (!BeginUserAction(true)) return false;
     value_ = value_ == 0 ? 1 : 0;
+    NotifyChanged();
     Fire(OnClick);
     return true;
 }
@@ -41,13 +54,18 @@ void OptionButton::SetValue(bool on) {
     if (on == value_) return;
     if (!on) {
         value_ = false;
+        NotifyChanged();
         return;
     }
     if (Host())
         for (const auto& c : Host()->Controls())
-            if (auto* o = dynamic_cast<OptionButton*>(c.get()); o && o != this && o->Container() == Container())
+            if (auto* o = dynamic_cast<OptionButton*>(c.get());
+                o && o != this && o->Container() == Container() && o->value_) {
                 o->value_ = false;
+                o->NotifyChanged();
+            }
     value_ = true;
+    NotifyChanged();
     Fire(OnClick);
 }
 
@@ -64,6 +82,7 @@ void TextBox::SetText(std::string text) {
     text_ = std::move(text);
     selStart_ = 0;
     selLength_ = 0;
+    NotifyChanged();
     if (changed) Fire(OnChange);
 }
 
@@ -71,11 +90,24 @@ void TextBox::SetSelStart(int32_t start) {
     const auto len = static_cast<int32_t>(text_.size());
     selStart_ = start < 0 ? 0 : (start > len ? len : start);
     selLength_ = 0;
+    NotifyChanged();
 }
 
 void TextBox::SetSelLength(int32_t length) {
     const auto rest = static_cast<int32_t>(text_.size()) - selStart_;
     selLength_ = length < 0 ? 0 : (length > rest ? rest : length);
+    NotifyChanged();
+}
+
+void TextBox::SetMaxLength(int32_t length) {
+    maxLength_ = length < 0 ? 0 : length;
+    NotifyChanged();
+}
+
+void TextBox::SetLocked(bool on) {
+    if (on == locked_) return;
+    locked_ = on;
+    NotifyChanged();
 }
 
 std::string TextBox::SelText() const { return text_.substr(selStart_, selLength_); }
@@ -88,8 +120,12 @@ void TextBox::Replace(int32_t start, int32_t length, std::string_view with) {
     next.append(text_, start + length);
     selStart_ = start + static_cast<int32_t>(with.size());
     selLength_ = 0;
-    if (next == text_) return;
+    if (next == text_) {
+        NotifyChanged();
+        return;
+    }
     text_ = std::move(next);
+    NotifyChanged();
     Fire(OnChange);
 }
 
@@ -126,6 +162,7 @@ bool TextBox::EnterText(std::string_view text) {
     text_ = std::move(next);
     selStart_ = static_cast<int32_t>(text_.size());
     selLength_ = 0;
+    NotifyChanged();
     if (changed) Fire(OnChange);
     return true;
 }
@@ -144,6 +181,7 @@ void ListControl::AddItem(std::string item, int32_t index) {
     items_.insert(items_.begin() + index, Item{std::move(item), 0});
     newIndex_ = index;
     if (listIndex_ >= index) ++listIndex_;
+    NotifyChanged();
 }
 
 void ListControl::RemoveItem(int32_t index) {
@@ -154,6 +192,7 @@ void ListControl::RemoveItem(int32_t index) {
     else if (listIndex_ > index)
         --listIndex_;
     if (newIndex_ >= ListCount()) newIndex_ = ListCount() - 1;
+    NotifyChanged();
 }
 
 void ListControl::Clear() {
@@ -161,6 +200,7 @@ void ListControl::Clear() {
     listIndex_ = -1;
     newIndex_ = -1;
     ListCleared();
+    NotifyChanged();
 }
 
 std::string ListControl::List(int32_t index) const {
@@ -171,6 +211,7 @@ std::string ListControl::List(int32_t index) const {
 void ListControl::SetList(int32_t index, std::string text) {
     CheckIndex(index);
     items_[index].text = std::move(text);
+    NotifyChanged();
 }
 
 int32_t ListControl::ItemData(int32_t index) const {
@@ -188,6 +229,7 @@ void ListControl::SetListIndex(int32_t index) {
     if (index == listIndex_) return;
     listIndex_ = index;
     SelectionSet();
+    NotifyChanged();
     Fire(OnClick);
 }
 
@@ -198,6 +240,7 @@ bool ListControl::PickItem(int32_t index) {
     if (index >= ListCount()) return false;
     listIndex_ = index;
     SelectionSet();
+    NotifyChanged();
     Fire(OnClick);
     return true;
 }
@@ -225,13 +268,21 @@ void ComboBox::SetText(std::string text) {
     }
     if (text == text_) return;
     text_ = std::move(text);
+    NotifyChanged();
     Fire(OnChange);
+}
+
+void ComboBox::SetStyle(ComboStyle style) {
+    if (style == style_) return;
+    style_ = style;
+    NotifyChanged();
 }
 
 bool ComboBox::EnterText(std::string_view text) {
     if (style_ == ComboStyle::DropdownList || !BeginUserAction(true)) return false;
     if (text != text_) {
         text_ = std::string(text);
+        NotifyChanged();
         Fire(OnChange);
     }
     return true;

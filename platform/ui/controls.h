@@ -42,7 +42,7 @@ public:
     void SetDefault(bool on);
     // The button that Esc clicks.
     bool Cancel() const { return cancel_; }
-    void SetCancel(bool on) { cancel_ = on; }
+    void SetCancel(bool on);
 
     // User action: focus to the button, then Click.
     bool Click();
@@ -108,10 +108,10 @@ public:
 
     // The most characters a person can type or paste; 0 is no limit.
     int32_t MaxLength() const { return maxLength_; }
-    void SetMaxLength(int32_t length) { maxLength_ = length < 0 ? 0 : length; }
+    void SetMaxLength(int32_t length);
     // A locked box takes the focus and fires KeyPress but does not change.
     bool Locked() const { return locked_; }
-    void SetLocked(bool on) { locked_ = on; }
+    void SetLocked(bool on);
 
     // User actions. TypeKey moves the focus to the box if it lacks it, fires
     // KeyPress with the key code by reference (0 drops the key; another code
@@ -197,7 +197,7 @@ enum class ComboStyle { DropdownCombo = 0, SimpleCombo = 1, DropdownList = 2 };
 class ComboBox : public ListControl {
 public:
     ComboStyle Style() const { return style_; }
-    void SetStyle(ComboStyle style) { style_ = style; }
+    void SetStyle(ComboStyle style);
 
     std::string Text() const override;
     // Program side. Editable: sets the text, fires Change when it differs.

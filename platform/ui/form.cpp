@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/loop/message_loop.h"
+#include "platform/ui/renderer.h"
 #include "platform/values/text.h"
 
 namespace plat::ui {
@@ -18,6 +19,10 @@ void Erase(std::vector<Form*>& list, const Form* form) {
     list.erase(std::remove(list.begin(), list.end(), form), list.end());
 }
 
+void NotifyHostChanged(ControlHost& host) {
+    if (Renderer* r = CurrentRenderer()) r->HostChanged(host);
+}
+
 }  // namespace
 
 // --- Form --------------------------------------------------------------------------
@@ -25,14 +30,38 @@ void Erase(std::vector<Form*>& list, const Form* form) {
 Form::Form(std::string name) : name_(std::move(name)) {}
 
 Form::~Form() {
+    Destroying();
     Erase(loadedForms, this);
     Erase(modalForms, this);
     ClearFocus();
 }
 
+void Form::NotifyHost() { NotifyHostChanged(*this); }
+
+void Form::SetCaption(std::string caption) {
+    if (caption == caption_) return;
+    caption_ = std::move(caption);
+    NotifyHost();
+}
+
+void Form::SetEnabled(bool on) {
+    if (on == enabled_) return;
+    enabled_ = on;
+    NotifyHost();
+}
+
+void Form::SetBackColor(Color color) {
+    if (color == backColor_) return;
+    backColor_ = color;
+    NotifyHost();
+}
+
 void Form::Move(int32_t left, int32_t top, int32_t width, int32_t height) {
-    left_ = left;
-    top_ = top;
+    if (left != left_ || top != top_) {
+        left_ = left;
+        top_ = top;
+        NotifyHost();
+    }
     SetInnerSize(std::max(0, width - kFrameWidth), std::max(0, height - kFrameHeight));
 }
 
@@ -42,6 +71,7 @@ void Form::SetInnerSize(int32_t scaleWidth, int32_t scaleHeight) {
     if (scaleWidth == scaleWidth_ && scaleHeight == scaleHeight_) return;
     scaleWidth_ = scaleWidth;
     scaleHeight_ = scaleHeight;
+    NotifyHost();
     if (loaded_) Fire(OnResize);
 }
 
@@ -50,6 +80,7 @@ void Form::Load() {
     loaded_ = true;
     resizedSinceLoad_ = false;
     loadedForms.push_back(this);
+    if (Renderer* r = CurrentRenderer()) r->FormLoaded(*this);
     Fire(OnLoad);
 }
 
@@ -57,7 +88,10 @@ void Form::Show(ShowMode mode) {
     if (modal_) throw UiError("The window \"" + name_ + "\" is already shown modally");
     Load();
     if (!loaded_) return;  // its Load handler unloaded it
+    const bool wasVisible = visible_;
     visible_ = true;
+    if (!wasVisible || mode == ShowMode::Modal)
+        if (Renderer* r = CurrentRenderer()) r->FormShown(*this, mode == ShowMode::Modal);
     if (!resizedSinceLoad_) {
         resizedSinceLoad_ = true;
         Fire(OnResize);
@@ -101,7 +135,11 @@ void Form::RunModal() {
     }
 }
 
-void Form::Hide() { visible_ = false; }
+void Form::Hide() {
+    if (!visible_) return;
+    visible_ = false;
+    if (Renderer* r = CurrentRenderer()) r->FormHidden(*this);
+}
 
 bool Form::Unload() { return DoUnload(UnloadMode::Code); }
 
@@ -112,11 +150,13 @@ bool Form::DoUnload(UnloadMode mode) {
     if (cancel) return false;
     Fire(OnUnload, cancel);
     if (cancel) return false;
-    visible_ = false;
+    if (!loaded_) return true;  // a handler unloaded it already
+    Hide();
     loaded_ = false;
-    ClearFocus();
+    ClearFocus(true);
     RemoveRunTimeControls();
     Erase(loadedForms, this);
+    if (Renderer* r = CurrentRenderer()) r->FormUnloaded(*this);
     return true;
 }
 
@@ -148,7 +188,19 @@ void Form::SetStallNote(std::function<std::string()> note) { stallNote = std::mo
 
 // --- UserControl ---------------------------------------------------------------------
 
-UserControl::~UserControl() = default;
+UserControl::~UserControl() { Destroying(); }
+
+void UserControl::SetEnabled(bool on) {
+    if (on == enabled_) return;
+    enabled_ = on;
+    NotifyHostChanged(*this);
+}
+
+void UserControl::SetBackColor(Color color) {
+    if (color == backColor_) return;
+    backColor_ = color;
+    NotifyHostChanged(*this);
+}
 
 Form* UserControl::ParentForm() const {
     ControlHost* host = site_ ? site_->Host() : nullptr;

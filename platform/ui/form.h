@@ -65,12 +65,12 @@ public:
 
     const std::string& Name() const { return name_; }
     const std::string& Caption() const { return caption_; }
-    void SetCaption(std::string caption) { caption_ = std::move(caption); }
+    void SetCaption(std::string caption);
     bool Enabled() const { return enabled_; }
-    void SetEnabled(bool on) { enabled_ = on; }
+    void SetEnabled(bool on);
     bool Visible() const { return visible_; }
-    int32_t BackColor() const { return backColor_; }
-    void SetBackColor(int32_t color) { backColor_ = color; }
+    Color BackColor() const { return backColor_; }
+    void SetBackColor(Color color);
 
     // Outer position and size, and the inner (client) size, in twips. Changing
     // the size of a loaded window fires OnResize.
@@ -127,6 +127,7 @@ private:
     }
     void RunModal();
     bool DoUnload(UnloadMode mode);
+    void NotifyHost();
 
     std::string name_;
     std::string caption_;
@@ -135,7 +136,7 @@ private:
     bool loaded_ = false;
     bool modal_ = false;
     bool resizedSinceLoad_ = false;
-    int32_t backColor_ = kColorButtonFace;
+    Color backColor_ = kColorButtonFace;
     int32_t left_ = 0, top_ = 0;
     int32_t scaleWidth_ = 4800, scaleHeight_ = 3600;
 };
@@ -151,9 +152,9 @@ public:
     ~UserControl() override;
 
     bool Enabled() const { return enabled_; }
-    void SetEnabled(bool on) { enabled_ = on; }
-    int32_t BackColor() const { return backColor_; }
-    void SetBackColor(int32_t color) { backColor_ = color; }
+    void SetEnabled(bool on);
+    Color BackColor() const { return backColor_; }
+    void SetBackColor(Color color);
 
     // The extender it sits in and that one's window, or nullptr.
     ObjectControl* Extender() const { return site_; }
@@ -171,7 +172,7 @@ private:
     void Site(ObjectControl* extender);
     ObjectControl* site_ = nullptr;
     bool enabled_ = true;
-    int32_t backColor_ = kColorButtonFace;
+    Color backColor_ = kColorButtonFace;
 };
 
 // The loaded windows of this thread, in the order loaded.
