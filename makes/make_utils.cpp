@@ -187,41 +187,22 @@ std::string MakeFileText(const COximeterMake& make) {
     return text;
 }
 
-// Creates the file afresh and writes the bytes through to the disk. Whatever
-// stood at the path before is removed first: a link left there must not lead
-// the write to a file outside the make folder.
-void WriteWholeFile(const std::string& path, std::string_view bytes) {
-    if (::unlink(path.c_str()) != 0 && errno != ENOENT && errno != EISDIR)
-        throw std::runtime_error("Cannot replace " + path + ": " + std::strerror(errno));
-    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
-    if (fd < 0) throw std::runtime_error("Cannot create " + path + ": " + std::strerror(errno));
-    size_t done = 0;
-    while (done < bytes.size()) {
-        ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            int err = errno;
-            ::close(fd);
-            throw std::runtime_error("Cannot write " + path + ": " + std::strerror(err));
-        }
-        done += static_cast<size_t>(n);
-    }
-    bool synced = ::fsync(fd) == 0;
-    int err = errno;
-    if (::close(fd) != 0 || !synced) throw std::runtime_error("Cannot write " + path + ": " + std::strerror(err));
+// Replaces the file in one step (rename over it): the old file is never lost,
+// a link at the name is replaced rather than followed, and the new file has
+// the normal mode of a new file whatever the old one had.
+void ReplaceMakeFile(const std::string& finalPath, const COximeterMake& make) {
+    std::string error;
+    if (!plat::fs::ReplaceFile(finalPath, MakeFileText(make), plat::fs::NewFileMode(), &error))
+        throw std::runtime_error(error);
 }
 
-// Writes the make under the temporary name, then renames it over the final
-// name: rename(2) replaces the old file in one step, so it is never lost, and
-// the new file has normal attributes whatever the old one had.
-void ReplaceMakeFile(const std::string& folder, const std::string& tempName, const std::string& finalPath,
-                     const COximeterMake& make) {
-    WriteWholeFile(folder + tempName, MakeFileText(make));
-    if (!plat::fs::RenameFile(folder + tempName, finalPath)) throw std::runtime_error("Cannot rename " + tempName);
-}
-
-void RemoveFileIfPresent(const std::string& path) {
-    if (plat::fs::FileExists(path)) plat::fs::DeleteFile(path);
+// A control character (CR and LF among them) would make the file read back as
+// another make or as none.
+bool HasControlCharacter(std::string_view text) {
+    return std::any_of(text.begin(), text.end(), [](char c) {
+        auto byte = static_cast<unsigned char>(c);
+        return byte < 0x20 || byte == 0x7F;
+    });
 }
 
 bool HasCurveOfMakeSize(const COximeterMake& make) {
@@ -318,8 +299,7 @@ bool IsSafeMakeFileName(std::string_view fileName) {
 
 bool SaveMakesFile(OximeterMakePtr& make, std::string_view fileName, std::string_view registryKey) {
     // The name can come from saved test data: never let it leave the make folder.
-    if (!IsSafeMakeFileName(fileName) || !make) return false;
-    const std::string tempName = std::string(fileName) + "_T";
+    if (!IsSafeMakeFileName(fileName) || !make || HasControlCharacter(make->Name())) return false;
     std::string folder;
     std::string finalPath;
     bool written = false;
@@ -337,14 +317,13 @@ bool SaveMakesFile(OximeterMakePtr& make, std::string_view fileName, std::string
         if (ok) {
             ok = RunStep(kModule, "SaveMakesFile", __LINE__, [&] {
                 ClampMakeValues(make);
-                ReplaceMakeFile(folder, tempName, finalPath, *make);
+                ReplaceMakeFile(finalPath, *make);
             });
         }
         written = ok;
         if (!written) {
             RunStep(kModule, "SaveMakesFile", __LINE__, [&] {
                 if (folder.empty()) return;
-                RemoveFileIfPresent(folder + tempName);
                 if (plat::fs::FileExists(finalPath)) make = ReadMakesFile(finalPath);
             });
         }
@@ -357,9 +336,8 @@ bool SaveMakesFile(OximeterMakePtr& make, std::string_view fileName, std::string
             finalPath = folder + std::string(fileName);
             if (plat::fs::FileExists(finalPath) && plat::fs::IsReadOnly(finalPath))
                 throw std::runtime_error("Permission denied: " + finalPath);
-            ReplaceMakeFile(folder, tempName, finalPath, *make);
+            ReplaceMakeFile(finalPath, *make);
         });
-        if (!written && !folder.empty()) plat::PassOver([&] { RemoveFileIfPresent(folder + tempName); });
     }
     return written;
 }

@@ -43,8 +43,9 @@ MakeListPtr ReadMakes(std::string_view registryKey);
 // or nullptr when the file is not a valid make.
 OximeterMakePtr ReadMakesFile(const std::string& path);
 // Clamps the make and writes it as `fileName` in the make folder (replacing
-// any file of that name in one step). False when nothing was written: a make
-// without exactly 51 points, an unsafe file name, a failing write; the
+// any file of that name in one step; true only once the bytes are on disk).
+// False when nothing was written: a make without exactly 51 points, a name
+// holding a control character, an unsafe file name, a failing write; the
 // plug-in build also refuses a read-only target. On a failing write the
 // editor build replaces `make` by the make read back from the existing file
 // (nullptr when that is not a valid make).

@@ -9,12 +9,15 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
+#include <functional>
 #include <memory>
 
 namespace plat::fs {
 namespace {
 
 char LowerChar(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char UpperChar(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 
 // '*' any run, '?' one character, letters without regard to case.
 bool Matches(std::string_view name, std::string_view pattern) {
@@ -53,12 +56,14 @@ bool WriteAll(int fd, std::string_view bytes) {
     return true;
 }
 
-void SyncFolder(const std::string& folder) {
+bool SyncFolder(const std::string& folder) {
     int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
+    if (fd < 0) return false;
+    bool ok = ::fsync(fd) == 0;
+    int err = errno;
+    ::close(fd);
+    errno = err;
+    return ok;
 }
 
 }  // namespace
@@ -72,7 +77,17 @@ std::vector<std::string> ListFiles(const std::string& folder, std::string_view p
         if (name == "." || name == ".." || !Matches(name, pattern)) continue;
         if (FileExists(Join(folder, name))) names.emplace_back(name);
     }
-    std::sort(names.begin(), names.end());
+    // Folded first, so that the order (and which of two names differing only in
+    // case comes first) does not depend on the file system or the locale.
+    std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
+        const size_t n = std::min(a.size(), b.size());
+        for (size_t i = 0; i < n; ++i) {
+            const char x = UpperChar(a[i]), y = UpperChar(b[i]);
+            if (x != y) return static_cast<unsigned char>(x) < static_cast<unsigned char>(y);
+        }
+        if (a.size() != b.size()) return a.size() < b.size();
+        return a < b;
+    });
     return names;
 }
 
@@ -126,7 +141,7 @@ bool DeleteFile(const std::string& path) { return ::unlink(path.c_str()) == 0; }
 
 bool RenameFile(const std::string& from, const std::string& to) {
     if (::rename(from.c_str(), to.c_str()) != 0) return false;
-    SyncFolder(FolderOf(to));
+    (void)SyncFolder(FolderOf(to));
     return true;
 }
 
@@ -173,27 +188,56 @@ bool WriteFileAtomic(const std::string& path, std::string_view bytes) {
         errno = S_ISREG(st.st_mode) ? EACCES : EISDIR;
         return false;  // a read-only file is not replaced behind its owner's back
     }
-    std::string folder = FolderOf(target);
-    std::string temp = folder + "." + FileName(target) + ".XXXXXX";
-    int fd = ::mkstemp(temp.data());
-    if (fd < 0) return false;
-    mode_t mode = exists ? (st.st_mode & 07777) : (0666 & ~CurrentUmask());
-    bool ok = ::fchmod(fd, mode) == 0 && WriteAll(fd, bytes) && ::fsync(fd) == 0;
-    int err = errno;
-    if (::close(fd) != 0 && ok) {
-        err = errno;
-        ok = false;
-    }
-    if (ok && ::rename(temp.c_str(), target.c_str()) != 0) {
-        err = errno;
-        ok = false;
-    }
-    if (!ok) {
-        ::unlink(temp.c_str());
+    return ReplaceFile(target, bytes, exists ? (st.st_mode & 07777) : NewFileMode());
+}
+
+unsigned NewFileMode() { return 0666 & ~CurrentUmask(); }
+
+namespace {
+std::function<bool()>& BeforeRenameHook() {
+    static std::function<bool()> hook;
+    return hook;
+}
+}  // namespace
+
+void SetBeforeRenameHookForTests(std::function<bool()> hook) { BeforeRenameHook() = std::move(hook); }
+
+bool ReplaceFile(const std::string& path, std::string_view bytes, unsigned mode, std::string* error) {
+    const std::string folder = FolderOf(path);
+    // Short, so that a target name of 255 bytes still leaves room; hidden and
+    // without an extension, so no listing of a kind of file ever shows it.
+    std::string temp = folder + ".tmp-XXXXXX";
+    auto fail = [&](const char* what, int err) {
+        if (error) *error = std::string(what) + " " + path + ": " + std::strerror(err);
         errno = err;
         return false;
+    };
+    int fd = ::mkstemp(temp.data());  // O_EXCL: never another writer's file
+    if (fd < 0) return fail("Cannot create a temporary file for", errno);
+    const char* step = nullptr;
+    if (::fchmod(fd, static_cast<mode_t>(mode & 07777)) != 0) step = "Cannot set the mode of";
+    else if (!WriteAll(fd, bytes)) step = "Cannot write";
+    else if (::fsync(fd) != 0) step = "Cannot write";
+    int err = errno;
+    if (::close(fd) != 0 && !step) {
+        err = errno;
+        step = "Cannot write";
     }
-    SyncFolder(folder);
+    if (!step) {
+        auto& hook = BeforeRenameHook();
+        if (hook && !hook()) {
+            err = EIO;
+            step = "Cannot replace";
+        } else if (::rename(temp.c_str(), path.c_str()) != 0) {
+            err = errno;
+            step = "Cannot replace";
+        }
+    }
+    if (step) {
+        ::unlink(temp.c_str());
+        return fail(step, err);
+    }
+    if (!SyncFolder(folder)) return fail("Cannot write", errno);
     return true;
 }
 

@@ -3,6 +3,7 @@
 // Read-only is the owner-write bit being clear; hidden is a leading "." in the
 // file name (docs/ARCHITECTURE.md).
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -11,7 +12,7 @@ namespace plat::fs {
 
 // Names (not paths) of the regular files in `folder` whose name matches
 // `pattern` ("*.txt", "*"; '*' and '?' wildcards, letter case ignored), sorted
-// by name bytewise. Hidden files are included. Empty when the folder is missing.
+// by name folded to ASCII upper case, bytes breaking ties. Hidden files are included. Empty when the folder is missing.
 std::vector<std::string> ListFiles(const std::string& folder, std::string_view pattern);
 
 bool FileExists(const std::string& path);    // a regular file
@@ -28,9 +29,22 @@ bool RenameFile(const std::string& from, const std::string& to);  // replaces `t
 
 // Whole file as bytes; false when it cannot be read.
 bool ReadFile(const std::string& path, std::string& bytes);
-// Writes bytes to `path` through a temporary file in the same folder and
-// rename(2); false (and nothing changed) on failure.
+// Writes bytes to `path` (through a link to the file it names), keeping the
+// mode of the file it replaces; refuses a read-only file. False (and nothing
+// changed) on failure. See ReplaceFile.
 bool WriteFileAtomic(const std::string& path, std::string_view bytes);
+// Replaces whatever entry `path` is (a link is replaced, not followed) by a
+// file of `bytes` and `mode`: written to a new temporary file ".tmp-XXXXXX"
+// in the same folder, synced, renamed over `path`, and the folder synced.
+// True only when all of that succeeded: the bytes are then on disk. Concurrent
+// writers never share a temporary file; the last one wins; a reader sees the
+// old or the new file whole. On failure `error` (if given) says what failed.
+bool ReplaceFile(const std::string& path, std::string_view bytes, unsigned mode, std::string* error = nullptr);
+// The mode of a newly created file: 0666 less the umask.
+unsigned NewFileMode();
+// Test hook: runs in ReplaceFile after the temporary file is complete and
+// before it is renamed; false fails the write there. nullptr removes it.
+void SetBeforeRenameHookForTests(std::function<bool()> hook);
 
 // "a/b" -> "a/b/"; "" stays "". (The original's backslash helper.)
 std::string AddSeparator(std::string_view path);

@@ -2,7 +2,8 @@
 // The keyed collection the system passes around: 1-based, ordered by
 // insertion, optional keys compared without regard to case. Adding an item
 // under a key that is already there fails and leaves the collection as it was;
-// the caller decides what to do about it.
+// the caller decides what to do about it. Keyed look-up goes through an index
+// on the key folded to ASCII upper case, as the comparison folds it.
 
 #include <algorithm>
 #include <cstddef>
@@ -12,6 +13,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/values/text.h"
@@ -26,7 +28,7 @@ public:
 
     // Appends the item; an empty key means "no key". False when the key is taken.
     [[nodiscard]] bool Add(T item, std::string_view key = {}) {
-        if (!key.empty() && IndexOf(key) != 0) return false;
+        if (!key.empty() && !index_.try_emplace(ToUpper(key), items_.size()).second) return false;
         items_.push_back(Entry{std::move(item), std::string(key)});
         return true;
     }
@@ -36,6 +38,7 @@ public:
         if (before < 1 || before > Count() + 1) throw std::out_of_range("Collection: position out of range");
         if (!key.empty() && IndexOf(key) != 0) return false;
         items_.insert(items_.begin() + (before - 1), Entry{std::move(item), std::string(key)});
+        Reindex(static_cast<size_t>(before - 1));
         return true;
     }
 
@@ -48,16 +51,19 @@ public:
     bool Exists(std::string_view key) const { return IndexOf(key) != 0; }
     // 1-based position of the key, 0 when absent.
     int32_t IndexOf(std::string_view key) const {
-        for (size_t i = 0; i < items_.size(); ++i)
-            if (!items_[i].key.empty() && EqualsNoCase(items_[i].key, key)) return static_cast<int32_t>(i + 1);
-        return 0;
+        if (key.empty()) return 0;
+        auto found = index_.find(ToUpper(key));
+        return found == index_.end() ? 0 : static_cast<int32_t>(found->second + 1);
     }
     // The key of an item ("" when it has none).
     const std::string& KeyAt(int32_t index) const { return items_.at(CheckIndex(index) - 1).key; }
 
-    void Remove(int32_t index) { items_.erase(items_.begin() + (CheckIndex(index) - 1)); }
-    void Remove(std::string_view key) { items_.erase(items_.begin() + (CheckKey(key) - 1)); }
-    void Clear() { items_.clear(); }
+    void Remove(int32_t index) { Erase(static_cast<size_t>(CheckIndex(index) - 1)); }
+    void Remove(std::string_view key) { Erase(static_cast<size_t>(CheckKey(key) - 1)); }
+    void Clear() {
+        items_.clear();
+        index_.clear();
+    }
 
     // Iteration over the items in order.
     struct Entry {
@@ -117,7 +123,19 @@ private:
         if (i == 0) throw std::out_of_range("Collection: no item with key \"" + std::string(key) + "\"");
         return i;
     }
+    void Erase(size_t at) {
+        if (!items_[at].key.empty()) index_.erase(ToUpper(items_[at].key));
+        items_.erase(items_.begin() + static_cast<std::ptrdiff_t>(at));
+        Reindex(at);
+    }
+    // Positions from `from` on have moved.
+    void Reindex(size_t from) {
+        for (size_t i = from; i < items_.size(); ++i)
+            if (!items_[i].key.empty()) index_[ToUpper(items_[i].key)] = i;
+    }
+
     std::vector<Entry> items_;
+    std::unordered_map<std::string, size_t> index_;  // folded key -> 0-based position
 };
 
 }  // namespace plat

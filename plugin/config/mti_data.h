@@ -18,6 +18,8 @@ inline constexpr std::string_view kMtiTypeFE = "Pelmo Q5 FE";
 // named exactly like the type.
 inline constexpr std::string_view kMtiDataKey = "Software\\Velam\\Orvik\\Pelmo2\\MtiData\\";
 std::string MtiTypeKey(std::string_view mtiType);
+// One of the two types, exactly (letter case counts).
+inline bool IsKnownMtiType(std::string_view mtiType) { return mtiType == kMtiTypeF || mtiType == kMtiTypeFE; }
 
 class CMtiData2 : public plat::Object {
 public:

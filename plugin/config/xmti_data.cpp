@@ -50,7 +50,7 @@ XMTIData::XMTIData() {
     plat::PassOver([&] { TranslateControls("Pelmo2", *this); });
     record_ = std::make_shared<CMtiData2>();
     std::string lastType = GetRegistryString(kMtiDataKey, "Type");
-    if (lastType != kMtiTypeF && lastType != kMtiTypeFE) lastType = std::string(kMtiTypeF);
+    if (!IsKnownMtiType(lastType)) lastType = std::string(kMtiTypeF);
     LoadType(lastType);
     plat::PassOver([&] {
         cboMtiType.Clear();
@@ -109,6 +109,9 @@ void XMTIData::txtSerial_KeyPress(int32_t& keyAscii) {
 }
 
 void XMTIData::RegSave() {
+    // Any other type would name no subkey of its own: an empty one writes into
+    // the parent key, one holding a backslash nests keys.
+    if (!IsKnownMtiType(record_->MtiType())) return;
     SetRegistryValue(kMtiDataKey, "Type", record_->MtiType());
     plat::PassOver([&] {
         auto key = std::make_shared<host::CRegistryKey>();
@@ -120,7 +123,8 @@ void XMTIData::RegSave() {
 
 void XMTIData::SetMtiData(const std::shared_ptr<CMtiData2>& data) {
     if (!data) return;
-    record_->SetMtiType(data->MtiType());
+    // An unknown type keeps the current one; serial number and firmware are taken all the same.
+    if (IsKnownMtiType(data->MtiType())) record_->SetMtiType(data->MtiType());
     record_->SetSerialNo(data->SerialNo());
     record_->SetFWVersion(data->FWVersion());
     if (cboMtiType.ListCount() >= 1) SelectRecordType();
@@ -129,7 +133,14 @@ void XMTIData::SetMtiData(const std::shared_ptr<CMtiData2>& data) {
 
 void XMTIData::InitMTI(bool allowAllTypes) {
     if (allowAllTypes) return;
-    plat::PassOver([&] { cboMtiType.RemoveItem(0); });
+    // By its text: a second call must not remove the type that is left.
+    plat::PassOver([&] {
+        for (int32_t i = 0; i < cboMtiType.ListCount(); ++i)
+            if (cboMtiType.List(i) == kMtiTypeF) {
+                cboMtiType.RemoveItem(i);
+                break;
+            }
+    });
     if (record_->MtiType() != kMtiTypeFE) {
         LoadType(std::string(kMtiTypeFE));
         SelectRecordType();

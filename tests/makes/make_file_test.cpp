@@ -37,7 +37,7 @@ TEST_F(MakeFileTest, WritesExactlyTheMakeFileLines) {
     for (int spo2 = 54; spo2 <= 100; ++spo2)
         expected += "RVALUE" + std::to_string(spo2) + "=" + plat::NumberToText((100 - spo2) / 20.0) + "\r\n";
     EXPECT_EQ(ReadBytes("acme.txt"), expected);
-    EXPECT_FALSE(plat::fs::FileExists(Path("acme.txt_T")));
+    EXPECT_EQ(plat::fs::ListFiles(folder_, "*"), std::vector<std::string>{"acme.txt"});
 }
 
 TEST_F(MakeFileTest, RoundTripKeepsTheMakeWithFourDecimals) {
@@ -276,6 +276,23 @@ TEST_F(MakeFileTest, HostileFileNamesAreRefused) {
     EXPECT_TRUE(plat::fs::ListFiles(folder_, "*").empty());
     EXPECT_FALSE(plat::fs::FileExists(root_ + "/up.txt"));
     EXPECT_TRUE(makes::IsSafeMakeFileName("Ünïcode name.txt"));
+}
+
+// Such a name would read back as another make (its tail on a line of its own) or as none.
+TEST_F(MakeFileTest, MakeNamesWithControlCharactersAreRefused) {
+    WriteFile("acme.txt", MakeFileText("Old", 51));
+    for (const std::string& name : {std::string("Two\r\nLines"), std::string("Line\nFeed"), std::string("Cr\r"),
+                                    std::string("Nul\0Byte", 8), std::string("Tab\tName"), std::string("\x1f"),
+                                    std::string("Del\x7f")}) {
+        auto make = FullMake(name);
+        EXPECT_FALSE(SaveMakesFile(make, "acme.txt", makes::kRegistryKey));
+        EXPECT_FALSE(SaveMakesFile(make, "new.txt", makes::kRegistryKey));
+        EXPECT_EQ(make->Name(), name);
+    }
+    EXPECT_EQ(ReadBytes("acme.txt"), MakeFileText("Old", 51));
+    EXPECT_EQ(plat::fs::ListFiles(folder_, "*"), std::vector<std::string>{"acme.txt"});
+    auto fine = FullMake(" \x80 Spaces and high bytes \xff ");
+    EXPECT_TRUE(SaveMakesFile(fine, "new.txt", makes::kRegistryKey));
 }
 
 TEST_F(MakeFileTest, MakesDirectoryIsTrimmedCreatedAndEndsInSlash) {

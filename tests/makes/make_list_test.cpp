@@ -49,6 +49,19 @@ TEST_F(MakeListTest, DuplicateEmptyBuiltInAndInvalidMakesAreSkipped) {
     EXPECT_EQ(list->Item("nonin")->File(), "g.txt");
 }
 
+// Which of two makes differing only in letter case is kept must not depend on
+// the file system: the listing goes by the folded file name.
+TEST_F(MakeListTest, LetterCaseOfFileNamesDoesNotDecideWhichMakeIsKept) {
+    WriteFile("B.txt", MakeFileText("ACME", 51));
+    WriteFile("a.txt", MakeFileText("acme", 51));
+    WriteFile("y.txt", MakeFileText("zeta", 51));
+    WriteFile("Y.txt", MakeFileText("Zeta", 51));
+    auto list = makes::ReadMakes(makes::kRegistryKey);
+    EXPECT_EQ(Names(*list), (std::vector<std::string>{"acme", "Zeta"}));
+    EXPECT_EQ(list->Item("ACME")->File(), "a.txt");
+    EXPECT_EQ(list->Item("zeta")->File(), "Y.txt");
+}
+
 TEST_F(MakeListTest, MissingFolderIsCreatedAndListsNothing) {
     auto list = makes::ReadMakes(makes::kRegistryKey);
     ASSERT_TRUE(list);

@@ -38,17 +38,26 @@ TEST_F(MakeSaveTest, ReadOnlyTarget) {
         EXPECT_EQ(makes::ReadMakesFile(Path("locked.txt"))->Name(), "New");
         EXPECT_FALSE(plat::fs::IsReadOnly(Path("locked.txt")));
     }
-    EXPECT_FALSE(plat::fs::FileExists(Path("locked.txt_T")));
+    EXPECT_EQ(plat::fs::ListFiles(folder_, "*"), std::vector<std::string>{"locked.txt"});
 }
 
-// A folder in the way of the temporary file makes the write fail.
+// Fails every file replacement at the last step before the rename.
+class FailingRename {
+public:
+    FailingRename() { plat::fs::SetBeforeRenameHookForTests([] { return false; }); }
+    ~FailingRename() { plat::fs::SetBeforeRenameHookForTests(nullptr); }
+};
+
 TEST_F(MakeSaveTest, FailedWriteKeepsTheOldFile) {
     WriteFile("acme.txt", MakeFileText("Stored", 51));
-    ASSERT_TRUE(plat::fs::CreateFolder(Path("acme.txt_T")));
     auto make = FullMake("Edited");
     auto callers = make;
-    EXPECT_FALSE(SaveMakesFile(make, "acme.txt", makes::kRegistryKey));
+    {
+        FailingRename failing;
+        EXPECT_FALSE(SaveMakesFile(make, "acme.txt", makes::kRegistryKey));
+    }
     EXPECT_EQ(makes::ReadMakesFile(Path("acme.txt"))->Name(), "Stored");
+    EXPECT_EQ(plat::fs::ListFiles(folder_, "*"), std::vector<std::string>{"acme.txt"});
     ASSERT_TRUE(make);
     if constexpr (makes::kPluginBuild) {
         EXPECT_EQ(make, callers);
@@ -62,29 +71,34 @@ TEST_F(MakeSaveTest, FailedWriteKeepsTheOldFile) {
 
 TEST_F(MakeSaveTest, FailedWriteOverAnInvalidFile) {
     WriteFile("acme.txt", "not a make");
-    ASSERT_TRUE(plat::fs::CreateFolder(Path("acme.txt_T")));
     auto make = FullMake("Edited");
-    EXPECT_FALSE(SaveMakesFile(make, "acme.txt", makes::kRegistryKey));
+    {
+        FailingRename failing;
+        EXPECT_FALSE(SaveMakesFile(make, "acme.txt", makes::kRegistryKey));
+    }
     EXPECT_EQ(ReadBytes("acme.txt"), "not a make");
     if constexpr (makes::kPluginBuild) EXPECT_TRUE(make);
     else EXPECT_FALSE(make);
 }
 
 TEST_F(MakeSaveTest, FailedWriteWithoutOldFileKeepsTheCallersMake) {
-    ASSERT_TRUE(plat::fs::CreateFolder(Path("acme.txt_T")));
+    plat::fs::CreateFolder(folder_);
     auto make = FullMake("Edited");
     auto callers = make;
-    EXPECT_FALSE(SaveMakesFile(make, "acme.txt", makes::kRegistryKey));
+    {
+        FailingRename failing;
+        EXPECT_FALSE(SaveMakesFile(make, "acme.txt", makes::kRegistryKey));
+    }
     EXPECT_EQ(make, callers);
-    EXPECT_FALSE(plat::fs::FileExists(Path("acme.txt")));
+    EXPECT_TRUE(plat::fs::ListFiles(folder_, "*").empty());
 }
 
-// A link left under the temporary name is replaced, never written through.
-TEST_F(MakeSaveTest, LinkUnderTheTemporaryNameIsNotFollowed) {
+// A link at the make's name is replaced, never written through.
+TEST_F(MakeSaveTest, LinkAtTheNameIsNotFollowed) {
     const std::string outside = root_ + "/outside.txt";
     WriteBelowRoot("outside.txt", "keep");
     plat::fs::CreateFolder(folder_);
-    ASSERT_EQ(::symlink(outside.c_str(), Path("acme.txt_T").c_str()), 0);
+    ASSERT_EQ(::symlink(outside.c_str(), Path("acme.txt").c_str()), 0);
     auto make = FullMake("Linked");
     ASSERT_TRUE(SaveMakesFile(make, "acme.txt", makes::kRegistryKey));
     std::string kept;
@@ -96,12 +110,29 @@ TEST_F(MakeSaveTest, LinkUnderTheTemporaryNameIsNotFollowed) {
     EXPECT_EQ(makes::ReadMakesFile(Path("acme.txt"))->Name(), "Linked");
 }
 
-TEST_F(MakeSaveTest, StaleTemporaryFileIsOverwritten) {
+// Names that a suffix on the temporary file would push past the 255-byte
+// limit; and an old "<name>_T" of an earlier version is left alone.
+TEST_F(MakeSaveTest, LongestNamesAreSavedAndOldTemporaryNamesAreNotTouched) {
     WriteFile("acme.txt_T", "stale");
-    auto make = FullMake("Fresh");
-    ASSERT_TRUE(SaveMakesFile(make, "acme.txt", makes::kRegistryKey));
-    EXPECT_EQ(makes::ReadMakesFile(Path("acme.txt"))->Name(), "Fresh");
-    EXPECT_FALSE(plat::fs::FileExists(Path("acme.txt_T")));
+    for (size_t length : {254u, 255u}) {
+        const std::string name = std::string(length - 4, 'n') + ".txt";
+        auto make = FullMake("Long " + std::to_string(length));
+        ASSERT_TRUE(SaveMakesFile(make, name, makes::kRegistryKey)) << length;
+        EXPECT_EQ(makes::ReadMakesFile(Path(name))->Name(), "Long " + std::to_string(length));
+    }
+    EXPECT_EQ(ReadBytes("acme.txt_T"), "stale");
+    EXPECT_EQ(plat::fs::ListFiles(folder_, "*").size(), 3u);
+}
+
+TEST_F(MakeSaveTest, NewFilesGetTheModeOfANewFile) {
+    const mode_t old = ::umask(027);
+    auto make = FullMake("Mode");
+    const bool saved = SaveMakesFile(make, "mode.txt", makes::kRegistryKey);
+    ::umask(old);
+    ASSERT_TRUE(saved);
+    struct stat st {};
+    ASSERT_EQ(::stat(Path("mode.txt").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
 }
 
 }  // namespace

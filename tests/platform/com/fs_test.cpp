@@ -22,12 +22,49 @@ TEST(Fs, ListFilesMatchesPatternsWithoutRegardToCase) {
         ASSERT_TRUE(fs::WriteFileAtomic(dir.File(name), "x"));
     ASSERT_TRUE(fs::CreateFolder(dir.File("folder.txt")));
 
-    EXPECT_EQ(fs::ListFiles(dir.Path(), "*.txt"), (std::vector<std::string>{".hidden.txt", "B.TXT", "a.txt", "c.Txt"}));
+    EXPECT_EQ(fs::ListFiles(dir.Path(), "*.txt"), (std::vector<std::string>{".hidden.txt", "a.txt", "B.TXT", "c.Txt"}));
     EXPECT_EQ(fs::ListFiles(dir.Path(), "?.T*"),
-              (std::vector<std::string>{"B.TXT", "a.txt", "c.Txt", "d.txt.bak", "e.tx"}));
+              (std::vector<std::string>{"a.txt", "B.TXT", "c.Txt", "d.txt.bak", "e.tx"}));
     EXPECT_EQ(fs::ListFiles(dir.Path(), "*").size(), 7u) << "folders are not listed";
     EXPECT_EQ(fs::ListFiles(dir.Path() + "/", "NOTES"), (std::vector<std::string>{"notes"}));
     EXPECT_TRUE(fs::ListFiles(dir.File("missing"), "*").empty());
+}
+
+// Folded to upper case, so '_' (0x5F) sorts after every letter and bytes
+// decide only between names that fold alike.
+TEST(Fs, ListingOrderIgnoresLetterCaseThenTakesBytes) {
+    test_support::TempDir dir;
+    for (const char* name : {"x.txt", "X.txt", "a_b.txt", "ab.txt", "AB.txt", "Z.txt", "\xC3\xA9.txt", "a.txt"})
+        ASSERT_TRUE(fs::WriteFileAtomic(dir.File(name), "x"));
+    EXPECT_EQ(fs::ListFiles(dir.Path(), "*"), (std::vector<std::string>{"a.txt", "AB.txt", "ab.txt", "a_b.txt", "X.txt",
+                                                                         "x.txt", "Z.txt", "\xC3\xA9.txt"}));
+}
+
+TEST(Fs, ReplaceFileReplacesTheEntryAndReportsFailures) {
+    test_support::TempDir dir;
+    const std::string target = dir.File("t.txt");
+    const std::string other = dir.File("other.txt");
+    ASSERT_TRUE(fs::WriteFileAtomic(other, "other"));
+    ASSERT_EQ(::symlink(other.c_str(), target.c_str()), 0);
+    std::string error;
+    ASSERT_TRUE(fs::ReplaceFile(target, "new", 0600, &error)) << error;
+    EXPECT_EQ(Slurp(other), "other") << "a link is replaced, not written through";
+    EXPECT_EQ(Slurp(target), "new");
+    struct stat st {};
+    ASSERT_EQ(::lstat(target.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISREG(st.st_mode));
+    EXPECT_EQ(st.st_mode & 07777, 0600u);
+
+    ASSERT_TRUE(fs::CreateFolder(dir.File("sub")));
+    EXPECT_FALSE(fs::ReplaceFile(dir.File("sub"), "x", 0644, &error));
+    EXPECT_NE(error.find("sub"), std::string::npos) << error;
+    EXPECT_FALSE(fs::ReplaceFile(dir.File("missing/x.txt"), "x", 0644, &error));
+
+    fs::SetBeforeRenameHookForTests([] { return false; });
+    EXPECT_FALSE(fs::ReplaceFile(target, "lost", 0644, &error));
+    fs::SetBeforeRenameHookForTests(nullptr);
+    EXPECT_EQ(Slurp(target), "new");
+    EXPECT_EQ(fs::ListFiles(dir.Path(), "*"), (std::vector<std::string>{"other.txt", "t.txt"}));
 }
 
 TEST(Fs, ReadOnlyIsTheOwnerWriteBitAndHiddenALeadingDot) {

@@ -133,11 +133,40 @@ TEST_F(MtiDataTest, SetMtiDataShowsTheGivenRecord) {
     given->SetSerialNo("Later");
     EXPECT_EQ(data->SerialNo(), "Given");
 
-    // The list shows the given type even when its letter case differs.
-    auto f = std::make_shared<XMTIData>();
-    given->SetMtiType("pelmo q5 fe");
-    f->SetMtiData(given);
-    EXPECT_EQ(Types(*f).ListIndex(), 1);
+}
+
+// Only the two types, exactly as at start-up: any other would become a
+// registry key of its own (or none) at the next save.
+TEST_F(MtiDataTest, SetMtiDataKeepsTheTypeWhenGivenAnUnknownOne) {
+    Write(kRoot, "Type", kFE);
+    for (const std::string& type : {std::string(""), std::string("pelmo q5 fe"), std::string("Pelmo Q5 F\\x"),
+                                    std::string("Other")}) {
+        auto x = std::make_shared<XMTIData>();
+        auto given = std::make_shared<CMtiData2>();
+        given->SetMtiType(type);
+        given->SetSerialNo("S" + std::to_string(type.size()));
+        given->SetFWVersion("1.0");
+        x->SetMtiData(given);
+        EXPECT_EQ(x->GetMtiData()->MtiType(), kFE) << type;
+        EXPECT_EQ(Types(*x).ListIndex(), 1);
+        EXPECT_EQ(Serial(*x).Text(), "S" + std::to_string(type.size()));
+        EXPECT_EQ(x->GetMtiData()->FWVersion(), "1.0");
+        x->RegSave();
+        EXPECT_EQ(Read(kRoot + kFE, "Serial"), "S" + std::to_string(type.size()));
+    }
+    EXPECT_EQ(Read(kRoot, "Serial"), "");
+    EXPECT_EQ(Read(kRoot + "Pelmo Q5 F\\x", "Serial"), "");
+    EXPECT_EQ(Read(kRoot, "Type"), kFE);
+}
+
+TEST_F(MtiDataTest, RegSaveRefusesAnUnknownType) {
+    Write(kRoot, "Type", kFE);
+    auto x = std::make_shared<XMTIData>();
+    x->GetMtiData()->SetMtiType("");  // the record is handed out and can be changed by anyone
+    x->GetMtiData()->SetSerialNo("Lost");
+    x->RegSave();
+    EXPECT_EQ(Read(kRoot, "Type"), kFE);
+    EXPECT_EQ(Read(kRoot, "Serial"), "");
 }
 
 TEST_F(MtiDataTest, InitMtiRestrictsToTypeFE) {
@@ -161,6 +190,13 @@ TEST_F(MtiDataTest, InitMtiRestrictsToTypeFE) {
     EXPECT_EQ(Types(*fe).ListCount(), 1);
     EXPECT_EQ(Types(*fe).ListIndex(), 0);
     EXPECT_EQ(fe->GetMtiData()->SerialNo(), "Kept");
+
+    // A second restriction changes nothing.
+    x->InitMTI(false);
+    ASSERT_EQ(Types(*x).ListCount(), 1);
+    EXPECT_EQ(Types(*x).List(0), kFE);
+    EXPECT_EQ(Types(*x).ListIndex(), 0);
+    EXPECT_EQ(Serial(*x).Text(), "FE7");
 }
 
 TEST_F(MtiDataTest, RecordOutlivesTheControl) {
