@@ -58,7 +58,9 @@ public:
                           const std::vector<plat::Variant>& args = {}) const override {
         return language_.Translate(section, text, args);
     }
-    int32_t UsableWidth(int32_t) const override { return PageWidth; }
+    int32_t UsableWidth(int32_t) const override { return usableWidth_; }
+    // Another page width (a narrow page, a wide one).
+    void SetUsableWidth(int32_t width) { usableWidth_ = width; }
     void SetFontSize(int32_t size) override { fontSize_ = size; }
     void SetFontStyle(int16_t style) override { fontStyle_ = style; }
     void SetGridLines(int32_t lines) override { gridLines_ = lines; }
@@ -71,6 +73,7 @@ public:
 private:
     int32_t printLevel_;
     int32_t printOptions_;
+    int32_t usableWidth_ = PageWidth;
     mutable CLanguageService language_;
     int32_t fontSize_ = 10;
     int16_t fontStyle_ = 0;
