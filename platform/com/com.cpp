@@ -41,7 +41,7 @@ void* LoadLibrary(const std::string& path, std::string_view forWhat) {
     ::dlerror();
     // A path without "/" would be searched for on the library path; a registered server is always a file.
     std::string file = path.find('/') == std::string::npos ? "./" + path : path;
-    void* handle = ::dlopen(file.c_str(), RTLD_NOW | RTLD_GLOBAL);
+    void* handle = ::dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!handle) {
         const char* why = ::dlerror();
         throw ComError("The library " + Quoted(path) + std::string(forWhat) + " cannot be loaded: " +
@@ -84,39 +84,9 @@ std::string RecordedProgId(std::string_view progId) {
     return std::string(progId);
 }
 
-// The library whose DllRegisterServer is running. Its own path is recorded
-// rather than the module of the address it hands in: with several servers
-// loaded RTLD_GLOBAL, "&DllRegisterServer" inside one of them resolves to the
-// first server loaded.
-std::string* RegisteringLibrary() {
-    static std::string path;
-    return &path;
-}
-
-class RegisteringScope {
-public:
-    explicit RegisteringScope(std::string path) : saved_(std::move(*RegisteringLibrary())) {
-        *RegisteringLibrary() = std::move(path);
-    }
-    ~RegisteringScope() { *RegisteringLibrary() = std::move(saved_); }
-    RegisteringScope(const RegisteringScope&) = delete;
-    RegisteringScope& operator=(const RegisteringScope&) = delete;
-
-private:
-    std::string saved_;
-};
-
-std::string LibraryFile(void* handle, const std::string& libraryPath) {
-    link_map* map = nullptr;
-    if (::dlinfo(handle, RTLD_DI_LINKMAP, &map) == 0 && map && map->l_name && map->l_name[0] != '\0')
-        return fs::RealPath(map->l_name);
-    return fs::RealPath(libraryPath);
-}
-
 void CallRegistration(const std::string& libraryPath, const char* exportName) {
     void* handle = LoadLibrary(libraryPath, "");
     auto fn = RequireExport<int32_t (*)()>(handle, libraryPath, exportName);
-    RegisteringScope scope(LibraryFile(handle, libraryPath));
     int32_t rc;
     try {
         rc = fn();
@@ -188,7 +158,7 @@ void RegisterServer(const std::string& libraryPath) { CallRegistration(libraryPa
 void UnregisterServer(const std::string& libraryPath) { CallRegistration(libraryPath, "DllUnregisterServer"); }
 
 void RecordServerProgIds(const std::vector<std::string>& progIds, const void* addressInLibrary) {
-    std::string path = RegisteringLibrary()->empty() ? ModulePath(addressInLibrary) : *RegisteringLibrary();
+    std::string path = ModulePath(addressInLibrary);
     if (path.empty()) throw ComError("The library to be registered cannot be found on disk");
     try {
         for (const auto& progId : progIds) {
@@ -204,6 +174,51 @@ void EraseServerProgIds(const std::vector<std::string>& progIds) {
         for (const auto& progId : progIds) Registry::Instance().DeleteKey(Hive::ClassesRoot, progId);
     } catch (const RegistryError& e) {
         throw ComError(std::string("The classes cannot be unregistered: ") + e.what());
+    }
+}
+
+int32_t ServerRegister(ServedClasses (*classes)(), const void* addressInLibrary) noexcept {
+    try {
+        std::vector<std::string> progIds;
+        for (const ServedClass& served : classes()) progIds.push_back(served.progId);
+        RecordServerProgIds(progIds, addressInLibrary);
+        return kServerOk;
+    } catch (...) {
+        return kServerRegistrationFailed;
+    }
+}
+
+int32_t ServerUnregister(ServedClasses (*classes)()) noexcept {
+    try {
+        std::vector<std::string> progIds;
+        for (const ServedClass& served : classes()) progIds.push_back(served.progId);
+        EraseServerProgIds(progIds);
+        return kServerOk;
+    } catch (...) {
+        return kServerRegistrationFailed;
+    }
+}
+
+int32_t ServerGetClassObject(ServedClasses (*classes)(), const char* progId, ObjectPtr* result) noexcept {
+    if (!progId || !result) return kServerClassNotAvailable;
+    try {
+        for (const ServedClass& served : classes()) {
+            if (!EqualsNoCase(served.progId, progId) || !served.factory) continue;
+            ObjectPtr object = served.factory();
+            if (!object) return kServerClassNotAvailable;
+            *result = std::move(object);
+            return kServerOk;
+        }
+    } catch (...) {
+    }
+    return kServerClassNotAvailable;
+}
+
+int32_t ServerCanUnloadNow(int64_t (*liveObjects)()) noexcept {
+    try {
+        return liveObjects() == 0 ? kServerOk : kServerFalse;
+    } catch (...) {
+        return kServerFalse;
     }
 }
 

@@ -7,10 +7,11 @@
 // creation by ProgID and a control container's generic event go by name.
 //
 // An in-process server is a shared library that exports the four functions
-// below (extern "C"). Registering it records each of its ProgIDs with the
-// library's path in the registry stand-in (hive ClassesRoot, key
-// "<ProgID>\InprocServer32", unnamed value = path). CreateObject loads the
-// library with dlopen on first use and asks its DllGetClassObject.
+// below (extern "C"), best defined with ORVIK_INPROC_SERVER. Registering it
+// records each of its ProgIDs with the library's path in the registry stand-in
+// (hive ClassesRoot, key "<ProgID>\InprocServer32", unnamed value = path).
+// CreateObject loads the library with dlopen (RTLD_LOCAL: two servers never
+// see each other's symbols) on first use and asks its DllGetClassObject.
 
 #include <cstdint>
 #include <functional>
@@ -54,6 +55,29 @@ void UnregisterClass(std::string_view progId);
 void RegisterServer(const std::string& libraryPath);
 void UnregisterServer(const std::string& libraryPath);
 
+// One class an in-process server serves: its ProgID and how to make its object.
+struct ServedClass {
+    std::string progId;
+    ClassFactory factory;
+};
+using ServedClasses = std::vector<ServedClass>;
+
+// Result codes of the server exports.
+inline constexpr int32_t kServerOk = 0;                                              // S_OK
+inline constexpr int32_t kServerFalse = 1;                                           // S_FALSE
+inline constexpr int32_t kServerClassNotAvailable = static_cast<int32_t>(0x80040111);  // CLASS_E_CLASSNOTAVAILABLE
+inline constexpr int32_t kServerRegistrationFailed = static_cast<int32_t>(0x80040201); // SELFREG_E_CLASS
+
+// The bodies of the four exports (see ORVIK_INPROC_SERVER). `classes` lists
+// what the library serves; every failure becomes a result code, since nothing
+// may be thrown out of an export.
+int32_t ServerRegister(ServedClasses (*classes)(), const void* addressInLibrary) noexcept;
+int32_t ServerUnregister(ServedClasses (*classes)()) noexcept;
+// Creates the class of that ProgID (any case) into *result.
+int32_t ServerGetClassObject(ServedClasses (*classes)(), const char* progId, ObjectPtr* result) noexcept;
+// kServerOk when none of the library's objects is alive.
+int32_t ServerCanUnloadNow(int64_t (*liveObjects)()) noexcept;
+
 // For a server's own DllRegisterServer: records the ProgIDs with the path of
 // the shared library that holds `addressInLibrary`.
 void RecordServerProgIds(const std::vector<std::string>& progIds, const void* addressInLibrary);
@@ -82,6 +106,21 @@ private:
 };
 
 }  // namespace plat
+
+// Defines the four exports of an in-process server; put it in one source file
+// of the library. `classes` is a function `plat::ServedClasses()` naming what
+// the library serves, `liveObjects` a function `int64_t()` counting its
+// objects still alive. The library's version script exports these four only.
+#define ORVIK_INPROC_SERVER(classes, liveObjects)                                                   \
+    namespace {                                                                                     \
+    const char kOrvikServerAnchor = 0; /* an address inside this library */                         \
+    }                                                                                               \
+    extern "C" int32_t DllRegisterServer() { return ::plat::ServerRegister(classes, &kOrvikServerAnchor); } \
+    extern "C" int32_t DllUnregisterServer() { return ::plat::ServerUnregister(classes); }          \
+    extern "C" int32_t DllGetClassObject(const char* progId, ::plat::ObjectPtr* result) {           \
+        return ::plat::ServerGetClassObject(classes, progId, result);                               \
+    }                                                                                               \
+    extern "C" int32_t DllCanUnloadNow() { return ::plat::ServerCanUnloadNow(liveObjects); }
 
 // The exports of an in-process server (0 = success, as S_OK).
 extern "C" {

@@ -5,8 +5,8 @@
 
 namespace plugin {
 
-const std::vector<ServedClass>& ConfigClasses() {
-    static const std::vector<ServedClass> classes = {
+const plat::ServedClasses& ConfigClasses() {
+    static const plat::ServedClasses classes = {
         {std::string(kProjectName) + ".CMtiData2", [] { return plat::ObjectPtr(std::make_shared<CMtiData2>()); }},
         {std::string(kProjectName) + ".XMTIData", [] { return plat::ObjectPtr(std::make_shared<XMTIData>()); }},
     };

@@ -11,13 +11,10 @@ namespace plugin {
 
 inline constexpr const char* kProjectName = "OrvikPelmo2";
 
-struct ServedClass {
-    std::string progId;  // "OrvikPelmo2.<Class>"
-    plat::ClassFactory factory;
-};
+using ServedClass = plat::ServedClass;  // progId "OrvikPelmo2.<Class>"
 
 // CMtiData2 and the control XMTIData.
-const std::vector<ServedClass>& ConfigClasses();
+const plat::ServedClasses& ConfigClasses();
 // Makes them creatable in this process without loading the library.
 void RegisterConfigClasses();
 

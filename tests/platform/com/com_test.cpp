@@ -1,6 +1,7 @@
 #include "platform/com/com.h"
 
 #include <gtest/gtest.h>
+#include <dlfcn.h>
 #include <stdlib.h>
 
 #include <fstream>
@@ -152,7 +153,8 @@ TEST_F(ComTest, BadRegistrationsGiveClearErrors) {
 }
 
 TEST_F(ComTest, EachServerRecordsItsOwnPathWhateverWasLoadedBefore) {
-    // Both servers hand in "&DllRegisterServer", which the second one loaded resolves to the first.
+    // Both servers hand in "&DllRegisterServer": each must resolve to its own,
+    // and neither server's exports may reach the process's global scope.
     plat::RegisterServer(ORVIK_COM_TEST_NOEXPORT);
     plat::RegisterServer(ORVIK_COM_TEST_SERVER);
     plat::RegisterServer(ORVIK_COM_TEST_NOEXPORT);
@@ -161,6 +163,60 @@ TEST_F(ComTest, EachServerRecordsItsOwnPathWhateverWasLoadedBefore) {
     EXPECT_EQ(Reg().ReadValue(plat::Hive::ClassesRoot, "OrvikComTest.TestControl\\InprocServer32", ""),
               RealPath(ORVIK_COM_TEST_SERVER));
     EXPECT_TRUE(plat::CreateObjectAs<ITestControl>(comtest::kControlProgId));
+    EXPECT_EQ(::dlsym(RTLD_DEFAULT, "DllRegisterServer"), nullptr) << "servers are loaded RTLD_LOCAL";
+    EXPECT_EQ(::dlsym(RTLD_DEFAULT, "DllGetClassObject"), nullptr);
+}
+
+// The shared bodies of the four exports, called as a server's exports call them.
+namespace served {
+int64_t live = 0;
+bool failList = false;
+plat::ServedClasses Classes() {
+    if (failList) throw std::runtime_error("list failed");
+    return {{"Srv.Plain", [] { return plat::ObjectPtr(std::make_shared<Local>()); }},
+            {"Srv.Null", [] { return plat::ObjectPtr(); }},
+            {"Srv.Throws", []() -> plat::ObjectPtr { throw std::runtime_error("no"); }}};
+}
+int64_t Live() {
+    if (live < 0) throw std::runtime_error("count failed");
+    return live;
+}
+}  // namespace served
+
+TEST_F(ComTest, ServerExportsCreateByProgIdInAnyCaseAndTurnFailuresIntoCodes) {
+    plat::ObjectPtr obj;
+    EXPECT_EQ(plat::ServerGetClassObject(served::Classes, "srv.PLAIN", &obj), plat::kServerOk);
+    EXPECT_TRUE(std::dynamic_pointer_cast<Local>(obj));
+    for (const char* id : {"Srv.Null", "Srv.Throws", "Srv.Unknown", ""}) {
+        plat::ObjectPtr none;
+        EXPECT_EQ(plat::ServerGetClassObject(served::Classes, id, &none), plat::kServerClassNotAvailable) << id;
+        EXPECT_FALSE(none) << id;
+    }
+    EXPECT_EQ(plat::ServerGetClassObject(served::Classes, nullptr, &obj), plat::kServerClassNotAvailable);
+    EXPECT_EQ(plat::ServerGetClassObject(served::Classes, "Srv.Plain", nullptr), plat::kServerClassNotAvailable);
+
+    served::live = 0;
+    EXPECT_EQ(plat::ServerCanUnloadNow(served::Live), plat::kServerOk);
+    served::live = 2;
+    EXPECT_EQ(plat::ServerCanUnloadNow(served::Live), plat::kServerFalse);
+    served::live = -1;
+    EXPECT_EQ(plat::ServerCanUnloadNow(served::Live), plat::kServerFalse) << "a failed count never allows unloading";
+}
+
+TEST_F(ComTest, ServerExportsRegisterEveryClassWithTheModuleOfTheAnchor) {
+    static const char anchor = 0;
+    served::failList = false;
+    ASSERT_EQ(plat::ServerRegister(served::Classes, &anchor), plat::kServerOk);
+    for (const char* id : {"Srv.Plain", "Srv.Null", "Srv.Throws"})
+        EXPECT_EQ(Reg().ReadValue(plat::Hive::ClassesRoot, std::string(id) + "\\InprocServer32", ""),
+                  RealPath("/proc/self/exe"))
+            << id;
+    served::failList = true;
+    EXPECT_EQ(plat::ServerUnregister(served::Classes), plat::kServerRegistrationFailed);
+    EXPECT_EQ(plat::ServerRegister(served::Classes, &anchor), plat::kServerRegistrationFailed);
+    served::failList = false;
+    EXPECT_EQ(plat::ServerUnregister(served::Classes), plat::kServerOk);
+    EXPECT_FALSE(Reg().KeyExists(plat::Hive::ClassesRoot, "Srv.Plain"));
 }
 
 TEST_F(ComTest, UnregisteringAServerRemovesItsClasses) {

@@ -46,6 +46,11 @@ TEST_F(PluginServerTest, RegistersAndServesItsClasses) {
     }
     EXPECT_EQ(CanUnloadNow(), 0);
     EXPECT_THROW(plat::CreateObject("OrvikPelmo2.NoSuchClass"), plat::ComError);
+    void* library = ::dlopen(LibraryPath().c_str(), RTLD_NOW | RTLD_NOLOAD);
+    ASSERT_TRUE(library);
+    EXPECT_TRUE(::dlsym(library, "DllGetClassObject"));
+    EXPECT_EQ(::dlsym(library, "_ZN6plugin13ConfigClassesEv"), nullptr) << "only the four exports leave the library";
+    ::dlclose(library);
     plat::UnregisterServer(LibraryPath());
     EXPECT_EQ(ServerPath("OrvikPelmo2.CMtiData2"), "");
 }
