@@ -1,8 +1,8 @@
 #pragma once
 // The base of every control on a window: name, container, enabled/visible,
-// position, caption and focus; the named-control collection of a window or
-// embeddable control; and the extender that holds a control object added at
-// run time by ProgID.
+// position, caption, colours, font and focus. The header also brings in the
+// host side (control_host.h: the named-control collection of a window or
+// embeddable control) and the extender of a control object added by ProgID.
 //
 // Two kinds of members:
 //  - property setters and program calls (SetText, SetListIndex, SetValue, ...)
@@ -60,6 +60,11 @@ public:
     // Moves it into another container of the same host (nullptr: the host itself).
     void SetContainer(Control* container);
     virtual bool IsContainer() const { return false; }
+    // Whether it lies in `ancestor`: inside it as a container, or in an
+    // embeddable control that sits in it (at any depth).
+    bool LiesIn(const Control* ancestor) const;
+    // Whether it belongs to `host` directly or through embedded controls.
+    bool BelongsTo(const ControlHost* host) const;
 
     // Caption: labels, buttons, frames, check and option buttons have one.
     virtual bool HasCaption() const { return false; }
@@ -150,133 +155,8 @@ private:
     Color foreColor_ = vbButtonText;
 };
 
-// The extender of a control object added at run time by ProgID: it holds the
-// object and relays the object's generic events (when it is a
-// plat::ControlObject) to OnObjectEvent and then to the host's OnObjectEvent.
-// Once removed, events of the object reach nobody.
-class ObjectControl final : public Control {
-public:
-    const std::string& ProgId() const { return progId_; }
-    const ObjectPtr& Object() const { return object_; }
-    template <class T>
-    std::shared_ptr<T> ObjectAs() const { return std::dynamic_pointer_cast<T>(object_); }
-
-    std::function<void(const std::string& name, std::vector<Variant>& params)> OnObjectEvent;
-
-private:
-    friend class ControlCollection;
-    friend class ControlHost;
-    void Deliver(const std::string& name, std::vector<Variant>& params);
-    std::string progId_;
-    ObjectPtr object_;
-    bool removed_ = false;
-};
-
-// The named controls of a host, in the order added. Names compare without
-// regard to case and are unique within the host. Controls inside frames are
-// members too (as in the original, the collection is flat).
-class ControlCollection {
-public:
-    explicit ControlCollection(ControlHost& host) : host_(host) {}
-    ControlCollection(const ControlCollection&) = delete;
-    ControlCollection& operator=(const ControlCollection&) = delete;
-
-    int32_t Count() const { return static_cast<int32_t>(items_.size()); }
-    bool Exists(std::string_view name) const { return Find(name) != nullptr; }
-    // The control of that name, or nullptr.
-    Control* Find(std::string_view name) const;
-    template <class T>
-    T* FindAs(std::string_view name) const { return dynamic_cast<T*>(Find(name)); }
-    // The control of that name; UiError when there is none.
-    Control& Item(std::string_view name) const;
-    ControlPtr Shared(std::string_view name) const;
-
-    // Creates the object of `progId` (plat::CreateObject; its ComError passes
-    // through) and adds it under `name`, inside `container` when given.
-    // UiError when the name is taken.
-    std::shared_ptr<ObjectControl> Add(std::string_view progId, std::string_view name, Control* container = nullptr);
-    // Removes a control added by ProgID; the extender and the object stay alive
-    // while one of their own events is being handled. UiError when there is no
-    // such control or it was placed by the window's own code (design time).
-    void Remove(std::string_view name);
-
-    // Iteration over the controls; take a Snapshot to iterate while removing.
-    std::vector<ControlPtr> Snapshot() const { return items_; }
-    std::vector<ControlPtr>::const_iterator begin() const { return items_.begin(); }
-    std::vector<ControlPtr>::const_iterator end() const { return items_.end(); }
-
-private:
-    friend class ControlHost;
-    // Adds the control; `announce` tells the renderer (Hold does that itself
-    // once the object sits in its extender).
-    void Insert(const ControlPtr& control, std::string_view name, Control* container, bool designTime,
-                bool announce = true);
-    void Announce(Control& control);
-    std::shared_ptr<ObjectControl> Hold(ObjectPtr object, std::string progId, std::string_view name,
-                                        Control* container, bool designTime);
-    void RemoveRunTimeControls();
-    ControlHost& host_;
-    std::vector<ControlPtr> items_;
-};
-
-// What holds named controls: a window (Form) or an embeddable control
-// (UserControl).
-class ControlHost {
-public:
-    ControlHost() : controls_(*this) {}
-    virtual ~ControlHost();
-    ControlHost(const ControlHost&) = delete;
-    ControlHost& operator=(const ControlHost&) = delete;
-
-    ControlCollection& Controls() { return controls_; }
-    const ControlCollection& Controls() const { return controls_; }
-
-    // Places a control of kind T under `name` (the window's own controls,
-    // made in its constructor). The reference stays valid for the host's life:
-    // such controls cannot be removed. UiError when the name is taken.
-    template <class T>
-    T& Add(std::string_view name, Control* container = nullptr) {
-        auto control = std::make_shared<T>();
-        controls_.Insert(control, name, container, true);
-        return *control;
-    }
-
-    // Places an object made by the window's own code (an embeddable control
-    // such as a UserControl subclass) under `name`, as Controls().Add does for
-    // a ProgID, but for the host's life: it is not removed at unload.
-    ObjectControl& AddObject(std::string_view name, ObjectPtr object, Control* container = nullptr);
-
-    // The control holding the focus among this host's own and embedded controls.
-    Control* ActiveControl() const;
-
-    // Generic events of control objects added by ProgID to this host.
-    std::function<void(ObjectControl& control, const std::string& name, std::vector<Variant>& params)> OnObjectEvent;
-
-    // Whether a person could reach controls of this host / code could focus them.
-    virtual bool HostInteractive() const = 0;
-    virtual bool HostAvailable() const = 0;
-
-protected:
-    // The host that records the focus: the window, or an embeddable control
-    // that sits on no window.
-    virtual ControlHost& FocusRoot() { return *this; }
-    // Drops the focus when it lies in `control` or in controls embedded in it.
-    void DropFocusWithin(const Control* control);
-    // Called first by the destructor of a window or embeddable control: tells
-    // the renderer, which hears nothing more of this host.
-    void Destroying();
-    bool Quiet() const { return quiet_; }
-    // Forgets the focus; `notify` tells the renderer.
-    void ClearFocus(bool notify = false);
-    void RemoveRunTimeControls() { controls_.RemoveRunTimeControls(); }
-
-private:
-    friend class Control;
-    friend class ControlCollection;
-    friend class UserControl;
-    ControlCollection controls_;
-    Control* focus_ = nullptr;  // meaningful in a focus root only
-    bool quiet_ = false;        // being destroyed
-};
-
 }  // namespace plat::ui
+
+// A control is used with its host; the host header includes this one first.
+#include "platform/ui/control_host.h"
+#include "platform/ui/object_control.h"

@@ -19,13 +19,9 @@ void Erase(std::vector<Form*>& list, const Form* form) {
     list.erase(std::remove(list.begin(), list.end(), form), list.end());
 }
 
-void NotifyHostChanged(ControlHost& host) {
-    if (Renderer* r = CurrentRenderer()) r->HostChanged(host);
-}
-
 }  // namespace
 
-// --- Form --------------------------------------------------------------------------
+// --- Form ---------------------------------------------------------------------------
 
 Form::Form(std::string name) : name_(std::move(name)) {}
 
@@ -36,31 +32,29 @@ Form::~Form() {
     ClearFocus();
 }
 
-void Form::NotifyHost() { NotifyHostChanged(*this); }
-
 void Form::SetCaption(std::string caption) {
     if (caption == caption_) return;
     caption_ = std::move(caption);
-    NotifyHost();
+    NotifyHostChanged();
 }
 
 void Form::SetEnabled(bool on) {
     if (on == enabled_) return;
     enabled_ = on;
-    NotifyHost();
+    NotifyHostChanged();
 }
 
 void Form::SetBackColor(Color color) {
     if (color == backColor_) return;
     backColor_ = color;
-    NotifyHost();
+    NotifyHostChanged();
 }
 
 void Form::Move(int32_t left, int32_t top, int32_t width, int32_t height) {
     if (left != left_ || top != top_) {
         left_ = left;
         top_ = top;
-        NotifyHost();
+        NotifyHostChanged();
     }
     SetInnerSize(std::max(0, width - kFrameWidth), std::max(0, height - kFrameHeight));
 }
@@ -71,7 +65,7 @@ void Form::SetInnerSize(int32_t scaleWidth, int32_t scaleHeight) {
     if (scaleWidth == scaleWidth_ && scaleHeight == scaleHeight_) return;
     scaleWidth_ = scaleWidth;
     scaleHeight_ = scaleHeight;
-    NotifyHost();
+    NotifyHostChanged();
     if (loaded_) Fire(OnResize);
 }
 
@@ -186,44 +180,7 @@ bool Form::IsInteractive() const {
 
 void Form::SetStallNote(std::function<std::string()> note) { stallNote = std::move(note); }
 
-// --- UserControl ---------------------------------------------------------------------
-
-UserControl::~UserControl() { Destroying(); }
-
-void UserControl::SetEnabled(bool on) {
-    if (on == enabled_) return;
-    enabled_ = on;
-    NotifyHostChanged(*this);
-}
-
-void UserControl::SetBackColor(Color color) {
-    if (color == backColor_) return;
-    backColor_ = color;
-    NotifyHostChanged(*this);
-}
-
-Form* UserControl::ParentForm() const {
-    ControlHost* host = site_ ? site_->Host() : nullptr;
-    if (auto* form = dynamic_cast<Form*>(host)) return form;
-    if (auto* uc = dynamic_cast<UserControl*>(host)) return uc->ParentForm();
-    return nullptr;
-}
-
-bool UserControl::HostInteractive() const { return enabled_ && (!site_ || site_->IsInteractive()); }
-
-bool UserControl::HostAvailable() const { return enabled_ && (!site_ || site_->IsAvailable()); }
-
-ControlHost& UserControl::FocusRoot() {
-    if (site_ && site_->Host()) return site_->Host()->FocusRoot();
-    return *this;
-}
-
-void UserControl::Site(ObjectControl* extender) {
-    site_ = extender;
-    ClearFocus();
-}
-
-// --- Registry of windows -----------------------------------------------------------------
+// --- Registry of windows -------------------------------------------------------------
 
 std::vector<Form*> LoadedForms() { return loadedForms; }
 

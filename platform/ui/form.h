@@ -1,5 +1,5 @@
 #pragma once
-// Windows (forms) and embeddable controls (user controls) of the headless UI.
+// Windows (forms) of the headless UI; user_control.h holds embeddable controls.
 //
 // A window is a subclass of Form that places its controls in member
 // initialisers and wires its handlers (std::function members On<Event>) in
@@ -40,6 +40,7 @@
 #include "platform/com/com.h"
 #include "platform/ui/control.h"
 #include "platform/ui/controls.h"
+#include "platform/ui/user_control.h"
 
 namespace plat::ui {
 
@@ -127,7 +128,6 @@ private:
     }
     void RunModal();
     bool DoUnload(UnloadMode mode);
-    void NotifyHost();
 
     std::string name_;
     std::string caption_;
@@ -139,40 +139,6 @@ private:
     Color backColor_ = kColorButtonFace;
     int32_t left_ = 0, top_ = 0;
     int32_t scaleWidth_ = 4800, scaleHeight_ = 3600;
-};
-
-// An embeddable control object: a plat::ControlObject holding child controls
-// of its own. Added to a window with Controls().Add(progId, name), it sits in
-// the extender there: its children are reachable only while the extender and
-// the window are, and its RaiseEvent reaches the window's OnObjectEvent. A user
-// control that sits on no window acts on its own (for tests).
-class UserControl : public plat::ControlObject, public ControlHost {
-public:
-    UserControl() = default;
-    ~UserControl() override;
-
-    bool Enabled() const { return enabled_; }
-    void SetEnabled(bool on);
-    Color BackColor() const { return backColor_; }
-    void SetBackColor(Color color);
-
-    // The extender it sits in and that one's window, or nullptr.
-    ObjectControl* Extender() const { return site_; }
-    Form* ParentForm() const;
-
-    bool HostInteractive() const override;
-    bool HostAvailable() const override;
-
-protected:
-    ControlHost& FocusRoot() override;
-
-private:
-    friend class ControlCollection;
-    friend class ControlHost;
-    void Site(ObjectControl* extender);
-    ObjectControl* site_ = nullptr;
-    bool enabled_ = true;
-    Color backColor_ = kColorButtonFace;
 };
 
 // The loaded windows of this thread, in the order loaded.

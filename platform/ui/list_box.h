@@ -1,0 +1,9 @@
+#pragma once
+
+#include "platform/ui/list_control.h"
+
+namespace plat::ui {
+
+class ListBox : public ListControl {};
+
+}  // namespace plat::ui

@@ -1,0 +1,14 @@
+#include "platform/ui/object_control.h"
+
+namespace plat::ui {
+
+void ObjectControl::Deliver(const std::string& name, std::vector<Variant>& params) {
+    if (removed_ || !Host()) return;
+    auto keep = shared_from_this();
+    Fire(OnObjectEvent, name, params);
+    if (removed_ || !Host()) return;
+    auto handler = Host()->OnObjectEvent;
+    if (handler) handler(*this, name, params);
+}
+
+}  // namespace plat::ui

@@ -1,0 +1,96 @@
+#include "platform/ui/text_box.h"
+
+
+namespace plat::ui {
+
+void TextBox::SetText(std::string text) {
+    const bool changed = text != text_;
+    text_ = std::move(text);
+    selStart_ = 0;
+    selLength_ = 0;
+    NotifyChanged();
+    if (changed) Fire(OnChange);
+}
+
+void TextBox::SetSelStart(int32_t start) {
+    const auto len = static_cast<int32_t>(text_.size());
+    selStart_ = start < 0 ? 0 : (start > len ? len : start);
+    selLength_ = 0;
+    NotifyChanged();
+}
+
+void TextBox::SetSelLength(int32_t length) {
+    const auto rest = static_cast<int32_t>(text_.size()) - selStart_;
+    selLength_ = length < 0 ? 0 : (length > rest ? rest : length);
+    NotifyChanged();
+}
+
+void TextBox::SetMaxLength(int32_t length) {
+    maxLength_ = length < 0 ? 0 : length;
+    NotifyChanged();
+}
+
+void TextBox::SetLocked(bool on) {
+    if (on == locked_) return;
+    locked_ = on;
+    NotifyChanged();
+}
+
+std::string TextBox::SelText() const { return text_.substr(selStart_, selLength_); }
+
+void TextBox::SetSelText(std::string_view text) { Replace(selStart_, selLength_, text); }
+
+void TextBox::Replace(int32_t start, int32_t length, std::string_view with) {
+    std::string next = text_.substr(0, start);
+    next.append(with);
+    next.append(text_, start + length);
+    selStart_ = start + static_cast<int32_t>(with.size());
+    selLength_ = 0;
+    if (next == text_) {
+        NotifyChanged();
+        return;
+    }
+    text_ = std::move(next);
+    NotifyChanged();
+    Fire(OnChange);
+}
+
+bool TextBox::TypeKey(int32_t keyAscii) {
+    if (!BeginUserAction(true)) return false;
+    int32_t key = keyAscii;
+    Fire(OnKeyPress, key);
+    if (key == 0 || locked_) return true;
+    if (key == vbKeyBack) {
+        if (selLength_ > 0)
+            Replace(selStart_, selLength_, {});
+        else if (selStart_ > 0)
+            Replace(selStart_ - 1, 1, {});
+        return true;
+    }
+    if (key < 32 || key > 255) return true;
+    if (maxLength_ > 0 && static_cast<int32_t>(text_.size()) - selLength_ >= maxLength_) return true;
+    const char ch = static_cast<char>(key);
+    Replace(selStart_, selLength_, std::string_view(&ch, 1));
+    return true;
+}
+
+bool TextBox::TypeText(std::string_view text) {
+    for (char c : text)
+        if (!TypeKey(static_cast<unsigned char>(c))) return false;
+    return true;
+}
+
+bool TextBox::EnterText(std::string_view text) {
+    if (!BeginUserAction(true) || locked_) return false;
+    std::string next(text);
+    if (maxLength_ > 0 && static_cast<int32_t>(next.size()) > maxLength_) next.resize(maxLength_);
+    const bool changed = next != text_;
+    text_ = std::move(next);
+    selStart_ = static_cast<int32_t>(text_.size());
+    selLength_ = 0;
+    NotifyChanged();
+    if (changed) Fire(OnChange);
+    return true;
+}
+
+}  // namespace plat::ui

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "platform/ui/control.h"
+#include "platform/ui/keys.h"
+
+namespace plat::ui {
+
+class TextBox : public Control {
+public:
+    bool CanTakeFocus() const override { return true; }
+
+    const std::string& Text() const { return text_; }
+    // Program side: replaces the text (MaxLength does not apply), puts the
+    // caret at the start and fires Change when the text differs.
+    void SetText(std::string text);
+
+    // Selection in characters (bytes) from 0. SetSelStart clamps to the text
+    // and empties the selection; SetSelLength clamps to the rest of the text.
+    int32_t SelStart() const { return selStart_; }
+    int32_t SelLength() const { return selLength_; }
+    void SetSelStart(int32_t start);
+    void SetSelLength(int32_t length);
+    std::string SelText() const;
+    // Program side: replaces the selection, caret after it; fires Change.
+    void SetSelText(std::string_view text);
+
+    // The most characters a person can type or paste; 0 is no limit.
+    int32_t MaxLength() const { return maxLength_; }
+    void SetMaxLength(int32_t length);
+    // A locked box takes the focus and fires KeyPress but does not change.
+    bool Locked() const { return locked_; }
+    void SetLocked(bool on);
+
+    // User actions. TypeKey moves the focus to the box if it lacks it, fires
+    // KeyPress with the key code by reference (0 drops the key; another code
+    // replaces it), then Backspace deletes the selection or the character before
+    // the caret, a printable key replaces the selection unless MaxLength is
+    // reached, and Change fires when the text changed. Other control codes
+    // change nothing. True when the box took the key (even when filtered).
+    bool TypeKey(int32_t keyAscii);
+    // TypeKey for each character; false at the first refused one.
+    bool TypeText(std::string_view text);
+    // Pastes over the whole text (as select-all and paste: no KeyPress),
+    // cut to MaxLength; Change when it differs. False when refused or locked.
+    bool EnterText(std::string_view text);
+
+    std::function<void()> OnChange;
+    std::function<void(int32_t& keyAscii)> OnKeyPress;
+
+private:
+    void Replace(int32_t start, int32_t length, std::string_view with);
+    std::string text_;
+    int32_t selStart_ = 0;
+    int32_t selLength_ = 0;
+    int32_t maxLength_ = 0;
+    bool locked_ = false;
+};
+
+}  // namespace plat::ui

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "platform/com/com.h"
+#include "platform/ui/color.h"
+#include "platform/ui/control.h"
+
+namespace plat::ui {
+
+class Form;
+
+// An embeddable control object: a plat::ControlObject holding child controls
+// of its own. Added to a window with Controls().Add(progId, name), it sits in
+// the extender there: its children are reachable only while the extender and
+// the window are, and its RaiseEvent reaches the window's OnObjectEvent. A user
+// control that sits on no window acts on its own (for tests).
+class UserControl : public plat::ControlObject, public ControlHost {
+public:
+    UserControl() = default;
+    ~UserControl() override;
+
+    bool Enabled() const { return enabled_; }
+    void SetEnabled(bool on);
+    Color BackColor() const { return backColor_; }
+    void SetBackColor(Color color);
+
+    // The extender it sits in and that one's window, or nullptr.
+    ObjectControl* Extender() const { return site_; }
+    Form* ParentForm() const;
+
+    bool HostInteractive() const override;
+    bool HostAvailable() const override;
+
+protected:
+    ControlHost& FocusRoot() override;
+
+private:
+    friend class ControlCollection;
+    friend class ControlHost;
+    void Site(ObjectControl* extender);
+    ObjectControl* site_ = nullptr;
+    bool enabled_ = true;
+    Color backColor_ = kColorButtonFace;
+};
+
+}  // namespace plat::ui
