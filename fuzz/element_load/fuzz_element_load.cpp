@@ -1,4 +1,4 @@
-// Arbitrary saved element data through Load of limits. The first byte picks
+// Arbitrary saved element data through Load of limits and group results. The first byte picks
 // the owner's test type; the rest is the saved XML. Whatever loads must save,
 // and the saved form must load back to the same form.
 
@@ -11,6 +11,7 @@
 #include "host/run_context.h"
 #include "host/xml.h"
 #include "plugin/results/limit_data.h"
+#include "plugin/results/result_test_group.h"
 #include "tests/plugin/results/fake_element.h"
 
 namespace {
@@ -53,6 +54,19 @@ void LoadLimits(const host::IXmlElement& root, int32_t testId) {
     limits->PrintReport(nullptr, {});
 }
 
+// A group result either refuses the element with a host error or reads a
+// known status, and leaves every context it entered.
+void LoadGroupResult(const host::IXmlElement& root) {
+    auto context = std::make_shared<host::CLoadContext>();
+    plugin::CResultTestGroup result;
+    try {
+        result.Load(root, context);
+    } catch (const host::HostError&) {
+    }
+    if (result.Status() < 0 || result.Status() > 3) Fail("a group status out of range", std::to_string(result.Status()));
+    if (!context->Entries().empty()) Fail("a load context left entered", root.Name());
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -66,6 +80,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         return 0;
     }
     LoadLimits(*doc->DocumentElement(), testId);
+    LoadGroupResult(*doc->DocumentElement());
     host::ErrorService().ClearLog();
     return 0;
 }

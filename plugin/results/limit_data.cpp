@@ -36,7 +36,7 @@ std::vector<DefaultItem> DefaultItems(int32_t testId) {
 
 }  // namespace
 
-CLimitData::CLimitData() { ResetPrintedLimitStandards(); }
+CLimitData::CLimitData() { SetPrintedLimitStandards(LimitStandardList(1)); }
 
 int32_t CLimitData::OwnerTestID() const {
     int32_t testId = 0;
@@ -142,7 +142,7 @@ host::XmlElementPtr CLimitData::Save(host::IXmlDocument& document) const {
 void CLimitData::PrintReport(const std::shared_ptr<host::IReport>&, const plat::Variant&) {
     try {
         if (!standards_ || standards_->Count() < 1) {
-            ResetPrintedLimitStandards();
+            SetPrintedLimitStandards(LimitStandardList(1));
             return;
         }
         LimitStandardList list;

@@ -13,6 +13,4 @@ const LimitStandardList& PrintedLimitStandards() { return List(); }
 
 void SetPrintedLimitStandards(LimitStandardList standards) { List() = std::move(standards); }
 
-void ResetPrintedLimitStandards() { List().assign(1, nullptr); }
-
 }  // namespace plugin

@@ -16,7 +16,5 @@ using LimitStandardList = std::vector<std::shared_ptr<host::ILimitStandard>>;
 // Read from the first entry to the last; an entry may be empty (nullptr).
 const LimitStandardList& PrintedLimitStandards();
 void SetPrintedLimitStandards(LimitStandardList standards);
-// One empty entry.
-void ResetPrintedLimitStandards();
 
 }  // namespace plugin
