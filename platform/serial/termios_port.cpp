@@ -1,8 +1,13 @@
 // The serial port on Linux termios: raw 8-bit line, no flow control,
 // non-blocking, exclusively locked, input watched by the thread's loop.
+// Before opening, a port that another program holds is refused: a live UUCP
+// lock, or another process with the device open; after opening, a flock or an
+// exclusive mode of another holder.
 
 #include "platform/loop/message_loop.h"
+#include "platform/serial/device_holders.h"
 #include "platform/serial/serial_port.h"
+#include "platform/serial/uucp_lock.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -68,6 +73,28 @@ public:
         if (portNumber < 1) return PortError::NoSuchDevice;
         const std::string path = SerialDevicePath(portNumber);
         if (path.empty()) return PortError::Io;  // the registry could not be read
+        PortError e = OpenDevice(path, s);
+        if (e != PortError::None) lock_.Release();
+        return e;
+    }
+
+    void Close() override {
+        if (fd_ < 0) return;
+        StopWatching();
+        ::ioctl(fd_, TIOCNXCL);
+        ::flock(fd_, LOCK_UN);
+        ::close(fd_);
+        fd_ = -1;
+        failed_ = false;
+        buffer_.clear();
+        lock_.Release();
+    }
+
+private:
+    PortError OpenDevice(const std::string& path, const SerialSettings& s) {
+        if (::access(path.c_str(), F_OK) != 0) return OpenErrorFromErrno(errno);
+        if (lock_.Acquire(path) == UucpLock::Result::Busy) return PortError::Busy;
+        if (FindOtherDeviceHolder(path) != 0) return PortError::Busy;
 
         int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
         if (fd < 0) return OpenErrorFromErrno(errno);
@@ -77,6 +104,12 @@ public:
             int err = errno;
             ::close(fd);
             return err == EWOULDBLOCK ? PortError::Busy : PortError::Io;
+        }
+        // Another holder's exclusive mode stops others but not root: ask.
+        int exclusive = 0;
+        if (::ioctl(fd, TIOCGEXCL, &exclusive) == 0 && exclusive != 0) {
+            ::close(fd);
+            return PortError::Busy;
         }
         termios tio{};
         if (::tcgetattr(fd, &tio) != 0) {
@@ -123,17 +156,7 @@ public:
         return PortError::None;
     }
 
-    void Close() override {
-        if (fd_ < 0) return;
-        StopWatching();
-        ::ioctl(fd_, TIOCNXCL);
-        ::flock(fd_, LOCK_UN);
-        ::close(fd_);
-        fd_ = -1;
-        failed_ = false;
-        buffer_.clear();
-    }
-
+public:
     bool IsOpen() const override { return fd_ >= 0; }
 
     PortError Write(std::string_view text) override {
@@ -226,6 +249,7 @@ private:
         }
     }
 
+    UucpLock lock_;
     int fd_ = -1;
     bool failed_ = false;
     uint64_t watch_ = 0;

@@ -1,7 +1,9 @@
 // The termios port against a pseudo-terminal, under the real clock.
 
+#include "platform/com/fs.h"
 #include "platform/loop/message_loop.h"
 #include "platform/serial/serial_port.h"
+#include "platform/serial/uucp_lock.h"
 #include "tests/support/serial/fake_serial_port.h"
 
 #include <gtest/gtest.h>
@@ -11,6 +13,9 @@
 #include <fstream>
 #include <poll.h>
 #include <pty.h>
+#include <signal.h>
+#include <sys/ioctl.h>
+#include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -214,6 +219,59 @@ TEST_F(TermiosPortTest, SecondUserIsToldBusyUntilTheFirstCloses) {
     first.reset();  // a closed port's destruction leaves the other alone
     EXPECT_EQ(second->Write("[Q]"), plat::PortError::None);
     EXPECT_EQ(ReceiveAtInstrument(3), "[Q]");
+}
+
+// A terminal program left open on the port takes no lock of any kind.
+TEST_F(TermiosPortTest, AnotherProcessWithTheDeviceOpenMeansBusy) {
+    int ready[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    pid_t holder = ::fork();
+    if (holder == 0) {
+        int fd = ::open(slavePath_.c_str(), O_RDWR | O_NOCTTY);
+        char c = fd >= 0 ? 'y' : 'n';
+        (void)::write(ready[1], &c, 1);
+        ::pause();
+        ::_exit(0);
+    }
+    char c = 0;
+    ASSERT_EQ(::read(ready[0], &c, 1), 1);
+    ::close(ready[0]);
+    ::close(ready[1]);
+    ASSERT_EQ(c, 'y');
+
+    auto port = plat::CreateTermiosPort();
+    EXPECT_EQ(port->Open(kPort, kSettings), plat::PortError::Busy);
+    EXPECT_FALSE(port->IsOpen());
+    EXPECT_TRUE(plat::fs::ListFiles(registry_.LockDir(), "*").empty()) << "the lock goes with the failed open";
+
+    ::kill(holder, SIGKILL);
+    ::waitpid(holder, nullptr, 0);
+    EXPECT_EQ(port->Open(kPort, kSettings), plat::PortError::None);
+}
+
+TEST_F(TermiosPortTest, LiveUucpLockMeansBusyAndOursComesAndGoes) {
+    const std::string lock = registry_.LockDir() + "/" + plat::UucpLock::LockName(slavePath_);
+    std::ofstream(lock) << plat::UucpLock::LockText(::getppid());
+    auto port = plat::CreateTermiosPort();
+    EXPECT_EQ(port->Open(kPort, kSettings), plat::PortError::Busy);
+    ::unlink(lock.c_str());
+
+    ASSERT_EQ(port->Open(kPort, kSettings), plat::PortError::None);
+    std::string text;
+    ASSERT_TRUE(plat::fs::ReadFile(lock, text));
+    EXPECT_EQ(text, plat::UucpLock::LockText(::getpid()));
+    port->Close();
+    EXPECT_FALSE(plat::fs::FileExists(lock));
+}
+
+// Root opens a port in exclusive mode all the same: the mode must be asked.
+TEST_F(TermiosPortTest, ExclusiveModeOfAnotherHolderMeansBusy) {
+    ASSERT_EQ(::ioctl(slave_, TIOCEXCL), 0);
+    auto port = plat::CreateTermiosPort();
+    EXPECT_EQ(port->Open(kPort, kSettings), plat::PortError::Busy);
+    EXPECT_TRUE(plat::fs::ListFiles(registry_.LockDir(), "*").empty());
+    ASSERT_EQ(::ioctl(slave_, TIOCNXCL), 0);
+    EXPECT_EQ(port->Open(kPort, kSettings), plat::PortError::None);
 }
 
 TEST_F(TermiosPortTest, DestroyingAnOpenPortReleasesTheLock) {

@@ -172,11 +172,19 @@ RegistryFileScope::RegistryFileScope() {
     path_ = dir_.File("registry.reg");
     previous_ = plat::Registry::Instance().FilePath();
     plat::Registry::UseFile(path_);
+    // Serial ports opened in a test take their locks here, never in /run/lock.
+    if (const char* locks = ::getenv("ORVIK_SERIAL_LOCK_DIRS")) previousLockDirs_ = locks;
+    std::filesystem::create_directories(LockDir());
+    ::setenv("ORVIK_SERIAL_LOCK_DIRS", LockDir().c_str(), 1);
 }
 
 RegistryFileScope::~RegistryFileScope() {
     plat::Registry::UseFile(previous_);
+    if (previousLockDirs_) ::setenv("ORVIK_SERIAL_LOCK_DIRS", previousLockDirs_->c_str(), 1);
+    else ::unsetenv("ORVIK_SERIAL_LOCK_DIRS");
 }
+
+std::string RegistryFileScope::LockDir() const { return dir_.File("lock"); }
 
 void RegistryFileScope::SetInstrumentPort(const std::string& type, const std::string& portText) {
     plat::Registry::Instance().WriteValue(plat::Hive::LocalMachine,

@@ -143,8 +143,9 @@ private:
     std::unique_ptr<RegistryFileScope> registry_;
 };
 
-// Points plat::Registry at a fresh temporary file for the scope; restores the
-// previous file and removes the temporary one at the end.
+// Points plat::Registry at a fresh temporary file, and the serial ports' lock
+// folder at a fresh temporary folder, for the scope; restores both and removes
+// the temporary ones at the end.
 class RegistryFileScope {
 public:
     RegistryFileScope();
@@ -158,11 +159,14 @@ public:
     void SetInstrumentPort(const std::string& type, int32_t port);
     // HKEY_LOCAL_MACHINE "Software\Velam\Orvik\SerialPorts" "COM<n>".
     void MapPort(int32_t portNumber, const std::string& devicePath);
+    // The folder that $ORVIK_SERIAL_LOCK_DIRS names for the scope.
+    std::string LockDir() const;
 
 private:
     test_support::TempDir dir_;
     std::string path_;
     std::string previous_;
+    std::optional<std::string> previousLockDirs_;
 };
 
 }  // namespace serialtest
