@@ -1,9 +1,12 @@
 #include "platform/serial/device_holders.h"
 
 #include <dirent.h>
+#include <limits.h>
 #include <unistd.h>
 
+#include <fstream>
 #include <memory>
+#include <string_view>
 
 #include "platform/com/fs.h"
 
@@ -20,17 +23,41 @@ bool IsNumber(const char* name) {
     return true;
 }
 
-bool HoldsDevice(const std::string& fdFolder, const std::string& device) {
+// The pseudo-terminal number of "/dev/pts/<n>", -1 for any other device.
+long PtyIndex(const std::string& device) {
+    constexpr std::string_view kPts = "/dev/pts/";
+    if (device.compare(0, kPts.size(), kPts) != 0 || !IsNumber(device.c_str() + kPts.size())) return -1;
+    return std::stol(device.substr(kPts.size()));
+}
+
+// Whether the descriptor is the master side of pseudo-terminal `index`.
+bool IsPtyMaster(const std::string& procFolder, const char* fd, const std::string& target, long index) {
+    if (index < 0 || (target != "/dev/ptmx" && target != "/dev/pts/ptmx")) return false;
+    std::ifstream info(procFolder + "/fdinfo/" + fd);
+    std::string line;
+    while (std::getline(info, line))
+        if (line.rfind("tty-index:", 0) == 0) return std::stol(line.substr(10)) == index;
+    return false;
+}
+
+// A process holding the device counts, unless it also holds the master side of
+// the same pseudo-terminal: then it is the far end of the line (a simulator).
+bool HoldsDevice(const std::string& procFolder, const std::string& device, long ptyIndex) {
+    const std::string fdFolder = procFolder + "/fd";
     DirPtr dir(::opendir(fdFolder.c_str()), ::closedir);
     if (!dir) return false;  // gone, or not ours to read
-    std::string target(device.size() + 1, '\0');
+    bool holds = false;
+    std::string target(PATH_MAX, '\0');
     while (const dirent* entry = ::readdir(dir.get())) {
         if (!IsNumber(entry->d_name)) continue;
         const std::string link = fdFolder + "/" + entry->d_name;
         const ssize_t n = ::readlink(link.c_str(), target.data(), target.size());
-        if (n == static_cast<ssize_t>(device.size()) && target.compare(0, device.size(), device) == 0) return true;
+        if (n <= 0) continue;
+        const std::string linked = target.substr(0, static_cast<size_t>(n));
+        if (linked == device) holds = true;
+        else if (IsPtyMaster(procFolder, entry->d_name, linked, ptyIndex)) return false;
     }
-    return false;
+    return holds;
 }
 
 }  // namespace
@@ -38,6 +65,7 @@ bool HoldsDevice(const std::string& fdFolder, const std::string& device) {
 pid_t FindOtherDeviceHolder(const std::string& devicePath, const std::string& procRoot) {
     const std::string device = fs::RealPath(devicePath);
     if (device.empty()) return 0;
+    const long ptyIndex = PtyIndex(device);
     const pid_t self = ::getpid();
     DirPtr proc(::opendir(procRoot.c_str()), ::closedir);
     if (!proc) return 0;
@@ -45,7 +73,7 @@ pid_t FindOtherDeviceHolder(const std::string& devicePath, const std::string& pr
         if (!IsNumber(entry->d_name)) continue;
         const pid_t pid = static_cast<pid_t>(std::stol(entry->d_name));
         if (pid == self) continue;
-        if (HoldsDevice(procRoot + "/" + entry->d_name + "/fd", device)) return pid;
+        if (HoldsDevice(procRoot + "/" + entry->d_name, device, ptyIndex)) return pid;
     }
     return 0;
 }

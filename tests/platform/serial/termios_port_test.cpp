@@ -227,6 +227,8 @@ TEST_F(TermiosPortTest, AnotherProcessWithTheDeviceOpenMeansBusy) {
     ASSERT_EQ(::pipe(ready), 0);
     pid_t holder = ::fork();
     if (holder == 0) {
+        ::close(master_);
+        ::close(slave_);
         int fd = ::open(slavePath_.c_str(), O_RDWR | O_NOCTTY);
         char c = fd >= 0 ? 'y' : 'n';
         (void)::write(ready[1], &c, 1);
@@ -247,6 +249,27 @@ TEST_F(TermiosPortTest, AnotherProcessWithTheDeviceOpenMeansBusy) {
     ::kill(holder, SIGKILL);
     ::waitpid(holder, nullptr, 0);
     EXPECT_EQ(port->Open(kPort, kSettings), plat::PortError::None);
+}
+
+// A simulator holds both sides of its pseudo-terminal: it is the line's far end.
+TEST_F(TermiosPortTest, TheFarEndOfAPseudoTerminalIsNoHolder) {
+    int ready[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    pid_t far = ::fork();
+    if (far == 0) {  // keeps the inherited master and slave
+        char c = 'y';
+        (void)::write(ready[1], &c, 1);
+        ::pause();
+        ::_exit(0);
+    }
+    char c = 0;
+    ASSERT_EQ(::read(ready[0], &c, 1), 1);
+    ::close(ready[0]);
+    ::close(ready[1]);
+    auto port = plat::CreateTermiosPort();
+    EXPECT_EQ(port->Open(kPort, kSettings), plat::PortError::None);
+    ::kill(far, SIGKILL);
+    ::waitpid(far, nullptr, 0);
 }
 
 TEST_F(TermiosPortTest, LiveUucpLockMeansBusyAndOursComesAndGoes) {
