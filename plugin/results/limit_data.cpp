@@ -5,7 +5,7 @@
 #include "host/limit_standards.h"
 #include "platform/values/pass_over.h"
 #include "plugin/results/printed_limit_standards.h"
-#include "plugin/results/result_windows.h"
+#include "plugin/results/limit_dialog_maker.h"
 
 namespace plugin {
 
@@ -62,9 +62,7 @@ std::shared_ptr<host::ILimitData> CLimitData::Clone() const {
 
 std::shared_ptr<host::IDialog> CLimitData::CreateDialog() {
     try {
-        auto windows = ResultWindows();
-        if (!windows) return nullptr;
-        return windows->LimitDialog(std::dynamic_pointer_cast<host::ILimitData>(shared_from_this()), OwnerTestID());
+        return NewLimitDialog(std::dynamic_pointer_cast<host::ILimitData>(shared_from_this()), OwnerTestID());
     } catch (...) {
         host::ErrorService().ReportCurrent("CLimitData");
         return nullptr;

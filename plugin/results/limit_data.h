@@ -33,7 +33,7 @@ public:
     host::TestElementPtr Owner() const override { return owner_.lock(); }
     // Standards copied, the dialog flag kept; the owner is the caller's to set.
     std::shared_ptr<host::ILimitData> Clone() const override;
-    // The limit dialog; none when no limit dialog is installed.
+    // The limit dialog; none when no maker of it is installed.
     std::shared_ptr<host::IDialog> CreateDialog() override;
     // A standard with the default items of the owner's test type, added to the
     // standards unless one with that second text (exact case) is there: then

@@ -5,7 +5,7 @@
 #include "host/xml.h"
 #include "plugin/results/limit_data.h"
 #include "plugin/results/printed_limit_standards.h"
-#include "plugin/results/result_windows.h"
+#include "plugin/results/limit_dialog_maker.h"
 #include "tests/plugin/results/fake_element.h"
 #include "tests/support/sandbox.h"
 
@@ -43,7 +43,7 @@ protected:
         host::ErrorService().SetEcho(false);
         host::ErrorService().ClearLog();
     }
-    void TearDown() override { plugin::SetResultWindows(nullptr); }
+    void TearDown() override { plugin::SetLimitDialogMaker(nullptr); }
 
     // Limits owned by an element of that test type.
     std::shared_ptr<CLimitData> LimitsOf(int32_t testId) {
@@ -241,36 +241,26 @@ TEST_F(LimitDataTest, FailedStandardsComeFromTheHostCheck) {
                  host::HostError);
 }
 
-class FakeWindows : public plugin::IResultWindows {
-public:
-    std::shared_ptr<host::IDialog> LimitDialog(const std::shared_ptr<host::ILimitData>& limits,
-                                               int32_t testId) override {
-        if (fail) throw std::runtime_error("no window");
-        shownLimits = limits;
-        shownTestId = testId;
-        return nullptr;
-    }
-    std::shared_ptr<host::IDialog> DetailedResultDialog(const std::shared_ptr<host::IResultData>&) override {
-        return nullptr;
-    }
+TEST_F(LimitDataTest, TheDialogGetsTheLimitsAndTheOwnersTestType) {
+    auto limits = LimitsOf(300);
+    EXPECT_EQ(limits->CreateDialog(), nullptr);  // no maker installed
     std::shared_ptr<host::ILimitData> shownLimits;
     int32_t shownTestId = -1;
     bool fail = false;
-};
-
-TEST_F(LimitDataTest, TheDialogGetsTheLimitsAndTheOwnersTestType) {
-    auto limits = LimitsOf(300);
-    EXPECT_EQ(limits->CreateDialog(), nullptr);  // no window installed
-    auto windows = std::make_shared<FakeWindows>();
-    plugin::SetResultWindows(windows);
+    plugin::SetLimitDialogMaker([&](const std::shared_ptr<host::ILimitData>& l, int32_t testId) {
+        if (fail) throw std::runtime_error("no window");
+        shownLimits = l;
+        shownTestId = testId;
+        return std::shared_ptr<host::IDialog>();
+    });
     limits->CreateDialog();
-    EXPECT_EQ(windows->shownLimits, limits);
-    EXPECT_EQ(windows->shownTestId, 300);
+    EXPECT_EQ(shownLimits, limits);
+    EXPECT_EQ(shownTestId, 300);
 
     std::make_shared<CLimitData>()->CreateDialog();
-    EXPECT_EQ(windows->shownTestId, 0);
+    EXPECT_EQ(shownTestId, 0);
 
-    windows->fail = true;
+    fail = true;
     EXPECT_EQ(limits->CreateDialog(), nullptr);
     ASSERT_EQ(host::ErrorService().Log().size(), 1u);
     EXPECT_EQ(host::ErrorService().Log()[0].reportLocation, "CLimitData");
