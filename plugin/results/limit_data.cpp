@@ -5,6 +5,8 @@
 #include "host/limit_standards.h"
 #include "platform/values/pass_over.h"
 #include "plugin/results/printed_limit_standards.h"
+#include "plugin/results/test_type_keys.h"
+#include "platform/values/text.h"
 #include "plugin/results/limit_dialog_maker.h"
 
 namespace plugin {
@@ -16,22 +18,13 @@ std::string Translated(const std::string& text) {
     return host::LanguageService().Translate("Pelmo2", text, {});
 }
 
-struct DefaultItem {
-    const char* key;
-    const char* unit;
-    const char* expression;
-};
-
-// The items a new standard starts with, by test type.
-std::vector<DefaultItem> DefaultItems(int32_t testId) {
-    switch (testId) {
-        case 100: return {{"SpO2", "%", "X+Y"}, {"BPM", "20034::BPM", "X+Y"}};
-        case 200:
-            return {{"LED-R", "20041::Volts", ""}, {"LED-IR", "20041::Volts", ""}, {"LED-PHOTO", "20041::Volts", ""}};
-        case 300: return {{"PHOTODIODE-R", "", ""}, {"PHOTODIODE-IR", "", ""}};
-        case 400: return {{"PIN1_TO_PIN2", "20042::KOhms", ""}};
-        default: return {};
-    }
+// The unit text of a default item.
+std::string UnitOf(const std::string& key) {
+    if (key == "SpO2") return "%";
+    if (key == "BPM") return "20034::BPM";
+    if (plat::StartsWithNoCase(key, "LED-")) return "20041::Volts";
+    if (plat::StartsWithNoCase(key, "PHOTODIODE-")) return {};
+    return "20042::KOhms";
 }
 
 }  // namespace
@@ -78,8 +71,9 @@ void CLimitData::AddLimitItem(host::ILimitStandard& standard, const std::string&
 }
 
 void CLimitData::AddDefaultLimitItems(host::ILimitStandard& standard) const {
-    for (const DefaultItem& item : DefaultItems(OwnerTestID()))
-        plat::PassOver([&] { AddLimitItem(standard, item.key, Translated(item.unit), item.expression); });
+    const int32_t testId = OwnerTestID();
+    for (const std::string& key : TestTypeKeys(testId))
+        plat::PassOver([&] { AddLimitItem(standard, key, Translated(UnitOf(key)), testId == 100 ? "X+Y" : ""); });
 }
 
 std::shared_ptr<host::ILimitStandard> CLimitData::CreateStandard(const std::string& name, const std::string& text) {

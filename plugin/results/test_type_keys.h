@@ -1,0 +1,17 @@
+#pragma once
+// The measurement keys of each test type, in the order the measurements and
+// the default limit items are made.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace plugin {
+
+// "PIN<first>_TO_PIN<second>", the key of a pin pair of the resistance test.
+std::string PinPairKey(int32_t first, int32_t second);
+
+// Test 400 starts with the pair of pins 1 and 2; any other type has no keys.
+std::vector<std::string> TestTypeKeys(int32_t testId);
+
+}  // namespace plugin
