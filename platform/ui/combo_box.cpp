@@ -23,6 +23,12 @@ void ComboBox::SetText(std::string text) {
     Fire(OnChange);
 }
 
+void ComboBox::SetLocked(bool on) {
+    if (on == locked_) return;
+    locked_ = on;
+    NotifyChanged();
+}
+
 void ComboBox::SetStyle(ComboStyle style) {
     if (style == style_) return;
     style_ = style;
@@ -30,7 +36,7 @@ void ComboBox::SetStyle(ComboStyle style) {
 }
 
 bool ComboBox::EnterText(std::string_view text) {
-    if (style_ == ComboStyle::DropdownList || !BeginUserAction(true)) return false;
+    if (style_ == ComboStyle::DropdownList || !BeginUserAction(true) || locked_) return false;
     if (text != text_) {
         text_ = std::string(text);
         NotifyChanged();

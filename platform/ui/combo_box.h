@@ -25,13 +25,19 @@ public:
     bool EnterText(std::string_view text);
     std::function<void()> OnChange;
 
+    // A locked combo box takes the focus but a person can neither pick nor type.
+    bool Locked() const { return locked_; }
+    void SetLocked(bool on);
+
 protected:
+    bool ReadOnly() const override { return locked_; }
     void SelectionSet() override;
     void ListCleared() override;
 
 private:
     ComboStyle style_ = ComboStyle::DropdownCombo;
     std::string text_;
+    bool locked_ = false;
 };
 
 }  // namespace plat::ui

@@ -17,11 +17,8 @@ bool Control::LiesIn(const Control* ancestor) const {
 }
 
 bool Control::BelongsTo(const ControlHost* host) const {
-    for (const Control* c = this; c;) {
-        if (c->Host() == host) return true;
-        auto* uc = dynamic_cast<UserControl*>(c->Host());
-        c = uc ? uc->Extender() : nullptr;
-    }
+    for (const ControlHost* h = host_; h; h = h->ParentHost())
+        if (h == host) return true;
     return false;
 }
 
@@ -122,15 +119,15 @@ void Control::SetFontItalic(bool on) {
     SetFont(std::move(f));
 }
 
-bool Control::ChainShown() const {
+bool Control::ShownInHost() const {
     for (const Control* x = this; x; x = x->container_)
         if (!x->enabled_ || !x->visible_) return false;
     return true;
 }
 
-bool Control::IsInteractive() const { return host_ && ChainShown() && host_->HostInteractive(); }
+bool Control::IsInteractive() const { return host_ && ShownInHost() && host_->HostInteractive(); }
 
-bool Control::IsAvailable() const { return host_ && ChainShown() && host_->HostAvailable(); }
+bool Control::IsAvailable() const { return host_ && ShownInHost() && host_->HostAvailable(); }
 
 bool Control::SetFocus() {
     if (!CanTakeFocus() || !IsAvailable()) return false;
@@ -142,6 +139,30 @@ bool Control::SetFocus() {
     if (previous) previous->Fire(previous->OnLostFocus);
     // A LostFocus handler may have moved the focus elsewhere.
     if (host_ && host_->FocusRoot().focus_ == this) Fire(OnGotFocus);
+    return true;
+}
+
+bool Control::UserFocus() {
+    if (!CanTakeFocus() || !BeginUserAction(true)) return false;
+    return HasFocus();
+}
+
+bool Control::KeyDown(int32_t keyCode, int32_t shift) {
+    if (!CanTakeFocus() || !BeginUserAction(true)) return false;
+    Fire(OnKeyDown, keyCode, shift);
+    if (keyCode != 0 && IsInteractive()) KeyAction(keyCode, shift);
+    return true;
+}
+
+bool Control::KeyUp(int32_t keyCode, int32_t shift) {
+    if (!CanTakeFocus() || !BeginUserAction(true)) return false;
+    Fire(OnKeyUp, keyCode, shift);
+    return true;
+}
+
+bool Control::PressKey(int32_t keyCode, int32_t shift) {
+    if (!KeyDown(keyCode, shift)) return false;
+    KeyUp(keyCode, shift);
     return true;
 }
 

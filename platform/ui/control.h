@@ -63,7 +63,9 @@ public:
     // Whether it lies in `ancestor`: inside it as a container, or in an
     // embeddable control that sits in it (at any depth).
     bool LiesIn(const Control* ancestor) const;
-    // Whether it belongs to `host` directly or through embedded controls.
+    // Whether it and every container it sits in are enabled and visible.
+    bool ShownInHost() const;
+    // Whether it belongs to `host` directly or through embedded (or docked) hosts.
     bool BelongsTo(const ControlHost* host) const;
 
     // Caption: labels, buttons, frames, check and option buttons have one.
@@ -117,8 +119,28 @@ public:
     // False, and no change, when it cannot take the focus now.
     bool SetFocus();
     bool HasFocus() const;
+    // User action: a person moves the focus here (click, Tab). False when it
+    // cannot be reached or cannot take the focus.
+    bool UserFocus();
+    // Whether Tab stops at it (when it can take the focus at all).
+    bool TabStop() const { return tabStop_; }
+    void SetTabStop(bool on) { tabStop_ = on; }
     std::function<void()> OnGotFocus;
     std::function<void()> OnLostFocus;
+
+    // User actions: a key pressed or released while the control has the focus
+    // (key codes and shift bits in keys.h). KeyDown moves the focus here, fires
+    // OnKeyDown with the key code by reference (a handler sets 0 to stop the
+    // control's own handling, such as a tree's arrow keys), then the control
+    // handles the key. KeyUp fires OnKeyUp. False when refused or the control
+    // cannot take the focus. A text box's typed characters also go through
+    // these (see TextBox::TypeKey).
+    bool KeyDown(int32_t keyCode, int32_t shift = 0);
+    bool KeyUp(int32_t keyCode, int32_t shift = 0);
+    // KeyDown then KeyUp.
+    bool PressKey(int32_t keyCode, int32_t shift = 0);
+    std::function<void(int32_t& keyCode, int32_t shift)> OnKeyDown;
+    std::function<void(int32_t& keyCode, int32_t shift)> OnKeyUp;
 
 protected:
     // Runs a handler on a copy, with the control kept alive.
@@ -129,6 +151,8 @@ protected:
         auto copy = handler;
         copy(std::forward<Args>(args)...);
     }
+    // The control's own handling of a key that OnKeyDown left non-zero.
+    virtual void KeyAction(int32_t /*keyCode*/, int32_t /*shift*/) {}
     // Tells the installed renderer (if any) that what the control shows changed.
     void NotifyChanged();
     // The start of a user action: false when the person cannot reach the
@@ -138,7 +162,6 @@ protected:
 private:
     friend class ControlHost;
     friend class ControlCollection;
-    bool ChainShown() const;  // it and its containers enabled and visible
 
     std::string name_;
     ControlHost* host_ = nullptr;
@@ -149,6 +172,7 @@ private:
     bool visible_ = true;
     int32_t left_ = 0, top_ = 0, width_ = 0, height_ = 0;
     int32_t tabIndex_ = 0;
+    bool tabStop_ = true;
     std::string tag_;
     plat::ui::Font font_;
     Color backColor_ = kColorButtonFace;

@@ -5,7 +5,26 @@
 
 namespace plat::ui {
 
+namespace {
+
+struct HostRegistry {
+    std::vector<ControlHost*> hosts;
+    WindowHandle next = 0x1000;
+};
+thread_local HostRegistry registry;
+
+}  // namespace
+
+ControlHost::ControlHost() : controls_(*this) {
+    registry.next += 4;
+    handle_ = registry.next;
+    registry.hosts.push_back(this);
+}
+
 ControlHost::~ControlHost() {
+    std::erase(registry.hosts, this);
+    for (ControlHost* h : registry.hosts)
+        if (h->dockParent_ == this) h->dockParent_ = nullptr;
     focus_ = nullptr;
     controls_.RemoveRunTimeControls();
     for (const auto& c : controls_.items_) {
@@ -28,8 +47,9 @@ Control* ControlHost::ActiveControl() const {
 }
 
 void ControlHost::DropFocusWithin(const Control* control) {
-    ControlHost& root = FocusRoot();
-    if (root.focus_ && root.focus_->LiesIn(control)) root.ClearFocus(true);
+    // The focus may lie in another window when `control` holds a docked page.
+    for (ControlHost* h : registry.hosts)
+        if (h->focus_ && h->focus_->LiesIn(control)) h->ClearFocus(true);
 }
 
 void ControlHost::ClearFocus(bool notify) {
@@ -45,13 +65,35 @@ void ControlHost::Destroying() {
     if (Renderer* r = CurrentRenderer()) r->HostDestroyed(*this);
 }
 
-}  // namespace plat::ui
-
-namespace plat::ui {
-
 void ControlHost::NotifyHostChanged() {
     if (quiet_) return;
     if (Renderer* r = CurrentRenderer()) r->HostChanged(*this);
+}
+
+ControlHost* FromHandle(WindowHandle handle) {
+    for (ControlHost* h : registry.hosts)
+        if (h->hWnd() == handle) return h;
+    return nullptr;
+}
+
+std::vector<ControlHost*> AllHosts() { return registry.hosts; }
+
+WindowHandle SetParent(WindowHandle child, WindowHandle parent) {
+    ControlHost* c = FromHandle(child);
+    ControlHost* p = parent ? FromHandle(parent) : nullptr;
+    if (!c || (parent && !p)) return 0;
+    for (ControlHost* x = p; x; x = x->ParentHost())
+        if (x == c) return 0;
+    ControlHost* previous = c->ParentHost();
+    ControlHost* next = p == c->NaturalParent() ? nullptr : p;
+    if (next != c->dockParent_) {
+        // The focus of the page belongs to the window it leaves.
+        ControlHost& oldRoot = c->FocusRoot();
+        if (oldRoot.focus_ && oldRoot.focus_->BelongsTo(c)) oldRoot.ClearFocus(true);
+        c->dockParent_ = next;
+        c->NotifyHostChanged();
+    }
+    return previous ? previous->hWnd() : 0;
 }
 
 }  // namespace plat::ui

@@ -12,11 +12,15 @@
 
 namespace plat::ui {
 
+// A window handle: a number that names a window or embeddable control of this
+// thread while it exists (never 0).
+using WindowHandle = int32_t;
+
 // What holds named controls: a window (Form) or an embeddable control
 // (UserControl).
 class ControlHost {
 public:
-    ControlHost() : controls_(*this) {}
+    ControlHost();
     virtual ~ControlHost();
     ControlHost(const ControlHost&) = delete;
     ControlHost& operator=(const ControlHost&) = delete;
@@ -49,10 +53,21 @@ public:
     virtual bool HostInteractive() const = 0;
     virtual bool HostAvailable() const = 0;
 
-protected:
-    // The host that records the focus: the window, or an embeddable control
-    // that sits on no window.
+    // Its window handle (see SetParent).
+    WindowHandle hWnd() const { return handle_; }
+    // The window or embeddable control it is docked into by SetParent, or nullptr.
+    ControlHost* DockParent() const { return dockParent_; }
+    // Where it sits when not docked: an embeddable control's extender's host;
+    // nullptr for a window (the desktop).
+    virtual ControlHost* NaturalParent() const { return nullptr; }
+    // Where it is shown: the dock parent, else the natural parent.
+    ControlHost* ParentHost() const { return dockParent_ ? dockParent_ : NaturalParent(); }
+
+    // The host that records the focus: the top window it is shown in, or an
+    // embeddable control that sits on no window.
     virtual ControlHost& FocusRoot() { return *this; }
+
+protected:
     // Drops the focus when it lies in `control` or in controls embedded in it.
     void DropFocusWithin(const Control* control);
     // Called first by the destructor of a window or embeddable control: tells
@@ -69,9 +84,25 @@ private:
     friend class Control;
     friend class ControlCollection;
     friend class UserControl;
+    friend WindowHandle SetParent(WindowHandle child, WindowHandle parent);
     ControlCollection controls_;
     Control* focus_ = nullptr;  // meaningful in a focus root only
     bool quiet_ = false;        // being destroyed
+    WindowHandle handle_ = 0;
+    ControlHost* dockParent_ = nullptr;
 };
+
+// The window or embeddable control of that handle, or nullptr.
+ControlHost* FromHandle(WindowHandle handle);
+// Every window and embeddable control of this thread that exists.
+std::vector<ControlHost*> AllHosts();
+
+// Docks `child` into `parent`: it shows inside that window, its controls are
+// reachable while that window is, its focus counts as that window's focus,
+// and Move places it inside that window. A parent of 0, or the child's natural
+// parent (an embeddable control's own window), undocks it. Returns the handle
+// of the previous parent (0 for none); 0 and no change when a handle names
+// nothing, or the parent is the child or lies inside it.
+WindowHandle SetParent(WindowHandle child, WindowHandle parent);
 
 }  // namespace plat::ui

@@ -92,11 +92,11 @@ void Form::Show(ShowMode mode) {
     }
     if (!ActiveControl()) {
         // As a shown window does: the focus goes to the first control in tab order that takes it.
-        Control* first = nullptr;
-        for (const auto& c : Controls())
-            if (c->CanTakeFocus() && c->IsAvailable() && (!first || c->TabIndex() < first->TabIndex()))
-                first = c.get();
-        if (first) first->SetFocus();
+        for (Control* c : TabOrder())
+            if (c->IsAvailable()) {
+                c->SetFocus();
+                break;
+            }
     }
     if (mode == ShowMode::Modal && visible_ && loaded_) RunModal();
 }
@@ -175,7 +175,68 @@ bool Form::PressEscape() {
 }
 
 bool Form::IsInteractive() const {
-    return loaded_ && visible_ && enabled_ && (modalForms.empty() || modalForms.back() == this);
+    if (!loaded_ || !visible_ || !enabled_) return false;
+    if (DockParent()) return DockParent()->HostInteractive();
+    return modalForms.empty() || modalForms.back() == this;
+}
+
+bool Form::HostAvailable() const {
+    return loaded_ && visible_ && enabled_ && (!DockParent() || DockParent()->HostAvailable());
+}
+
+ControlHost& Form::FocusRoot() { return DockParent() ? DockParent()->FocusRoot() : *this; }
+
+namespace {
+
+void CollectTabOrder(const ControlHost& host, std::vector<Control*>& out) {
+    std::vector<Control*> controls;
+    for (const auto& c : host.Controls()) controls.push_back(c.get());
+    std::stable_sort(controls.begin(), controls.end(),
+                     [](const Control* a, const Control* b) { return a->TabIndex() < b->TabIndex(); });
+    for (Control* c : controls) {
+        auto* extender = dynamic_cast<ObjectControl*>(c);
+        auto page = extender ? extender->ObjectAs<UserControl>() : nullptr;
+        if (page && !page->DockParent())
+            CollectTabOrder(*page, out);
+        else if (c->CanTakeFocus() && c->TabStop())
+            out.push_back(c);
+    }
+    for (ControlHost* docked : AllHosts())
+        if (docked->DockParent() == &host) CollectTabOrder(*docked, out);
+}
+
+}  // namespace
+
+std::vector<Control*> Form::TabOrder() const {
+    std::vector<Control*> out;
+    CollectTabOrder(*this, out);
+    return out;
+}
+
+bool Form::SetFocus() {
+    if (!HostAvailable()) return false;
+    if (ActiveControl()) return true;
+    for (Control* c : TabOrder())
+        if (c->IsAvailable() && c->SetFocus()) return true;
+    Fire(OnGotFocus);
+    return true;
+}
+
+bool Form::UserActivate() { return IsInteractive() && SetFocus(); }
+
+bool Form::PressTab(bool shift) {
+    if (!IsInteractive()) return false;
+    std::vector<Control*> order = TabOrder();
+    std::erase_if(order, [](Control* c) { return !c->IsInteractive(); });
+    if (order.empty()) return false;
+    const auto n = static_cast<int64_t>(order.size());
+    const auto at = std::find(order.begin(), order.end(), ActiveControl());
+    int64_t next = 0;
+    if (at != order.end())
+        next = ((at - order.begin()) + (shift ? n - 1 : 1)) % n;
+    else if (shift)
+        next = n - 1;
+    return order[static_cast<size_t>(next)]->UserFocus();
 }
 
 void Form::SetStallNote(std::function<std::string()> note) { stallNote = std::move(note); }

@@ -111,8 +111,25 @@ public:
     std::function<void(bool& cancel, UnloadMode mode)> OnQueryUnload;
     std::function<void(bool& cancel)> OnUnload;
 
+    // Code gives the window the focus: to its active control if it has one,
+    // else to the first control in tab order, else GotFocus fires (where a
+    // window that holds a docked page passes the focus on). False when the
+    // window is not loaded, shown and enabled.
+    bool SetFocus();
+    std::function<void()> OnGotFocus;
+    // User action: a person activates the window (clicks into it).
+    bool UserActivate();
+    // User action: Tab (or Shift+Tab) moves the focus to the next (previous)
+    // control in tab order that can take it now, wrapping around.
+    bool PressTab(bool shift = false);
+    // The controls that can take the focus, in tab order: by TabIndex, with
+    // the controls of embeddable controls at their extender's place and pages
+    // docked into the window after its own controls.
+    std::vector<Control*> TabOrder() const;
+
     bool HostInteractive() const override { return IsInteractive(); }
-    bool HostAvailable() const override { return loaded_ && visible_ && enabled_; }
+    bool HostAvailable() const override;
+    ControlHost& FocusRoot() override;
 
     // A text added to the ModalStall message (a test operator says what it
     // waits for). Empty function: none.

@@ -1,5 +1,6 @@
 #pragma once
 // Key codes and shift-state bits of the key events.
+
 #include <cstdint>
 
 namespace plat::ui {

@@ -1,5 +1,6 @@
 #pragma once
 // A caption on a window.
+
 #include "platform/ui/control.h"
 
 namespace plat::ui {

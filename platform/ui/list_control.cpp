@@ -72,7 +72,7 @@ bool ListControl::PickItem(int32_t index) {
     if (index < 0 || index >= ListCount()) return false;
     if (!BeginUserAction(true)) return false;
     // The focus handlers may have changed the list.
-    if (index >= ListCount()) return false;
+    if (index >= ListCount() || ReadOnly()) return false;
     listIndex_ = index;
     SelectionSet();
     NotifyChanged();

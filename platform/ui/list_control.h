@@ -44,6 +44,8 @@ public:
     std::function<void()> OnClick;
 
 protected:
+    // True when a person may not change the selection (a locked combo box).
+    virtual bool ReadOnly() const { return false; }
     // Called when the selection was set; the combo box mirrors it into its text.
     virtual void SelectionSet() {}
     // Called after Clear; the combo box empties its text.

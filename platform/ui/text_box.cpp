@@ -55,23 +55,51 @@ void TextBox::Replace(int32_t start, int32_t length, std::string_view with) {
     Fire(OnChange);
 }
 
+int32_t TextBox::KeyCodeOf(int32_t keyAscii) {
+    if (keyAscii >= 'a' && keyAscii <= 'z') return keyAscii - 'a' + 'A';
+    switch (keyAscii) {
+        case ',': return 188;
+        case '-': return 189;
+        case '.': return 190;
+        default: return keyAscii;
+    }
+}
+
+int32_t TextBox::ShiftOf(int32_t keyAscii) { return keyAscii >= 'A' && keyAscii <= 'Z' ? vbShiftMask : 0; }
+
 bool TextBox::TypeKey(int32_t keyAscii) {
     if (!BeginUserAction(true)) return false;
+    const int32_t shift = ShiftOf(keyAscii);
+    int32_t code = KeyCodeOf(keyAscii);
+    Fire(OnKeyDown, code, shift);
     int32_t key = keyAscii;
     Fire(OnKeyPress, key);
-    if (key == 0 || locked_) return true;
+    if (key != 0 && !locked_) TypeCharacter(key);
+    code = KeyCodeOf(keyAscii);
+    Fire(OnKeyUp, code, shift);
+    return true;
+}
+
+void TextBox::TypeCharacter(int32_t key) {
     if (key == vbKeyBack) {
         if (selLength_ > 0)
             Replace(selStart_, selLength_, {});
         else if (selStart_ > 0)
             Replace(selStart_ - 1, 1, {});
-        return true;
+        return;
     }
-    if (key < 32 || key > 255) return true;
-    if (maxLength_ > 0 && static_cast<int32_t>(text_.size()) - selLength_ >= maxLength_) return true;
+    if (key < 32 || key > 255) return;
+    if (maxLength_ > 0 && static_cast<int32_t>(text_.size()) - selLength_ >= maxLength_) return;
     const char ch = static_cast<char>(key);
     Replace(selStart_, selLength_, std::string_view(&ch, 1));
-    return true;
+}
+
+void TextBox::KeyAction(int32_t keyCode, int32_t) {
+    if (keyCode != vbKeyDelete || locked_) return;
+    if (selLength_ > 0)
+        Replace(selStart_, selLength_, {});
+    else if (selStart_ < static_cast<int32_t>(text_.size()))
+        Replace(selStart_, 1, {});
 }
 
 bool TextBox::TypeText(std::string_view text) {

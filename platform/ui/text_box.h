@@ -37,11 +37,14 @@ public:
     void SetLocked(bool on);
 
     // User actions. TypeKey moves the focus to the box if it lacks it, fires
-    // KeyPress with the key code by reference (0 drops the key; another code
-    // replaces it), then Backspace deletes the selection or the character before
-    // the caret, a printable key replaces the selection unless MaxLength is
-    // reached, and Change fires when the text changed. Other control codes
-    // change nothing. True when the box took the key (even when filtered).
+    // KeyDown with the key's code (KeyCodeOf), KeyPress with the character code
+    // by reference (0 drops the key; another code replaces it), then Backspace
+    // deletes the selection or the character before the caret, a printable key
+    // replaces the selection unless MaxLength is reached, and Change fires when
+    // the text changed; last KeyUp. Other control codes change nothing. True
+    // when the box took the key (even when filtered). The Delete key reaches the
+    // box as KeyDown(vbKeyDelete): it deletes the selection or the character
+    // after the caret.
     bool TypeKey(int32_t keyAscii);
     // TypeKey for each character; false at the first refused one.
     bool TypeText(std::string_view text);
@@ -52,7 +55,17 @@ public:
     std::function<void()> OnChange;
     std::function<void(int32_t& keyAscii)> OnKeyPress;
 
+    // The key code and shift state of the key that types `keyAscii`: letters
+    // their capital (shift for a capital), digits themselves, "," 188,
+    // "-" 189, "." 190, other characters their own code.
+    static int32_t KeyCodeOf(int32_t keyAscii);
+    static int32_t ShiftOf(int32_t keyAscii);
+
+protected:
+    void KeyAction(int32_t keyCode, int32_t shift) override;
+
 private:
+    void TypeCharacter(int32_t key);
     void Replace(int32_t start, int32_t length, std::string_view with);
     std::string text_;
     int32_t selStart_ = 0;

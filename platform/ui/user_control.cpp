@@ -26,12 +26,24 @@ Form* UserControl::ParentForm() const {
     return nullptr;
 }
 
-bool UserControl::HostInteractive() const { return enabled_ && (!site_ || site_->IsInteractive()); }
+// Docked, its extender still shows or hides it, but the window it is docked
+// into decides whether it can be reached.
+bool UserControl::HostInteractive() const {
+    if (!enabled_) return false;
+    if (DockParent()) return (!site_ || site_->ShownInHost()) && DockParent()->HostInteractive();
+    return !site_ || site_->IsInteractive();
+}
 
-bool UserControl::HostAvailable() const { return enabled_ && (!site_ || site_->IsAvailable()); }
+bool UserControl::HostAvailable() const {
+    if (!enabled_) return false;
+    if (DockParent()) return (!site_ || site_->ShownInHost()) && DockParent()->HostAvailable();
+    return !site_ || site_->IsAvailable();
+}
+
+ControlHost* UserControl::NaturalParent() const { return site_ ? site_->Host() : nullptr; }
 
 ControlHost& UserControl::FocusRoot() {
-    if (site_ && site_->Host()) return site_->Host()->FocusRoot();
+    if (ControlHost* parent = ParentHost()) return parent->FocusRoot();
     return *this;
 }
 

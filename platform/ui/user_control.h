@@ -29,8 +29,7 @@ public:
 
     bool HostInteractive() const override;
     bool HostAvailable() const override;
-
-protected:
+    ControlHost* NaturalParent() const override;
     ControlHost& FocusRoot() override;
 
 private:

@@ -46,12 +46,25 @@ ScriptedOperator& ScriptedOperator::Enqueue(Step step) {
     return *this;
 }
 
+namespace {
+
+// The control of that name in `host` or in a page docked into it (at any depth).
+Control* FindIn(ControlHost& host, std::string_view name) {
+    if (Control* c = host.Controls().Find(name)) return c;
+    for (ControlHost* docked : AllHosts())
+        if (docked->DockParent() == &host)
+            if (Control* c = FindIn(*docked, name)) return c;
+    return nullptr;
+}
+
+}  // namespace
+
 Control* ScriptedOperator::FindControl(Form& form, const std::string& path) {
     ControlHost* host = &form;
     size_t start = 0;
     while (true) {
         const size_t dot = path.find('.', start);
-        Control* c = host->Controls().Find(std::string_view(path).substr(start, dot - start));
+        Control* c = FindIn(*host, std::string_view(path).substr(start, dot - start));
         if (!c || dot == std::string::npos) return c;
         auto* extender = dynamic_cast<ObjectControl*>(c);
         auto uc = extender ? extender->ObjectAs<UserControl>() : nullptr;
@@ -114,7 +127,19 @@ ScriptedOperator& ScriptedOperator::PickText(std::string window, std::string con
 
 ScriptedOperator& ScriptedOperator::Focus(std::string window, std::string control) {
     return ControlStep<Control>(std::move(window), std::move(control), "focus",
-                                [](Control& c) { return c.IsInteractive() && c.SetFocus(); });
+                                [](Control& c) { return c.UserFocus(); });
+}
+
+ScriptedOperator& ScriptedOperator::PressKey(std::string window, std::string control, int32_t keyCode,
+                                             int32_t shift) {
+    return ControlStep<Control>(std::move(window), std::move(control), "press key " + std::to_string(keyCode) + " in",
+                                [keyCode, shift](Control& c) { return c.PressKey(keyCode, shift); });
+}
+
+ScriptedOperator& ScriptedOperator::PressTab(std::string window, bool shift) {
+    return Do(std::move(window), shift ? "press Shift+Tab" : "press Tab", [this, shift](Form& f) {
+        if (!f.PressTab(shift)) Fail("Tab on \"" + f.Name() + "\" found no control to move to");
+    });
 }
 
 ScriptedOperator& ScriptedOperator::PressEnter(std::string window) {

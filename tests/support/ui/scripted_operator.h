@@ -11,7 +11,8 @@
 //     .Answer(plat::ui::vbOK, "in use");
 //   dlg.Show(plat::ui::ShowMode::Modal);
 //
-// Control names may be paths into embeddable controls: "xmdMtiData.txtSerial".
+// Control names may be paths into embeddable controls: "xmdMtiData.txtSerial";
+// the controls of a page docked into the window are found as the window's own.
 // A step that cannot be carried out (no such window or control, the control
 // refuses the action) throws OperatorError from the loop and is recorded; an
 // unexpected message box is recorded and answered with its default button.
@@ -55,6 +56,9 @@ public:
     ScriptedOperator& Pick(std::string window, std::string control, int32_t index);
     ScriptedOperator& PickText(std::string window, std::string control, std::string text);
     ScriptedOperator& Focus(std::string window, std::string control);
+    // Presses and releases a key in a control (key codes in platform/ui/keys.h).
+    ScriptedOperator& PressKey(std::string window, std::string control, int32_t keyCode, int32_t shift = 0);
+    ScriptedOperator& PressTab(std::string window, bool shift = false);
     ScriptedOperator& PressEnter(std::string window);
     ScriptedOperator& PressEscape(std::string window);
     ScriptedOperator& Close(std::string window);
@@ -77,7 +81,8 @@ public:
     // Do not report steps left undone at the end.
     void AllowUnfinished() { allowUnfinished_ = true; }
 
-    // Finds a control of the window by name or dotted path; nullptr when none.
+    // Finds a control of the window by name or dotted path (looking into pages
+    // docked into it too); nullptr when none.
     static Control* FindControl(Form& form, const std::string& path);
 
 private:
