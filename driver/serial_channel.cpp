@@ -52,6 +52,8 @@ void FComm::ClearInBuffer() {
     if (port_) port_->DiscardInput();
 }
 
+bool FComm::HungUp() { return port_ && port_->IsOpen() && port_->HungUp(); }
+
 plat::PortError FComm::InitPort(int16_t port, const std::string& settings) {
     if (!port_) return plat::PortError::Io;
     if (port_->IsOpen()) port_->Close();
@@ -76,7 +78,7 @@ void FTimers::StartTimeOut(int32_t& lTimeOut) {
 
 void FTimers::StopTimeOut() { tmrTimeOut_.SetEnabled(false); }
 
-void FTimers::Wait(int32_t ms) {
+void FTimers::Wait(int32_t ms, const std::function<bool()>& stop) {
     tmrWait_.SetInterval(ms);
     tmrWait_.SetEnabled(true);
     for (;;) {
@@ -85,6 +87,7 @@ void FTimers::Wait(int32_t ms) {
         else PumpOnce();
         if (CancelFlag()) break;
         if (tmrWait_.Interval() == 0 || !tmrWait_.Enabled()) break;
+        if (stop && stop()) break;
     }
     tmrWait_.SetEnabled(false);
 }
@@ -179,19 +182,25 @@ void CPelmo2Channel::Send(const std::string& sCommand) {
             comm->ClearInBuffer();
             const bool isQuit = sCommand == "[Q]";
             const bool isRCurve = plat::InStrNoCase(sCommand, "RCURVE") == 2;
-            if (!isQuit) {
-                timers->Wait(kDelayBefore);
+            // A line that hangs up ends the command at once: nothing could reach the instrument.
+            const auto hungUp = [comm] { return comm->HungUp(); };
+            if (hungUp()) {
+                failed = true;
+            } else if (!isQuit) {
+                timers->Wait(kDelayBefore, hungUp);
                 // A cancelled delay means the command is not sent at all.
                 if (CancelFlag()) return;
+                if (hungUp()) failed = true;
                 // Bytes that came in during the delay are no reply to this command.
-                comm->ClearInBuffer();
+                else comm->ClearInBuffer();
             }
-            if (comm->OutputValue(sCommand) != plat::PortError::None) {
-                failed = true;
-            } else {
+            if (!failed && comm->OutputValue(sCommand) != plat::PortError::None) failed = true;
+            if (!failed) {
                 m_LastCommand = sCommand;
-                if (!CancelFlag())
-                    timers->Wait(isQuit ? kDelayAfterQuit : isRCurve ? kDelayAfterRCurve : kDelayAfter);
+                if (!CancelFlag()) {
+                    timers->Wait(isQuit ? kDelayAfterQuit : isRCurve ? kDelayAfterRCurve : kDelayAfter, hungUp);
+                    if (hungUp()) failed = true;
+                }
             }
         }
     } catch (...) {
@@ -291,7 +300,8 @@ void CPelmo2Channel::StopTimeOut() {
 }
 
 void CPelmo2Channel::Wait(int32_t lMilliseconds) {
-    if (auto timers = mfrmTimer) timers->Wait(lMilliseconds);
+    auto comm = frmComm;
+    if (auto timers = mfrmTimer) timers->Wait(lMilliseconds, [comm] { return comm && comm->HungUp(); });
 }
 
 }  // namespace drv

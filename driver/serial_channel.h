@@ -38,6 +38,8 @@ public:
     int32_t InBufferCount(plat::PortError* error);
     // Discards received input.
     void ClearInBuffer();
+    // The open port's other end has gone away.
+    bool HungUp();
     plat::PortError InitPort(int16_t port, const std::string& settings);
 
 private:
@@ -54,8 +56,9 @@ public:
     // A negative time-out is replaced by 1000, in the caller's variable too; 0 never fires.
     void StartTimeOut(int32_t& lTimeOut);
     void StopTimeOut();
-    // Pumps messages until `ms` have passed (at least once), or the cancel flag is set.
-    void Wait(int32_t ms);
+    // Pumps messages until `ms` have passed (at least once), the cancel flag is
+    // set or `stop` says so.
+    void Wait(int32_t ms, const std::function<bool()>& stop = {});
     // Stops both timers; a Wait in progress ends at once.
     void Unload();
 

@@ -47,6 +47,10 @@ public:
     virtual int32_t InBufferCount(PortError* error = nullptr) = 0;
     virtual void DiscardInput() = 0;
     virtual int32_t OutBufferCount() = 0;
+    // True once the other end has gone away (a pseudo-terminal closed, a USB
+    // adapter pulled); the port stays so until it is closed. A port that
+    // cannot tell says false.
+    virtual bool HungUp() { return false; }
 };
 
 // Creates the port layer's ports: the termios port by default; tests install a

@@ -208,6 +208,12 @@ public:
         buffer_.clear();
     }
 
+    bool HungUp() override {
+        if (fd_ < 0) return false;
+        Drain();
+        return failed_;
+    }
+
     int32_t OutBufferCount() override {
         int n = 0;
         if (fd_ < 0 || ::ioctl(fd_, TIOCOUTQ, &n) != 0) return 0;

@@ -182,6 +182,33 @@ TEST_F(ChannelTest, WriteAndReadFailuresEndTheCommandWithErrorReadingPort) {
     EXPECT_EQ(channelEvents_.back(), drv::ecsErrorReadingPort);
 }
 
+TEST_F(ChannelTest, HangUpDuringADelayEndsTheCommandAtOnce) {
+    Open();
+    Line().HangUpAt(1000);  // during the delay before the write
+    channel_.Send("[BPM75]");
+    EXPECT_EQ(Now(), 1000);
+    EXPECT_EQ(channel_.Status(), drv::ecsErrorReadingPort);
+    EXPECT_EQ(channelEvents_, Events({drv::ecsErrorReadingPort}));
+    EXPECT_TRUE(Line().Writes().empty());
+
+    // Every later command on the dead session fails without waiting.
+    channel_.Send("[VER]");
+    channel_.Send("[Q]");
+    EXPECT_EQ(Now(), 1000);
+    EXPECT_EQ(channelEvents_, Events({7, 7, 7}));
+    EXPECT_TRUE(Line().Writes().empty());
+}
+
+TEST_F(ChannelTest, HangUpAfterTheWriteEndsTheDelayAfterIt) {
+    Open();
+    Line().HangUpAt(3000 + 2000);
+    channel_.Send("[RCURVE>0:X]");  // written at 3000, would wait until 13000
+    EXPECT_EQ(Now(), 5000);
+    EXPECT_EQ(channel_.Status(), drv::ecsErrorReadingPort);
+    EXPECT_EQ(channelEvents_, Events({drv::ecsErrorReadingPort}));
+    EXPECT_EQ(Written(), (Wire{{3000, "[RCURVE>0:X]"}}));
+}
+
 // A port whose reads fail with an error other than Io.
 class PortWithFailingReads final : public plat::SerialPort {
 public:

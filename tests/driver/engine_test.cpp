@@ -182,6 +182,18 @@ TEST_F(EngineTest, WriteFailureReportsErrorReadingPort) {
     EXPECT_EQ(Now(), 6000);  // two delays before, no delay after and no 60 s wait
 }
 
+// A USB adapter pulled during a command: the user hears of it at once, once per command.
+TEST_F(EngineTest, HangUpDuringADelayIsReportedAtOnce) {
+    auto vti = Session();
+    Line().HangUpAt(1500);
+    EXPECT_EQ(vti->GetVersion(), "");
+    EXPECT_EQ(Status(vti), drv::ecsErrorReadingPort);
+    vti->SetBPM(75);
+    EXPECT_EQ(events_, Events({drv::ecsErrorReadingPort, drv::ecsErrorReadingPort}));
+    EXPECT_EQ(eventTimes_, (std::vector<plat::Millis>{1500, 1500}));
+    EXPECT_TRUE(Line().Writes().empty());
+}
+
 TEST_F(EngineTest, RCurveFrameOfAKnownCurve) {
     auto vti = Session();
     drv::KeyedCollection curve = Curve(51);

@@ -190,6 +190,7 @@ TEST_F(TermiosPortTest, HangUpFailsReadsCountsAndWrites) {
     slave_ = -1;
     CloseMaster();
 
+    EXPECT_TRUE(PumpUntil([&] { return port->HungUp(); }, 500));
     ASSERT_TRUE(PumpUntil([&] { return Count(*port) < 0; }, 500));
     plat::PortError e = plat::PortError::None;
     EXPECT_EQ(port->InBufferCount(&e), -1);
@@ -205,6 +206,7 @@ TEST_F(TermiosPortTest, HangUpFailsReadsCountsAndWrites) {
 
     port->Close();
     EXPECT_FALSE(port->IsOpen());
+    EXPECT_FALSE(port->HungUp());
 }
 
 TEST_F(TermiosPortTest, SecondUserIsToldBusyUntilTheFirstCloses) {

@@ -113,6 +113,7 @@ public:
     int32_t InBufferCount(plat::PortError* error = nullptr) override;
     void DiscardInput() override;
     int32_t OutBufferCount() override { return 0; }
+    bool HungUp() override { return open_ && line_->hungUp_; }
 
 private:
     std::shared_ptr<FakeSerialLine> line_;
