@@ -1,20 +1,30 @@
 #include "driver/pump.h"
 
+#include "platform/loop/loop_wait.h"
 #include "platform/loop/message_loop.h"
+#include "platform/values/abort_error.h"
 
 namespace drv {
 
-void PumpOnce() {
+void PumpOnce(plat::LoopWait* wait) {
     try {
-        plat::MessageLoop::Current().DoEvents();
+        if (wait)
+            wait->Pump();
+        else
+            plat::MessageLoop::Current().DoEvents();
     } catch (...) {
+        plat::RethrowAbort();
     }
 }
 
-void PumpPending() {
+void PumpPending(plat::LoopWait* wait) {
     try {
-        plat::MessageLoop::Current().DoEventsNoWait();
+        if (wait)
+            wait->PumpNoWait();
+        else
+            plat::MessageLoop::Current().DoEventsNoWait();
     } catch (...) {
+        plat::RethrowAbort();
     }
 }
 

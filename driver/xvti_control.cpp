@@ -9,12 +9,14 @@ namespace drv {
 
 namespace {
 
-// Runs a driver call, passing over any failure; `fallback` is the result then.
+// Runs a driver call, passing over any failure but an AbortError; `fallback`
+// is the result then.
 template <class F, class R>
 R Guard(F&& f, R fallback) {
     try {
         return f();
     } catch (...) {
+        plat::RethrowAbort();
         return fallback;
     }
 }

@@ -1,5 +1,8 @@
 #include "platform/loop/message_loop.h"
 
+#include "platform/loop/loop_stall.h"
+#include "platform/loop/loop_wait.h"
+
 #include <poll.h>
 #include <sys/eventfd.h>
 #include <unistd.h>
@@ -155,6 +158,8 @@ public:
     std::shared_ptr<Clock> clock_;
     VirtualClock* virtual_;
     std::shared_ptr<char> life_ = std::make_shared<char>(0);
+    const uint64_t id_ = tNextId++;
+    Millis stallLimit_ = kDefaultStallLimitMs;
     int depth_ = 0;         // nested DoEvents calls running on this loop
     bool retired_ = false;  // replaced by Reset while pumping: freed when the pump unwinds
 
@@ -465,19 +470,26 @@ void MessageLoop::RemoveIdleHandler(uint64_t id) { impl_->RemoveIdle(id); }
 
 void MessageLoop::RunUntil(const std::function<bool()>& done) {
     PumpScope running(this);
-    while (!done()) {
-        // Reset from a handler: the wait goes on in the thread's new loop.
-        MessageLoop& loop = impl_->life_ ? *this : Current();
-        if (!loop.DoEvents() && loop.impl_->virtual_)
-            throw std::runtime_error("message loop stalled: nothing left to do while waiting");
-    }
+    // LoopWait pumps the thread's current loop: after a Reset from a handler,
+    // the wait goes on in the new one.
+    LoopWait wait([](const std::string& reason) { throw LoopStall("Message loop stalled: " + reason); });
+    while (!done()) wait.Pump();
 }
+
+Millis MessageLoop::StallLimit() const { return impl_->stallLimit_; }
+
+void MessageLoop::SetStallLimit(Millis limitMs) { impl_->stallLimit_ = std::max<Millis>(0, limitMs); }
+
+uint64_t MessageLoop::Id() const { return impl_->id_; }
+
+LoopStall::~LoopStall() = default;
 
 // --- Timer -------------------------------------------------------------------
 
-Timer::Timer() : alive_(std::make_shared<bool>(true)) {
-    MessageLoop& loop = MessageLoop::Current();
-    loop_ = &loop.impl();
+Timer::Timer() : alive_(std::make_shared<bool>(true)) { Bind(); }
+
+void Timer::Bind() {
+    loop_ = &MessageLoop::Current().impl();
     loopAlive_ = loop_->life_;
 }
 
@@ -498,8 +510,9 @@ void Timer::SetEnabled(bool on) {
 
 void Timer::Rearm() {
     if (loopAlive_.expired()) {
-        scheduled_ = 0;  // its loop was reset: the timer no longer ticks
-        return;
+        // Its loop was reset (and its entry went with it): arm on the current one.
+        scheduled_ = 0;
+        Bind();
     }
     if (scheduled_ != 0) loop_->CancelEntry(scheduled_);
     scheduled_ = 0;

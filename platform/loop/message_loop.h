@@ -30,6 +30,8 @@
 #include <memory>
 #include <vector>
 
+#include "platform/loop/idle_waiter.h"
+
 namespace plat {
 
 // Milliseconds on a monotonic time line.
@@ -59,21 +61,6 @@ public:
     void Advance(Millis ms) { now_ += ms; }
 private:
     Millis now_;
-};
-
-// Where an idle pump under the real clock waits when a window system owns the
-// thread's event dispatching: the waiter sleeps in its own dispatcher and
-// watches the loop's descriptors there. Never used under the virtual clock.
-class IdleWaiter {
-public:
-    virtual ~IdleWaiter() = default;
-    // Returns after `timeoutMs` (-1: no deadline), when one of `fds` is
-    // readable or hung up, or when Wake() was called (also a Wake that came
-    // before this Wait and after the previous one returned). May return early.
-    virtual void Wait(int64_t timeoutMs, const std::vector<int>& fds) = 0;
-    // Called on the loop's thread when the loop has new work (a posted task)
-    // or new descriptors to watch; typically from a handler run inside Wait.
-    virtual void Wake() = 0;
 };
 
 class MessageLoop {
@@ -128,10 +115,18 @@ public:
     uint64_t AddIdleHandler(std::function<bool()> handler);
     void RemoveIdleHandler(uint64_t id);
 
-    // Pumps until `done()` is true. Under the virtual clock, fails with
-    // std::runtime_error("...stalled...") when a pump finds nothing at all to
-    // do (no task, timer, descriptor or idle action), instead of hanging.
+    // Pumps until `done()` is true: a LoopWait (see loop_wait.h), failing with
+    // LoopStall under the virtual clock instead of hanging.
     void RunUntil(const std::function<bool()>& done);
+
+    // Virtual time a wait may take before it counts as stalled (LoopWait).
+    static constexpr Millis kDefaultStallLimitMs = 24LL * 60 * 60 * 1000;
+    Millis StallLimit() const;
+    // For tests; a fresh loop (Reset) starts with the default.
+    void SetStallLimit(Millis limitMs);
+
+    // Unique per thread for the life of the thread: tells a reset loop from its successor.
+    uint64_t Id() const;
 
     class Impl;
     Impl& impl() { return *impl_; }
@@ -146,7 +141,8 @@ private:
 
 // A window timer of the calling thread's loop (the original's Timer control).
 // Interval in ms; 0 never fires. Setting the interval or enabling restarts the
-// period. A tick only arrives during a pump and calls OnTick.
+// period. A tick only arrives during a pump and calls OnTick. A timer whose
+// loop was reset stops ticking; arming it again binds it to the current loop.
 class Timer {
 public:
     Timer();
@@ -169,8 +165,9 @@ private:
     uint64_t scheduled_ = 0;       // the loop entry of the next tick, 0 when none
     bool ticking_ = false;         // OnTick is running: no re-entrant tick
     std::shared_ptr<bool> alive_;  // false once destroyed (seen by a running tick)
-    MessageLoop::Impl* loop_ = nullptr;  // the loop current at construction
+    MessageLoop::Impl* loop_ = nullptr;  // the loop current when last bound
     std::weak_ptr<void> loopAlive_;      // expires when that loop is reset
+    void Bind();
 };
 
 // Convenience for tests: a fresh loop on a virtual clock for the scope.

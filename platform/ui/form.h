@@ -41,6 +41,7 @@
 #include "platform/ui/control.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/user_control.h"
+#include "platform/values/abort_error.h"
 
 namespace plat::ui {
 
@@ -50,9 +51,9 @@ enum class UnloadMode { ControlMenu = 0, Code = 1 };
 
 // A modal window waits under the virtual clock with nothing left to happen:
 // no operator acted, no task or timer is due. Names the window.
-class ModalStall : public UiError {
+class ModalStall : public plat::AbortError {
 public:
-    using UiError::UiError;
+    using AbortError::AbortError;
 };
 
 class Form : public plat::Object, public ControlHost {

@@ -2,6 +2,8 @@
 // timers, tasks and idle handlers.
 #include "platform/loop/message_loop.h"
 
+#include "platform/loop/loop_stall.h"
+
 #include <gtest/gtest.h>
 
 #include <unistd.h>
@@ -312,8 +314,9 @@ TEST_F(VirtualLoop, RunUntilFailsClearlyWhenNothingIsLeft) {
     try {
         loop.RunUntil([] { return false; });
         FAIL() << "no stall reported";
-    } catch (const std::runtime_error& e) {
-        EXPECT_STREQ(e.what(), "message loop stalled: nothing left to do while waiting");
+    } catch (const LoopStall& e) {
+        EXPECT_STREQ(e.what(), "Message loop stalled: nothing is left to do: no task, timer, descriptor or idle "
+                               "handler can end the wait");
     }
     loop.RunUntil([] { return true; });  // already done: no pump, no error
 }
@@ -331,23 +334,50 @@ TEST_F(VirtualLoop, ExceptionFromAHandlerLeavesTheLoopUsable) {
     EXPECT_EQ(loop.Now(), 1200) << "the timer was not left marked busy";
 }
 
-TEST(VirtualLoopReset, TimersOfAnOlderLoopStopWithoutCrashing) {
+TEST(VirtualLoopReset, TimerOfAnOlderLoopStopsUntilArmedAgainThenTicksOnTheNewOne) {
     auto early = std::make_unique<VirtualTimeScope>(0);
-    int ticks = 0;
+    std::vector<Millis> ticks;
     auto t = std::make_unique<Timer>();
-    t->OnTick = [&] { ++ticks; };
+    t->OnTick = [&] { ticks.push_back(MessageLoop::Current().Now()); };
     t->SetInterval(100);
     t->SetEnabled(true);
     MessageLoop::Current().Post([guard = std::make_shared<Timer>()] {});  // a timer held by a dropped task
 
     early.reset();  // back to a fresh real-clock loop
-    VirtualTimeScope later(0);
+    VirtualTimeScope later(1000);
+    EXPECT_FALSE(MessageLoop::Current().DoEvents()) << "not armed since the reset: silent";
     t->SetInterval(50);
+    MessageLoop::Current().RunUntil([&] { return ticks.size() == 2; });
+    EXPECT_EQ(ticks, (std::vector<Millis>{1050, 1100}));
+    t->SetEnabled(false);
     t->SetEnabled(true);
-    EXPECT_FALSE(MessageLoop::Current().DoEvents());
-    EXPECT_EQ(ticks, 0);
     t.reset();
-    EXPECT_EQ(MessageLoop::Current().Now(), 0);
+    EXPECT_FALSE(MessageLoop::Current().DoEvents()) << "a destroyed timer leaves nothing on the new loop";
+}
+
+TEST(VirtualLoopReset, TimerArmedFromItsOwnTickAcrossAResetIsNotReentered) {
+    auto early = std::make_unique<VirtualTimeScope>(0);
+    int ticks = 0;
+    int depth = 0, maxDepth = 0;
+    Timer t;
+    t.OnTick = [&] {
+        ++ticks;
+        maxDepth = std::max(maxDepth, ++depth);
+        if (ticks == 1) {
+            early.reset();
+            MessageLoop::Reset(std::make_shared<VirtualClock>(0));
+            t.SetInterval(10);  // armed on the new loop while this tick still runs
+            MessageLoop::Current().DoEvents();
+            MessageLoop::Current().DoEvents();
+        }
+        --depth;
+    };
+    t.SetInterval(100);
+    t.SetEnabled(true);
+    MessageLoop::Current().RunUntil([&] { return ticks == 1; });
+    MessageLoop::Current().RunUntil([&] { return ticks == 2; });
+    EXPECT_EQ(maxDepth, 1);
+    MessageLoop::Reset();
 }
 
 TEST(VirtualLoopReset, IdsKeptFromAnOlderLoopNameNothingInTheNewOne) {

@@ -31,12 +31,13 @@
 
 #include "platform/ui/form.h"
 #include "platform/ui/msgbox.h"
+#include "platform/values/abort_error.h"
 
 namespace plat::ui::test {
 
-class OperatorError : public std::runtime_error {
+class OperatorError : public plat::AbortError {
 public:
-    using std::runtime_error::runtime_error;
+    using AbortError::AbortError;
 };
 
 class ScriptedOperator {
