@@ -1,0 +1,81 @@
+#include "platform/qt/qt_message_box.h"
+
+#include <QtWidgets/QPushButton>
+#include <QtWidgets/QMessageBox>
+
+#include <vector>
+
+#include "platform/loop/message_loop.h"
+#include "platform/qt/qt_application.h"
+#include "platform/qt/qt_text.h"
+
+namespace plat::qt {
+
+namespace ui = plat::ui;
+
+namespace {
+
+thread_local std::vector<QMessageBox*> tOpen;
+
+QMessageBox::StandardButton ButtonOf(int32_t answer) {
+    switch (answer) {
+        case ui::vbOK: return QMessageBox::Ok;
+        case ui::vbCancel: return QMessageBox::Cancel;
+        case ui::vbAbort: return QMessageBox::Abort;
+        case ui::vbRetry: return QMessageBox::Retry;
+        case ui::vbIgnore: return QMessageBox::Ignore;
+        case ui::vbYes: return QMessageBox::Yes;
+        default: return QMessageBox::No;
+    }
+}
+
+QMessageBox::Icon IconOf(int32_t icon) {
+    switch (icon) {
+        case ui::vbCritical: return QMessageBox::Critical;
+        case ui::vbQuestion: return QMessageBox::Question;
+        case ui::vbExclamation: return QMessageBox::Warning;
+        case ui::vbInformation: return QMessageBox::Information;
+        default: return QMessageBox::NoIcon;
+    }
+}
+
+}  // namespace
+
+QtMessageBoxService::QtMessageBoxService(std::shared_ptr<ui::MessageBoxService> fallback)
+    : fallback_(std::move(fallback)) {}
+
+QMessageBox* QtMessageBoxService::Current() { return tOpen.empty() ? nullptr : tOpen.back(); }
+
+int32_t QtMessageBoxService::Answer(const ui::MessageBoxRequest& request) {
+    MessageLoop& loop = MessageLoop::Current();
+    if (loop.Virtual()) return fallback_ ? fallback_->Answer(request) : request.DefaultAnswer();
+
+    QtApplication::Ensure();
+    // Deleted later, never under a Qt event that may still be delivering to it.
+    auto* box = new QMessageBox(IconOf(request.Icon()), ToQt(request.title), CaptionToQt(request.prompt));
+    box->setAttribute(Qt::WA_DeleteOnClose, false);
+    box->setWindowModality(Qt::ApplicationModal);
+    const auto answers = request.Answers();
+    for (int32_t a : answers) {
+        QPushButton* button = box->addButton(ButtonOf(a));
+        if (a == request.DefaultAnswer()) box->setDefaultButton(button);
+    }
+    tOpen.push_back(box);
+    struct Close {
+        QMessageBox* box;
+        ~Close() {
+            std::erase(tOpen, box);
+            box->hide();
+            box->deleteLater();
+        }
+    } close{box};
+    box->show();
+    // A button, Esc or the close box hides it; the last two give the box's escape button.
+    loop.RunUntil([box] { return !box->isVisible(); });
+    int32_t answer = request.DefaultAnswer();
+    for (int32_t a : answers)
+        if (box->clickedButton() && box->button(ButtonOf(a)) == box->clickedButton()) answer = a;
+    return answer;
+}
+
+}  // namespace plat::qt

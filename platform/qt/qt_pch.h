@@ -1,0 +1,3 @@
+#pragma once
+// Precompiled for the Qt files: the Widgets headers are most of their build time.
+#include <QtWidgets/QtWidgets>

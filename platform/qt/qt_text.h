@@ -1,0 +1,26 @@
+#pragma once
+// Text between the core (UTF-8 bytes) and Qt (UTF-16): captions with CR LF
+// become single line breaks, and positions convert between byte offsets and
+// QString indexes.
+
+#include <QtCore/QString>
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace plat::qt {
+
+QString ToQt(std::string_view utf8);
+std::string FromQt(const QString& text);
+// A caption for display: CR LF and lone CR become LF.
+QString CaptionToQt(std::string_view utf8);
+// The QString index at a byte offset of `utf8` (clamped; an offset inside a
+// character counts as that character's start).
+int IndexOfByte(std::string_view utf8, int32_t byteOffset);
+// The byte offset of a QString index of `text`.
+int32_t ByteOfIndex(const QString& text, int index);
+// The longest prefix of `utf8` that fits `maxBytes` without splitting a character.
+std::string_view CutAtCharacter(std::string_view utf8, size_t maxBytes);
+
+}  // namespace plat::qt
