@@ -40,4 +40,32 @@ std::string_view CutAtCharacter(std::string_view utf8, size_t maxBytes) {
     return utf8.substr(0, end);
 }
 
+namespace {
+
+bool Continues(std::string_view text, size_t at) {
+    return at < text.size() && (static_cast<unsigned char>(text[at]) & 0xC0) == 0x80;
+}
+
+}  // namespace
+
+FittedEdit FitEdit(std::string_view before, std::string_view after, int32_t maxBytes) {
+    size_t prefix = 0;
+    while (prefix < before.size() && prefix < after.size() && before[prefix] == after[prefix]) ++prefix;
+    while (prefix > 0 && Continues(after, prefix)) --prefix;
+    size_t suffix = 0;
+    const size_t most = std::min(before.size(), after.size()) - prefix;
+    while (suffix < most && before[before.size() - 1 - suffix] == after[after.size() - 1 - suffix]) ++suffix;
+    while (suffix > 0 && Continues(after, after.size() - suffix)) --suffix;
+    std::string_view inserted = after.substr(prefix, after.size() - prefix - suffix);
+    if (maxBytes > 0 && after.size() > static_cast<size_t>(maxBytes)) {
+        const size_t kept = prefix + suffix;
+        inserted = CutAtCharacter(inserted, kept < static_cast<size_t>(maxBytes) ? maxBytes - kept : 0);
+    }
+    FittedEdit edit;
+    edit.text.reserve(prefix + inserted.size() + suffix);
+    edit.text.append(after.substr(0, prefix)).append(inserted).append(after.substr(after.size() - suffix));
+    edit.caret = static_cast<int32_t>(prefix + inserted.size());
+    return edit;
+}
+
 }  // namespace plat::qt

@@ -20,6 +20,15 @@ QString CaptionToQt(std::string_view utf8);
 int IndexOfByte(std::string_view utf8, int32_t byteOffset);
 // The byte offset of a QString index of `text`.
 int32_t ByteOfIndex(const QString& text, int index);
+// A person's edit that turned `before` into `after`, fitted into `maxBytes`
+// (0: no limit) as an edit box does: what was inserted is cut at a character
+// boundary so that the text around it stays. `caret` is the byte offset
+// after the insertion.
+struct FittedEdit {
+    std::string text;
+    int32_t caret = 0;
+};
+FittedEdit FitEdit(std::string_view before, std::string_view after, int32_t maxBytes);
 // The longest prefix of `utf8` that fits `maxBytes` without splitting a character.
 std::string_view CutAtCharacter(std::string_view utf8, size_t maxBytes);
 

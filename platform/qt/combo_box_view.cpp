@@ -1,0 +1,51 @@
+#include "platform/qt/combo_box_view.h"
+
+#include <QtWidgets/QComboBox>
+#include <QtWidgets/QLineEdit>
+
+#include "platform/qt/qt_text.h"
+
+namespace plat::qt {
+
+namespace ui = plat::ui;
+
+QWidget* ComboBoxView::Create(QWidget* parent) {
+    box_ = new QComboBox(parent);
+    box_->setInsertPolicy(QComboBox::NoInsert);
+    QObject::connect(box_, &QComboBox::activated, Context(), [this](int index) {
+        Act([this, index] { combo_.PickItem(index); });
+    });
+    WatchFocus(box_);
+    return box_;
+}
+
+void ComboBoxView::SetEditable(bool on) {
+    if (box_->isEditable() == on) return;
+    box_->setEditable(on);
+    if (!on) return;
+    box_->setInsertPolicy(QComboBox::NoInsert);
+    box_->setCompleter(nullptr);
+    QObject::connect(box_->lineEdit(), &QLineEdit::textEdited, Context(), [this](const QString& text) {
+        Act([this, text] { combo_.EnterText(FromQt(text)); });
+    });
+    WatchFocus(box_->lineEdit());
+}
+
+void ComboBoxView::SyncOwn() {
+    SetEditable(combo_.Style() != ui::ComboStyle::DropdownList);
+    std::vector<std::string> items;
+    items.reserve(static_cast<size_t>(combo_.ListCount()));
+    for (int32_t i = 0; i < combo_.ListCount(); ++i) items.push_back(combo_.List(i));
+    if (items != shown_) {
+        box_->clear();
+        for (const auto& item : items) box_->addItem(ToQt(item));
+        shown_ = std::move(items);
+    }
+    if (box_->currentIndex() != combo_.ListIndex()) box_->setCurrentIndex(combo_.ListIndex());
+    if (box_->isEditable()) {
+        const QString text = ToQt(combo_.Text());
+        if (box_->lineEdit()->text() != text) box_->lineEdit()->setText(text);
+    }
+}
+
+}  // namespace plat::qt

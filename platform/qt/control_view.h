@@ -1,0 +1,79 @@
+#pragma once
+// The widget of one control. A view reads the control (Sync) when the
+// renderer flushes what changed, and turns what a person does in the widget
+// into the control's user action (Act), which the core may refuse. Writes the
+// view makes into its widget while syncing never count as a person's action.
+
+#include <QtCore/QObject>
+#include <QtCore/QPointer>
+#include <QtWidgets/QWidget>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "platform/qt/qt_application.h"
+#include "platform/ui/control.h"
+
+namespace plat::qt {
+
+class QtRenderer;
+
+class ControlView {
+public:
+    ControlView(plat::ui::Control& control, QtRenderer& renderer);
+    virtual ~ControlView();
+    ControlView(const ControlView&) = delete;
+    ControlView& operator=(const ControlView&) = delete;
+
+    // The control, or nullptr once the renderer forgot it.
+    plat::ui::Control* Control() const { return control_; }
+    QWidget* Widget() const { return widget_; }
+    // Where controls placed inside this one go (a frame, an embeddable control).
+    virtual QWidget* ChildArea() const { return widget_; }
+
+    // Makes the widget under `parent` (once) and reads everything.
+    void Build(QWidget* parent);
+    // Reads what the control shows now.
+    void Sync();
+    // The control is gone: no more reading or acting; the widget hides.
+    void Forget();
+
+    // Whether the control was placed with no position and size of its own (laid out by the window).
+    bool AutoPlaced() const;
+
+protected:
+    virtual QWidget* Create(QWidget* parent) = 0;
+    // The kind's own properties; Sync has done the common ones.
+    virtual void SyncOwn() {}
+    // Whether the kind fills its back with BackColor (labels, frames, boxes).
+    virtual bool FillsBackground() const { return true; }
+
+    // Runs a person's action on the live control; afterwards the widget is
+    // read again (the core may have refused or changed what it shows).
+    template <class F>
+    void Act(F&& action) {
+        if (!control_ || Syncing()) return;
+        auto keep = control_->shared_from_this();
+        QtApplication::Guarded(std::forward<F>(action));
+        Touch(*keep);
+    }
+    bool Syncing() const;
+    // The owner of this view's signal connections (gone with the view).
+    QObject* Context() { return &context_; }
+    QtRenderer& Renderer() { return renderer_; }
+    // Watches `widget` for a person's focus moves into it.
+    void WatchFocus(QWidget* widget);
+    // Filters events of `watched` for as long as this view lives.
+    void Hook(QObject* watched, std::function<bool(QObject*, QEvent*)> handler);
+
+private:
+    void Touch(plat::ui::Control& control);
+    plat::ui::Control* control_;
+    QtRenderer& renderer_;
+    QPointer<QWidget> widget_;
+    std::vector<QPointer<QObject>> hooks_;
+    QObject context_;
+};
+
+}  // namespace plat::qt

@@ -1,0 +1,19 @@
+#include "platform/qt/label_view.h"
+
+#include <QtWidgets/QLabel>
+
+#include "platform/qt/qt_text.h"
+
+namespace plat::qt {
+
+QWidget* LabelView::Create(QWidget* parent) {
+    label_ = new QLabel(parent);
+    label_->setTextFormat(Qt::PlainText);
+    label_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label_->setWordWrap(true);
+    return label_;
+}
+
+void LabelView::SyncOwn() { label_->setText(CaptionToQt(Control()->Caption())); }
+
+}  // namespace plat::qt

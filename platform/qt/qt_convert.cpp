@@ -1,0 +1,80 @@
+#include "platform/qt/qt_convert.h"
+
+#include <QtGui/QGuiApplication>
+#include <QtGui/QScreen>
+#include <QtWidgets/QWidget>
+
+#include <cmath>
+
+namespace plat::qt {
+
+namespace ui = plat::ui;
+
+QColor ToQColor(ui::Color color, const QPalette& palette) {
+    if (!ui::IsSystemColor(color)) return QColor(ui::RedOf(color), ui::GreenOf(color), ui::BlueOf(color));
+    switch (ui::SystemColorIndex(color)) {
+        case 0x05: return palette.color(QPalette::Active, QPalette::Base);
+        case 0x08: return palette.color(QPalette::Active, QPalette::Text);
+        case 0x0D: return palette.color(QPalette::Active, QPalette::Highlight);
+        case 0x0E: return palette.color(QPalette::Active, QPalette::HighlightedText);
+        case 0x0F: return palette.color(QPalette::Active, QPalette::Button);
+        case 0x10: return palette.color(QPalette::Active, QPalette::Dark);
+        case 0x11: return palette.color(QPalette::Disabled, QPalette::Text);
+        case 0x12: return palette.color(QPalette::Active, QPalette::ButtonText);
+        case 0x17: return palette.color(QPalette::Active, QPalette::ToolTipText);
+        case 0x18: return palette.color(QPalette::Active, QPalette::ToolTipBase);
+        default: {
+            const ui::Color c = ui::ResolveColor(color);
+            return QColor(ui::RedOf(c), ui::GreenOf(c), ui::BlueOf(c));
+        }
+    }
+}
+
+QFont ToQFont(const ui::Font& font, const QFont& base) {
+    QFont f = base;
+    if (!font.name.empty()) f.setFamilies({QString::fromStdString(font.name), base.family()});
+    if (font.size > 0) f.setPointSizeF(font.size);
+    f.setBold(font.bold);
+    f.setItalic(font.italic);
+    return f;
+}
+
+void ApplyColors(QWidget& widget, ui::Color back, ui::Color fore, bool fillBackground) {
+    const bool ownBack = back != ui::kColorButtonFace;
+    const bool ownFore = fore != ui::vbButtonText;
+    if (!ownBack && !ownFore) {
+        widget.setPalette(QPalette());  // inherits again
+        widget.setAutoFillBackground(false);
+        return;
+    }
+    QPalette palette = widget.parentWidget() ? widget.parentWidget()->palette() : QGuiApplication::palette();
+    if (ownBack) {
+        const QColor c = ToQColor(back, palette);
+        for (auto role : {QPalette::Window, QPalette::Base, QPalette::Button}) palette.setColor(role, c);
+    }
+    if (ownFore) {
+        const QColor c = ToQColor(fore, palette);
+        for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+            for (auto group : {QPalette::Active, QPalette::Inactive}) palette.setColor(group, role, c);
+    }
+    widget.setPalette(palette);
+    widget.setAutoFillBackground(ownBack && fillBackground);
+}
+
+namespace {
+
+double DotsPerInch(bool x) {
+    QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen) return 96.0;
+    const double dpi = x ? screen->logicalDotsPerInchX() : screen->logicalDotsPerInchY();
+    return dpi > 0 ? dpi : 96.0;
+}
+
+}  // namespace
+
+int32_t TwipsPerPixelX() { return static_cast<int32_t>(std::lround(1440.0 / DotsPerInch(true))); }
+int32_t TwipsPerPixelY() { return static_cast<int32_t>(std::lround(1440.0 / DotsPerInch(false))); }
+int ToPixelsX(int32_t twips) { return static_cast<int>(std::lround(static_cast<double>(twips) / TwipsPerPixelX())); }
+int ToPixelsY(int32_t twips) { return static_cast<int>(std::lround(static_cast<double>(twips) / TwipsPerPixelY())); }
+
+}  // namespace plat::qt

@@ -1,0 +1,32 @@
+#pragma once
+// The core's colours, fonts and twips in Qt terms. Colours are 0x00BBGGRR or
+// a system colour (0x80000000 + index) taken from the widget's palette, so
+// that the style's own button face and texts are used.
+
+#include <QtGui/QColor>
+#include <QtGui/QFont>
+#include <QtGui/QPalette>
+
+#include <cstdint>
+
+#include "platform/ui/color.h"
+#include "platform/ui/font.h"
+
+class QWidget;
+
+namespace plat::qt {
+
+QColor ToQColor(plat::ui::Color color, const QPalette& palette);
+// The font on top of `base` (an empty name keeps the base's face).
+QFont ToQFont(const plat::ui::Font& font, const QFont& base);
+// Gives the widget the back and fore colours; the defaults (button face,
+// button text) leave the style's own.
+void ApplyColors(QWidget& widget, plat::ui::Color back, plat::ui::Color fore, bool fillBackground);
+
+// Twips per pixel of the primary screen (15 at 96 dots per inch).
+int32_t TwipsPerPixelX();
+int32_t TwipsPerPixelY();
+int ToPixelsX(int32_t twips);
+int ToPixelsY(int32_t twips);
+
+}  // namespace plat::qt

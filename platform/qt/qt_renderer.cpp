@@ -1,0 +1,385 @@
+#include "platform/qt/qt_renderer.h"
+
+#include <QtCore/QPointer>
+#include <QtGui/QPixmap>
+#include <QtWidgets/QApplication>
+
+#include <algorithm>
+
+#include "platform/loop/message_loop.h"
+#include "platform/qt/control_view.h"
+#include "platform/qt/form_window.h"
+#include "platform/qt/key_router.h"
+#include "platform/qt/qt_application.h"
+#include "platform/qt/qt_idle_waiter.h"
+#include "platform/qt/qt_message_box.h"
+#include "platform/qt/qt_text.h"
+#include "platform/qt/qt_text_metrics.h"
+#include "platform/qt/view_factory.h"
+#include "platform/ui/form.h"
+
+namespace plat::qt {
+
+namespace ui = plat::ui;
+
+struct QtRenderer::Window {
+    ui::Form* form = nullptr;
+    QPointer<FormWindow> widget;
+    bool modal = false;
+};
+
+namespace {
+
+// Space between controls the window lays out itself (they have no position of their own).
+constexpr int kAutoMargin = 8;
+
+ui::UserControl* EmbeddedIn(const ui::Control& c) {
+    auto* extender = dynamic_cast<const ui::ObjectControl*>(&c);
+    return extender ? extender->ObjectAs<ui::UserControl>().get() : nullptr;
+}
+
+}  // namespace
+
+QtRenderer::QtRenderer() { QtApplication::Ensure(); }
+
+QtRenderer::~QtRenderer() {
+    Uninstall();
+    for (auto& [form, window] : windows_)
+        if (window->widget) {
+            window->widget->Detach();
+            delete window->widget.data();
+        }
+    views_.clear();
+    graveyard_.clear();
+    QtApplication::RunDeferredDeletes();
+}
+
+void QtRenderer::Install() {
+    if (!installed_) {
+        previousRenderer_ = ui::SetRenderer(this);
+        metrics_ = std::make_unique<QtTextMetrics>();
+        previousMetrics_ = ui::SetTextMetrics(metrics_.get());
+        previousMessages_ = ui::SetMessageBoxService(nullptr);
+        ui::SetMessageBoxService(std::make_shared<QtMessageBoxService>(previousMessages_));
+        keys_ = std::make_unique<KeyRouter>(*this);
+        waiter_ = std::make_shared<QtIdleWaiter>([this] { Flush(); });
+        installed_ = true;
+    }
+    // The waiter belongs to the loop: a Reset dropped it with the old one.
+    MessageLoop::Current().SetIdleWaiter(waiter_);
+}
+
+void QtRenderer::Uninstall() {
+    if (!installed_) return;
+    installed_ = false;
+    MessageLoop::Current().SetIdleWaiter(nullptr);
+    ui::SetMessageBoxService(previousMessages_);
+    ui::SetTextMetrics(previousMetrics_);
+    ui::SetRenderer(previousRenderer_);
+    keys_.reset();
+}
+
+// --- the seam: notes only ---------------------------------------------------------------
+
+QtRenderer::Window* QtRenderer::WindowRecord(const ui::Form* form) const {
+    auto it = windows_.find(form);
+    return it == windows_.end() ? nullptr : it->second.get();
+}
+
+void QtRenderer::FormLoaded(ui::Form& form) {
+    auto& window = windows_[&form];
+    if (!window) window = std::make_unique<Window>();
+    window->form = &form;
+}
+
+void QtRenderer::FormShown(ui::Form& form, bool modal) {
+    FormLoaded(form);
+    windows_[&form]->modal = modal;
+    structureDirty_ = true;
+    dirtyForms_.insert(&form);
+}
+
+void QtRenderer::FormHidden(ui::Form& form) {
+    structureDirty_ = true;
+    dirtyForms_.insert(&form);
+}
+
+void QtRenderer::FormUnloaded(ui::Form& form) {
+    structureDirty_ = true;
+    dirtyForms_.insert(&form);
+}
+
+void QtRenderer::HostDestroyed(ui::ControlHost& host) {
+    std::vector<const ui::Control*> gone;
+    for (auto& [control, view] : views_)
+        if (control->Host() == &host) gone.push_back(control);
+    for (const ui::Control* c : gone) ForgetControl(const_cast<ui::Control*>(c));
+    if (auto* form = dynamic_cast<ui::Form*>(&host)) {
+        if (Window* w = WindowRecord(form)) {
+            if (w->widget) w->widget->Detach();
+            w->form = nullptr;
+        }
+        dirtyForms_.erase(form);
+        structureDirty_ = true;
+    }
+}
+
+void QtRenderer::ControlAdded(ui::ControlHost&, ui::Control&) { structureDirty_ = true; }
+
+void QtRenderer::ControlRemoved(ui::ControlHost&, ui::Control& control) {
+    ForgetControl(&control);
+    structureDirty_ = true;
+}
+
+void QtRenderer::Changed(ui::Control& control) { dirty_.insert(&control); }
+
+void QtRenderer::HostChanged(ui::ControlHost& host) {
+    if (auto* form = dynamic_cast<ui::Form*>(&host)) {
+        dirtyForms_.insert(form);
+    } else if (auto* uc = dynamic_cast<ui::UserControl*>(&host); uc && uc->Extender()) {
+        dirty_.insert(uc->Extender());
+    }
+    structureDirty_ = true;  // docking may have moved it
+}
+
+void QtRenderer::FocusMoved(ui::Control*, ui::Control*) { focusDirty_ = true; }
+
+void QtRenderer::ForgetControl(ui::Control* control) {
+    dirty_.erase(control);
+    if (ui::UserControl* uc = EmbeddedIn(*control))
+        for (const auto& inner : uc->Controls()) ForgetControl(inner.get());
+    auto it = views_.find(control);
+    if (it == views_.end()) return;
+    it->second->Forget();
+    graveyard_.push_back(std::move(it->second));
+    views_.erase(it);
+}
+
+// --- what a person did ------------------------------------------------------------------
+
+void QtRenderer::Touch(ui::Control& control) {
+    if (views_.count(&control)) dirty_.insert(&control);
+    focusDirty_ = true;
+    // At once: the next key of a burst must meet the widget as the core left it.
+    Flush();
+}
+
+void QtRenderer::UserFocus(ui::Control& control) {
+    if (control.IsInteractive()) control.SetFocus();
+    focusDirty_ = true;
+}
+
+void QtRenderer::UserTab(ui::Form& form, bool forward) {
+    // The window's controls in tab order; an embedded control's own ones take its place.
+    std::vector<ui::Control*> order;
+    auto collect = [&](auto& self, ui::ControlHost& host) -> void {
+        std::vector<ui::Control*> mine;
+        for (const auto& c : host.Controls()) mine.push_back(c.get());
+        std::stable_sort(mine.begin(), mine.end(),
+                         [](const ui::Control* a, const ui::Control* b) { return a->TabIndex() < b->TabIndex(); });
+        for (ui::Control* c : mine) {
+            if (ui::UserControl* uc = EmbeddedIn(*c))
+                self(self, *uc);
+            else if (c->CanTakeFocus() && c->IsInteractive())
+                order.push_back(c);
+        }
+    };
+    collect(collect, form);
+    focusDirty_ = true;
+    if (order.empty()) return;
+    auto at = std::find(order.begin(), order.end(), form.ActiveControl());
+    ui::Control* next;
+    if (at == order.end())
+        next = forward ? order.front() : order.back();
+    else if (forward)
+        next = std::next(at) == order.end() ? order.front() : *std::next(at);
+    else
+        next = at == order.begin() ? order.back() : *std::prev(at);
+    next->SetFocus();
+}
+
+// --- flush --------------------------------------------------------------------------------
+
+ControlView* QtRenderer::ViewOf(const ui::Control* control) const {
+    auto it = views_.find(control);
+    return it == views_.end() ? nullptr : it->second.get();
+}
+
+QWidget* QtRenderer::WindowOf(const ui::Form& form) const {
+    Window* w = WindowRecord(&form);
+    return w ? w->widget.data() : nullptr;
+}
+
+QWidget* QtRenderer::WidgetOf(const ui::Control& control) const {
+    ControlView* view = ViewOf(&control);
+    return view ? view->Widget() : nullptr;
+}
+
+void QtRenderer::Flush() {
+    if (structureDirty_ || !dirty_.empty() || !dirtyForms_.empty() || focusDirty_) {
+        ++syncing_;
+        struct Done {
+            int& syncing;
+            ~Done() { --syncing; }
+        } done{syncing_};
+        if (structureDirty_) {
+            structureDirty_ = false;
+            Reconcile();
+        }
+        auto dirty = std::move(dirty_);
+        dirty_.clear();
+        for (ui::Control* c : dirty)
+            if (ControlView* view = ViewOf(c)) view->Sync();
+        auto forms = std::move(dirtyForms_);
+        dirtyForms_.clear();
+        for (const ui::Form* f : forms)
+            if (Window* w = WindowRecord(f); w && w->widget) w->widget->Sync();
+        if (focusDirty_) {
+            focusDirty_ = false;
+            SyncFocus();
+        }
+    }
+    Bury();
+}
+
+void QtRenderer::Reconcile() {
+    for (auto it = windows_.begin(); it != windows_.end();) {
+        Window& w = *it->second;
+        ui::Form* form = w.form;
+        const bool wanted = form && form->Loaded() && form->Visible();
+        if (!form || !form->Loaded()) {
+            // Unloaded or gone: the window goes (later: it may be delivering an event now).
+            if (form) {
+                for (const auto& c : form->Controls()) ForgetControl(c.get());
+            }
+            if (w.widget) {
+                w.widget->Detach();
+                w.widget->hide();
+                w.widget->deleteLater();
+            }
+            it = form ? std::next(it) : windows_.erase(it);
+            if (form) w.widget = nullptr;
+            continue;
+        }
+        if (wanted) {
+            if (!w.widget) {
+                w.widget = new FormWindow(*form);
+                w.widget->Sync();
+            }
+            BuildHost(*form, w.widget);
+            const Qt::WindowModality modality = w.modal ? Qt::ApplicationModal : Qt::NonModal;
+            if (w.widget->windowModality() != modality) {
+                const bool was = w.widget->isVisible();
+                if (was) w.widget->hide();
+                w.widget->setWindowModality(modality);
+            }
+            if (!w.widget->isVisible()) {
+                w.widget->show();
+                w.widget->activateWindow();
+                focusDirty_ = true;
+            }
+        } else if (w.widget && w.widget->isVisible()) {
+            w.widget->hide();
+        }
+        ++it;
+    }
+}
+
+void QtRenderer::BuildHost(ui::ControlHost& host, QWidget* area) {
+    bool added = false;
+    for (const auto& c : host.Controls()) {
+        ControlView* view = ViewOf(c.get());
+        if (view && !view->Widget()) {  // its parent went away with an old panel
+            ForgetControl(c.get());
+            view = nullptr;
+        }
+        QWidget* parent = area;
+        if (ui::Control* container = c->Container())
+            if (ControlView* holder = ViewOf(container)) parent = holder->ChildArea();
+        if (!view) {
+            auto made = MakeView(*c, *this);
+            view = made.get();
+            views_[c.get()] = std::move(made);
+            view->Build(parent);
+            added = true;
+        } else if (view->Widget()->parentWidget() != parent) {
+            view->Widget()->setParent(parent);
+            view->Sync();
+        }
+        if (ui::UserControl* uc = EmbeddedIn(*c)) BuildHost(*uc, view->ChildArea());
+    }
+    if (added) LayOut(area);
+}
+
+void QtRenderer::LayOut(QWidget* area) {
+    // Controls placed without a position stack downwards at their natural size.
+    int y = kAutoMargin;
+    int right = 0;
+    for (QObject* child : area->children()) {
+        auto* widget = qobject_cast<QWidget*>(child);
+        if (!widget || widget->isWindow()) continue;
+        const auto it = std::find_if(views_.begin(), views_.end(),
+                                     [widget](const auto& v) { return v.second->Widget() == widget; });
+        if (it == views_.end()) continue;
+        if (!it->second->AutoPlaced()) {
+            y = std::max(y, widget->geometry().bottom() + kAutoMargin);
+            continue;
+        }
+        const QSize size = widget->sizeHint().expandedTo(QSize(120, 0));
+        widget->setGeometry(kAutoMargin, y, size.width(), size.height());
+        y += size.height() + kAutoMargin / 2;
+        right = std::max(right, kAutoMargin + size.width());
+    }
+    if (area->isWindow() && (area->width() < right + kAutoMargin || area->height() < y))
+        area->resize(std::max(area->width(), right + kAutoMargin), std::max(area->height(), y + kAutoMargin));
+}
+
+void QtRenderer::SyncFocus() {
+    for (auto& [form, w] : windows_) {
+        if (!w->form || !w->widget || !w->widget->isVisible()) continue;
+        ui::Control* active = w->form->ActiveControl();
+        ControlView* view = ViewOf(active);
+        if (!view || !view->Widget()) continue;
+        QWidget* target = view->Widget()->focusProxy() ? view->Widget()->focusProxy() : view->Widget();
+        if (w->widget->focusWidget() != target || !target->hasFocus()) target->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+void QtRenderer::Bury() {
+    if (QtApplication::DeliveryDepth() == 0) graveyard_.clear();
+}
+
+// --- pictures -------------------------------------------------------------------------------
+
+bool QtRenderer::SavePicture(ui::Form& form, const std::string& path) {
+    if (!form.Loaded()) return false;
+    FormLoaded(form);
+    structureDirty_ = true;
+    dirtyForms_.insert(&form);
+    Flush();
+    Window* w = WindowRecord(&form);
+    if (!w) return false;
+    if (!w->widget) {
+        ++syncing_;
+        w->widget = new FormWindow(form);
+        w->widget->Sync();
+        BuildHost(form, w->widget);
+        --syncing_;
+    }
+    FormWindow* window = w->widget;
+    const bool shown = window->isVisible();
+    if (!shown) {
+        // Laid out and polished as if shown, but never on a screen.
+        window->setAttribute(Qt::WA_DontShowOnScreen, true);
+        window->show();
+    }
+    QCoreApplication::sendPostedEvents();
+    const QPixmap picture = window->grab();
+    if (!shown) {
+        window->hide();
+        window->setAttribute(Qt::WA_DontShowOnScreen, false);
+    }
+    return !picture.isNull() && picture.save(ToQt(path), "PNG");
+}
+
+}  // namespace plat::qt

@@ -1,0 +1,48 @@
+#pragma once
+// A renderer installed on a fresh real-clock loop, and pumps bounded in time
+// so that a fault fails the test instead of hanging it.
+
+#include <gtest/gtest.h>
+
+#include <QtWidgets/QWidget>
+
+#include <functional>
+
+#include "platform/loop/message_loop.h"
+#include "platform/qt/qt_renderer.h"
+#include "platform/ui/ui.h"
+
+namespace qt_test {
+
+class RendererFixture : public ::testing::Test {
+protected:
+    RendererFixture() {
+        plat::MessageLoop::Reset();
+        renderer.Install();
+    }
+    ~RendererFixture() override { plat::MessageLoop::Reset(); }
+
+    // Pumps our loop until `done` or `limitMs` of real time; false on the limit.
+    bool PumpUntil(const std::function<bool()>& done, plat::Millis limitMs = 3000) {
+        bool late = false;
+        auto& loop = plat::MessageLoop::Current();
+        const uint64_t guard = loop.PostDelayed(limitMs, [&late] { late = true; });
+        loop.RunUntil([&] { return done() || late; });
+        loop.Cancel(guard);
+        return !late;
+    }
+    // Pumps for a while: what code set shows, posted Qt events are delivered.
+    void Settle(plat::Millis ms = 30) {
+        bool over = false;
+        plat::MessageLoop::Current().PostDelayed(ms, [&over] { over = true; });
+        plat::MessageLoop::Current().RunUntil([&over] { return over; });
+    }
+    template <class W = QWidget>
+    W* Widget(const plat::ui::Control& control) {
+        return qobject_cast<W*>(renderer.WidgetOf(control));
+    }
+
+    plat::qt::QtRenderer renderer;
+};
+
+}  // namespace qt_test
