@@ -1,0 +1,62 @@
+// UTF-8 bytes in the core against UTF-16 in Qt: offsets and edits that fit a byte limit.
+#include <gtest/gtest.h>
+
+#include "platform/qt/qt_text.h"
+
+namespace {
+
+using namespace plat::qt;
+
+const char kWord[] = "a\xC3\xA9z\xE2\x82\xAC";  // a, e-acute (2 bytes), z, euro sign (3 bytes)
+
+TEST(QtText, ByteOffsetsAndIndexesConvertBothWays) {
+    const QString text = QString::fromUtf8(kWord);
+    EXPECT_EQ(IndexOfByte(kWord, 0), 0);
+    EXPECT_EQ(IndexOfByte(kWord, 3), 2);
+    EXPECT_EQ(IndexOfByte(kWord, 2), 1);   // inside e-acute: its start
+    EXPECT_EQ(IndexOfByte(kWord, 99), 4);  // clamped
+    EXPECT_EQ(IndexOfByte(kWord, -5), 0);
+    EXPECT_EQ(ByteOfIndex(text, 2), 3);
+    EXPECT_EQ(ByteOfIndex(text, 4), 7);
+    EXPECT_EQ(ByteOfIndex(text, 40), 7);
+}
+
+TEST(QtText, CaptionsKeepTheirLineBreaksAsSingleOnes) {
+    EXPECT_EQ(CaptionToQt("one\r\ntwo\rthree\nfour"), "one\ntwo\nthree\nfour");
+}
+
+TEST(QtText, CutsNeverSplitACharacter) {
+    EXPECT_EQ(CutAtCharacter(kWord, 2), "a");
+    EXPECT_EQ(CutAtCharacter(kWord, 3), "a\xC3\xA9");
+    EXPECT_EQ(CutAtCharacter(kWord, 6), "a\xC3\xA9z");
+    EXPECT_EQ(CutAtCharacter(kWord, 7), kWord);
+}
+
+TEST(QtText, AnEditOverTheLimitCutsWhatWasInsertedAndKeepsTheRest) {
+    // Pasted "XYZ" between "ab" and "cd", five bytes at most.
+    FittedEdit edit = FitEdit("abcd", "abXYZcd", 5);
+    EXPECT_EQ(edit.text, "abXcd");
+    EXPECT_EQ(edit.caret, 3);
+    // A two-byte character with one byte of room is left out whole.
+    edit = FitEdit("abcd", "ab\xC3\xA9" "cd", 5);
+    EXPECT_EQ(edit.text, "abcd");
+    EXPECT_EQ(edit.caret, 2);
+    // Same leading bytes of two different characters (e-acute, e-grave) are not a common prefix.
+    edit = FitEdit("\xC3\xA9", "\xC3\xA8\xC3\xA9", 2);
+    EXPECT_EQ(edit.text, "\xC3\xA9");
+    // Within the limit (or none) the edit stands.
+    EXPECT_EQ(FitEdit("abcd", "abXcd", 5).text, "abXcd");
+    EXPECT_EQ(FitEdit("abcd", "abXYZcd", 0).text, "abXYZcd");
+    EXPECT_EQ(FitEdit("abcd", "ad", 2).text, "ad");
+    EXPECT_EQ(FitEdit("abcd", "ad", 2).caret, 1);
+}
+
+TEST(QtText, RepeatedLettersFitAtTheEnd) {
+    // "aa" -> "aaa": the insertion is found after the common part, within the text.
+    FittedEdit edit = FitEdit("aa", "aaa", 2);
+    EXPECT_EQ(edit.text, "aa");
+    edit = FitEdit("aa", "aaa", 3);
+    EXPECT_EQ(edit.text, "aaa");
+}
+
+}  // namespace
