@@ -1,6 +1,7 @@
 #include "platform/qt/control_view.h"
 
 #include <QtGui/QFocusEvent>
+#include <QtGui/QKeyEvent>
 
 #include "platform/qt/event_hook.h"
 #include "platform/qt/qt_convert.h"
@@ -24,7 +25,26 @@ void ControlView::Build(QWidget* parent) {
     if (widget_ || !control_) return;
     widget_ = Create(parent);
     widget_->setObjectName(ToQt(control_->Name()));
+    if (RoutesKeys()) {
+        Hook(widget_, [this](QObject*, QEvent* event) { return OnKeyEvent(event); });
+        if (QWidget* proxy = widget_->focusProxy()) Hook(proxy, [this](QObject*, QEvent* event) { return OnKeyEvent(event); });
+    }
     Sync();
+}
+
+bool ControlView::OnKeyEvent(QEvent* event) {
+    if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease) return false;
+    auto* key = static_cast<QKeyEvent*>(event);
+    const int32_t code = VbKeyCode(key->key());
+    if (code == 0 || !control_ || Syncing() || (key->isAutoRepeat() && event->type() == QEvent::KeyRelease)) return false;
+    const int32_t shift = VbShift(key->modifiers());
+    if (event->type() == QEvent::KeyRelease) {
+        // A release that outlived the focus (Tab moved it away) is nobody's KeyUp.
+        if (control_->HasFocus()) Act([this, code, shift] { control_->KeyUp(code, shift); });
+        return false;
+    }
+    Act([this, code, shift] { control_->KeyDown(code, shift); });
+    return CoreHandlesKey(code);
 }
 
 bool ControlView::AutoPlaced() const {

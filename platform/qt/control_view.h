@@ -48,6 +48,12 @@ protected:
     virtual void SyncOwn() {}
     // Whether the kind fills its back with BackColor (labels, frames, boxes).
     virtual bool FillsBackground() const { return true; }
+    // Keys: by default a key with a code reaches the core as KeyDown / KeyUp
+    // and the widget then handles it too; a kind whose core handles a key
+    // itself (a tree's arrows) consumes it here, and a kind that routes its
+    // keys itself (the text box) turns the default off.
+    virtual bool RoutesKeys() const { return true; }
+    virtual bool CoreHandlesKey(int32_t /*keyCode*/) const { return false; }
 
     // Runs a person's action on the live control; afterwards the widget is
     // read again (the core may have refused or changed what it shows).
@@ -69,6 +75,7 @@ protected:
 
 private:
     void Touch(plat::ui::Control& control);
+    bool OnKeyEvent(QEvent* event);
     plat::ui::Control* control_;
     QtRenderer& renderer_;
     QPointer<QWidget> widget_;

@@ -48,3 +48,14 @@ void FormWindow::resizeEvent(QResizeEvent* event) {
 }
 
 }  // namespace plat::qt
+
+namespace plat::qt {
+
+void FormWindow::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() != QEvent::ActivationChange || !isActiveWindow() || !form_) return;
+    plat::ui::Form* form = form_;
+    QtApplication::Guarded([form] { form->UserActivate(); });
+}
+
+}  // namespace plat::qt

@@ -1,7 +1,7 @@
 #pragma once
 // The top-level window of a shown form. Its close box asks the core
 // (UserClose: QueryUnload may refuse); a person's resize sets the form's inner
-// size (Resize fires there). Controls are placed on it at their twips positions.
+// size (Resize fires there); activating it is the core's UserActivate. Controls are placed on it at their twips positions.
 
 #include <QtWidgets/QWidget>
 
@@ -23,6 +23,7 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     plat::ui::Form* form_;

@@ -6,6 +6,8 @@
 
 #include <cmath>
 
+#include "platform/ui/keys.h"
+
 namespace plat::qt {
 
 namespace ui = plat::ui;
@@ -59,6 +61,43 @@ void ApplyColors(QWidget& widget, ui::Color back, ui::Color fore, bool fillBackg
     }
     widget.setPalette(palette);
     widget.setAutoFillBackground(ownBack && fillBackground);
+}
+
+int32_t VbKeyCode(int qtKey) {
+    if (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9) return 48 + (qtKey - Qt::Key_0);
+    if (qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z) return 65 + (qtKey - Qt::Key_A);
+    if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F12) return ui::vbKeyF1 + (qtKey - Qt::Key_F1);
+    switch (qtKey) {
+        case Qt::Key_Backspace: return ui::vbKeyBack;
+        case Qt::Key_Tab:
+        case Qt::Key_Backtab: return ui::vbKeyTab;
+        case Qt::Key_Return:
+        case Qt::Key_Enter: return ui::vbKeyReturn;
+        case Qt::Key_Shift: return ui::vbKeyShift;
+        case Qt::Key_Control: return 17;
+        case Qt::Key_Alt: return 18;
+        case Qt::Key_Escape: return ui::vbKeyEscape;
+        case Qt::Key_Space: return ui::vbKeySpace;
+        case Qt::Key_PageUp: return ui::vbKeyPageUp;
+        case Qt::Key_PageDown: return ui::vbKeyPageDown;
+        case Qt::Key_End: return ui::vbKeyEnd;
+        case Qt::Key_Home: return ui::vbKeyHome;
+        case Qt::Key_Left: return ui::vbKeyLeft;
+        case Qt::Key_Up: return ui::vbKeyUp;
+        case Qt::Key_Right: return ui::vbKeyRight;
+        case Qt::Key_Down: return ui::vbKeyDown;
+        case Qt::Key_Insert: return 45;
+        case Qt::Key_Delete: return ui::vbKeyDelete;
+        default: return 0;
+    }
+}
+
+int32_t VbShift(Qt::KeyboardModifiers modifiers) {
+    int32_t shift = 0;
+    if (modifiers & Qt::ShiftModifier) shift |= ui::vbShiftMask;
+    if (modifiers & Qt::ControlModifier) shift |= ui::vbCtrlMask;
+    if (modifiers & Qt::AltModifier) shift |= ui::vbAltMask;
+    return shift;
 }
 
 namespace {

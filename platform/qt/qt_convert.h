@@ -23,6 +23,10 @@ QFont ToQFont(const plat::ui::Font& font, const QFont& base);
 // button text) leave the style's own.
 void ApplyColors(QWidget& widget, plat::ui::Color back, plat::ui::Color fore, bool fillBackground);
 
+// The core's key code of a Qt key (0 for keys it has no code for) and shift bits.
+int32_t VbKeyCode(int qtKey);
+int32_t VbShift(Qt::KeyboardModifiers modifiers);
+
 // Twips per pixel of the primary screen (15 at 96 dots per inch).
 int32_t TwipsPerPixelX();
 int32_t TwipsPerPixelY();

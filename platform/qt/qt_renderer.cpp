@@ -11,6 +11,7 @@
 #include "platform/qt/form_window.h"
 #include "platform/qt/key_router.h"
 #include "platform/qt/qt_application.h"
+#include "platform/qt/qt_convert.h"
 #include "platform/qt/qt_idle_waiter.h"
 #include "platform/qt/qt_message_box.h"
 #include "platform/qt/qt_text.h"
@@ -24,7 +25,8 @@ namespace ui = plat::ui;
 
 struct QtRenderer::Window {
     ui::Form* form = nullptr;
-    QPointer<FormWindow> widget;
+    QPointer<FormWindow> widget;  // the top-level window
+    QPointer<QWidget> panel;      // its place inside the window it is docked into
     bool modal = false;
 };
 
@@ -165,37 +167,13 @@ void QtRenderer::Touch(ui::Control& control) {
 }
 
 void QtRenderer::UserFocus(ui::Control& control) {
-    if (control.IsInteractive()) control.SetFocus();
+    control.UserFocus();
     focusDirty_ = true;
 }
 
 void QtRenderer::UserTab(ui::Form& form, bool forward) {
-    // The window's controls in tab order; an embedded control's own ones take its place.
-    std::vector<ui::Control*> order;
-    auto collect = [&](auto& self, ui::ControlHost& host) -> void {
-        std::vector<ui::Control*> mine;
-        for (const auto& c : host.Controls()) mine.push_back(c.get());
-        std::stable_sort(mine.begin(), mine.end(),
-                         [](const ui::Control* a, const ui::Control* b) { return a->TabIndex() < b->TabIndex(); });
-        for (ui::Control* c : mine) {
-            if (ui::UserControl* uc = EmbeddedIn(*c))
-                self(self, *uc);
-            else if (c->CanTakeFocus() && c->IsInteractive())
-                order.push_back(c);
-        }
-    };
-    collect(collect, form);
+    form.PressTab(!forward);
     focusDirty_ = true;
-    if (order.empty()) return;
-    auto at = std::find(order.begin(), order.end(), form.ActiveControl());
-    ui::Control* next;
-    if (at == order.end())
-        next = forward ? order.front() : order.back();
-    else if (forward)
-        next = std::next(at) == order.end() ? order.front() : *std::next(at);
-    else
-        next = at == order.begin() ? order.back() : *std::prev(at);
-    next->SetFocus();
 }
 
 // --- flush --------------------------------------------------------------------------------
@@ -234,6 +212,15 @@ void QtRenderer::Flush() {
         dirtyForms_.clear();
         for (const ui::Form* f : forms)
             if (Window* w = WindowRecord(f); w && w->widget) w->widget->Sync();
+        if (!forms.empty()) {
+            // A docked window's panel follows its size and place too.
+            for (const ui::Form* f : forms)
+                if (Window* w = WindowRecord(f); w && w->panel && w->form && w->form->DockParent()) structureDirty_ = true;
+            if (structureDirty_) {
+                structureDirty_ = false;
+                Reconcile();
+            }
+        }
         if (focusDirty_) {
             focusDirty_ = false;
             SyncFocus();
@@ -243,34 +230,39 @@ void QtRenderer::Flush() {
 }
 
 void QtRenderer::Reconcile() {
-    for (auto it = windows_.begin(); it != windows_.end();) {
-        Window& w = *it->second;
+    placed_.clear();
+    // Placing may meet docked windows and add records: walk a snapshot.
+    std::vector<const ui::Form*> keys;
+    for (const auto& [key, w] : windows_) keys.push_back(key);
+    for (const ui::Form* key : keys) {
+        Window& w = *windows_.at(key);
         ui::Form* form = w.form;
-        const bool wanted = form && form->Loaded() && form->Visible();
         if (!form || !form->Loaded()) {
-            // Unloaded or gone: the window goes (later: it may be delivering an event now).
-            if (form) {
+            // Unloaded or gone: its widgets go (later: one may be delivering an event now).
+            if (form)
                 for (const auto& c : form->Controls()) ForgetControl(c.get());
+            for (QWidget* widget : {static_cast<QWidget*>(w.widget.data()), w.panel.data()}) {
+                if (!widget) continue;
+                if (auto* fw = dynamic_cast<FormWindow*>(widget)) fw->Detach();
+                widget->hide();
+                widget->deleteLater();
             }
-            if (w.widget) {
-                w.widget->Detach();
-                w.widget->hide();
-                w.widget->deleteLater();
-            }
-            it = form ? std::next(it) : windows_.erase(it);
-            if (form) w.widget = nullptr;
+            w.widget = nullptr;
+            w.panel = nullptr;
+            if (!form) windows_.erase(key);
             continue;
         }
-        if (wanted) {
+        const bool topLevel = form->Visible() && !form->DockParent();
+        if (!form->DockParent() && w.widget) Place(*form, w.widget);  // a hidden window keeps its widgets
+        if (topLevel) {
             if (!w.widget) {
                 w.widget = new FormWindow(*form);
                 w.widget->Sync();
+                Place(*form, w.widget);
             }
-            BuildHost(*form, w.widget);
             const Qt::WindowModality modality = w.modal ? Qt::ApplicationModal : Qt::NonModal;
             if (w.widget->windowModality() != modality) {
-                const bool was = w.widget->isVisible();
-                if (was) w.widget->hide();
+                if (w.widget->isVisible()) w.widget->hide();
                 w.widget->setWindowModality(modality);
             }
             if (!w.widget->isVisible()) {
@@ -281,32 +273,66 @@ void QtRenderer::Reconcile() {
         } else if (w.widget && w.widget->isVisible()) {
             w.widget->hide();
         }
-        ++it;
+        if (!form->DockParent() && w.panel) w.panel->hide();
     }
+    // What no window shows any more (a page undocked back to a window never shown).
+    std::vector<const ui::Control*> stale;
+    for (const auto& [control, view] : views_)
+        if (!placed_.count(control)) stale.push_back(control);
+    for (const ui::Control* c : stale) ForgetControl(const_cast<ui::Control*>(c));
 }
 
-void QtRenderer::BuildHost(ui::ControlHost& host, QWidget* area) {
+ControlView* QtRenderer::EnsureView(ui::Control& c, QWidget* parent, bool& added) {
+    placed_.insert(&c);
+    ControlView* view = ViewOf(&c);
+    if (view && !view->Widget()) {  // its parent went away with an old window or panel
+        ForgetControl(&c);
+        view = nullptr;
+    }
+    if (!view) {
+        auto made = MakeView(c, *this);
+        view = made.get();
+        views_[&c] = std::move(made);
+        view->Build(parent);
+        added = true;
+    } else if (view->Widget()->parentWidget() != parent) {
+        view->Widget()->setParent(parent);
+        view->Sync();
+        added = true;
+    }
+    return view;
+}
+
+void QtRenderer::Place(ui::ControlHost& host, QWidget* area) {
     bool added = false;
     for (const auto& c : host.Controls()) {
-        ControlView* view = ViewOf(c.get());
-        if (view && !view->Widget()) {  // its parent went away with an old panel
-            ForgetControl(c.get());
-            view = nullptr;
-        }
+        ui::UserControl* page = EmbeddedIn(*c);
+        if (page && page->DockParent() && page->DockParent() != &host) continue;  // shown where it is docked
         QWidget* parent = area;
         if (ui::Control* container = c->Container())
-            if (ControlView* holder = ViewOf(container)) parent = holder->ChildArea();
-        if (!view) {
-            auto made = MakeView(*c, *this);
-            view = made.get();
-            views_[c.get()] = std::move(made);
-            view->Build(parent);
-            added = true;
-        } else if (view->Widget()->parentWidget() != parent) {
-            view->Widget()->setParent(parent);
-            view->Sync();
+            if (ControlView* holder = ViewOf(container); holder && holder->Widget()) parent = holder->ChildArea();
+        ControlView* view = EnsureView(*c, parent, added);
+        if (page) Place(*page, view->ChildArea());
+    }
+    // Pages and windows docked into this one show inside it.
+    for (ui::ControlHost* docked : ui::AllHosts()) {
+        if (docked->DockParent() != &host) continue;
+        if (auto* page = dynamic_cast<ui::UserControl*>(docked)) {
+            if (!page->Extender()) continue;
+            ControlView* view = EnsureView(*page->Extender(), area, added);
+            Place(*page, view->ChildArea());
+        } else if (auto* form = dynamic_cast<ui::Form*>(docked); form && form->Loaded()) {
+            FormLoaded(*form);
+            Window& w = *windows_[form];
+            if (!w.panel) w.panel = new QWidget(area);
+            if (w.panel->parentWidget() != area) w.panel->setParent(area);
+            w.panel->setGeometry(ToPixelsX(form->Left()), ToPixelsY(form->Top()), ToPixelsX(form->ScaleWidth()),
+                                 ToPixelsY(form->ScaleHeight()));
+            ApplyColors(*w.panel, form->BackColor(), ui::vbButtonText, true);
+            w.panel->setEnabled(form->Enabled());
+            Place(*form, w.panel);
+            w.panel->setVisible(form->Visible());
         }
-        if (ui::UserControl* uc = EmbeddedIn(*c)) BuildHost(*uc, view->ChildArea());
     }
     if (added) LayOut(area);
 }
@@ -363,7 +389,7 @@ bool QtRenderer::SavePicture(ui::Form& form, const std::string& path) {
         ++syncing_;
         w->widget = new FormWindow(form);
         w->widget->Sync();
-        BuildHost(form, w->widget);
+        Place(form, w->widget);
         --syncing_;
     }
     FormWindow* window = w->widget;

@@ -85,7 +85,10 @@ private:
     void Uninstall();
     void ForgetControl(plat::ui::Control* control);
     void Reconcile();
-    void BuildHost(plat::ui::ControlHost& host, QWidget* area);
+    // Builds and places the widgets of what shows in `area` for `host`: its
+    // controls, its embedded pages, and pages and windows docked into it.
+    void Place(plat::ui::ControlHost& host, QWidget* area);
+    ControlView* EnsureView(plat::ui::Control& control, QWidget* parent, bool& added);
     void LayOut(QWidget* area);
     void SyncWindow(Window& window);
     void SyncFocus();
@@ -96,6 +99,7 @@ private:
     std::unordered_map<const plat::ui::Form*, std::unique_ptr<Window>> windows_;
     std::unordered_map<const plat::ui::Control*, std::unique_ptr<ControlView>> views_;
     std::vector<std::unique_ptr<ControlView>> graveyard_;  // forgotten views, freed at the loop's top
+    std::unordered_set<const plat::ui::Control*> placed_;  // by the running Reconcile
     std::unordered_set<plat::ui::Control*> dirty_;
     std::unordered_set<const plat::ui::Form*> dirtyForms_;
     bool structureDirty_ = false;

@@ -3,6 +3,7 @@
 #include <QtGui/QKeyEvent>
 #include <QtWidgets/QLineEdit>
 
+#include "platform/qt/qt_convert.h"
 #include "platform/qt/qt_text.h"
 
 namespace plat::qt {
@@ -38,19 +39,61 @@ void TextBoxView::SyncOwn() {
 }
 
 bool TextBoxView::OnKey(QEvent* event) {
-    if (event->type() != QEvent::KeyPress || Syncing()) return false;
+    const bool press = event->type() == QEvent::KeyPress;
+    if ((!press && event->type() != QEvent::KeyRelease) || Syncing()) return false;
     auto* key = static_cast<QKeyEvent*>(event);
+    const QString text = key->text();
+    const bool typed = !text.isEmpty() && text.at(0).isPrint();
+    const int32_t code = VbKeyCode(key->key());
+    if (!press) {
+        // Typed keys and Backspace raised their KeyUp with TypeKey.
+        if (!typed && code != 0 && code != ui::vbKeyBack && !key->isAutoRepeat() && box_.HasFocus())
+            Act([this, code, key] { box_.KeyUp(code, VbShift(key->modifiers())); });
+        return false;
+    }
     if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) return false;
-    if (key->key() == Qt::Key_Backspace) {
-        Act([this] { box_.TypeKey(ui::vbKeyBack); });
+    if (code == ui::vbKeyBack || code == ui::vbKeyDelete) {
+        const bool back = code == ui::vbKeyBack;
+        const int32_t shift = VbShift(key->modifiers());
+        Act([this, back, shift] {
+            SelectCharacter(back);
+            if (back)
+                box_.TypeKey(ui::vbKeyBack);
+            else
+                box_.KeyDown(ui::vbKeyDelete, shift);
+        });
         return true;
     }
-    const QString text = key->text();
-    if (text.isEmpty() || !text.at(0).isPrint()) return false;
-    for (QChar ch : text)
-        if (ch.unicode() >= 0x80) return false;  // more than one byte: an edit of the whole text (OnEdited)
-    for (QChar ch : text) Act([this, ch] { box_.TypeKey(ch.unicode()); });
-    return true;
+    if (typed) {
+        for (QChar ch : text)
+            if (ch.unicode() >= 0x80) return false;  // more than one byte: an edit of the whole text (OnEdited)
+        for (QChar ch : text) Act([this, ch] { box_.TypeKey(ch.unicode()); });
+        return true;
+    }
+    if (code != 0) Act([this, code, key] { box_.KeyDown(code, VbShift(key->modifiers())); });
+    return false;
+}
+
+void TextBoxView::SelectCharacter(bool before) {
+    if (box_.SelLength() > 0) return;
+    const std::string& text = box_.Text();
+    const int32_t at = box_.SelStart();
+    int32_t from = at, to = at;
+    auto continues = [&text](int32_t i) {
+        return i >= 0 && i < static_cast<int32_t>(text.size()) && (static_cast<unsigned char>(text[i]) & 0xC0) == 0x80;
+    };
+    if (before) {
+        if (at == 0) return;
+        from = at - 1;
+        while (from > 0 && continues(from)) --from;
+    } else {
+        if (at >= static_cast<int32_t>(text.size())) return;
+        to = at + 1;
+        while (continues(to)) ++to;
+    }
+    if (to - from <= 1) return;  // one byte: the core's own step
+    box_.SetSelStart(from);
+    box_.SetSelLength(to - from);
 }
 
 void TextBoxView::OnEdited() {

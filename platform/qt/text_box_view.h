@@ -1,8 +1,12 @@
 #pragma once
 // A text box. The core holds the text as UTF-8 bytes; MaxLength, SelStart
 // and SelLength count bytes. How a person's editing reaches the core:
-//  - a typed ASCII character and Backspace: TypeKey (KeyPress fires and may
-//    drop or replace the key; Locked and MaxLength apply there);
+//  - a typed ASCII character and Backspace: TypeKey (KeyDown, KeyPress and
+//    KeyUp fire; KeyPress may drop or replace the key; Locked and MaxLength
+//    apply there); Delete: KeyDown(vbKeyDelete), which deletes in the core;
+//    a deletion next to a character of several bytes takes the whole character;
+//  - other keys with a code (arrows, Home, End, F1...): KeyDown / KeyUp, and
+//    the widget moves the caret;
 //  - any other edit (a non-ASCII character, paste, cut, Delete, undo): the
 //    widget's new text goes to EnterText whole (no KeyPress); what was
 //    inserted is cut at a character boundary to fit MaxLength, the text
@@ -26,8 +30,11 @@ public:
 protected:
     QWidget* Create(QWidget* parent) override;
     void SyncOwn() override;
+    bool RoutesKeys() const override { return false; }
 
 private:
+    // Widens an empty selection to the whole character a deletion would cut into.
+    void SelectCharacter(bool before);
     bool OnKey(QEvent* event);
     void OnEdited();
     void OnSelection();
