@@ -159,9 +159,11 @@ void SimulatedInstrument::Receive(plat::Millis time, std::string_view bytes) {
     while (true) {
         const std::size_t close = pendingBytes_.find(']');
         if (close == std::string::npos) {
-            // Keep a started command; bytes before any '[' are noise.
+            // Keep a started command; bytes before any '[' are noise, and so is
+            // a "command" longer than any real one (the line would grow without end).
             const std::size_t open = pendingBytes_.rfind('[');
             pendingBytes_ = open == std::string::npos ? "" : pendingBytes_.substr(open);
+            if (pendingBytes_.size() > kMaxCommandLength) pendingBytes_.clear();
             return;
         }
         const std::size_t open = pendingBytes_.rfind('[', close);

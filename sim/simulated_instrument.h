@@ -53,6 +53,8 @@ public:
     static constexpr plat::Millis kDefaultReplyDelay = 200;
     static constexpr int kSlots = 16;
     static constexpr int kFirstCustomSlot = 10;
+    // Far above the longest command (an R-curve upload, about 240 characters).
+    static constexpr std::size_t kMaxCommandLength = 4096;
 
     // Carries `bytes` to the driver at loop time `time`.
     using Sender = std::function<void(plat::Millis time, std::string bytes)>;
