@@ -166,6 +166,33 @@ TEST_F(ControlTest, UploadWithTheCancelFlagSetSendsNothing) {
     EXPECT_TRUE(events_.empty());
 }
 
+// The upload's steps on the wire: [VER] at 3000, the curve at 9000 (10 s after
+// it), [VER] at 22000, [IRAC] at 28000. A cancel at any point stops the upload
+// there without an event, and nothing after it goes out.
+TEST_F(ControlTest, CancelDuringEachStepOfTheUploadStopsItThere) {
+    Open();
+    drv::KeyedCollection curve = RValues();
+    const struct {
+        plat::Millis at;
+        size_t written;
+    } cases[] = {{1000, 0}, {4000, 1}, {7000, 1}, {12000, 2}, {20000, 2}, {23000, 3}, {26000, 3}, {29000, 4}};
+    for (const auto& c : cases) {
+        control_->SetUploadCancel(false);
+        const size_t before = Line().Writes().size();
+        const plat::Millis start = Now();
+        CancelAt(start + c.at);
+        EXPECT_EQ(control_->LoadMakeParameters(0, "ACME", 3000, 3500, 1000, &curve), "") << c.at;
+        EXPECT_EQ(Line().Writes().size() - before, c.written) << "cancelled at " << c.at;
+        EXPECT_LE(Now(), start + 31000);
+        EXPECT_TRUE(control_->UploadCancel());
+        // Let a reply still on its way arrive before the next round.
+        control_->SetUploadCancel(false);
+        plat::MessageLoop::Current().PostDelayed(5000, [] {});
+        plat::MessageLoop::Current().DoEvents();
+    }
+    EXPECT_TRUE(events_.empty());
+}
+
 TEST_F(ControlTest, UploadToASilentSimulatorReportsOnceAndSetsTheCancelFlag) {
     Open();
     sim_.SetSilent(true);

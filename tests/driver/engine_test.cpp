@@ -312,6 +312,20 @@ TEST_F(EngineTest, CancelFlagDuringEachStepOfACommand) {
     EXPECT_TRUE(events_.empty());
 }
 
+TEST_F(EngineTest, StartRemoteWithTheCancelFlagSetOpensNothing) {
+    auto vti = NewEngine();
+    drv::SetCancelFlag(true);
+    vti->StartRemote();
+    EXPECT_FALSE(vti->HasSession());
+    EXPECT_TRUE(Line().Opens().empty());
+    EXPECT_TRUE(events_.empty());
+    // Without a configured port as well: silent.
+    serialtest::RegistryFileScope registry;
+    vti->StartRemote();
+    EXPECT_TRUE(events_.empty());
+    EXPECT_EQ(Now(), 0);
+}
+
 TEST_F(EngineTest, AbortWritesQuitFromInsideTheCompletedRead) {
     auto vti = Session();
     vti->AbortTest();

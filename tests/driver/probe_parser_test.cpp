@@ -57,6 +57,13 @@ TEST_F(ProbeParserTest, EmptyOrIgnoredTextAddsNothing) {
     EXPECT_FALSE(drv::ParseProbeResults("R=1", nullptr));
 }
 
+// Without the second "PIN" the same steps still cut three characters after
+// "TO": the pair gets a key of its own and never overwrites a well-formed one.
+TEST_F(ProbeParserTest, PinLineWithoutTheSecondPin) {
+    EXPECT_TRUE(drv::ParseProbeResults("PIN 1 TO PIN 2 = 7K\r\nPIN 1 TO 2 = 1500\r\nPIN 7 TO 345 = 2K\r\n", &probe_));
+    EXPECT_EQ(Items(probe_), (ItemList{{"PIN1-PIN2", "PIN1-PIN2=7"}, {"PIN1-PIN", "PIN1-PIN=1.5"}, {"PIN7-PIN5", "PIN7-PIN5=2"}}));
+}
+
 TEST_F(ProbeParserTest, OhmsBecomeKiloOhmsInTheUsersNumberForm) {
     plat::ScopedDecimalSign comma(',');
     EXPECT_TRUE(drv::ParseProbeResults("PIN 3 TO PIN 4 = 1500\r\nPIN 5 TO PIN 6 = 2,5\r\n", &probe_));

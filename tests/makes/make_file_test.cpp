@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "makes/make_utils.h"
+#include "makes/trace.h"
 #include "platform/values/numfmt.h"
 #include "tests/makes/make_fixture.h"
 
@@ -299,6 +300,20 @@ TEST_F(MakeFileTest, MakesDirectoryIsTrimmedCreatedAndEndsInSlash) {
     std::string folder = makes::GetMakesDirectory(makes::kRegistryKey);
     EXPECT_EQ(folder, folder_);
     EXPECT_TRUE(plat::fs::FolderExists(folder_));
+}
+
+TEST_F(MakeFileTest, EmptyPathMeansTheMakesFolderBesideTheProgram) {
+    const std::string beside = plat::fs::FolderOf(plat::fs::RealPath("/proc/self/exe")) + "makes/";
+    for (const std::string& path : {std::string(""), std::string("   ")}) {
+        plat::Registry::Instance().WriteValue(plat::Hive::LocalMachine, makes::kRegistryKey, "Path", path);
+        EXPECT_EQ(plat::fs::RealPath(makes::GetMakesDirectory(makes::kRegistryKey)) + "/", beside);
+        EXPECT_TRUE(plat::fs::FolderExists(beside));
+    }
+}
+
+TEST_F(MakeFileTest, TraceTextNamesTheProgramModuleProcedureAndLine) {
+    EXPECT_EQ(makes::TraceText("File not found: a.txt", "MakeUtils", "ReadMakesFile", 42),
+              "File not found: a.txt\r\nin Tamblin.MakeUtils.ReadMakesFile at line 42");
 }
 
 // Only the last level is created: a make folder on a drive that is not there

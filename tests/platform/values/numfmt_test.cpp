@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include <cfloat>
 #include <cmath>
 #include <clocale>
@@ -87,8 +89,12 @@ TEST(ValuesFormatNumber, ScopedDecimalSignRestores) {
 
 TEST(ValuesFormatNumber, IgnoresProcessLocale) {
     std::string saved = std::setlocale(LC_NUMERIC, nullptr);
-    if (!std::setlocale(LC_NUMERIC, "de_DE.UTF-8") && !std::setlocale(LC_NUMERIC, "de_DE"))
+    if (!std::setlocale(LC_NUMERIC, "de_DE.UTF-8") && !std::setlocale(LC_NUMERIC, "de_DE")) {
+        // CI generates the locale (.ci/run): there a missing one is a fault, not a reason to skip.
+        const char* ci = std::getenv("CI");
+        if (ci && *ci) FAIL() << "no German locale installed although CI is set";
         GTEST_SKIP() << "no German locale installed";
+    }
     double read = plat::ReadLeadingNumber("1.5");
     std::optional<double> parsed = plat::ParseLocaleNumber("2.25");
     std::string text = NumberToText(1.5);
