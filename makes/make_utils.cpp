@@ -110,10 +110,10 @@ void ReadEntries(LineReader& lines, OnEntry onEntry) {
     }
 }
 
-OximeterMakePtr ParseMakeFile(const std::string& path) {
+// Throws InvalidMake for bytes that hold no make.
+OximeterMakePtr ParseMakeBytes(std::string_view bytes, std::string_view fileName) {
     auto make = std::make_shared<COximeterMake>();
-    make->SetFile(plat::fs::FileName(path));
-    const std::string bytes = ReadMakeFileBytes(path);
+    make->SetFile(std::string(fileName));
     LineReader lines(bytes);
 
     SeekHeader(lines, "[MANUFACTURER]");
@@ -154,7 +154,9 @@ std::string WrittenRValue(const CRCurveElement& point) {
     return plat::NumberToText(ValText(plat::FormatNumber(ValText(point.rvalue()), "###0.0000")));
 }
 
-std::string MakeFileText(const COximeterMake& make) {
+}  // namespace
+
+std::string MakesFileText(const COximeterMake& make) {
     std::string text;
     auto line = [&](std::string_view content) {
         text += content;
@@ -187,12 +189,14 @@ std::string MakeFileText(const COximeterMake& make) {
     return text;
 }
 
+namespace {
+
 // Replaces the file in one step (rename over it): the old file is never lost,
 // a link at the name is replaced rather than followed, and the new file has
 // the normal mode of a new file whatever the old one had.
 void ReplaceMakeFile(const std::string& finalPath, const COximeterMake& make) {
     std::string error;
-    if (!plat::fs::ReplaceFile(finalPath, MakeFileText(make), plat::fs::NewFileMode(), &error))
+    if (!plat::fs::ReplaceFile(finalPath, MakesFileText(make), plat::fs::NewFileMode(), &error))
         throw std::runtime_error(error);
 }
 
@@ -284,7 +288,14 @@ MakeListPtr ReadMakes(std::string_view registryKey) {
 
 OximeterMakePtr ReadMakesFile(const std::string& path) {
     OximeterMakePtr make;
-    RunStep(kModule, "ReadMakesFile", __LINE__, [&] { make = ParseMakeFile(path); });
+    RunStep(kModule, "ReadMakesFile", __LINE__,
+            [&] { make = ParseMakeBytes(ReadMakeFileBytes(path), plat::fs::FileName(path)); });
+    return make;
+}
+
+OximeterMakePtr ParseMakesText(std::string_view bytes, std::string_view fileName) {
+    OximeterMakePtr make;
+    RunStep(kModule, "ParseMakesText", __LINE__, [&] { make = ParseMakeBytes(bytes, fileName); });
     return make;
 }
 

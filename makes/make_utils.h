@@ -42,6 +42,11 @@ MakeListPtr ReadMakes(std::string_view registryKey);
 // The make in the file (values clamped, File = the name part of the path),
 // or nullptr when the file is not a valid make.
 OximeterMakePtr ReadMakesFile(const std::string& path);
+// What ReadMakesFile and SaveMakesFile do between the file and the make, in
+// memory: the make that make-file bytes hold (File = `fileName`) or nullptr,
+// and the bytes written for a make (already clamped).
+OximeterMakePtr ParseMakesText(std::string_view bytes, std::string_view fileName);
+std::string MakesFileText(const COximeterMake& make);
 // Clamps the make and writes it as `fileName` in the make folder (replacing
 // any file of that name in one step; true only once the bytes are on disk).
 // False when nothing was written: a make without exactly 51 points, a name
