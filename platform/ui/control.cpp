@@ -58,6 +58,7 @@ void Control::SetVisible(bool on) {
     visible_ = on;
     NotifyChanged();
     if (!on && host_) host_->DropFocusWithin(this);
+    VisibilityChanged();
 }
 
 void Control::Move(int32_t left, int32_t top, int32_t width, int32_t height) {

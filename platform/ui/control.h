@@ -151,6 +151,8 @@ protected:
         auto copy = handler;
         copy(std::forward<Args>(args)...);
     }
+    // Called after Visible changed.
+    virtual void VisibilityChanged() {}
     // The control's own handling of a key that OnKeyDown left non-zero.
     virtual void KeyAction(int32_t /*keyCode*/, int32_t /*shift*/) {}
     // Tells the installed renderer (if any) that what the control shows changed.

@@ -50,6 +50,12 @@ void Form::SetBackColor(Color color) {
     NotifyHostChanged();
 }
 
+void Form::SetIcon(Picture icon) {
+    if (icon == icon_) return;
+    icon_ = std::move(icon);
+    NotifyHostChanged();
+}
+
 void Form::Move(int32_t left, int32_t top, int32_t width, int32_t height) {
     if (left != left_ || top != top_) {
         left_ = left;

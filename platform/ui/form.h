@@ -40,6 +40,7 @@
 #include "platform/com/com.h"
 #include "platform/ui/control.h"
 #include "platform/ui/controls.h"
+#include "platform/ui/picture.h"
 #include "platform/ui/user_control.h"
 #include "platform/values/abort_error.h"
 
@@ -73,6 +74,9 @@ public:
     bool Visible() const { return visible_; }
     Color BackColor() const { return backColor_; }
     void SetBackColor(Color color);
+    // The window's icon (none: the program's default).
+    const Picture& Icon() const { return icon_; }
+    void SetIcon(Picture icon);
 
     // Outer position and size, and the inner (client) size, in twips. Changing
     // the size of a loaded window fires OnResize.
@@ -155,6 +159,7 @@ private:
     bool modal_ = false;
     bool resizedSinceLoad_ = false;
     Color backColor_ = kColorButtonFace;
+    Picture icon_;
     int32_t left_ = 0, top_ = 0;
     int32_t scaleWidth_ = 4800, scaleHeight_ = 3600;
 };

@@ -37,6 +37,10 @@
 //    controls go with it (no ControlRemoved for each). Forget all of them.
 //  - FocusMoved(from, to): the focus of one window moved (either may be
 //    nullptr: focus dropped, or first given).
+//  - ObjectChanged(object): a control object of the platform's own (the HTML
+//    view) changed what it shows.
+//  - A running progress bar sends Changed about ten times a second while a
+//    renderer is installed (its animation frame); headless it sends nothing.
 //  - Calls come in the order things happened; a renderer must tolerate a
 //    Changed for a control it has not shown yet.
 // Later additions to this class come with empty default bodies.
@@ -63,6 +67,10 @@ public:
     virtual void Changed(Control& control) = 0;
     virtual void HostChanged(ControlHost& host) = 0;
     virtual void FocusMoved(Control* from, Control* to) = 0;
+
+    // What a control object added by ProgID shows changed (an HTML view was
+    // sent to a page). The object sits in an extender the renderer was told of.
+    virtual void ObjectChanged(plat::ControlObject& /*object*/) {}
 };
 
 // Installs the renderer of this thread (nullptr: headless) and returns the one

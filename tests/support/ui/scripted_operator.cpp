@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "platform/loop/message_loop.h"
+#include "platform/ui/grid.h"
+#include "platform/ui/toolbar.h"
+#include "platform/ui/tree_view.h"
 
 namespace plat::ui::test {
 
@@ -134,6 +137,38 @@ ScriptedOperator& ScriptedOperator::PressKey(std::string window, std::string con
                                              int32_t shift) {
     return ControlStep<Control>(std::move(window), std::move(control), "press key " + std::to_string(keyCode) + " in",
                                 [keyCode, shift](Control& c) { return c.PressKey(keyCode, shift); });
+}
+
+ScriptedOperator& ScriptedOperator::ClickNode(std::string window, std::string tree, std::string key) {
+    return ControlStep<TreeView>(std::move(window), std::move(tree), "click node \"" + key + "\" of",
+                                 [key](TreeView& t) { return t.ClickNode(key); });
+}
+
+ScriptedOperator& ScriptedOperator::ToggleNode(std::string window, std::string tree, std::string key) {
+    return ControlStep<TreeView>(std::move(window), std::move(tree), "expand or collapse node \"" + key + "\" of",
+                                 [key](TreeView& t) { return t.ToggleNode(key); });
+}
+
+ScriptedOperator& ScriptedOperator::ClickButton(std::string window, std::string toolbar, std::string key) {
+    return ControlStep<Toolbar>(std::move(window), std::move(toolbar), "click button \"" + key + "\" of",
+                                [key](Toolbar& t) { return t.ClickButton(std::string_view(key)); });
+}
+
+ScriptedOperator& ScriptedOperator::ClickButton(std::string window, std::string toolbar, int32_t index) {
+    return ControlStep<Toolbar>(std::move(window), std::move(toolbar), "click button " + std::to_string(index) + " of",
+                                [index](Toolbar& t) { return t.ClickButton(index); });
+}
+
+ScriptedOperator& ScriptedOperator::ClickCell(std::string window, std::string grid, int32_t row, int32_t col,
+                                              int32_t button) {
+    return ControlStep<Grid>(std::move(window), std::move(grid),
+                             "click cell (" + std::to_string(row) + ", " + std::to_string(col) + ") of",
+                             [row, col, button](Grid& g) { return g.ClickCell(row, col, button); });
+}
+
+ScriptedOperator& ScriptedOperator::TypeInCell(std::string window, std::string grid, std::string text) {
+    return ControlStep<Grid>(std::move(window), std::move(grid), "type \"" + text + "\" into the cell editor of",
+                             [text](Grid& g) { return g.TypeEditText(text); });
 }
 
 ScriptedOperator& ScriptedOperator::PressTab(std::string window, bool shift) {

@@ -60,6 +60,15 @@ public:
     // Presses and releases a key in a control (key codes in platform/ui/keys.h).
     ScriptedOperator& PressKey(std::string window, std::string control, int32_t keyCode, int32_t shift = 0);
     ScriptedOperator& PressTab(std::string window, bool shift = false);
+    // Tree: click a node / its plus or minus.
+    ScriptedOperator& ClickNode(std::string window, std::string tree, std::string key);
+    ScriptedOperator& ToggleNode(std::string window, std::string tree, std::string key);
+    // Toolbar: click a button by key or by 1-based index.
+    ScriptedOperator& ClickButton(std::string window, std::string toolbar, std::string key);
+    ScriptedOperator& ClickButton(std::string window, std::string toolbar, int32_t index);
+    // Grid: click a cell; type into the open cell editor ("\r" is Enter, "\x1b" Esc).
+    ScriptedOperator& ClickCell(std::string window, std::string grid, int32_t row, int32_t col, int32_t button = 1);
+    ScriptedOperator& TypeInCell(std::string window, std::string grid, std::string text);
     ScriptedOperator& PressEnter(std::string window);
     ScriptedOperator& PressEscape(std::string window);
     ScriptedOperator& Close(std::string window);
