@@ -215,9 +215,12 @@ void CSpO2SimulationConfig::SaveMakeAs(const std::string& fileName, const std::s
 
 void CSpO2SimulationConfig::TakeMake(const makes::OximeterMakePtr& carried) {
     if (!makes_) makes_ = std::make_shared<makes::MakeList>();
+    // The callers have made sure the name is free; never write a make that cannot be kept.
+    if (makes_->Exists(carried->Name())) return;
     WriteMakeFile(carried);
     // Kept for this test even when the file could not be written.
-    if (makes_->Add(carried, carried->Name())) currentMake_ = carried;
+    (void)makes_->Add(carried, carried->Name());
+    currentMake_ = carried;
 }
 
 void CSpO2SimulationConfig::WriteMakeFile(makes::OximeterMakePtr make) const {
