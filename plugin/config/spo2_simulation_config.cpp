@@ -27,8 +27,8 @@ void CSpO2SimulationConfig::SetDefaults() {
     tlc_ = kDefaultTlc;
 }
 
-void CSpO2SimulationConfig::SetPluginSetup(PluginSetupPtr setup) {
-    mcpSetup_ = std::move(setup);
+void CSpO2SimulationConfig::SetPluginSetup(const PluginSetupPtr& setup) {
+    mcpSetup_ = setup;
     SetDefaults();
 }
 

@@ -79,7 +79,7 @@ public:
     void SetParentTest(const host::TestElementPtr& test) { ownerTest_ = test; }
     host::TestElementPtr ParentTest() const { return ownerTest_.lock(); }
     // Keeps the settings object and sets the defaults again.
-    void SetPluginSetup(PluginSetupPtr setup);
+    void SetPluginSetup(const PluginSetupPtr& setup);
     // The TLC of the selected make: a built-in make's table entry, the custom
     // make's own TLC, or entry 0 for a custom index without a make.
     int32_t GetTlc() const;
