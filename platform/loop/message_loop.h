@@ -24,44 +24,17 @@
 // or descriptor whose handler is running is held back until it returns.
 // Ids are unique per thread across loops, so a stale id never hits a newer loop.
 
-#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <vector>
 
+#include "platform/loop/clock.h"
 #include "platform/loop/idle_waiter.h"
+#include "platform/loop/real_clock.h"
+#include "platform/loop/virtual_clock.h"
 
 namespace plat {
-
-// Milliseconds on a monotonic time line.
-using Millis = int64_t;
-
-class Clock {
-public:
-    virtual ~Clock() = default;
-    virtual Millis Now() const = 0;
-    virtual bool IsVirtual() const = 0;
-};
-
-// The real monotonic clock.
-class RealClock final : public Clock {
-public:
-    Millis Now() const override;
-    bool IsVirtual() const override { return false; }
-};
-
-// A clock that only moves when told to (or when an idle pump jumps it).
-class VirtualClock final : public Clock {
-public:
-    explicit VirtualClock(Millis start = 0) : now_(start) {}
-    Millis Now() const override { return now_; }
-    bool IsVirtual() const override { return true; }
-    void AdvanceTo(Millis t) { if (t > now_) now_ = t; }
-    void Advance(Millis ms) { now_ += ms; }
-private:
-    Millis now_;
-};
 
 class MessageLoop {
 public:
@@ -139,45 +112,8 @@ private:
     std::unique_ptr<Impl> impl_;
 };
 
-// A window timer of the calling thread's loop (the original's Timer control).
-// Interval in ms; 0 never fires. Setting the interval or enabling restarts the
-// period. A tick only arrives during a pump and calls OnTick. A timer whose
-// loop was reset stops ticking; arming it again binds it to the current loop.
-class Timer {
-public:
-    Timer();
-    ~Timer();
-    Timer(const Timer&) = delete;
-    Timer& operator=(const Timer&) = delete;
-
-    int32_t Interval() const { return interval_; }
-    void SetInterval(int32_t ms);
-    bool Enabled() const { return enabled_; }
-    void SetEnabled(bool on);
-
-    std::function<void()> OnTick;
-
-private:
-    friend class MessageLoop::Impl;
-    void Rearm();
-    int32_t interval_ = 0;
-    bool enabled_ = false;
-    uint64_t scheduled_ = 0;       // the loop entry of the next tick, 0 when none
-    bool ticking_ = false;         // OnTick is running: no re-entrant tick
-    std::shared_ptr<bool> alive_;  // false once destroyed (seen by a running tick)
-    MessageLoop::Impl* loop_ = nullptr;  // the loop current when last bound
-    std::weak_ptr<void> loopAlive_;      // expires when that loop is reset
-    void Bind();
-};
-
-// Convenience for tests: a fresh loop on a virtual clock for the scope.
-class VirtualTimeScope {
-public:
-    explicit VirtualTimeScope(Millis start = 0);
-    ~VirtualTimeScope();
-    VirtualClock& Clock();
-private:
-    std::shared_ptr<VirtualClock> clock_;
-};
-
 }  // namespace plat
+
+// The loop's companions, so that one include serves a waiting caller.
+#include "platform/loop/timer.h"
+#include "platform/loop/virtual_time_scope.h"
