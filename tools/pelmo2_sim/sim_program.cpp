@@ -124,7 +124,7 @@ int SimProgram::Run(int inputFd) {
             const ssize_t n = ::read(inputFd, buf, sizeof buf);
             if (n > 0) {
                 ConsoleInput(std::string(buf, static_cast<std::size_t>(n)));
-            } else if (n == 0 || errno != EINTR) {
+            } else if (n == 0 || (errno != EINTR && errno != EAGAIN)) {
                 loop.Unwatch(inputWatch);  // end of input: go on serving
                 inputWatch = 0;
             }
