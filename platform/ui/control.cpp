@@ -44,6 +44,7 @@ void Control::SetCaption(std::string caption) {
     if (caption == caption_) return;
     caption_ = std::move(caption);
     NotifyChanged();
+    CaptionOrFontChanged();
 }
 
 void Control::SetEnabled(bool on) {
@@ -94,6 +95,7 @@ void Control::SetFont(plat::ui::Font font) {
     if (font == font_) return;
     font_ = std::move(font);
     NotifyChanged();
+    CaptionOrFontChanged();
 }
 
 void Control::SetFontName(std::string name) {

@@ -151,6 +151,8 @@ protected:
         auto copy = handler;
         copy(std::forward<Args>(args)...);
     }
+    // Called after the caption or the font changed.
+    virtual void CaptionOrFontChanged() {}
     // Called after Visible changed.
     virtual void VisibilityChanged() {}
     // The control's own handling of a key that OnKeyDown left non-zero.

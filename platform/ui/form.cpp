@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/loop/loop_wait.h"
 #include "platform/loop/message_loop.h"
 #include "platform/ui/renderer.h"
 #include "platform/values/text.h"
@@ -119,20 +120,17 @@ void Form::RunModal() {
             Erase(modalForms, form);
         }
     } scope(this);
-    MessageLoop& loop = MessageLoop::Current();
-    const bool isVirtual = loop.Virtual() != nullptr;
-    while (visible_ && loaded_) {
-        if (!loop.DoEvents() && isVirtual) {
-            std::string message = "The modal window \"" + name_ + "\"";
-            if (!caption_.empty()) message += " (\"" + caption_ + "\")";
-            message += " waits for input, but no operator acted and nothing else is due";
-            if (stallNote) {
-                const std::string note = stallNote();
-                if (!note.empty()) message += "; " + note;
-            }
-            throw ModalStall(message);
+    plat::LoopWait wait([this](const std::string& reason) {
+        std::string message = "The modal window \"" + name_ + "\"";
+        if (!caption_.empty()) message += " (\"" + caption_ + "\")";
+        message += " waits for input, but " + reason;
+        if (stallNote) {
+            const std::string note = stallNote();
+            if (!note.empty()) message += "; " + note;
         }
-    }
+        throw ModalStall(message);
+    });
+    while (visible_ && loaded_) wait.Pump();
 }
 
 void Form::Hide() {

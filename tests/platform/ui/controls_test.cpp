@@ -312,3 +312,40 @@ TEST_F(ControlsTest, NamesAreCaseInsensitiveAndUnique) {
 }
 
 }  // namespace
+
+namespace {
+
+using namespace plat::ui;
+
+TEST(Labels, CaptionsSplitIntoLinesAtEveryLineEnd) {
+    Label l;
+    l.SetCaption("Note:\r\n 1. first\n\n2. second\rlast");
+    EXPECT_EQ(l.Lines(), (std::vector<std::string>{"Note:", " 1. first", "", "2. second", "last"}));
+    l.SetCaption("");
+    EXPECT_EQ(l.Lines(), (std::vector<std::string>{""}));
+}
+
+TEST(Labels, AutoSizeFitsTheTextAndFollowsCaptionChanges) {
+    Label l;
+    l.Move(100, 200, 5000, 100);
+    l.SetCaption("abc\r\nabcdef");
+    l.SetAutoSize(true);
+    EXPECT_EQ(l.Width(), 6 * 6 * 15);
+    EXPECT_EQ(l.Height(), 2 * 13 * 15);
+    EXPECT_EQ(l.Left(), 100);
+    l.SetCaption("a");
+    EXPECT_EQ(l.Height(), 13 * 15);
+}
+
+TEST(Labels, AWordWrappedAutoSizeLabelKeepsItsWidthAndGrowsDown) {
+    Label l;
+    l.Move(0, 0, 10 * 6 * 15, 0);  // ten characters wide
+    l.SetWordWrap(true);
+    l.SetCaption("one two three four\r\nfive");
+    l.SetAutoSize(true);
+    // "one two" / "three four" / "five"
+    EXPECT_EQ(l.Width(), 10 * 6 * 15);
+    EXPECT_EQ(l.Height(), 3 * 13 * 15);
+}
+
+}  // namespace

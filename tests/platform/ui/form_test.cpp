@@ -110,6 +110,23 @@ TEST_F(FormTest, StallMessageSaysWhatTheOperatorWaitsFor) {
     }
 }
 
+TEST_F(FormTest, AModalWindowKeptBusyByAPeriodicTimerFailsAfterTheStallLimit) {
+    plat::MessageLoop::Current().SetStallLimit(60 * 1000);
+    FSlot dlg;
+    plat::Timer timer;
+    timer.SetInterval(1000);
+    timer.SetEnabled(true);
+    try {
+        dlg.Show(ShowMode::Modal);
+        FAIL() << "the modal window must not wait for ever";
+    } catch (const ModalStall& e) {
+        EXPECT_NE(std::string(e.what()).find("frmSlot"), std::string::npos) << e.what();
+        EXPECT_NE(std::string(e.what()).find("60 s"), std::string::npos) << e.what();
+    }
+    EXPECT_LE(plat::MessageLoop::Current().Now(), 61 * 1000);
+    dlg.Unload();
+}
+
 TEST_F(FormTest, TimersKeepRunningWhileAModalWindowWaits) {
     FSlot dlg;
     plat::Timer timer;
