@@ -3,13 +3,14 @@
 #include "platform/com/com.h"
 #include "plugin/config/config_classes.h"
 #include "plugin/config/server_lock.h"
+#include "plugin/shell/shell_classes.h"
 
 namespace {
 
 // Every creatable class of the plug-in, each part's list in turn.
 plat::ServedClasses PluginClasses() {
     plat::ServedClasses classes;
-    for (const plat::ServedClasses* part : {&plugin::ConfigClasses()})
+    for (const plat::ServedClasses* part : {&plugin::ConfigClasses(), &plugin::ShellClasses()})
         classes.insert(classes.end(), part->begin(), part->end());
     return classes;
 }

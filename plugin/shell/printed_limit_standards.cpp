@@ -1,0 +1,20 @@
+#include "plugin/shell/printed_limit_standards.h"
+
+namespace plugin {
+
+namespace {
+LimitStandardList& List() {
+    static LimitStandardList list;
+    return list;
+}
+}  // namespace
+
+const LimitStandardList& PrintedLimitStandards() { return List(); }
+
+void SetPrintedLimitStandards(LimitStandardList standards) { List() = std::move(standards); }
+
+void SizePrintedLimitStandards(size_t slots) { List().assign(slots, nullptr); }
+
+void ResetPrintedLimitStandardsForTests() { List().clear(); }
+
+}  // namespace plugin

@@ -1,0 +1,29 @@
+#include "plugin/shell/shell_classes.h"
+
+#include "plugin/shell/measurement.h"
+#include "plugin/shell/measurement_coll.h"
+#include "plugin/shell/plugin_setup.h"
+
+namespace plugin {
+
+namespace {
+template <class T>
+ServedClass Served(const char* className) {
+    return {std::string(kProjectName) + "." + className, [] { return plat::ObjectPtr(std::make_shared<T>()); }};
+}
+}  // namespace
+
+const plat::ServedClasses& ShellClasses() {
+    static const plat::ServedClasses classes = {
+        Served<CMeasurement>("CMeasurement"),
+        Served<CMeasurementColl>("CMeasurementColl"),
+        Served<CPluginSetup>("CPluginSetup"),
+    };
+    return classes;
+}
+
+void RegisterShellClasses() {
+    for (const ServedClass& served : ShellClasses()) plat::RegisterClass(served.progId, served.factory);
+}
+
+}  // namespace plugin

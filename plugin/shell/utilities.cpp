@@ -1,0 +1,119 @@
+#include "plugin/shell/utilities.h"
+
+#include <algorithm>
+#include <climits>
+#include <optional>
+
+#include "platform/values/pass_over.h"
+#include "platform/values/text.h"
+#include "plugin/config/mti_data.h"
+#include "plugin/shell/shell_classes.h"
+
+namespace plugin {
+
+namespace {
+
+std::shared_ptr<plat::ui::ObjectControl> FindObjectControl(plat::ui::ControlHost& window, std::string_view name) {
+    std::shared_ptr<plat::ui::ObjectControl> found;
+    plat::PassOver([&] { found = std::dynamic_pointer_cast<plat::ui::ObjectControl>(window.Controls().Shared(name)); });
+    return found;
+}
+
+// The bound of the item for the index; nullopt when it cannot be worked out.
+std::optional<float> ItemBound(const host::ILimitItem& item, std::string_view name, int32_t index,
+                               int32_t reference) {
+    try {
+        if (name == "SpO2" || name == "BPM")
+            if (auto tolerance = dynamic_cast<const host::IToleranceItem*>(&item))
+                return tolerance->Bound(static_cast<float>(reference), index);
+        return item.BoundValue(index);
+    } catch (...) {
+        return std::nullopt;
+    }
+}
+
+}  // namespace
+
+const std::string& ProjectName() {
+    static const std::string name = [] {
+        const std::string progId = kPlugInProgId;
+        return progId.substr(0, progId.find('.'));
+    }();
+    return name;
+}
+
+std::shared_ptr<plat::ui::ObjectControl> GetOrAddControl(plat::ui::ControlHost& window, std::string_view className,
+                                                         std::string_view controlName) {
+    if (auto existing = FindObjectControl(window, controlName)) return existing;
+    return window.Controls().Add(ProjectName() + "." + std::string(className), controlName);
+}
+
+std::shared_ptr<plat::ui::ObjectControl> GetOrAddVTIControl(plat::ui::ControlHost& window) {
+    constexpr std::string_view kName = "VTIControl";
+    if (auto existing = FindObjectControl(window, kName)) return existing;
+    return window.Controls().Add(ProjectName() + "VTI.XVTIControl", kName);
+}
+
+bool LimitItemExists(std::string_view name, const std::shared_ptr<host::ILimitStandard>& standard) {
+    if (!standard || name.empty()) return false;
+    bool exists = false;
+    plat::PassOver([&] {
+        auto items = standard->LimitItems();
+        for (int32_t i = 1; items && i <= items->Count() && !exists; ++i) {
+            auto item = items->Item(i);
+            exists = item && item->Key() == name;
+        }
+    });
+    return exists;
+}
+
+bool WithinLimits(float value, std::string_view name, const std::shared_ptr<host::ILimitStandard>& standard,
+                  int32_t reference) {
+    if (!standard) return true;
+    if (name.empty()) return false;
+    try {
+        auto items = standard->LimitItems();
+        for (int32_t i = 1; items && i <= items->Count(); ++i) {
+            auto item = items->Item(i);
+            if (!item || item->Key() != name) continue;
+            if (item->BoundEnabled(0)) {
+                auto upper = ItemBound(*item, name, 0, reference);
+                if (!upper || !(value <= *upper)) return false;
+            }
+            if (item->BoundEnabled(1)) {
+                auto lower = ItemBound(*item, name, 1, reference);
+                if (!lower || !(value >= *lower)) return false;
+            }
+        }
+    } catch (...) {
+        return false;
+    }
+    return true;
+}
+
+int32_t StoreMTIRecord(const std::shared_ptr<host::IMtiRecordList>& list, const std::shared_ptr<CMtiData2>& identity) {
+    if (!list || !identity) return 0;
+    const std::string serial = plat::Trim(identity->SerialNo());
+    if (serial.empty()) return 0;
+    int32_t highest = 0;
+    try {
+        for (int32_t i = 1; i <= list->Count(); ++i) {
+            auto record = list->Item(i);
+            if (!record) continue;
+            if (record->PlugInID() == "Pelmo2" && record->MtiType() == identity->MtiType() &&
+                plat::Trim(record->SerialNo()) == serial)
+                return record->Key();
+            highest = std::max(highest, record->Key());
+        }
+        if (highest == INT32_MAX) return 0;
+        auto record = std::make_shared<host::CMtiRecord>();
+        record->Initialize("Pelmo2", highest + 1);
+        record->SetData(identity->MtiType(), identity->SerialNo(), identity->FWVersion());
+        list->Add(record);
+        return highest + 1;
+    } catch (...) {
+        return 0;
+    }
+}
+
+}  // namespace plugin
