@@ -4,7 +4,7 @@
 #include "host/language_service.h"
 #include "host/limit_standards.h"
 #include "platform/values/pass_over.h"
-#include "plugin/results/printed_limit_standards.h"
+#include "plugin/shell/printed_limit_standards.h"
 #include "plugin/results/test_type_keys.h"
 #include "platform/values/text.h"
 #include "plugin/results/limit_dialog_maker.h"

@@ -4,7 +4,7 @@ namespace plugin {
 
 namespace {
 LimitStandardList& List() {
-    static LimitStandardList list;
+    static LimitStandardList list(1);
     return list;
 }
 }  // namespace
@@ -15,6 +15,6 @@ void SetPrintedLimitStandards(LimitStandardList standards) { List() = std::move(
 
 void SizePrintedLimitStandards(size_t slots) { List().assign(slots, nullptr); }
 
-void ResetPrintedLimitStandardsForTests() { List().clear(); }
+void ResetPrintedLimitStandardsForTests() { List().assign(1, nullptr); }
 
 }  // namespace plugin

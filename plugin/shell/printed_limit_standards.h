@@ -1,7 +1,7 @@
 #pragma once
 // The library-wide list of the limit standards last printed: the limits fill
 // it when they print, the measurements' report rows read it. Slots count from
-// 0; a slot may hold no standard.
+// 0; a slot may hold no standard. It starts with one empty slot.
 //
 //   CLimitData construction:  SizePrintedLimitStandards(1)  (one empty slot)
 //   CLimitData::PrintReport:  SetPrintedLimitStandards(its standards, in order)
@@ -20,7 +20,7 @@ const LimitStandardList& PrintedLimitStandards();
 void SetPrintedLimitStandards(LimitStandardList standards);
 // Resizes to `slots` empty slots.
 void SizePrintedLimitStandards(size_t slots);
-// Back to no slot at all (tests).
+// Back to one empty slot, as at start (tests).
 void ResetPrintedLimitStandardsForTests();
 
 }  // namespace plugin

@@ -4,7 +4,7 @@
 #include "host/limit_standards.h"
 #include "host/xml.h"
 #include "plugin/results/limit_data.h"
-#include "plugin/results/printed_limit_standards.h"
+#include "plugin/shell/printed_limit_standards.h"
 #include "plugin/results/limit_dialog_maker.h"
 #include "tests/plugin/results/fake_element.h"
 #include "tests/support/sandbox.h"
