@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/values/variant.h"
 
@@ -40,17 +41,25 @@ private:
     bool confirmStop_ = true;
 };
 
-// A picture of the host's resources; empty when the resource has none.
+// A picture of the host's resources; empty when the resource has none. A
+// bitmap loaded from a library's resources keeps its resource name and its
+// pixels (0xAARRGGBB, row by row from the top).
 class CPicture : public plat::Object {
 public:
     CPicture() = default;
     CPicture(int32_t width, int32_t height) : width_(width), height_(height) {}
+    CPicture(std::string resourceName, int32_t width, int32_t height, std::vector<uint32_t> pixels)
+        : width_(width), height_(height), resourceName_(std::move(resourceName)), pixels_(std::move(pixels)) {}
     bool IsEmpty() const { return width_ == 0 || height_ == 0; }
     int32_t Width() const { return width_; }
     int32_t Height() const { return height_; }
+    const std::string& ResourceName() const { return resourceName_; }
+    const std::vector<uint32_t>& Pixels() const { return pixels_; }
 private:
     int32_t width_ = 0;
     int32_t height_ = 0;
+    std::string resourceName_;
+    std::vector<uint32_t> pixels_;
 };
 
 class CHostResources {

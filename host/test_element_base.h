@@ -79,18 +79,20 @@ private:
     std::shared_ptr<IResultData> result_;
 };
 
-class CTestContainerBase : public CTestElementBase {
+// Also the host's ITestContainer, so that a plain container (a plug-in's
+// template root) can be handed to the host as it is.
+class CTestContainerBase : public CTestElementBase, public ITestContainer {
 public:
-    int32_t Count() const { return static_cast<int32_t>(children_.size()); }
+    int32_t Count() const override { return static_cast<int32_t>(children_.size()); }
     // 1-based; nullptr outside 1 .. Count().
-    TestElementPtr Item(int32_t index) const;
+    TestElementPtr Item(int32_t index) const override;
     // Position code 1 appends; 2 inserts before the reference element, 3
     // after it (appending when the reference is not a child).
-    void Add(const TestElementPtr& element, const TestElementPtr& reference, int32_t position);
+    void Add(const TestElementPtr& element, const TestElementPtr& reference, int32_t position) override;
     // Depth first among the children and their descendants; nullptr when none.
-    TestElementPtr FindElement(int32_t id) const;
-    std::vector<TestElementPtr> NewEnum() const { return children_; }
-    void Remove(const TestElementPtr& element);
+    TestElementPtr FindElement(int32_t id) const override;
+    std::vector<TestElementPtr> NewEnum() const override { return children_; }
+    void Remove(const TestElementPtr& element) override;
     // Tells every child to update its references.
     void UpdateReferences();
 

@@ -1,6 +1,5 @@
 #include "plugin/shell/measurement.h"
 
-#include <cctype>
 #include <cfloat>
 #include <cmath>
 #include <optional>
@@ -21,36 +20,6 @@ namespace plugin {
 namespace {
 
 constexpr const char* kFractionFormat = "####0.00##";
-
-// Whether the number reading of ValText finds a number at the start of the
-// text (after "," became "."): it skips blanks and a sign, then needs a digit,
-// a "." followed by a digit, or "&H"/"&O" followed by a digit of that base.
-bool HasLeadingNumber(std::string_view text) {
-    size_t i = 0;
-    auto skipBlanks = [&] {
-        while (i < text.size() && (text[i] == ' ' || text[i] == '\t' || text[i] == '\n')) ++i;
-    };
-    skipBlanks();
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        ++i;
-        skipBlanks();
-    }
-    if (i >= text.size()) return false;
-    auto isDigit = [](char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; };
-    if (isDigit(text[i])) return true;
-    if (text[i] == '.') {
-        ++i;
-        skipBlanks();
-        return i < text.size() && isDigit(text[i]);
-    }
-    if (text[i] == '&' && i + 2 < text.size()) {
-        const char base = static_cast<char>(std::toupper(static_cast<unsigned char>(text[i + 1])));
-        const char digit = text[i + 2];
-        if (base == 'H') return std::isxdigit(static_cast<unsigned char>(digit)) != 0;
-        if (base == 'O') return digit >= '0' && digit <= '7';
-    }
-    return false;
-}
 
 // Walks the items named `limitKey` whose bound of the index is enabled; the
 // first candidate is taken, then only a tighter one (smaller upper, larger
@@ -105,7 +74,7 @@ void CMeasurement::StoreValue(std::string_view reading) {
     if (text.find_first_of("<>") != std::string::npos) {
         value = text;
     } else if (!text.empty()) {
-        if (!HasLeadingNumber(plat::Replace(text, ",", "."))) {
+        if (!ValTextFindsNumber(text)) {
             value = text;  // a reading such as "OPEN" or "---" stays what the instrument said
         } else {
             const double number = makes::ValText(text);

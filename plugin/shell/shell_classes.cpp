@@ -2,7 +2,10 @@
 
 #include "plugin/shell/measurement.h"
 #include "plugin/shell/measurement_coll.h"
+#include "plugin/shell/pelmo2_plugin.h"
 #include "plugin/shell/plugin_setup.h"
+#include "plugin/shell/test_data.h"
+#include "plugin/shell/test_group.h"
 
 namespace plugin {
 
@@ -15,6 +18,9 @@ ServedClass Served(const char* className) {
 
 const plat::ServedClasses& ShellClasses() {
     static const plat::ServedClasses classes = {
+        Served<CPelmo2Plugin>("CPelmo2Plugin"),
+        {std::string(kProjectName) + ".CTestGroup", [] { return plat::ObjectPtr(CTestGroup::New()); }},
+        Served<CTestData>("CTestData"),
         Served<CMeasurement>("CMeasurement"),
         Served<CMeasurementColl>("CMeasurementColl"),
         Served<CPluginSetup>("CPluginSetup"),

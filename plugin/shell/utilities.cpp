@@ -1,6 +1,7 @@
 #include "plugin/shell/utilities.h"
 
 #include <algorithm>
+#include <cctype>
 #include <climits>
 #include <optional>
 
@@ -33,6 +34,35 @@ std::optional<float> ItemBound(const host::ILimitItem& item, std::string_view na
 }
 
 }  // namespace
+
+bool ValTextFindsNumber(std::string_view original) {
+    const std::string replaced = plat::Replace(original, ",", ".");
+    const std::string_view text = replaced;
+    size_t i = 0;
+    auto skipBlanks = [&] {
+        while (i < text.size() && (text[i] == ' ' || text[i] == '\t' || text[i] == '\n')) ++i;
+    };
+    auto isDigit = [](char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; };
+    skipBlanks();
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        ++i;
+        skipBlanks();
+    }
+    if (i >= text.size()) return false;
+    if (isDigit(text[i])) return true;
+    if (text[i] == '.') {
+        ++i;
+        skipBlanks();
+        return i < text.size() && isDigit(text[i]);
+    }
+    if (text[i] == '&' && i + 2 < text.size()) {
+        const char base = static_cast<char>(std::toupper(static_cast<unsigned char>(text[i + 1])));
+        const char digit = text[i + 2];
+        if (base == 'H') return std::isxdigit(static_cast<unsigned char>(digit)) != 0;
+        if (base == 'O') return digit >= '0' && digit <= '7';
+    }
+    return false;
+}
 
 const std::string& ProjectName() {
     static const std::string name = [] {

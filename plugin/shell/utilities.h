@@ -17,6 +17,10 @@ namespace plugin {
 
 class CMtiData2;
 
+// Whether ValText (the make library's number reading) finds a number at the
+// start of the text, so that "0" and "OPEN" (which both read as 0) differ.
+bool ValTextFindsNumber(std::string_view text);
+
 // "OrvikPelmo2": the prefix of the ProgIDs that the library serves, cached on
 // the first call.
 const std::string& ProjectName();

@@ -1,0 +1,161 @@
+#include "plugin/shell/test_data.h"
+
+#include "platform/values/pass_over.h"
+#include "plugin/shell/host_errors.h"
+#include "plugin/shell/identity_pane_flag.h"
+#include "plugin/shell/pelmo2_utils.h"
+#include "plugin/shell/plugin_factory.h"
+
+namespace plugin {
+
+namespace {
+constexpr int32_t kSpO2Test = 100;
+}
+
+CTestData::CTestData() : base_(std::make_shared<host::CTestElementBase>()) { SetIdentityPaneShown(false); }
+
+CTestData::~CTestData() = default;
+
+std::string CTestData::KindName(int32_t testId) {
+    switch (testId) {
+    case 100: return "20001::SpO2 Simulation Test";
+    case 200: return "20007::LED Test";
+    case 300: return "20010::Photodiode Test";
+    case 400: return "20013::Resistance Test";
+    default: return {};
+    }
+}
+
+host::TestElementPtr CTestData::Self() {
+    host::TestElementPtr self;
+    plat::PassOver([&] { self = std::dynamic_pointer_cast<host::ITestElement>(shared_from_this()); });
+    return self;
+}
+
+// ---- identity, forwarded to the base element -----------------------------------
+
+std::string CTestData::PlugInID() const { return base_ ? base_->PlugInID() : std::string(); }
+int32_t CTestData::TestID() const { return base_ ? base_->TestID() : 0; }
+int32_t CTestData::ID() const { return base_ ? base_->ID() : 0; }
+void CTestData::SetID(int32_t id) {
+    if (base_) base_->SetID(id);
+}
+host::TestElementPtr CTestData::Parent() const { return base_ ? base_->Parent() : nullptr; }
+void CTestData::SetParent(const host::TestElementPtr& parent) {
+    if (base_) base_->SetParent(parent);
+}
+std::shared_ptr<host::ITestInfo> CTestData::Info() const { return base_ ? base_->Info() : nullptr; }
+std::shared_ptr<host::ITestFilter> CTestData::Filter() const { return base_ ? base_->Filter() : nullptr; }
+std::shared_ptr<host::IResultData> CTestData::Result() const { return base_ ? base_->Result() : nullptr; }
+std::shared_ptr<host::ILimitData> CTestData::Limits() const { return base_ ? base_->Limits() : nullptr; }
+std::shared_ptr<host::IConfigData> CTestData::Configuration() const {
+    return base_ ? base_->Configuration() : nullptr;
+}
+
+// ---- making ----------------------------------------------------------------------
+
+void CTestData::AttachParts() {
+    if (!base_) return;
+    auto self = Self();
+    plat::PassOver([&] {
+        if (auto limits = std::dynamic_pointer_cast<ITestLimits>(base_->Limits())) limits->SetOwner(self);
+    });
+    if (base_->TestID() == kSpO2Test) {
+        spo2Config_ = base_->Configuration();
+        plat::PassOver([&] {
+            if (auto config = std::dynamic_pointer_cast<ITestConfiguration>(spo2Config_)) config->SetParentTest(self);
+        });
+    } else {
+        spo2Config_.reset();
+    }
+}
+
+void CTestData::Initialize(const std::string& plugInId, int32_t testId, int32_t id) {
+    if (!base_) return;
+    base_->Initialize(plugInId, testId, id);
+    const std::string kind = KindName(base_->TestID());
+    if (!kind.empty()) plat::PassOver([&] { base_->Info()->SetName(TranslateText(kind)); });
+    plat::PassOver([&] { base_->SetLimits(Factory().NewLimits()); });
+    plat::PassOver([&] {
+        if (auto limits = std::dynamic_pointer_cast<ITestLimits>(base_->Limits())) limits->SetOwner(Self());
+    });
+}
+
+void CTestData::Create(int32_t testId, const std::shared_ptr<CPluginSetup>& settings) {
+    Initialize(kPlugInId, testId, testId);
+    if (!base_) return;
+    plat::PassOver([&] { base_->SetConfiguration(testId == kSpO2Test ? Factory().NewConfiguration() : nullptr); });
+    plat::PassOver([&] { base_->SetLimits(Factory().NewLimits()); });
+    AttachParts();
+    if (testId == kSpO2Test)
+        plat::PassOver([&] {
+            if (auto config = std::dynamic_pointer_cast<ITestConfiguration>(spo2Config_))
+                config->SetPluginSetup(settings);
+        });
+}
+
+std::shared_ptr<host::CTestElementBase> CTestData::BaseCopy() const { return base_ ? base_->Copy() : nullptr; }
+
+void CTestData::CopyFrom(const CTestData& source) {
+    if (base_) plat::PassOver([&] { base_->Terminate(); });
+    base_.reset();
+    plat::PassOver([&] { base_ = source.BaseCopy(); });
+    if (!base_) base_ = std::make_shared<host::CTestElementBase>();
+    AttachParts();
+}
+
+host::TestElementPtr CTestData::Clone() {
+    auto copy = std::make_shared<CTestData>();
+    copy->CopyFrom(*this);
+    return copy;
+}
+
+// ---- run, data, report -------------------------------------------------------------
+
+void CTestData::Perform(const std::shared_ptr<host::ITestSetup>& setup) {
+    auto self = Self();  // the run may drop every other reference to the element
+    if (!setup || !self) return;
+    bool mayRun = false;
+    plat::PassOver([&] { mayRun = setup->MayRun(self); });
+    if (!mayRun) return;
+    testSetup_ = setup;
+    std::shared_ptr<ITestRun> run;
+    plat::PassOver([&] { run = Factory().NewTestRun(); });
+    if (run)
+        plat::PassOver([&] { run->Run(std::static_pointer_cast<CTestData>(self), setup); });
+}
+
+void CTestData::Load(const host::IXmlElement& node, const std::shared_ptr<host::ILoadContext>& context) {
+    if (!base_) return;
+    if (node.Name() == "ResultItem") {
+        plat::PassOver([&] { base_->SetResult(Factory().NewTestResult()); });
+        plat::PassOver([&] {
+            if (auto result = std::dynamic_pointer_cast<ITestResult>(base_->Result())) result->InitializeResult(Self());
+        });
+    }
+    plat::PassOver([&] { base_->Load(node, context); });
+}
+
+host::XmlElementPtr CTestData::Save(host::IXmlDocument& document, const plat::Variant& option) {
+    host::XmlElementPtr element;
+    if (base_) plat::PassOver([&] { element = base_->Save(document, option); });
+    return element;
+}
+
+void CTestData::PrintReport(const std::shared_ptr<host::IReport>& report, const plat::Variant& second) {
+    if (base_) plat::PassOver([&] { base_->PrintReport(report, second); });
+}
+
+void CTestData::Terminate() {
+    if (base_) plat::PassOver([&] { base_->Terminate(); });
+}
+
+void CTestData::UpdateReferences() {
+    plat::PassOver([&] {
+        auto limits = Limits();
+        auto standards = limits ? limits->Standards() : nullptr;
+        if (standards) standards->UpdateReferences(Self());
+    });
+}
+
+}  // namespace plugin
