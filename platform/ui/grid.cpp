@@ -140,40 +140,33 @@ void Grid::SetCellStyle(int32_t row, int32_t col, GridStyle style) {
     Touch();
 }
 
-void Grid::SetCellForeColor(int32_t row, int32_t col, Color color) {
+template <class T>
+void Grid::SetCellStyleMember(int32_t row, int32_t col, std::optional<T> GridStyle::*member, T value) {
     GridStyle s = CellStyle(row, col);
-    s.foreColor = color;
+    s.*member = value;
     SetCellStyle(row, col, s);
+}
+
+void Grid::SetCellForeColor(int32_t row, int32_t col, Color color) {
+    SetCellStyleMember(row, col, &GridStyle::foreColor, color);
 }
 
 void Grid::SetCellSelectedForeColor(int32_t row, int32_t col, Color color) {
-    GridStyle s = CellStyle(row, col);
-    s.selectedForeColor = color;
-    SetCellStyle(row, col, s);
+    SetCellStyleMember(row, col, &GridStyle::selectedForeColor, color);
 }
 
 void Grid::SetCellBackColor(int32_t row, int32_t col, Color color) {
-    GridStyle s = CellStyle(row, col);
-    s.backColor = color;
-    SetCellStyle(row, col, s);
+    SetCellStyleMember(row, col, &GridStyle::backColor, color);
 }
 
 void Grid::SetCellSelectedBackColor(int32_t row, int32_t col, Color color) {
-    GridStyle s = CellStyle(row, col);
-    s.selectedBackColor = color;
-    SetCellStyle(row, col, s);
+    SetCellStyleMember(row, col, &GridStyle::selectedBackColor, color);
 }
 
-void Grid::SetCellBold(int32_t row, int32_t col, bool on) {
-    GridStyle s = CellStyle(row, col);
-    s.bold = on;
-    SetCellStyle(row, col, s);
-}
+void Grid::SetCellBold(int32_t row, int32_t col, bool on) { SetCellStyleMember(row, col, &GridStyle::bold, on); }
 
 void Grid::SetCellAlignment(int32_t row, int32_t col, int32_t code) {
-    GridStyle s = CellStyle(row, col);
-    s.alignment = code;
-    SetCellStyle(row, col, s);
+    SetCellStyleMember(row, col, &GridStyle::alignment, code);
 }
 
 GridStyle Grid::ColStyle(int32_t col) const { return col >= 0 && col < cols_ ? colStyles_[col] : GridStyle{}; }

@@ -235,6 +235,8 @@ private:
     const CellData& At(int32_t row, int32_t col) const { return cells_[static_cast<size_t>(row) * cols_ + col]; }
     void Resize(int32_t rows, int32_t cols);
     void Touch();
+    template <class T>
+    void SetCellStyleMember(int32_t row, int32_t col, std::optional<T> GridStyle::*member, T value);
     void StartEdit(int32_t row, int32_t col);
     void Commit();
     void Cancel();

@@ -6,6 +6,7 @@
 #include "platform/loop/message_loop.h"
 #include "platform/ui/renderer.h"
 #include "platform/ui/ui.h"
+#include "tests/support/ui/recording_renderer.h"
 #include "tests/support/ui/scripted_operator.h"
 
 namespace {
@@ -229,25 +230,8 @@ TEST(GridAlignment, CodesMapToOnePlacement) {
     EXPECT_EQ(AlignmentOf(42).vertical, GridAlignment::Vertical::Middle);
 }
 
-class CountingRenderer final : public Renderer {
-public:
-    CountingRenderer() { SetRenderer(this); }
-    ~CountingRenderer() override { SetRenderer(nullptr); }
-    void FormLoaded(Form&) override {}
-    void FormShown(Form&, bool) override {}
-    void FormHidden(Form&) override {}
-    void FormUnloaded(Form&) override {}
-    void HostDestroyed(ControlHost&) override {}
-    void ControlAdded(ControlHost&, Control&) override {}
-    void ControlRemoved(ControlHost&, Control&) override {}
-    void Changed(Control&) override { ++changed; }
-    void HostChanged(ControlHost&) override {}
-    void FocusMoved(Control*, Control*) override {}
-    int changed = 0;
-};
-
 TEST_F(GridTest, DrawingOffHoldsBackTheRendererUntilSwitchedOn) {
-    CountingRenderer r;
+    plat::ui::test::RecordingRenderer r;
     grid().SetRedraw(false);
     for (int row = 1; row < 52; ++row) grid().SetCellText(row, 2, "1.0");
     EXPECT_EQ(r.changed, 0);

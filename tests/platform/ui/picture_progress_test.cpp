@@ -5,6 +5,7 @@
 #include "platform/com/com.h"
 #include "platform/loop/message_loop.h"
 #include "platform/ui/ui.h"
+#include "tests/support/ui/recording_renderer.h"
 
 namespace {
 
@@ -86,23 +87,6 @@ TEST(HtmlViews, CannotBeCreatedOnceUnregistered) {
 
 // --- Progress bar -------------------------------------------------------------------------------------
 
-class FrameCounter final : public Renderer {
-public:
-    FrameCounter() { SetRenderer(this); }
-    ~FrameCounter() override { SetRenderer(nullptr); }
-    void FormLoaded(Form&) override {}
-    void FormShown(Form&, bool) override {}
-    void FormHidden(Form&) override {}
-    void FormUnloaded(Form&) override {}
-    void HostDestroyed(ControlHost&) override {}
-    void ControlAdded(ControlHost&, Control&) override {}
-    void ControlRemoved(ControlHost&, Control&) override {}
-    void Changed(Control&) override { ++changed; }
-    void HostChanged(ControlHost&) override {}
-    void FocusMoved(Control*, Control*) override {}
-    int changed = 0;
-};
-
 class ProgressTest : public ::testing::Test {
 protected:
     void Wait(plat::Millis ms) {
@@ -123,7 +107,7 @@ TEST_F(ProgressTest, HeadlessARunningBarAddsNothingToWaitFor) {
 }
 
 TEST_F(ProgressTest, UnderARendererItTicksAboutTenTimesASecondWhileVisibleAndRunning) {
-    FrameCounter r;
+    plat::ui::test::RecordingRenderer r;
     bar_.SetRunning(true);
     r.changed = 0;
     Wait(1000);

@@ -8,43 +8,14 @@
 #include "platform/ui/metrics.h"
 #include "platform/ui/renderer.h"
 #include "platform/ui/ui.h"
+#include "tests/support/ui/recording_renderer.h"
 #include "tests/support/ui/scripted_operator.h"
 
 namespace {
 
 using namespace plat::ui;
+using plat::ui::test::RecordingRenderer;
 using plat::ui::test::ScriptedOperator;
-
-std::string NameOf(ControlHost& host) {
-    if (auto* f = dynamic_cast<Form*>(&host)) return f->Name();
-    if (auto* u = dynamic_cast<UserControl*>(&host)) return u->Extender() ? u->Extender()->Name() : "(free)";
-    return "?";
-}
-
-// Writes every call of the seam as one line.
-class RecordingRenderer final : public Renderer {
-public:
-    RecordingRenderer() { previous_ = SetRenderer(this); }
-    ~RecordingRenderer() override { SetRenderer(previous_); }
-
-    void FormLoaded(Form& f) override { log.push_back("loaded " + f.Name()); }
-    void FormShown(Form& f, bool modal) override { log.push_back(std::string(modal ? "modal " : "shown ") + f.Name()); }
-    void FormHidden(Form& f) override { log.push_back("hidden " + f.Name()); }
-    void FormUnloaded(Form& f) override { log.push_back("unloaded " + f.Name()); }
-    void HostDestroyed(ControlHost& h) override { log.push_back("destroyed " + NameOf(h)); }
-    void ControlAdded(ControlHost&, Control& c) override { log.push_back("added " + c.Name()); }
-    void ControlRemoved(ControlHost&, Control& c) override { log.push_back("removed " + c.Name()); }
-    void Changed(Control& c) override { log.push_back("changed " + c.Name()); }
-    void HostChanged(ControlHost& h) override { log.push_back("host " + NameOf(h)); }
-    void FocusMoved(Control* from, Control* to) override {
-        log.push_back("focus " + (from ? from->Name() : std::string("-")) + ">" + (to ? to->Name() : std::string("-")));
-    }
-
-    std::vector<std::string> log;
-
-private:
-    Renderer* previous_ = nullptr;
-};
 
 class XPane : public UserControl {
 public:
@@ -67,11 +38,7 @@ public:
 class RendererTest : public ::testing::Test {
 protected:
     void TearDown() override { plat::UnregisterClass("UiTest.XPane"); }
-    std::vector<std::string> Take() {
-        auto out = std::move(r_.log);
-        r_.log.clear();
-        return out;
-    }
+    std::vector<std::string> Take() { return r_.Take(); }
     plat::VirtualTimeScope time_;
     RecordingRenderer r_;
 };
@@ -179,6 +146,28 @@ TEST_F(RendererTest, ModalShowIsReportedBeforeTheLoopRuns) {
     op.Click("frmDialog", "cmdOK");
     dlg.Show(ShowMode::Modal);
     EXPECT_EQ(r_.log.back(), "hidden frmDialog");
+}
+
+TEST_F(RendererTest, NewControlsReportTheirPartsAndTheHtmlViewItsPage) {
+    Form form("frmNew");
+    auto& tree = form.Add<TreeView>("tvw");
+    auto& bar = form.Add<Toolbar>("tbr");
+    auto& grid = form.Add<Grid>("grd");
+    grid.SetRows(2);
+    grid.SetCols(2);
+    tree.Add("", "root", "Root");
+    bar.Add("Add");
+    Take();
+    tree.Node("root").SetImage("chk:on");
+    tree.Node("root").SetImage("chk:on");  // unchanged
+    bar.Button(1).SetEnabled(false);
+    grid.SetCellText(1, 1, "x");
+    grid.SetCellTag(1, 1, "key");  // a tag shows nothing
+    auto web = form.Controls().Add(kHtmlViewProgId, "web");
+    EXPECT_EQ(Take(), (Log{"changed tvw", "changed tbr", "changed grd", "added web"}));
+    web->ObjectAs<HtmlView>()->Navigate("help.html");
+    form.SetIcon(LoadResPicture("APP"));
+    EXPECT_EQ(Take(), (Log{"object", "host frmNew"}));
 }
 
 TEST_F(RendererTest, ControlsOutsideAHostAreNotReported) {
