@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "host/error_service.h"
 #include "host/limit_standards.h"
 #include "host/run_context.h"
 #include "plugin/shell/measurement_coll.h"
@@ -16,6 +17,17 @@
 #include "tests/support/sandbox.h"
 
 namespace shell_test {
+
+// The host error a call raises; fails the test when it raises none.
+inline host::HostError ErrorOf(const std::function<void()>& call) {
+    try {
+        call();
+    } catch (const host::HostError& error) {
+        return error;
+    }
+    ADD_FAILURE() << "no host error";
+    return host::HostError("", 0, "", 0);
+}
 
 // Stands for the SpO2 simulation configuration: saves one attribute.
 class FakeConfig : public plat::Object, public host::IConfigData, public plugin::ITestConfiguration {
