@@ -16,14 +16,16 @@
 #include "host/test_element.h"
 #include "makes/make_utils.h"
 #include "platform/values/variant.h"
+#include "plugin/shell/plugin_factory.h"
 
 namespace plugin {
 
 // The plug-in's settings object: kept and handed on to copies, never called.
-class CPluginSetup;
+// Its ConfigChanged changes nothing here (changed defaults reach only tests
+// made from the template afterwards), so the configuration does not follow it.
 using PluginSetupPtr = std::shared_ptr<CPluginSetup>;
 
-class CSpO2SimulationConfig : public plat::Object, public host::IConfigData {
+class CSpO2SimulationConfig : public plat::Object, public host::IConfigData, public ITestConfiguration {
 public:
     // Test-guide button flags.
     static constexpr int32_t kEnableSkip = 1;
@@ -76,10 +78,10 @@ public:
     const std::string& CustomPulseAmplitude() const { return customPulseAmplitude_; }
     void SetCustomPulseAmplitude(std::string value) { customPulseAmplitude_ = std::move(value); }
     // The owner is not held: the test holds its configuration.
-    void SetParentTest(const host::TestElementPtr& test) { ownerTest_ = test; }
+    void SetParentTest(const host::TestElementPtr& test) override { ownerTest_ = test; }
     host::TestElementPtr ParentTest() const { return ownerTest_.lock(); }
     // Keeps the settings object and sets the defaults again.
-    void SetPluginSetup(const PluginSetupPtr& setup);
+    void SetPluginSetup(const PluginSetupPtr& setup) override;
     // The TLC of the selected make: a built-in make's table entry, the custom
     // make's own TLC, or entry 0 for a custom index without a make.
     int32_t GetTlc() const;

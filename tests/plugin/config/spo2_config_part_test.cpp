@@ -1,0 +1,98 @@
+// The SpO2 configuration as the shell's elements make and copy it.
+
+#include <gtest/gtest.h>
+
+#include "plugin/config/part/spo2_config_part.h"
+#include "plugin/config/spo2_simulation_config.h"
+#include "plugin/shell/plugin_setup.h"
+#include "plugin/shell/test_data.h"
+#include "tests/plugin/config/spo2_config_fixture.h"
+
+namespace {
+
+using plugin::CSpO2SimulationConfig;
+
+// Records what the configuration asks of the element setup dialog.
+class RecordingSetupDialog : public plat::Object, public host::IDialog, public plugin::ISetupDialogHost {
+public:
+    std::string progId, controlName;
+    plat::Variant initializedWith;
+
+    void Load() override {}
+    plat::ObjectPtr CreateSetupCtrl(const std::string& id, const std::string& name) override {
+        progId = id;
+        controlName = name;
+        return nullptr;
+    }
+    std::shared_ptr<host::ICallBack> CallBack() const override { return nullptr; }
+    void SetCallBack(std::shared_ptr<host::ICallBack>) override {}
+    bool IsDocked() const override { return false; }
+    bool Locked() const override { return false; }
+    void SetLocked(bool) override {}
+    void Initialize(const plat::Variant& value) override { initializedWith = value; }
+    void Hide() override {}
+    void Show(const plat::Variant&) override {}
+    void Dock(host::WindowHandle) override {}
+    void UnDock() override {}
+    void Unload() override {}
+    void Move(float, float, float, float) override {}
+    void Refresh() override {}
+    void SetFocus() override {}
+};
+
+class Spo2ConfigPartTest : public plugin_test::Spo2ConfigTest {
+protected:
+    void SetUp() override {
+        Spo2ConfigTest::SetUp();
+        plugin::RegisterSpO2ConfigurationPart();
+    }
+    void TearDown() override {
+        plugin::Factory().Install(plugin::Part::SetupDialog, {});
+        Spo2ConfigTest::TearDown();
+    }
+    static std::shared_ptr<CSpO2SimulationConfig> ConfigOf(const host::ITestElement& element) {
+        return std::dynamic_pointer_cast<CSpO2SimulationConfig>(element.Configuration());
+    }
+};
+
+TEST_F(Spo2ConfigPartTest, SpO2TestsGetTheRealConfiguration) {
+    auto settings = std::make_shared<plugin::CPluginSetup>();
+    auto test = std::make_shared<plugin::CTestData>();
+    test->Create(100, settings);
+    auto config = ConfigOf(*test);
+    ASSERT_TRUE(config);
+    EXPECT_EQ(config->ParentTest().get(), static_cast<host::ITestElement*>(test.get()));
+    EXPECT_EQ(config->GetPluginSetup(), settings);
+
+    config->SetOximeterMake(4);
+    config->SetTlc(2500);
+    auto copy = test->Clone();
+    auto copied = ConfigOf(*copy);
+    ASSERT_TRUE(copied);
+    EXPECT_NE(copied.get(), config.get());
+    EXPECT_EQ(copied->ParentTest().get(), copy.get());
+    EXPECT_EQ(copied->GetPluginSetup(), settings);
+    EXPECT_TRUE(copied->pReadFromRegStatus());
+
+    auto probe = std::make_shared<plugin::CTestData>();
+    probe->Create(200, settings);
+    EXPECT_FALSE(probe->Configuration());
+}
+
+TEST_F(Spo2ConfigPartTest, DialogHoldsTheViewForTheOwnerTest) {
+    auto dialog = std::make_shared<RecordingSetupDialog>();
+    plugin::Factory().Install(plugin::Part::SetupDialog, [dialog] { return plat::ObjectPtr(dialog); });
+    auto test = std::make_shared<plugin::CTestData>();
+    test->Create(100, std::make_shared<plugin::CPluginSetup>());
+    auto made = ConfigOf(*test)->CreateDialog();
+    EXPECT_EQ(made.get(), static_cast<host::IDialog*>(dialog.get()));
+    EXPECT_EQ(dialog->progId, "OrvikPelmo2.XSpO2SimulationConfigView");
+    EXPECT_EQ(dialog->controlName, "xvbSetupControl");
+    EXPECT_EQ(dialog->initializedWith.AsObject().get(), static_cast<plat::Object*>(test.get()));
+    // A configuration without an owner test opens nothing.
+    dialog->progId.clear();
+    EXPECT_FALSE(CSpO2SimulationConfig().CreateDialog());
+    EXPECT_EQ(dialog->progId, "");
+}
+
+}  // namespace
