@@ -3,6 +3,7 @@
 #include "host/error_service.h"
 #include "host/language_service.h"
 #include "host/limit_standards.h"
+#include "platform/values/abort_error.h"
 #include "platform/values/pass_over.h"
 #include "plugin/shell/printed_limit_standards.h"
 #include "plugin/results/test_type_keys.h"
@@ -57,6 +58,7 @@ std::shared_ptr<host::IDialog> CLimitData::CreateDialog() {
     try {
         return NewLimitDialog(std::dynamic_pointer_cast<host::ILimitData>(shared_from_this()), OwnerTestID());
     } catch (...) {
+        plat::RethrowAbort();
         host::ErrorService().ReportCurrent("CLimitData");
         return nullptr;
     }
@@ -144,6 +146,7 @@ void CLimitData::PrintReport(const std::shared_ptr<host::IReport>&, const plat::
         }
         SetPrintedLimitStandards(std::move(list));
     } catch (...) {
+        plat::RethrowAbort();
         host::ErrorService().ReportCurrent("Component.Module");
     }
 }

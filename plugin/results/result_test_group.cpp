@@ -1,6 +1,7 @@
 #include "plugin/results/result_test_group.h"
 
 #include "host/xml.h"
+#include "platform/values/abort_error.h"
 #include "platform/values/pass_over.h"
 #include "plugin/results/load_context_entry.h"
 #include "plugin/results/result_status.h"
@@ -60,6 +61,7 @@ void CResultTestGroup::Load(const host::IXmlElement& element, const std::shared_
         if (e.Number() == kGroupResultLoadFailed) host::ErrorService().Raise("Pelmo2", e.Number(), e.Source(), 1, e.Description());
         host::ErrorService().ReportCurrent(kLocation);
     } catch (...) {
+        plat::RethrowAbort();
         host::ErrorService().ReportCurrent(kLocation);
     }
 }
@@ -75,6 +77,7 @@ host::XmlElementPtr CResultTestGroup::Save(host::IXmlDocument& document) const {
         if (e.Number() == kGroupResultSaveFailed) host::ErrorService().Raise("Pelmo2", e.Number(), e.Source(), 1, e.Description());
         host::ErrorService().ReportCurrent(kLocation);
     } catch (...) {
+        plat::RethrowAbort();
         host::ErrorService().ReportCurrent(kLocation);
     }
     return nullptr;
