@@ -1,13 +1,12 @@
 #include "plugin/results/limit_data.h"
 
 #include "host/error_service.h"
-#include "host/language_service.h"
 #include "host/limit_standards.h"
 #include "platform/values/abort_error.h"
 #include "platform/values/pass_over.h"
+#include "plugin/shell/pelmo2_utils.h"
 #include "plugin/shell/printed_limit_standards.h"
 #include "plugin/results/test_type_keys.h"
-#include "platform/values/text.h"
 #include "plugin/results/limit_dialog_maker.h"
 
 namespace plugin {
@@ -16,16 +15,7 @@ namespace {
 
 std::string Translated(const std::string& text) {
     if (text.empty()) return {};
-    return host::LanguageService().Translate("Pelmo2", text, {});
-}
-
-// The unit text of a default item.
-std::string UnitOf(const std::string& key) {
-    if (key == "SpO2") return "%";
-    if (key == "BPM") return "20034::BPM";
-    if (plat::StartsWithNoCase(key, "LED-")) return "20041::Volts";
-    if (plat::StartsWithNoCase(key, "PHOTODIODE-")) return {};
-    return "20042::KOhms";
+    return TranslateText(text);
 }
 
 }  // namespace
@@ -75,7 +65,7 @@ void CLimitData::AddLimitItem(host::ILimitStandard& standard, const std::string&
 void CLimitData::AddDefaultLimitItems(host::ILimitStandard& standard) const {
     const int32_t testId = OwnerTestID();
     for (const std::string& key : TestTypeKeys(testId))
-        plat::PassOver([&] { AddLimitItem(standard, key, Translated(UnitOf(key)), testId == 100 ? "X+Y" : ""); });
+        plat::PassOver([&] { AddLimitItem(standard, key, MeasurementUnit(key), testId == 100 ? "X+Y" : ""); });
 }
 
 std::shared_ptr<host::ILimitStandard> CLimitData::CreateStandard(const std::string& name, const std::string& text) {

@@ -11,18 +11,19 @@
 
 #include "host/test_element.h"
 #include "plugin/config/server_lock.h"
+#include "plugin/shell/plugin_factory.h"
 
 namespace plugin {
 
-class CLimitData : public plat::Object, public host::ILimitData {
+class CLimitData : public plat::Object, public host::ILimitData, public ITestLimits {
 public:
     // Sets the printed limit standards back to one empty entry.
     CLimitData();
 
     // What HasDialog gives; a test group's limits offer none.
-    void SetHasDialog(bool hasDialog) { hasDialog_ = hasDialog; }
+    void SetHasDialog(bool hasDialog) override { hasDialog_ = hasDialog; }
     // The owner is not kept alive by its limits (the owner holds them).
-    void SetOwner(const host::TestElementPtr& owner) { owner_ = owner; }
+    void SetOwner(const host::TestElementPtr& owner) override { owner_ = owner; }
     // A copy of the source's standards, never the same collection.
     void CopyStandards(const host::ILimitData& source);
 

@@ -10,6 +10,7 @@
 #include "host/error_service.h"
 #include "host/test_element.h"
 #include "plugin/config/server_lock.h"
+#include "plugin/shell/plugin_factory.h"
 
 namespace plugin {
 
@@ -18,7 +19,7 @@ namespace plugin {
 inline constexpr host::ErrorNumber kGroupResultLoadFailed = 0x8004A3EB;
 inline constexpr host::ErrorNumber kGroupResultSaveFailed = 0x8004A3EC;
 
-class CResultTestGroup : public plat::Object, public host::IResultData {
+class CResultTestGroup : public plat::Object, public host::IResultData, public IGroupResult {
 public:
     void SetStatus(int32_t status) { status_ = status; }
 
@@ -27,7 +28,8 @@ public:
     // is 3; else 1 when one passed; else 0. A group in which nothing passed is
     // never passed. Without a group the status stays; the standards are not
     // used.
-    void UpdateStatus(const host::TestElementPtr& group, const std::shared_ptr<host::ILimitStandards>& standards);
+    void UpdateStatus(const host::TestElementPtr& group,
+                      const std::shared_ptr<host::ILimitStandards>& standards) override;
 
     std::string Comment() const override { return {}; }
     void SetComment(const std::string&) override {}

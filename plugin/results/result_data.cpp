@@ -1,0 +1,295 @@
+#include "plugin/results/result_data.h"
+
+#include "host/path_helper.h"
+#include "host/xml.h"
+#include "platform/values/abort_error.h"
+#include "platform/values/pass_over.h"
+#include "platform/values/text.h"
+#include "plugin/config/checked_number.h"
+#include "plugin/config/config_classes.h"
+#include "plugin/config/spo2_simulation_config.h"
+#include "plugin/shell/printed_limit_standards.h"
+#include "plugin/results/result_status.h"
+#include "plugin/results/test_type_keys.h"
+#include "plugin/shell/pelmo2_utils.h"
+
+namespace plugin {
+
+namespace {
+
+// The fields of a result text, split at every "::"; none for an empty text.
+std::vector<std::string> SplitFields(const std::string& text) {
+    std::vector<std::string> fields;
+    if (text.empty()) return fields;
+    size_t start = 0;
+    for (;;) {
+        const size_t at = text.find("::", start);
+        if (at == std::string::npos) {
+            fields.push_back(text.substr(start));
+            return fields;
+        }
+        fields.push_back(text.substr(start, at - start));
+        start = at + 2;
+    }
+}
+
+// The field of a reading by its key; -1 for a pin pair, which names its field.
+int32_t FixedField(const std::string& key) {
+    if (key == "SpO2" || key == "LED-R" || key == "PHOTODIODE-R") return 0;
+    if (key == "BPM" || key == "LED-IR" || key == "PHOTODIODE-IR") return 1;
+    if (key == "LED-PHOTO") return 2;
+    return -1;
+}
+
+// The reading of a pin pair: the text after "=" of the first field that
+// names the key before its "=" (letter case ignored).
+const std::string* PinPairField(const std::vector<std::string>& fields, const std::string& key,
+                                std::string& reading) {
+    for (const std::string& field : fields) {
+        const size_t at = field.find('=');
+        if (at == std::string::npos) continue;
+        if (plat::EqualsNoCase(std::string_view(field).substr(0, at), key)) {
+            reading = field.substr(at + 1);
+            return &reading;
+        }
+    }
+    return nullptr;
+}
+
+std::string Title(host::IReport& report, const char* text) {
+    std::string title;
+    plat::PassOver([&] { title = report.Translate("Pelmo2", text, {}); });
+    return title;
+}
+
+}  // namespace
+
+int32_t CResultData::ParentTestID() const {
+    int32_t testId = 0;
+    plat::PassOver([&] {
+        if (auto parent = parent_.lock()) testId = parent->TestID();
+    });
+    return testId;
+}
+
+void CResultData::InitializeResult(const host::TestElementPtr& parent) {
+    parent_ = parent;
+    status_ = ersNotEvaluated;
+    measurements_ = std::make_shared<CMeasurementColl>();
+}
+
+std::shared_ptr<host::IMeasurement> CResultData::Measurement(const plat::Variant& index) const {
+    std::shared_ptr<host::IMeasurement> measurement;
+    if (measurements_) plat::PassOver([&] { measurement = measurements_->Item(index); });
+    return measurement;
+}
+
+void CResultData::AddMeasurement(const std::string& key, bool wholeNumbers, const plat::Variant& preset) {
+    auto measurement = std::make_shared<CMeasurement>();
+    measurement->Init(key, MeasurementDescription(key), key, MeasurementUnit(key), wholeNumbers);
+    if (!preset.IsEmpty()) measurement->SetPresetValue(preset);
+    measurements_->Add(measurement);
+}
+
+void CResultData::AddPinPairMeasurements(const host::ITestElement& parent) {
+    std::shared_ptr<host::ILimitStandards> standards;
+    plat::PassOver([&] {
+        if (auto limits = parent.Limits()) standards = limits->Standards();
+    });
+    if (!standards || standards->Count() < 1) {
+        AddMeasurement(PinPairKey(1, 2), false, {});
+        return;
+    }
+    std::vector<std::string> keys;
+    for (int32_t s = 1; s <= standards->Count(); ++s) {
+        plat::PassOver([&] {
+            auto items = standards->Item(s)->LimitItems();
+            for (int32_t i = 1; items && i <= items->Count(); ++i) {
+                const std::string name = items->Item(i)->Key();
+                bool known = false;
+                for (const std::string& key : keys) known = known || plat::EqualsNoCase(key, name);
+                if (!known) keys.push_back(name);
+            }
+        });
+    }
+    for (const std::string& key : keys) plat::PassOver([&] { AddMeasurement(key, false, {}); });
+}
+
+void CResultData::BuildMeasurementList() {
+    if (!measurements_) measurements_ = std::make_shared<CMeasurementColl>();
+    if (measurements_->Count() >= 1) return;
+    auto parent = parent_.lock();
+    if (!parent) return;
+    const int32_t testId = ParentTestID();
+    if (testId == 400) {
+        AddPinPairMeasurements(*parent);
+        return;
+    }
+    std::shared_ptr<CSpO2SimulationConfig> config;
+    if (testId == 100)
+        plat::PassOver([&] { config = std::dynamic_pointer_cast<CSpO2SimulationConfig>(parent->Configuration()); });
+    for (const std::string& key : TestTypeKeys(testId)) {
+        plat::PassOver([&] {
+            plat::Variant preset;
+            if (config) preset = key == "SpO2" ? config->SpO2() : config->BPM();
+            AddMeasurement(key, testId == 100, preset);
+        });
+    }
+}
+
+void CResultData::StoreResult(const std::string& resultText, const std::shared_ptr<host::ITestSetup>& setup) {
+    plat::PassOver([&] { BuildMeasurementList(); });
+    const std::vector<std::string> fields = SplitFields(resultText);
+    if (fields.empty() || !measurements_) return;
+
+    std::shared_ptr<host::ILimitStandards> runStandards;
+    std::shared_ptr<host::ILimitData> limits;
+    plat::PassOver([&] {
+        if (setup) runStandards = setup->LimitStandards();
+    });
+    plat::PassOver([&] {
+        if (auto parent = parent_.lock()) limits = parent->Limits();
+    });
+
+    bool passed = false, failed = false, notEvaluated = false;
+    for (const auto& measurement : measurements_->NewEnum()) {
+        plat::PassOver([&] {
+            const std::string key = measurement->Key();
+            const int32_t index = FixedField(key);
+            if (index >= 0) {
+                measurement->StoreValue(index < static_cast<int32_t>(fields.size()) ? fields[static_cast<size_t>(index)]
+                                                                                    : std::string());
+            } else {
+                std::string reading;
+                if (PinPairField(fields, key, reading)) measurement->StoreValue(reading);
+            }
+        });
+        plat::PassOver([&] { measurement->Evaluate(runStandards, limits); });
+        switch (measurement->Status()) {
+            case ersNotEvaluated: notEvaluated = true; break;
+            case ersPassed: passed = true; break;
+            case ersFailed: failed = true; break;
+            default: break;
+        }
+    }
+    if (failed || (passed && notEvaluated))
+        status_ = ersFailed;
+    else if (passed)
+        status_ = ersPassed;
+    else
+        status_ = ersNotEvaluated;
+}
+
+std::shared_ptr<host::IDialog> CResultData::CreateDialog() {
+    try {
+        auto dialog = Factory().NewSetupDialog();
+        auto setupHost = std::dynamic_pointer_cast<ISetupDialogHost>(dialog);
+        if (!dialog || !setupHost) return nullptr;
+        setupHost->CreateSetupCtrl(std::string(kProjectName) + ".XDetailedResult", "xvbSetupControl");
+        dialog->Initialize(plat::Variant(shared_from_this()));
+        return dialog;
+    } catch (...) {
+        plat::RethrowAbort();
+        return nullptr;
+    }
+}
+
+void CResultData::Load(const host::IXmlElement& element, const std::shared_ptr<host::ILoadContext>& context) {
+    plat::PassOver([&] {
+        const std::string mti = element.GetAttribute("MTI");
+        if (mti.empty()) return;
+        if (auto id = CheckedWholeNumber(mti)) mtiid_ = *id;
+    });
+    auto children = element.ChildNodes();
+    for (int32_t i = 0; i < children->Count(); ++i) {
+        plat::PassOver([&] {
+            auto child = children->ElementAt(i);
+            if (!child) return;
+            const std::string name = child->Name();
+            if (name == "Status") {
+                status_ = ReadResultStatus(*child);
+            } else if (name == "Comment") {
+                comment_ = child->Text();
+            } else if (name == "AllMeasurements") {
+                auto loaded = std::make_shared<CMeasurementColl>();
+                loaded->Load(*child, context);
+                measurements_ = loaded;
+            }
+        });
+    }
+}
+
+host::XmlElementPtr CResultData::Save(host::IXmlDocument& document) const {
+    host::XmlElementPtr element;
+    if (!plat::PassOver([&] { element = document.CreateElement("ResultItem"); }) || !element) return nullptr;
+    if (mtiid_ != 0) plat::PassOver([&] { element->SetAttribute("MTI", host::PathHelper().LongToText(mtiid_)); });
+    plat::PassOver([&] { element->AppendChild(host::XmlFactory().CreateStatusElement(document, status_)); });
+    if (!comment_.empty()) plat::PassOver([&] { element->AddChild("Comment", comment_); });
+    if (measurements_)
+        plat::PassOver([&] {
+            if (auto all = measurements_->Save(document)) element->AppendChild(all);
+        });
+    return element;
+}
+
+CResultData::ReportLayout CResultData::GetReportLayout(host::IReport& report) const {
+    const std::string result = Title(report, "312::Result:"), value = Title(report, "231::Value"),
+                      high = Title(report, "321::High value"), low = Title(report, "322::Low value"),
+                      limitsTitle = Title(report, "320::Limits:");
+    int32_t c = 0;
+    plat::PassOver([&] { c = (report.UsableWidth(10) - 3360) / 6; });
+    std::string preset, unit;
+    const int32_t testId = ParentTestID();
+    if (testId == 100) preset = Title(report, "20099::Preset");
+    if (testId != 300) unit = Title(report, "234::Unit");
+
+    int32_t options = 0, mode = 0;
+    plat::PassOver([&] { options = report.PrintOptions(); });
+    plat::PassOver([&] { mode = report.PrintLevel(); });
+    const bool limitColumns = (options & host::IReport::LimitColumns) != 0 && mode != 2;
+
+    ReportLayout layout;
+    layout.header = "|{\\i\\b " + result + "}|{\\i\\b " + preset + "}|{\\i\\b " + value + "}|{\\i\\b " + unit;
+    if (limitColumns) layout.header += "}|{\\i\\b " + high + "}|{\\i\\b " + low + "}|{\\i\\b " + limitsTitle;
+    layout.header += "};";
+
+    c -= 50;
+    layout.format = "<+560|<2240";
+    for (int32_t width : {c, c - 200, c - 200, c - 50, c - 100, c + 300}) layout.format += "|>+" + std::to_string(width);
+    layout.format += "|<+!554|<+560;";
+    return layout;
+}
+
+std::string CResultData::GetReportRows(const std::shared_ptr<host::IReport>& report) const {
+    if (!report || !measurements_) return {};
+    std::string rows;
+    for (const auto& measurement : measurements_->NewEnum())
+        if (measurement->Status() != ersNotEvaluated)
+            plat::PassOver([&] { rows += measurement->GetReportLine(report); });
+    return rows;
+}
+
+void CResultData::PrintReport(const std::shared_ptr<host::IReport>& report, const plat::Variant& second) {
+    if (!report) return;
+    // The limit columns are this test's: its limits fill the printed standards.
+    std::shared_ptr<host::ILimitData> limits;
+    plat::PassOver([&] {
+        if (auto parent = parent_.lock()) limits = parent->Limits();
+    });
+    if (limits)
+        plat::PassOver([&] { limits->PrintReport(report, second); });
+    else
+        SetPrintedLimitStandards(LimitStandardList(1));
+
+    const ReportLayout layout = GetReportLayout(*report);
+    const std::string rows = GetReportRows(report);
+    if (rows.empty()) return;
+    plat::PassOver([&] {
+        report->SetFontSize(10);
+        report->SetFontStyle(0);
+        report->SetGridLines(1);
+        report->AddTable(layout.format, layout.header, rows, 0, 0, 0);
+    });
+}
+
+}  // namespace plugin

@@ -1,0 +1,14 @@
+#pragma once
+// The creatable classes of the results and limits, by ProgID, for the plug-in
+// library's class factory and for in-process creation.
+
+#include "plugin/config/config_classes.h"
+
+namespace plugin {
+
+// CResultData, CResultTestGroup and CLimitData.
+const plat::ServedClasses& ResultsClasses();
+// Makes them creatable in this process without loading the library.
+void RegisterResultsClasses();
+
+}  // namespace plugin
