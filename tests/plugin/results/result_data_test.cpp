@@ -101,6 +101,16 @@ TEST_F(ResultDataTest, AnEmptyOrMissingFieldLeavesItsValueUnjudged) {
     EXPECT_EQ(result->Status(), 0);
 }
 
+TEST_F(ResultDataTest, ALimitThatCannotBeWorkedOutJudgesNothing) {
+    auto result = ResultOf(100);
+    AddStandard("ISO", {}, 2, -2);
+    auto items = limits_->Standards()->Item(1)->LimitItems();
+    for (int32_t i = 1; i <= items->Count(); ++i) items->Item(i)->SetExpression(0, "X*Y*Z");
+    result->StoreResult("97::72", nullptr);
+    EXPECT_EQ(result->Measurement("SpO2")->Status(), 0);
+    EXPECT_EQ(result->Status(), 0);  // never a pass
+}
+
 TEST_F(ResultDataTest, AnEmptyTextOnlyBuildsTheList) {
     auto result = ResultOf(200);
     result->SetStatus(3);
