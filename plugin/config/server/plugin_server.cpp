@@ -3,6 +3,7 @@
 #include "platform/com/com.h"
 #include "plugin/config/config_classes.h"
 #include "plugin/config/server_lock.h"
+#include "plugin/results/results_classes.h"
 #include "plugin/shell/shell_classes.h"
 
 namespace {
@@ -10,7 +11,7 @@ namespace {
 // Every creatable class of the plug-in, each part's list in turn.
 plat::ServedClasses PluginClasses() {
     plat::ServedClasses classes;
-    for (const plat::ServedClasses* part : {&plugin::ConfigClasses(), &plugin::ShellClasses()})
+    for (const plat::ServedClasses* part : {&plugin::ConfigClasses(), &plugin::ShellClasses(), &plugin::ResultsClasses()})
         classes.insert(classes.end(), part->begin(), part->end());
     return classes;
 }
