@@ -223,55 +223,64 @@ TEST_F(TermiosPortTest, SecondUserIsToldBusyUntilTheFirstCloses) {
     EXPECT_EQ(ReceiveAtInstrument(3), "[Q]");
 }
 
+// Another process on the line until it is destroyed: with only the slave
+// opened afresh (a terminal program), or keeping the master and slave it
+// inherits (the simulator at the line's far end).
+class OtherProcess {
+public:
+    OtherProcess(int master, int slave, const std::string& slavePath, bool farEnd) {
+        int ready[2];
+        if (::pipe(ready) != 0) return;
+        pid_ = ::fork();
+        if (pid_ == 0) {
+            bool ok = true;
+            if (!farEnd) {
+                ::close(master);
+                ::close(slave);
+                ok = ::open(slavePath.c_str(), O_RDWR | O_NOCTTY) >= 0;
+            }
+            char c = ok ? 'y' : 'n';
+            (void)::write(ready[1], &c, 1);
+            ::pause();
+            ::_exit(0);
+        }
+        char c = 0;
+        ready_ = ::read(ready[0], &c, 1) == 1 && c == 'y';
+        ::close(ready[0]);
+        ::close(ready[1]);
+    }
+    ~OtherProcess() { End(); }
+    bool Ready() const { return ready_; }
+    void End() {
+        if (pid_ <= 0) return;
+        ::kill(pid_, SIGKILL);
+        ::waitpid(pid_, nullptr, 0);
+        pid_ = -1;
+    }
+
+private:
+    pid_t pid_ = -1;
+    bool ready_ = false;
+};
+
 // A terminal program left open on the port takes no lock of any kind.
 TEST_F(TermiosPortTest, AnotherProcessWithTheDeviceOpenMeansBusy) {
-    int ready[2];
-    ASSERT_EQ(::pipe(ready), 0);
-    pid_t holder = ::fork();
-    if (holder == 0) {
-        ::close(master_);
-        ::close(slave_);
-        int fd = ::open(slavePath_.c_str(), O_RDWR | O_NOCTTY);
-        char c = fd >= 0 ? 'y' : 'n';
-        (void)::write(ready[1], &c, 1);
-        ::pause();
-        ::_exit(0);
-    }
-    char c = 0;
-    ASSERT_EQ(::read(ready[0], &c, 1), 1);
-    ::close(ready[0]);
-    ::close(ready[1]);
-    ASSERT_EQ(c, 'y');
-
+    OtherProcess holder(master_, slave_, slavePath_, false);
+    ASSERT_TRUE(holder.Ready());
     auto port = plat::CreateTermiosPort();
     EXPECT_EQ(port->Open(kPort, kSettings), plat::PortError::Busy);
     EXPECT_FALSE(port->IsOpen());
     EXPECT_TRUE(plat::fs::ListFiles(registry_.LockDir(), "*").empty()) << "the lock goes with the failed open";
 
-    ::kill(holder, SIGKILL);
-    ::waitpid(holder, nullptr, 0);
+    holder.End();
     EXPECT_EQ(port->Open(kPort, kSettings), plat::PortError::None);
 }
 
-// A simulator holds both sides of its pseudo-terminal: it is the line's far end.
 TEST_F(TermiosPortTest, TheFarEndOfAPseudoTerminalIsNoHolder) {
-    int ready[2];
-    ASSERT_EQ(::pipe(ready), 0);
-    pid_t far = ::fork();
-    if (far == 0) {  // keeps the inherited master and slave
-        char c = 'y';
-        (void)::write(ready[1], &c, 1);
-        ::pause();
-        ::_exit(0);
-    }
-    char c = 0;
-    ASSERT_EQ(::read(ready[0], &c, 1), 1);
-    ::close(ready[0]);
-    ::close(ready[1]);
+    OtherProcess farEnd(master_, slave_, slavePath_, true);
+    ASSERT_TRUE(farEnd.Ready());
     auto port = plat::CreateTermiosPort();
     EXPECT_EQ(port->Open(kPort, kSettings), plat::PortError::None);
-    ::kill(far, SIGKILL);
-    ::waitpid(far, nullptr, 0);
 }
 
 TEST_F(TermiosPortTest, LiveUucpLockMeansBusyAndOursComesAndGoes) {
