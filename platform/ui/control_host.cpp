@@ -1,5 +1,7 @@
 #include "platform/ui/control_host.h"
 
+#include <mutex>
+
 #include "platform/ui/form.h"
 #include "platform/ui/renderer.h"
 
@@ -7,24 +9,38 @@ namespace plat::ui {
 
 namespace {
 
+// Never destroyed: a window kept in a static outlives every other static.
 struct HostRegistry {
+    std::mutex mutex;
     std::vector<ControlHost*> hosts;
     WindowHandle next = 0x1000;
 };
-thread_local HostRegistry registry;
+HostRegistry& Registry() {
+    static auto* registry = new HostRegistry;
+    return *registry;
+}
 
 }  // namespace
 
 ControlHost::ControlHost() : controls_(*this) {
-    registry.next += 4;
-    handle_ = registry.next;
-    registry.hosts.push_back(this);
+    HostRegistry& r = Registry();
+    std::lock_guard lock(r.mutex);
+    r.next += 4;
+    handle_ = r.next;
+    r.hosts.push_back(this);
 }
 
 ControlHost::~ControlHost() {
-    std::erase(registry.hosts, this);
-    for (ControlHost* h : registry.hosts)
-        if (h->dockParent_ == this) h->dockParent_ = nullptr;
+    {
+        HostRegistry& r = Registry();
+        std::lock_guard lock(r.mutex);
+        std::erase(r.hosts, this);
+    }
+    for (ControlHost* h : AllHosts())
+        if (h->dockParent_ == this) {
+            h->dockParent_ = nullptr;
+            h->NotifyHostChanged();
+        }
     focus_ = nullptr;
     controls_.RemoveRunTimeControls();
     for (const auto& c : controls_.items_) {
@@ -48,7 +64,7 @@ Control* ControlHost::ActiveControl() const {
 
 void ControlHost::DropFocusWithin(const Control* control) {
     // The focus may lie in another window when `control` holds a docked page.
-    for (ControlHost* h : registry.hosts)
+    for (ControlHost* h : AllHosts())
         if (h->focus_ && h->focus_->LiesIn(control)) h->ClearFocus(true);
 }
 
@@ -71,12 +87,18 @@ void ControlHost::NotifyHostChanged() {
 }
 
 ControlHost* FromHandle(WindowHandle handle) {
-    for (ControlHost* h : registry.hosts)
+    HostRegistry& r = Registry();
+    std::lock_guard lock(r.mutex);
+    for (ControlHost* h : r.hosts)
         if (h->hWnd() == handle) return h;
     return nullptr;
 }
 
-std::vector<ControlHost*> AllHosts() { return registry.hosts; }
+std::vector<ControlHost*> AllHosts() {
+    HostRegistry& r = Registry();
+    std::lock_guard lock(r.mutex);
+    return r.hosts;
+}
 
 WindowHandle SetParent(WindowHandle child, WindowHandle parent) {
     ControlHost* c = FromHandle(child);

@@ -12,8 +12,8 @@
 
 namespace plat::ui {
 
-// A window handle: a number that names a window or embeddable control of this
-// thread while it exists (never 0).
+// A window handle: a number that names a window or embeddable control while
+// it exists (never 0, never reused).
 using WindowHandle = int32_t;
 
 // What holds named controls: a window (Form) or an embeddable control
@@ -94,7 +94,7 @@ private:
 
 // The window or embeddable control of that handle, or nullptr.
 ControlHost* FromHandle(WindowHandle handle);
-// Every window and embeddable control of this thread that exists.
+// Every window and embeddable control that exists (the UI thread's).
 std::vector<ControlHost*> AllHosts();
 
 // Docks `child` into `parent`: it shows inside that window, its controls are
