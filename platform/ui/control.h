@@ -139,6 +139,10 @@ public:
     bool KeyUp(int32_t keyCode, int32_t shift = 0);
     // KeyDown then KeyUp.
     bool PressKey(int32_t keyCode, int32_t shift = 0);
+    // Enter or Esc pressed on the window while the control has the focus: true
+    // when the control used it (then the window's default or cancel button
+    // does not act).
+    virtual bool TakeDialogKey(int32_t /*keyAscii*/) { return false; }
     std::function<void(int32_t& keyCode, int32_t shift)> OnKeyDown;
     std::function<void(int32_t& keyCode, int32_t shift)> OnKeyUp;
 

@@ -165,6 +165,7 @@ bool Form::UserClose() {
 
 bool Form::PressEnter() {
     if (!IsInteractive()) return false;
+    if (Control* focused = ActiveControl(); focused && focused->TakeDialogKey(vbKeyReturn)) return true;
     if (auto* focused = dynamic_cast<CommandButton*>(ActiveControl())) return focused->Click();
     for (const auto& c : Controls())
         if (auto* b = dynamic_cast<CommandButton*>(c.get()); b && b->Default()) return b->Click();
@@ -173,6 +174,7 @@ bool Form::PressEnter() {
 
 bool Form::PressEscape() {
     if (!IsInteractive()) return false;
+    if (Control* focused = ActiveControl(); focused && focused->TakeDialogKey(vbKeyEscape)) return true;
     for (const auto& c : Controls())
         if (auto* b = dynamic_cast<CommandButton*>(c.get()); b && b->Cancel()) return b->Click();
     return false;

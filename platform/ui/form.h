@@ -104,9 +104,10 @@ public:
 
     // User actions. Close by the control menu (OnQueryUnload with ControlMenu, then unload).
     bool UserClose();
-    // Enter: clicks the focused command button, else the Default button.
+    // Enter: goes to the focused control when it takes it (a grid's open cell
+    // editor), else clicks the focused command button, else the Default button.
     bool PressEnter();
-    // Esc: clicks the Cancel button.
+    // Esc: goes to the focused control when it takes it, else clicks the Cancel button.
     bool PressEscape();
     // Shown, enabled, and no other modal window in front.
     bool IsInteractive() const;

@@ -206,6 +206,8 @@ public:
     bool TypeEditKey(int32_t keyAscii);
     bool TypeEditText(std::string_view text);
     bool EnterEditText(std::string_view text);
+    // An open cell editor takes Enter and Esc (TypeEditKey).
+    bool TakeDialogKey(int32_t keyAscii) override { return editing_ && TypeEditKey(keyAscii); }
 
     std::function<void(GridCell& cell, int32_t button)> OnGridCellClick;
     std::function<void(GridCell& cell, int32_t& flags)> OnGridCellRequestEditing;

@@ -114,6 +114,19 @@ TEST_F(GridTest, TheFirstKeyReplacesTheOldTextAndACodeWrittenTextRaisesNoChange)
     EXPECT_EQ(grid().EditText(), "0.2");
 }
 
+TEST_F(GridTest, EnterOnTheWindowGoesToTheOpenCellEditorNotTheDefaultButton) {
+    int saves = 0;
+    form_.cmdSave.SetDefault(true);
+    form_.cmdSave.OnClick = [&] { ++saves; };
+    grid().ClickCell(5, 2);
+    grid().TypeEditText("2");
+    ASSERT_TRUE(form_.PressEnter());
+    EXPECT_EQ(saves, 0);
+    EXPECT_EQ(grid().CellText(5, 2), "2");
+    ASSERT_TRUE(form_.PressEnter());  // no editor open now: the default button
+    EXPECT_EQ(saves, 1);
+}
+
 TEST_F(GridTest, EscapeDropsTheTextWithoutAfterEditing) {
     grid().SetCellText(4, 2, "1");
     grid().ClickCell(4, 2);

@@ -114,6 +114,7 @@ ScriptedOperator& ScriptedOperator::EnterText(std::string window, std::string co
                                 [text](Control& c) {
                                     if (auto* t = dynamic_cast<TextBox*>(&c)) return t->EnterText(text);
                                     if (auto* b = dynamic_cast<ComboBox*>(&c)) return b->EnterText(text);
+                                    if (auto* g = dynamic_cast<Grid*>(&c)) return g->EnterEditText(text);
                                     return false;
                                 });
 }
