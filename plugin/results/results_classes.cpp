@@ -13,10 +13,7 @@ plat::ObjectPtr NewLimits() { return std::make_shared<CLimitData>(); }
 plat::ObjectPtr NewTestResult() { return std::make_shared<CResultData>(); }
 plat::ObjectPtr NewGroupResult() { return std::make_shared<CResultTestGroup>(); }
 
-// The elements make their limits and results through the plug-in factory.
-const PartRegistrar kLimitsPart(Part::Limits, NewLimits);
-const PartRegistrar kTestResultPart(Part::TestResult, NewTestResult);
-const PartRegistrar kGroupResultPart(Part::GroupResult, NewGroupResult);
+const bool kRegistered = (RegisterResultsParts(), true);
 
 }  // namespace
 
@@ -27,6 +24,12 @@ const plat::ServedClasses& ResultsClasses() {
         {std::string(kProjectName) + ".CLimitData", NewLimits},
     };
     return classes;
+}
+
+void RegisterResultsParts() {
+    Factory().Install(Part::Limits, NewLimits);
+    Factory().Install(Part::TestResult, NewTestResult);
+    Factory().Install(Part::GroupResult, NewGroupResult);
 }
 
 void RegisterResultsClasses() {

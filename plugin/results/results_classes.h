@@ -10,5 +10,8 @@ namespace plugin {
 const plat::ServedClasses& ResultsClasses();
 // Makes them creatable in this process without loading the library.
 void RegisterResultsClasses();
+// Installs them in the plug-in factory, through which the elements make
+// their limits and results; done when the library loads.
+void RegisterResultsParts();
 
 }  // namespace plugin

@@ -1,0 +1,110 @@
+// The plug-in's own elements from its template, run and saved on one computer
+// and loaded on another: configuration, limits, results and report rows come
+// back the same.
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "host/report.h"
+#include "host/run_context.h"
+#include "host/test_element_base.h"
+#include "plugin/config/part/spo2_config_part.h"
+#include "plugin/config/spo2_simulation_config.h"
+#include "plugin/results/results_classes.h"
+#include "plugin/shell/pelmo2_plugin.h"
+#include "plugin/shell/plugin_factory.h"
+#include "plugin/shell/test_group.h"
+#include "tests/plugin/config/spo2_config_fixture.h"
+
+namespace {
+
+class PluginSequenceTest : public plugin_test::Spo2ConfigTest {
+protected:
+    void SetUp() override {
+        Spo2ConfigTest::SetUp();
+        plugin::RegisterSpO2ConfigurationPart();
+        plugin::RegisterResultsParts();
+        const char* bin = std::getenv("ORVIK_BIN_DIR");
+        plat::Registry::Instance().WriteValue(plat::Hive::LocalMachine, makes::kRegistryKey, "Configuration",
+                                              std::string(bin ? bin : ".") + "/orvikPelmo2.mpc");
+        plugIn_->Initialize(nullptr);
+        ASSERT_TRUE(plugIn_->Initialized());
+        host::RegisterPlugIn(plugIn_);
+    }
+    void TearDown() override {
+        host::UnregisterPlugIn("Pelmo2");
+        Spo2ConfigTest::TearDown();
+    }
+
+    static void LoadXml(host::ITestElement& element, const std::string& xml) {
+        auto doc = host::XmlFactory().NewDocument();
+        doc->LoadXml(xml);
+        element.Load(*doc->DocumentElement(), nullptr);
+    }
+    static std::string Saved(host::ITestElement& element) {
+        auto doc = host::XmlFactory().NewDocument();
+        doc->AppendChild(element.Save(*doc, {}));
+        return doc->Xml();
+    }
+    static std::vector<host::CReport::Table> Printed(host::ITestElement& element) {
+        auto report = std::make_shared<host::CReport>("English", 1, 3);
+        element.PrintReport(report, {});
+        return report->Tables();
+    }
+
+    std::shared_ptr<plugin::CPelmo2Plugin> plugIn_ = std::make_shared<plugin::CPelmo2Plugin>();
+};
+
+TEST_F(PluginSequenceTest, ARunSequenceReadsBackTheSameOnAnotherMakeFolder) {
+    PutMake("Acme", "acme.txt");
+    auto group = std::dynamic_pointer_cast<plugin::CTestGroup>(plugIn_->CreateTest(1));
+    ASSERT_TRUE(group);
+    ASSERT_EQ(group->Count(), 4);
+    {
+        auto config = std::dynamic_pointer_cast<plugin::CSpO2SimulationConfig>(group->Item(1)->Configuration());
+        ASSERT_TRUE(config);
+        config->SetOximeterMake(10);
+        config->SetOximeterMakeName("Acme");
+        config->CopyCloneData(config.get());
+        config->SetSimulationID(24);
+        config->SetSpO2(95);
+        config->SetBPM(60);
+    }
+    auto setup = std::make_shared<host::CTestSetup>();
+    const char* readings[] = {"96::61", "2.0::1.5::0.9", "50::60", "PIN1_TO_PIN2=4,5"};
+    for (int32_t i = 1; i <= 4; ++i) {
+        auto test = group->Item(i);
+        LoadXml(*test, "<ResultItem/>");  // as the element makes its result
+        auto result = std::dynamic_pointer_cast<plugin::ITestResult>(test->Result());
+        ASSERT_TRUE(result) << i;
+        result->StoreResult(readings[i - 1], setup);
+    }
+    EXPECT_EQ(group->Item(1)->Result()->Status(), 1);
+    EXPECT_EQ(group->Item(2)->Result()->Status(), 2);  // the photo LED is above its limit
+    EXPECT_EQ(group->Item(4)->Result()->Measurement("PIN1_TO_PIN2")->Value(), plat::Variant(4.5));
+    LoadXml(*group, "<ResultItem/>");
+    group->StoreGroupResult(setup);
+    EXPECT_EQ(group->Result()->Status(), 2);
+
+    const std::string saved = Saved(*group);
+    const auto printed = Printed(*group);
+    ASSERT_GE(printed.size(), 5u);  // the configuration and four results
+
+    plat::Registry::Instance().WriteValue(plat::Hive::LocalMachine, makes::kRegistryKey, "Path",
+                                          root_ + "/other-makes/");
+    auto doc = host::XmlFactory().NewDocument();
+    doc->LoadXml(saved);
+    auto loaded = host::LoadTestElement(*doc->DocumentElement(), std::make_shared<host::CLoadContext>());
+    ASSERT_TRUE(loaded);
+    EXPECT_EQ(Saved(*loaded), saved);
+    EXPECT_EQ(loaded->Result()->Status(), 2);
+    const auto reprinted = Printed(*loaded);
+    ASSERT_EQ(reprinted.size(), printed.size());
+    for (size_t i = 0; i < printed.size(); ++i) {
+        EXPECT_EQ(reprinted[i].header, printed[i].header) << i;
+        EXPECT_EQ(reprinted[i].body, printed[i].body) << i;
+    }
+}
+
+}  // namespace
