@@ -18,9 +18,15 @@ std::shared_ptr<host::IDialog> MakeConfigDialog(const host::TestElementPtr& owne
     std::shared_ptr<host::IDialog> dialog = Factory().NewSetupDialog();
     auto setupHost = std::dynamic_pointer_cast<ISetupDialogHost>(dialog);
     if (!setupHost) return nullptr;
+    plat::ObjectPtr view;
     plat::PassOver([&] {
-        setupHost->CreateSetupCtrl(std::string(kProjectName) + ".XSpO2SimulationConfigView", kViewControlName);
+        view = setupHost->CreateSetupCtrl(std::string(kProjectName) + ".XSpO2SimulationConfigView", kViewControlName);
     });
+    // A dialog without its view would edit nothing: the host is told there is none.
+    if (!view) {
+        plat::PassOver([&] { dialog->Unload(); });
+        return nullptr;
+    }
     // The dialog hands the owner test on to the view, which edits that test's configuration.
     plat::PassOver([&] { dialog->Initialize(plat::Variant(std::dynamic_pointer_cast<plat::Object>(ownerTest))); });
     return dialog;

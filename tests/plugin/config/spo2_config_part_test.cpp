@@ -17,12 +17,14 @@ class RecordingSetupDialog : public plat::Object, public host::IDialog, public p
 public:
     std::string progId, controlName;
     plat::Variant initializedWith;
+    bool viewMade = true;
+    bool unloaded = false;
 
     void Load() override {}
     plat::ObjectPtr CreateSetupCtrl(const std::string& id, const std::string& name) override {
         progId = id;
         controlName = name;
-        return nullptr;
+        return viewMade ? std::make_shared<plat::Object>() : nullptr;
     }
     std::shared_ptr<host::ICallBack> CallBack() const override { return nullptr; }
     void SetCallBack(std::shared_ptr<host::ICallBack>) override {}
@@ -34,7 +36,7 @@ public:
     void Show(const plat::Variant&) override {}
     void Dock(host::WindowHandle) override {}
     void UnDock() override {}
-    void Unload() override {}
+    void Unload() override { unloaded = true; }
     void Move(float, float, float, float) override {}
     void Refresh() override {}
     void SetFocus() override {}
@@ -93,6 +95,12 @@ TEST_F(Spo2ConfigPartTest, DialogHoldsTheViewForTheOwnerTest) {
     dialog->progId.clear();
     EXPECT_FALSE(CSpO2SimulationConfig().CreateDialog());
     EXPECT_EQ(dialog->progId, "");
+    EXPECT_FALSE(dialog->unloaded);
+
+    // Without its view the dialog would edit nothing: it is unloaded and none is given.
+    dialog->viewMade = false;
+    EXPECT_FALSE(ConfigOf(*test)->CreateDialog());
+    EXPECT_TRUE(dialog->unloaded);
 }
 
 }  // namespace
