@@ -13,12 +13,11 @@ namespace plat::qt {
 ControlView::ControlView(plat::ui::Control& control, QtRenderer& renderer) : control_(&control), renderer_(renderer) {}
 
 ControlView::~ControlView() {
+    // Nothing of the widget may call back into this half-destroyed view.
+    QObject::disconnect(nullptr, nullptr, &context_, nullptr);
     // Views are freed only at the loop's top, never under one of these filters.
     for (auto& hook : hooks_) delete hook.data();
-    if (widget_) {
-        widget_->hide();
-        widget_->deleteLater();  // may be delivering an event right now
-    }
+    if (widget_) widget_->deleteLater();  // hidden already (Hide), or going with its window
 }
 
 void ControlView::Build(QWidget* parent) {
@@ -61,12 +60,13 @@ void ControlView::Sync() {
     widget_->setFont(ToQFont(c.Font(), QApplication::font()));
     ApplyColors(*widget_, c.BackColor(), c.ForeColor(), FillsBackground());
     SyncOwn();
-    widget_->setVisible(c.Visible());
+    widget_->setVisible(c.Visible() && ShowsAnything());
 }
 
-void ControlView::Forget() {
-    control_ = nullptr;
-    if (widget_) widget_->hide();
+void ControlView::Forget() { control_ = nullptr; }
+
+void ControlView::Hide() {
+    if (widget_ && widget_->isVisible()) widget_->hide();
 }
 
 bool ControlView::Syncing() const { return renderer_.Syncing(); }

@@ -36,8 +36,11 @@ public:
     void Build(QWidget* parent);
     // Reads what the control shows now.
     void Sync();
-    // The control is gone: no more reading or acting; the widget hides.
+    // The control is gone: no more reading or acting. No Qt call: the core
+    // may be telling the renderer (a host being destroyed).
     void Forget();
+    // Hides the widget of a forgotten view (at the next flush).
+    void Hide();
 
     // Whether the control was placed with no position and size of its own (laid out by the window).
     bool AutoPlaced() const;
@@ -48,6 +51,8 @@ protected:
     virtual void SyncOwn() {}
     // Whether the kind fills its back with BackColor (labels, frames, boxes).
     virtual bool FillsBackground() const { return true; }
+    // Kinds that sit on a window but draw nothing (an image list, a driver's control).
+    virtual bool ShowsAnything() const { return true; }
     // Keys: by default a key with a code reaches the core as KeyDown / KeyUp
     // and the widget then handles it too; a kind whose core handles a key
     // itself (a tree's arrows) consumes it here, and a kind that routes its

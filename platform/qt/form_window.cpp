@@ -1,6 +1,7 @@
 #include "platform/qt/form_window.h"
 
 #include <QtGui/QCloseEvent>
+#include <QtGui/QIcon>
 #include <QtGui/QResizeEvent>
 
 #include "platform/qt/qt_application.h"
@@ -17,6 +18,10 @@ FormWindow::FormWindow(plat::ui::Form& form) : QWidget(nullptr, Qt::Window), for
 void FormWindow::Sync() {
     if (!form_) return;
     setWindowTitle(ToQt(form_->Caption()));
+    if (!(form_->Icon() == icon_)) {
+        icon_ = form_->Icon();
+        setWindowIcon(QIcon(ToQPixmap(icon_)));
+    }
     setEnabled(form_->Enabled());
     ApplyColors(*this, form_->BackColor(), plat::ui::vbButtonText, true);
     const QSize size(ToPixelsX(form_->ScaleWidth()), ToPixelsY(form_->ScaleHeight()));

@@ -28,6 +28,7 @@ protected:
 private:
     plat::ui::Form* form_;
     QSize syncedSize_;
+    plat::ui::Picture icon_;
 };
 
 }  // namespace plat::qt

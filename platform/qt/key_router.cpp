@@ -22,14 +22,16 @@ bool KeyRouter::eventFilter(QObject* watched, QEvent* event) {
     if (!window || !window->Form()) return false;
     auto* key = static_cast<QKeyEvent*>(event);
     plat::ui::Form* form = window->Form();
+    const bool ownKeys = watched->property("orvikOwnKeys").toBool();  // a grid's in-cell editor
     const auto mods = key->modifiers() & ~Qt::KeypadModifier;
     switch (key->key()) {
         case Qt::Key_Return:
         case Qt::Key_Enter:
-            if (mods != Qt::NoModifier) return false;
+            if (mods != Qt::NoModifier || ownKeys) return false;
             QtApplication::Guarded([form] { form->PressEnter(); });
             return true;
         case Qt::Key_Escape:
+            if (ownKeys) return false;
             QtApplication::Guarded([form] { form->PressEscape(); });
             return true;
         case Qt::Key_Tab:

@@ -16,3 +16,12 @@ void ObjectView::SyncOwn() {
 }
 
 }  // namespace plat::qt
+
+namespace plat::qt {
+
+bool ObjectView::ShowsAnything() const {
+    auto* extender = static_cast<plat::ui::ObjectControl*>(Control());
+    return extender && extender->ObjectAs<plat::ui::UserControl>() != nullptr;
+}
+
+}  // namespace plat::qt

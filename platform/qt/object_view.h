@@ -15,6 +15,7 @@ public:
 protected:
     QWidget* Create(QWidget* parent) override;
     void SyncOwn() override;
+    bool ShowsAnything() const override;
 };
 
 }  // namespace plat::qt

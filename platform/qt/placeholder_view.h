@@ -1,5 +1,6 @@
 #pragma once
-// A control kind this renderer does not draw: an empty area at its place.
+// A control kind that draws nothing of its own (an image list) or that this
+// renderer does not know: nothing shows at its place.
 
 #include "platform/qt/control_view.h"
 
@@ -11,6 +12,7 @@ public:
 
 protected:
     QWidget* Create(QWidget* parent) override { return new QWidget(parent); }
+    bool ShowsAnything() const override { return false; }
 };
 
 }  // namespace plat::qt

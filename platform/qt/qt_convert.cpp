@@ -1,11 +1,13 @@
 #include "platform/qt/qt_convert.h"
 
+#include <QtCore/QHash>
 #include <QtGui/QGuiApplication>
 #include <QtGui/QScreen>
 #include <QtWidgets/QWidget>
 
 #include <cmath>
 
+#include "platform/ui/image_list.h"
 #include "platform/ui/keys.h"
 
 namespace plat::qt {
@@ -61,6 +63,24 @@ void ApplyColors(QWidget& widget, ui::Color back, ui::Color fore, bool fillBackg
     }
     widget.setPalette(palette);
     widget.setAutoFillBackground(ownBack && fillBackground);
+}
+
+QPixmap ToQPixmap(const ui::Picture& picture) {
+    if (picture.IsNone()) return {};
+    static QHash<QString, QPixmap> decoded;
+    const QString name = QString::fromStdString(picture.Name());
+    auto it = decoded.find(name);
+    if (it != decoded.end()) return *it;
+    QPixmap pixmap;
+    const std::string_view png = picture.Png();
+    pixmap.loadFromData(reinterpret_cast<const uchar*>(png.data()), static_cast<uint>(png.size()), "PNG");
+    decoded.insert(name, pixmap);
+    return pixmap;
+}
+
+QPixmap ImageOf(const ui::ImageList* list, const std::string& key) {
+    if (!list || key.empty() || !list->Exists(key)) return {};
+    return ToQPixmap(list->Item(key));
 }
 
 int32_t VbKeyCode(int qtKey) {

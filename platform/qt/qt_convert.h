@@ -6,13 +6,20 @@
 #include <QtGui/QColor>
 #include <QtGui/QFont>
 #include <QtGui/QPalette>
+#include <QtGui/QPixmap>
 
 #include <cstdint>
+#include <string>
 
 #include "platform/ui/color.h"
 #include "platform/ui/font.h"
+#include "platform/ui/picture.h"
 
 class QWidget;
+
+namespace plat::ui {
+class ImageList;
+}
 
 namespace plat::qt {
 
@@ -22,6 +29,11 @@ QFont ToQFont(const plat::ui::Font& font, const QFont& base);
 // Gives the widget the back and fore colours; the defaults (button face,
 // button text) leave the style's own.
 void ApplyColors(QWidget& widget, plat::ui::Color back, plat::ui::Color fore, bool fillBackground);
+
+// A picture resource decoded (null for none); decoded once per resource.
+QPixmap ToQPixmap(const plat::ui::Picture& picture);
+// The picture of `key` in an image list (null when the list or key is missing).
+QPixmap ImageOf(const plat::ui::ImageList* list, const std::string& key);
 
 // The core's key code of a Qt key (0 for keys it has no code for) and shift bits.
 int32_t VbKeyCode(int qtKey);

@@ -46,13 +46,16 @@ QtRenderer::QtRenderer() { QtApplication::Ensure(); }
 
 QtRenderer::~QtRenderer() {
     Uninstall();
-    for (auto& [form, window] : windows_)
-        if (window->widget) {
-            window->widget->Detach();
-            delete window->widget.data();
-        }
     views_.clear();
     graveyard_.clear();
+    for (auto& [form, window] : windows_) {
+        for (QWidget* widget : {static_cast<QWidget*>(window->widget.data()), window->panel.data()}) {
+            if (!widget) continue;
+            if (auto* fw = dynamic_cast<FormWindow*>(widget)) fw->Detach();
+            widget->hide();
+            widget->deleteLater();
+        }
+    }
     QtApplication::RunDeferredDeletes();
 }
 
@@ -112,6 +115,7 @@ void QtRenderer::FormUnloaded(ui::Form& form) {
 }
 
 void QtRenderer::HostDestroyed(ui::ControlHost& host) {
+    // Bookkeeping only: no Qt call may run a widget's signal into a host half gone.
     std::vector<const ui::Control*> gone;
     for (auto& [control, view] : views_)
         if (control->Host() == &host) gone.push_back(control);
@@ -145,6 +149,12 @@ void QtRenderer::HostChanged(ui::ControlHost& host) {
 }
 
 void QtRenderer::FocusMoved(ui::Control*, ui::Control*) { focusDirty_ = true; }
+
+void QtRenderer::ObjectChanged(plat::ControlObject& object) {
+    for (auto& [control, view] : views_)
+        if (auto* extender = dynamic_cast<const ui::ObjectControl*>(control); extender && extender->Object().get() == &object)
+            dirty_.insert(const_cast<ui::Control*>(control));
+}
 
 void QtRenderer::ForgetControl(ui::Control* control) {
     dirty_.erase(control);
@@ -194,12 +204,13 @@ QWidget* QtRenderer::WidgetOf(const ui::Control& control) const {
 }
 
 void QtRenderer::Flush() {
-    if (structureDirty_ || !dirty_.empty() || !dirtyForms_.empty() || focusDirty_) {
+    if (structureDirty_ || !dirty_.empty() || !dirtyForms_.empty() || focusDirty_ || !graveyard_.empty()) {
         ++syncing_;
         struct Done {
             int& syncing;
             ~Done() { --syncing; }
         } done{syncing_};
+        for (auto& view : graveyard_) view->Hide();
         if (structureDirty_) {
             structureDirty_ = false;
             Reconcile();
@@ -367,7 +378,10 @@ void QtRenderer::SyncFocus() {
         ControlView* view = ViewOf(active);
         if (!view || !view->Widget()) continue;
         QWidget* target = view->Widget()->focusProxy() ? view->Widget()->focusProxy() : view->Widget();
-        if (w->widget->focusWidget() != target || !target->hasFocus()) target->setFocus(Qt::OtherFocusReason);
+        QWidget* focused = w->widget->focusWidget();
+        // Inside the control's own widget (a grid's editor) the focus is the control's already.
+        if (focused && (focused == target || view->Widget()->isAncestorOf(focused)) && focused->hasFocus()) continue;
+        target->setFocus(Qt::OtherFocusReason);
     }
 }
 

@@ -79,6 +79,7 @@ public:
     void Changed(plat::ui::Control& control) override;
     void HostChanged(plat::ui::ControlHost& host) override;
     void FocusMoved(plat::ui::Control* from, plat::ui::Control* to) override;
+    void ObjectChanged(plat::ControlObject& object) override;
 
 private:
     struct Window;

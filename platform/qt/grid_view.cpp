@@ -1,0 +1,200 @@
+#include "platform/qt/grid_view.h"
+
+#include <QtGui/QKeyEvent>
+#include <QtGui/QMouseEvent>
+#include <QtWidgets/QHeaderView>
+#include <QtWidgets/QLineEdit>
+#include <QtWidgets/QScrollBar>
+#include <QtWidgets/QTableWidget>
+
+#include "platform/qt/qt_convert.h"
+#include "platform/qt/qt_text.h"
+#include "platform/ui/keys.h"
+
+namespace plat::qt {
+
+namespace ui = plat::ui;
+
+namespace {
+
+Qt::Alignment ToQtAlignment(int32_t code) {
+    const ui::GridAlignment a = ui::AlignmentOf(code);
+    Qt::Alignment h = a.horizontal == ui::GridAlignment::Horizontal::Left     ? Qt::AlignLeft
+                      : a.horizontal == ui::GridAlignment::Horizontal::Centre ? Qt::AlignHCenter
+                                                                              : Qt::AlignRight;
+    Qt::Alignment v = a.vertical == ui::GridAlignment::Vertical::Top      ? Qt::AlignTop
+                      : a.vertical == ui::GridAlignment::Vertical::Middle ? Qt::AlignVCenter
+                                                                          : Qt::AlignBottom;
+    return h | v;
+}
+
+int MouseButtonOf(Qt::MouseButton button) {
+    switch (button) {
+        case Qt::RightButton: return 2;
+        case Qt::MiddleButton: return 4;
+        default: return 1;
+    }
+}
+
+}  // namespace
+
+QWidget* GridView::Create(QWidget* parent) {
+    table_ = new QTableWidget(parent);
+    table_->horizontalHeader()->hide();
+    table_->verticalHeader()->hide();
+    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table_->setSelectionMode(QAbstractItemView::NoSelection);
+    table_->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+    table_->setWordWrap(false);
+    Hook(table_->viewport(), [this](QObject*, QEvent* event) { return OnViewportEvent(event); });
+    QObject::connect(table_->verticalScrollBar(), &QScrollBar::valueChanged, Context(), [this](int top) {
+        // A person scrolled: the first row in view is the core's top row.
+        if (!Syncing() && Control()) grid_.SetTopRow(top);
+    });
+    editor_ = new QLineEdit(table_->viewport());
+    editor_->hide();
+    editor_->setProperty("orvikOwnKeys", true);  // Enter and Esc are the editor's, not the window's
+    Hook(editor_, [this](QObject*, QEvent* event) { return OnEditorKey(event); });
+    QObject::connect(editor_, &QLineEdit::textEdited, Context(), [this](const QString& text) {
+        Act([this, text] { grid_.EnterEditText(FromQt(text)); });
+    });
+    WatchFocus(table_);
+    WatchFocus(editor_);
+    return table_;
+}
+
+QLineEdit* GridView::Editor() const { return editor_ && editor_->isVisible() ? editor_ : nullptr; }
+
+bool GridView::CoreHandlesKey(int32_t keyCode) const {
+    return !grid_.Editing() && (keyCode == ui::vbKeyUp || keyCode == ui::vbKeyDown);
+}
+
+GridView::Shown GridView::Look(int32_t row, int32_t col) const {
+    Shown s;
+    s.text = grid_.CellText(row, col);
+    const QPalette& palette = table_->palette();
+    const bool current = row > 0 && row == grid_.Row();
+    if (row == 0 && !grid_.CellStyle(0, col).backColor) {
+        s.back = palette.color(QPalette::Button);  // the header row keeps the fixed look
+        s.fore = palette.color(QPalette::ButtonText);
+    } else if (current) {
+        s.back = ToQColor(grid_.EffectiveSelectedBackColor(row, col), palette);
+        s.fore = ToQColor(grid_.EffectiveSelectedForeColor(row, col), palette);
+    } else {
+        s.back = ToQColor(grid_.EffectiveBackColor(row, col), palette);
+        s.fore = ToQColor(grid_.EffectiveForeColor(row, col), palette);
+    }
+    s.bold = grid_.EffectiveBold(row, col);
+    s.alignment = grid_.EffectiveAlignment(row, col);
+    return s;
+}
+
+void GridView::SyncOwn() {
+    const int32_t rows = grid_.Rows(), cols = grid_.Cols();
+    if (table_->rowCount() != rows || table_->columnCount() != cols || shownCols_ != cols) {
+        table_->setRowCount(rows);
+        table_->setColumnCount(cols);
+        shown_.assign(static_cast<size_t>(rows) * cols, Shown{});
+        shownCols_ = cols;
+        for (int32_t r = 0; r < rows; ++r)
+            for (int32_t c = 0; c < cols; ++c) table_->setItem(r, c, new QTableWidgetItem());
+        shown_.assign(shown_.size(), Shown{"\x01", {}, {}, false, -1});  // nothing shown yet
+    }
+    for (int32_t c = 0; c < cols; ++c) {
+        const int width = ToPixelsX(grid_.ColWidth(c));
+        if (table_->columnWidth(c) != width) table_->setColumnWidth(c, width);
+    }
+    for (int32_t r = 0; r < rows; ++r) {
+        const int height = ToPixelsY(grid_.RowHeight(r));
+        if (table_->rowHeight(r) != height) table_->setRowHeight(r, height);
+    }
+    SyncCells();
+    if (table_->verticalScrollBar()->value() != grid_.TopRow()) table_->verticalScrollBar()->setValue(grid_.TopRow());
+    SyncEditor();
+}
+
+void GridView::SyncCells() {
+    const int32_t rows = grid_.Rows(), cols = grid_.Cols();
+    for (int32_t r = 0; r < rows; ++r) {
+        for (int32_t c = 0; c < cols; ++c) {
+            Shown look = Look(r, c);
+            Shown& was = shown_[static_cast<size_t>(r) * cols + c];
+            if (look == was) continue;
+            QTableWidgetItem* item = table_->item(r, c);
+            if (look.text != was.text) item->setText(ToQt(look.text));
+            if (look.back != was.back) item->setBackground(look.back);
+            if (look.fore != was.fore) item->setForeground(look.fore);
+            if (look.bold != was.bold) {
+                QFont font = table_->font();
+                font.setBold(look.bold);
+                item->setFont(font);
+            }
+            if (look.alignment != was.alignment) item->setTextAlignment(ToQtAlignment(look.alignment));
+            was = std::move(look);
+        }
+    }
+}
+
+void GridView::SyncEditor() {
+    if (!grid_.Editing()) {
+        if (editor_->isVisible()) {
+            const bool hadFocus = editor_->hasFocus();
+            editor_->hide();
+            if (hadFocus) table_->setFocus(Qt::OtherFocusReason);
+        }
+        return;
+    }
+    const int32_t row = grid_.EditRow(), col = grid_.EditCol();
+    QRect cell = table_->visualRect(table_->model()->index(row, col));
+    if (const int32_t w = grid_.EditorWidthOf(row, col); w > 0) cell.setWidth(w);
+    if (const int32_t h = grid_.EditorHeightOf(row, col); h > 0) cell.setHeight(h);
+    editor_->setGeometry(cell);
+    editor_->setFrame(grid_.EditorBorderStyleOf(row, col) != 0);
+    const QString text = ToQt(grid_.EditText());
+    if (editor_->text() != text) editor_->setText(text);
+    editor_->setCursorPosition(static_cast<int>(text.size()));
+    if (!editor_->isVisible()) {
+        editor_->show();
+        editor_->selectAll();  // the first key replaces the text, as the core's editor does
+    }
+    if (table_->hasFocus()) editor_->setFocus(Qt::OtherFocusReason);
+}
+
+bool GridView::OnViewportEvent(QEvent* event) {
+    if (event->type() != QEvent::MouseButtonPress || Syncing()) return false;
+    auto* mouse = static_cast<QMouseEvent*>(event);
+    const QModelIndex index = table_->indexAt(mouse->position().toPoint());
+    if (!index.isValid()) return false;
+    const int32_t row = index.row(), col = index.column(), button = MouseButtonOf(mouse->button());
+    Act([this, row, col, button] { grid_.ClickCell(row, col, button); });
+    return true;
+}
+
+bool GridView::OnEditorKey(QEvent* event) {
+    if (event->type() != QEvent::KeyPress || Syncing()) return false;
+    auto* key = static_cast<QKeyEvent*>(event);
+    if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) return false;
+    int32_t code = 0;
+    switch (key->key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter: code = ui::vbKeyReturn; break;
+        case Qt::Key_Escape: code = ui::vbKeyEscape; break;
+        case Qt::Key_Backspace: code = ui::vbKeyBack; break;
+        case Qt::Key_Left:
+        case Qt::Key_Right:
+        case Qt::Key_Home:
+        case Qt::Key_End: return true;  // the core's editor types at its end
+        default: {
+            const QString text = key->text();
+            if (text.isEmpty() || !text.at(0).isPrint()) return false;
+            for (QChar ch : text)
+                if (ch.unicode() >= 0x80) return false;  // through textEdited as a whole text
+            for (QChar ch : text) Act([this, ch] { grid_.TypeEditKey(ch.unicode()); });
+            return true;
+        }
+    }
+    Act([this, code] { grid_.TypeEditKey(code); });
+    return true;
+}
+
+}  // namespace plat::qt

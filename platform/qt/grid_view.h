@@ -1,0 +1,62 @@
+#pragma once
+// The grid: every row including the header row 0 as table rows (no Qt
+// headers), column widths and row heights from twips, each cell's text,
+// colours, bold and alignment, the current row in the selected colours, the
+// top row in view. A sync writes only the cells that differ from what the
+// table shows, so a burst of changes to a 52 x 6 grid costs one pass.
+//
+// A click on a cell is the core's ClickCell (with the mouse button). When the
+// core opens its in-cell editor, a line edit lies over the cell: typed ASCII
+// keys, Backspace, Enter and Esc go to TypeEditKey (the edit events fire
+// there; Enter commits and Esc cancels unless a handler took the key), any
+// other change (paste, a non-ASCII character) to EnterEditText. The editor
+// types at its end, as the core's does. Up and Down with no editor open are
+// the core's (they move the row position).
+
+#include <QtGui/QColor>
+
+#include <string>
+#include <vector>
+
+#include "platform/qt/control_view.h"
+#include "platform/ui/grid.h"
+
+class QLineEdit;
+class QTableWidget;
+
+namespace plat::qt {
+
+class GridView final : public ControlView {
+public:
+    GridView(plat::ui::Grid& grid, QtRenderer& renderer) : ControlView(grid, renderer), grid_(grid) {}
+
+    // The open editor's widget, or nullptr (for tests).
+    QLineEdit* Editor() const;
+
+protected:
+    QWidget* Create(QWidget* parent) override;
+    void SyncOwn() override;
+    bool FillsBackground() const override { return false; }
+    bool CoreHandlesKey(int32_t keyCode) const override;
+
+private:
+    struct Shown {
+        std::string text;
+        QColor back, fore;
+        bool bold = false;
+        int32_t alignment = 0;
+        bool operator==(const Shown&) const = default;
+    };
+    Shown Look(int32_t row, int32_t col) const;
+    void SyncCells();
+    void SyncEditor();
+    bool OnViewportEvent(QEvent* event);
+    bool OnEditorKey(QEvent* event);
+    plat::ui::Grid& grid_;
+    QTableWidget* table_ = nullptr;
+    QLineEdit* editor_ = nullptr;
+    std::vector<Shown> shown_;
+    int32_t shownCols_ = 0;
+};
+
+}  // namespace plat::qt
