@@ -14,7 +14,7 @@ ControlView::ControlView(plat::ui::Control& control, QtRenderer& renderer) : con
 
 ControlView::~ControlView() {
     // Nothing of the widget may call back into this half-destroyed view.
-    QObject::disconnect(nullptr, nullptr, &context_, nullptr);
+    context_.reset();
     // Views are freed only at the loop's top, never under one of these filters.
     for (auto& hook : hooks_) delete hook.data();
     if (widget_) widget_->deleteLater();  // hidden already (Hide), or going with its window

@@ -71,7 +71,7 @@ protected:
     }
     bool Syncing() const;
     // The owner of this view's signal connections (gone with the view).
-    QObject* Context() { return &context_; }
+    QObject* Context() { return context_.get(); }
     QtRenderer& Renderer() { return renderer_; }
     // Watches `widget` for a person's focus moves into it.
     void WatchFocus(QWidget* widget);
@@ -85,7 +85,7 @@ private:
     QtRenderer& renderer_;
     QPointer<QWidget> widget_;
     std::vector<QPointer<QObject>> hooks_;
-    QObject context_;
+    std::unique_ptr<QObject> context_ = std::make_unique<QObject>();
 };
 
 }  // namespace plat::qt

@@ -39,6 +39,8 @@ QFont ToQFont(const ui::Font& font, const QFont& base) {
     if (!font.name.empty()) f.setFamilies({QString::fromStdString(font.name), base.family()});
     if (font.size > 0) f.setPointSizeF(font.size);
     f.setBold(font.bold);
+    // A heavy face ("Arial Black") keeps its weight where the face itself is missing.
+    if (font.name.size() > 6 && font.name.ends_with(" Black")) f.setWeight(QFont::Black);
     f.setItalic(font.italic);
     return f;
 }
