@@ -105,17 +105,21 @@ int main(int argc, char** argv) {
     std::atomic<bool> stop{false};
 
     const double cpu0 = CpuSeconds();
-    const auto wall0 = Clock::now();
+    const Clock::time_point wall0 = Clock::now();
     wait.SetInterval(waitMs);
     wait.SetEnabled(true);
 
-    std::thread injector([&] {
+    std::thread injector([&, wall0] {
+        // Random moments within the wait, all before its last tenth.
         std::mt19937 random(12345);
-        // Random moments spread over the wait, leaving its last 10 % free.
-        std::uniform_int_distribution<int> gap(5, std::max(6, waitMs * 9 / 10 / std::max(1, clicks) * 2 - 5));
+        std::uniform_int_distribution<int> moment(waitMs / 20, waitMs * 9 / 10);
+        std::vector<int> moments(static_cast<size_t>(clicks));
+        for (int& m : moments) m = moment(random);
+        std::sort(moments.begin(), moments.end());
         const QPointF at(10, 10);
-        for (int i = 0; i < clicks && !stop; ++i) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(gap(random)));
+        for (int m : moments) {
+            std::this_thread::sleep_until(wall0 + std::chrono::milliseconds(m));
+            if (stop) break;
             {
                 std::lock_guard lock(mutex);
                 stamps.push_back(Clock::now());
