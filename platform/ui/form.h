@@ -50,8 +50,9 @@ enum class ShowMode { Modeless = 0, Modal = 1 };
 // Why a window unloads: the person closed it (control menu) or code unloaded it.
 enum class UnloadMode { ControlMenu = 0, Code = 1 };
 
-// A modal window waits under the virtual clock with nothing left to happen:
-// no operator acted, no task or timer is due. Names the window.
+// A modal window waits under the virtual clock with nothing left to happen
+// (no operator acted, no task or timer is due), or longer than the loop's
+// stall limit of virtual time. Names the window.
 class ModalStall : public plat::AbortError {
 public:
     using AbortError::AbortError;
@@ -109,7 +110,8 @@ public:
     bool PressEnter();
     // Esc: goes to the focused control when it takes it, else clicks the Cancel button.
     bool PressEscape();
-    // Shown, enabled, and no other modal window in front.
+    // Shown, enabled, and no other modal window in front; docked into another
+    // window (SetParent), that window must be reachable instead.
     bool IsInteractive() const;
 
     std::function<void()> OnLoad;

@@ -11,8 +11,10 @@ class Form;
 // An embeddable control object: a plat::ControlObject holding child controls
 // of its own. Added to a window with Controls().Add(progId, name), it sits in
 // the extender there: its children are reachable only while the extender and
-// the window are, and its RaiseEvent reaches the window's OnObjectEvent. A user
-// control that sits on no window acts on its own (for tests).
+// the window are, and its RaiseEvent reaches the window's OnObjectEvent. Docked
+// into another window (SetParent with its hWnd), it shows there and its
+// children are reachable while that window is (its extender still hides or
+// disables it). A user control that sits on no window acts on its own (for tests).
 class UserControl : public plat::ControlObject, public ControlHost {
 public:
     UserControl() = default;
