@@ -1,0 +1,37 @@
+#pragma once
+// What the test-guide window calls on the results grid "xrvResult"
+// (ProgID "OrvikPelmo2.XResultView"), which it adds by ProgID. The grid's one
+// event, "TestResultsChanged" (SpO2 text, BPM text, Boolean), arrives as the
+// container's generic event.
+
+#include <memory>
+#include <string>
+
+#include "host/test_element.h"
+
+namespace plugin {
+
+inline constexpr const char* kTestResultsChangedEvent = "TestResultsChanged";
+
+class IResultView {
+public:
+    virtual ~IResultView() = default;
+    // The test whose results are shown (kept weakly: the test owns the window).
+    virtual void SetOwner(const host::TestElementPtr& element) = 0;
+    // Whether the operator may type the SpO2 and BPM readings.
+    virtual void SetEditMode(bool editable) = 0;
+    virtual void DisplayResults(const std::shared_ptr<host::IResultData>& result) = 0;
+    // The limit standard shown, by its two texts; `useExpected` computes the
+    // SpO2 and BPM limits around the configured values.
+    virtual void SelectStandard(const std::string& name, const std::string& text, bool useExpected) = 0;
+    // Rebuilds the grid for a new run.
+    virtual void InitTest() = 0;
+    // Raises TestResultsChanged with the current entries.
+    virtual void FireTestResultsChangedEvent() = 0;
+    // The rows of a probe test without a limit standard to show.
+    virtual void InitProbeTest() = 0;
+    // Redraws the grid.
+    virtual void Refresh() = 0;
+};
+
+}  // namespace plugin
