@@ -36,15 +36,12 @@ const char kLibraryAnchor = 0;
 
 [[noreturn]] void TemplateError(const std::string& why) { RaisePlugInError(errors::Template, kLocation, 3, why); }
 
-// The file errors of reading the template, as the plug-in reports them.
-void CheckTemplateFile(const std::string& path) {
+// Raises the file error of a template that could not be read: a missing file
+// in an existing folder, or any other fault (missing folder, a folder in the
+// file's place, no access).
+[[noreturn]] void RaiseTemplateFileError(const std::string& path) {
     struct stat info{};
-    if (::stat(path.c_str(), &info) == 0) {
-        if (S_ISDIR(info.st_mode))
-            RaisePlugInError(errors::TemplateFile, kLocation, 3, "The template \"" + path + "\" is a folder");
-        return;
-    }
-    if (errno == ENOENT) {
+    if (::stat(path.c_str(), &info) != 0 && errno == ENOENT) {
         struct stat folder{};
         const std::string parent = plat::fs::FolderOf(path);
         if (parent.empty() || (::stat(parent.c_str(), &folder) == 0 && S_ISDIR(folder.st_mode)))
@@ -205,7 +202,7 @@ std::shared_ptr<host::CTestContainerBase> CPelmo2Plugin::LoadTemplate(
         document->Load(path);
     } catch (const host::HostError& error) {
         // A document that does not parse simply holds no template.
-        if (error.Number() != host::errors::XmlLoad) CheckTemplateFile(path);
+        if (error.Number() != host::errors::XmlLoad) RaiseTemplateFileError(path);
     }
     auto top = document->DocumentElement();
     auto templateData = top ? top->FindElement("TemplateData") : nullptr;

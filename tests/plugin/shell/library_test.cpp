@@ -102,6 +102,18 @@ TEST_F(LibraryTest, SavedElementsLoadBackThroughTheHostTree) {
     spo2->SetID(77);
     spo2->Info()->SetName("Renamed");
     spo2->Filter()->SetSelected(false);
+    // A limit bound and a result changed too.
+    auto limits = spo2->Limits();
+    ASSERT_TRUE(limits);
+    ASSERT_GE(limits->Standards()->Count(), 1);
+    limits->Standards()->Item(1)->LimitItems()->Item(1)->SetBoundValue(0, 3.5f);
+    auto resultDoc = host::XmlFactory().NewDocument();
+    resultDoc->LoadXml("<ResultItem MTI=\"3\"><Status>2</Status><Comment>checked</Comment><AllMeasurements>"
+                       "<Measurement Key=\"SpO2\"><Value>97</Value><ValueFormat>1</ValueFormat><Status>2</Status>"
+                       "</Measurement></AllMeasurements></ResultItem>");
+    spo2->Load(*resultDoc->DocumentElement(), nullptr);
+    ASSERT_TRUE(spo2->Result());
+    EXPECT_EQ(spo2->Result()->Status(), 2);
     auto first = host::XmlFactory().NewDocument();
     first->AppendChild(group->Save(*first, {}));
     auto loaded = host::LoadTestElement(*first->DocumentElement(), std::make_shared<host::CLoadContext>());
@@ -111,6 +123,10 @@ TEST_F(LibraryTest, SavedElementsLoadBackThroughTheHostTree) {
     auto back = std::dynamic_pointer_cast<host::ITestContainer>(loaded)->FindElement(77);
     ASSERT_TRUE(back);
     EXPECT_EQ(back->Info()->Name(), "Renamed");
+    EXPECT_FALSE(back->Filter()->Selected());
+    EXPECT_EQ(back->Result()->Status(), 2);
+    EXPECT_EQ(back->Result()->MeasurementCount(), 1);
+    EXPECT_EQ(back->Limits()->Standards()->Item(1)->LimitItems()->Item(1)->BoundValue(0), 3.5f);
 
     auto doc = host::XmlFactory().NewDocument();
     doc->LoadXml("<Measurement/>");

@@ -169,6 +169,7 @@ TEST_F(Pelmo2PluginTest, StructuralFaultsFailTheWholeLoad) {
     ExpectTemplateError(Template(Group(Test("1E20"))));
     ExpectTemplateError(Template(Test("1")));
     ExpectTemplateError(Template(Group("", "100")));
+    ExpectTemplateError(Template(Test("1,0")));  // "1,0" is the group's ID
     ExpectTemplateError(Template(Group(Test("200", "<ExpectedResult><Bogus/></ExpectedResult>"))));
 }
 

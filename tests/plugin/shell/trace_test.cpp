@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "plugin/shell/measurement.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
@@ -67,6 +68,16 @@ TEST_F(TraceTest, LinesAreNumberedAndEveryValueEndsWithATab) {
     EXPECT_EQ(viewer.Receive(), "0001 : a\t2\t");
     plugin::Trace();
     EXPECT_EQ(viewer.Receive(), "0002 : ");
+}
+
+TEST_F(TraceTest, AStoredReadingIsTracedWithItsNumber) {
+    Viewer viewer(plugin::TraceViewerPath());
+    plugin::CMeasurement measurement;
+    measurement.Init("SpO2", "", "SpO2", "%", true);
+    measurement.StoreValue("97 %");
+    EXPECT_EQ(viewer.Receive(), "0001 : Value is :: 97\t");
+    measurement.StoreValue("OPEN");
+    EXPECT_EQ(viewer.Receive(), "0002 : Value is :: 0\t");
 }
 
 TEST_F(TraceTest, TheNumberWrapsAfter9999) {
