@@ -8,6 +8,7 @@
 #include "driver/probe_parser.h"
 #include "driver/val_text.h"
 #include "platform/serial/instrument_link.h"
+#include "platform/values/abort_error.h"
 #include "platform/values/numfmt.h"
 #include "platform/values/text.h"
 
@@ -71,6 +72,7 @@ void CPelmo2VTI::RaiseCommunicationError() {
     try {
         handler(error);
     } catch (...) {
+        plat::RethrowAbort();  // only a stall or a harness failure goes on up
     }
 }
 

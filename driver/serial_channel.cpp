@@ -2,6 +2,8 @@
 
 #include "driver/cancel_flag.h"
 #include "driver/pump.h"
+#include "platform/loop/loop_wait.h"
+#include "platform/values/abort_error.h"
 #include "platform/values/text.h"
 
 namespace drv {
@@ -81,10 +83,11 @@ void FTimers::StopTimeOut() { tmrTimeOut_.SetEnabled(false); }
 void FTimers::Wait(int32_t ms, const std::function<bool()>& stop) {
     tmrWait_.SetInterval(ms);
     tmrWait_.SetEnabled(true);
+    plat::LoopWait wait;
     for (;;) {
         // Once cancelled, the one pump left must not wait out the delay.
-        if (CancelFlag()) PumpPending();
-        else PumpOnce();
+        if (CancelFlag()) PumpPending(&wait);
+        else PumpOnce(&wait);
         if (CancelFlag()) break;
         if (tmrWait_.Interval() == 0 || !tmrWait_.Enabled()) break;
         if (stop && stop()) break;
@@ -204,6 +207,7 @@ void CPelmo2Channel::Send(const std::string& sCommand) {
             }
         }
     } catch (...) {
+        plat::RethrowAbort();
         failed = true;
     }
     if (failed) {
@@ -225,6 +229,7 @@ std::string CPelmo2Channel::ReadReply(int32_t lTimeOut) {
             failure = plat::PortError::Io;
         } else {
             timers->StartTimeOut(lTimeOut);
+            plat::LoopWait wait;
             for (;;) {
                 plat::PortError e = plat::PortError::None;
                 const int32_t waiting = comm->InBufferCount(&e);
@@ -248,15 +253,16 @@ std::string CPelmo2Channel::ReadReply(int32_t lTimeOut) {
                 // Only an idle wait for more input may block in the pump.
                 plat::PortError ignored = plat::PortError::None;
                 if (complete || m_Status != ecsOK || CancelFlag() || comm->InBufferCount(&ignored) != 0)
-                    PumpPending();
+                    PumpPending(&wait);
                 else
-                    PumpOnce();
+                    PumpOnce(&wait);
                 if (CancelFlag()) break;
                 if (complete || m_Status != ecsOK) break;
             }
             timers->StopTimeOut();
         }
     } catch (...) {
+        plat::RethrowAbort();
         unknownFailure = true;
     }
     if (failure != plat::PortError::None || unknownFailure) {

@@ -6,6 +6,8 @@
 #include <cmath>
 #include <stdexcept>
 
+#include "platform/loop/timer.h"
+#include "platform/values/abort_error.h"
 #include "platform/values/numfmt.h"
 #include "tests/driver/driver_fixture.h"
 
@@ -379,6 +381,32 @@ TEST_F(EngineTest, FailingHandlerRunDuringACommandDoesNotFailIt) {
     EXPECT_EQ(vti->GetVersion(), sim_.VersionReply());
     EXPECT_EQ(Status(vti), drv::ecsPerformed);
     EXPECT_TRUE(events_.empty());
+}
+
+TEST_F(EngineTest, AStallOrHarnessFailureInsideACommandReachesTheCaller) {
+    auto vti = Session();
+    // A harness failure raised by a handler during a delay or a reply read is not passed over.
+    At(1000, [] { throw plat::AbortError("operator gave up during the delay"); });
+    EXPECT_THROW(vti->GetVersion(), plat::AbortError);
+    At(Now() + 4000, [] { throw plat::AbortError("operator gave up during the read"); });
+    EXPECT_THROW(vti->GetVersion(), plat::AbortError);
+    // Nor is one raised by the caller's CommunicationError handler.
+    vti->OnCommunicationError = [](const std::shared_ptr<drv::CPelmo2VTIError>&) {
+        throw plat::AbortError("handler gave up");
+    };
+    sim_.SetSilent(true);
+    EXPECT_THROW(vti->GetVersion(), plat::AbortError);
+}
+
+TEST_F(EngineTest, DriverWaitsAreHeldToTheLoopsStallLimit) {
+    auto vti = Session();
+    plat::MessageLoop::Current().SetStallLimit(10000);
+    plat::Timer ticking;  // keeps the clock moving in 1 s steps while the reply never comes
+    ticking.SetInterval(1000);
+    ticking.SetEnabled(true);
+    sim_.SetSilent(true);
+    EXPECT_THROW(vti->GetVersion(), plat::AbortError);  // long before the 60 s reply time-out
+    EXPECT_LE(Now(), 3000 + 3000 + 11000);
 }
 
 TEST_F(EngineTest, EndRemoteFromAHandlerDuringACommandIsSafe) {
