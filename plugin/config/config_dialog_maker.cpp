@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "platform/values/abort_error.h"
+
 namespace plugin {
 
 namespace {
@@ -18,6 +20,7 @@ std::shared_ptr<host::IDialog> NewConfigDialog(const host::TestElementPtr& owner
     try {
         return Maker()(ownerTest);
     } catch (...) {
+        plat::RethrowAbort();
         return nullptr;
     }
 }

@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "platform/values/abort_error.h"
+
 namespace plugin {
 
 namespace {
@@ -13,10 +15,11 @@ ConfigTraceSink& Sink() {
 
 ConfigTraceSink SetConfigTraceSink(ConfigTraceSink sink) { return std::exchange(Sink(), std::move(sink)); }
 
-void ConfigTrace(const std::vector<plat::Variant>& values) noexcept {
+void ConfigTrace(const std::vector<plat::Variant>& values) {
     try {
         if (Sink()) Sink()(values);
     } catch (...) {
+        plat::RethrowAbort();
     }
 }
 

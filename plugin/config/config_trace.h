@@ -13,7 +13,7 @@ using ConfigTraceSink = std::function<void(const std::vector<plat::Variant>& val
 
 // Installs the sink (an empty one removes it) and returns the one it replaces.
 ConfigTraceSink SetConfigTraceSink(ConfigTraceSink sink);
-// Sends one line; never fails.
-void ConfigTrace(const std::vector<plat::Variant>& values) noexcept;
+// Sends one line; a failing sink is passed over.
+void ConfigTrace(const std::vector<plat::Variant>& values);
 
 }  // namespace plugin

@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "platform/values/abort_error.h"
+
 namespace plugin {
 
 namespace {
@@ -17,6 +19,7 @@ std::shared_ptr<ISaveMakeDialog> NewSaveMakeDialog() {
     try {
         return Maker() ? Maker()() : nullptr;
     } catch (...) {
+        plat::RethrowAbort();
         return nullptr;
     }
 }
