@@ -159,7 +159,8 @@ bool Form::DoUnload(UnloadMode mode) {
 }
 
 bool Form::UserClose() {
-    if (!IsInteractive()) return false;
+    // A window docked into another has no close box of its own.
+    if (!IsInteractive() || DockParent()) return false;
     return DoUnload(UnloadMode::ControlMenu);
 }
 

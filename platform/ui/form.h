@@ -103,7 +103,8 @@ public:
     // Unloads (code side). False when OnQueryUnload or OnUnload cancelled.
     bool Unload();
 
-    // User actions. Close by the control menu (OnQueryUnload with ControlMenu, then unload).
+    // User actions. Close by the control menu (OnQueryUnload with ControlMenu,
+    // then unload); refused while docked into another window.
     bool UserClose();
     // Enter: goes to the focused control when it takes it (a grid's open cell
     // editor), else clicks the focused command button, else the Default button.

@@ -162,6 +162,8 @@ TEST_F(DockingTest, AWindowPassesItsFocusToTheDockedPage) {
     ASSERT_TRUE(setup_.SetFocus());
     EXPECT_TRUE(setup_.page->txtValue.HasFocus());
     EXPECT_EQ(host_.ActiveControl(), &setup_.page->txtValue);
+    EXPECT_FALSE(setup_.UserClose());  // docked: no close box of its own
+    EXPECT_TRUE(setup_.Loaded());
 }
 
 TEST_F(DockingTest, TheOperatorFindsDockedControlsOnTheHoldingWindow) {
