@@ -1,0 +1,38 @@
+#include "plugin/config/dialogs/form_captions.h"
+
+#include <vector>
+
+#include "host/language_service.h"
+#include "platform/ui/form.h"
+
+namespace dialogs {
+inline namespace ORVIK_MAKES_FLAVOUR {
+
+namespace {
+
+class ControlCaption final : public host::ICaptioned {
+public:
+    explicit ControlCaption(plat::ui::Control& control) : control_(control) {}
+    std::string Caption() const override { return control_.Caption(); }
+    void SetCaption(const std::string& caption) override { control_.SetCaption(caption); }
+
+private:
+    plat::ui::Control& control_;
+};
+
+}  // namespace
+
+std::string TranslatePelmo2(std::string_view text) { return host::LanguageService().Translate("Pelmo2", text); }
+
+void TranslateFormCaptions(plat::ui::Form& form) {
+    form.SetCaption(TranslatePelmo2(form.Caption()));
+    std::vector<ControlCaption> adapters;
+    for (const plat::ui::ControlPtr& control : form.Controls())
+        if (control && control->HasCaption()) adapters.emplace_back(*control);
+    std::vector<host::ICaptioned*> captions;
+    for (ControlCaption& adapter : adapters) captions.push_back(&adapter);
+    host::LanguageService().TranslateControls("Pelmo2", captions);
+}
+
+}  // namespace ORVIK_MAKES_FLAVOUR
+}  // namespace dialogs

@@ -1,0 +1,94 @@
+#include "plugin/config/dialogs/frm_upload_location.h"
+
+#include <string>
+
+#include "makes/step.h"
+#include "plugin/config/dialogs/form_captions.h"
+
+namespace dialogs {
+inline namespace ORVIK_MAKES_FLAVOUR {
+
+namespace {
+constexpr const char* kModule = "frmUploadLocation";
+constexpr int32_t kSlotsPerLevel1 = 4;
+constexpr int32_t kFirstLevel2Slot = 4;
+}  // namespace
+
+frmUploadLocation::frmUploadLocation() : Form("frmUploadLocation") {
+    SetCaption("22002::Location");
+    lblUploadLocation.SetCaption("22003::Select location");
+    cmdOK.SetCaption("22006::&OK");
+    cmdCancel.SetCaption("22007::&Cancel");
+    ComUploadLocation.SetStyle(plat::ui::ComboStyle::DropdownList);
+    cmdOK.SetDefault(true);
+    cmdCancel.SetCancel(true);
+    ComUploadLocation.SetTabIndex(0);
+    cmdOK.SetTabIndex(1);
+    cmdCancel.SetTabIndex(2);
+
+    lblUploadLocation.Move(240, 240, 3000, 285);
+    ComUploadLocation.Move(240, 600, 3000, 315);
+#ifdef ORVIK_MAKES_PLUGIN
+    lblHelpOK.SetCaption("22004::Click OK - To send custom R-Curve to Pelmo Q5 and continue with the test.");
+    lblHelpCancel.SetCaption("22005::Click Cancel - To cancel the test.");
+    lblHelpOK.SetWordWrap(true);
+    lblHelpCancel.SetWordWrap(true);
+    lblHelpOK.Move(240, 1080, 4200, 480);
+    lblHelpCancel.Move(240, 1620, 4200, 285);
+    constexpr int32_t buttonsTop = 2100;
+#else
+    constexpr int32_t buttonsTop = 1140;
+#endif
+    cmdOK.Move(1080, buttonsTop, 1500, 375);
+    cmdCancel.Move(2760, buttonsTop, 1500, 375);
+    SetInnerSize(4680, buttonsTop + 615);
+
+    OnLoad = [this] { Form_Load(); };
+    cmdOK.OnClick = [this] { cmdOK_Click(); };
+    cmdCancel.OnClick = [this] { cmdCancel_Click(); };
+}
+
+void frmUploadLocation::Form_Load() {
+    makes::RunStep(kModule, "Form_Load", __LINE__, [&] { TranslateFormCaptions(*this); });
+}
+
+void frmUploadLocation::SetLightLevel(int32_t lngLightLevel) {
+    makes::RunStep(kModule, "SetLightLevel", __LINE__, [&] {
+        ComUploadLocation.Clear();
+        const std::string entry = TranslatePelmo2("21000::Custom #");
+        const int32_t first = lngLightLevel == 1 ? 1 : kFirstLevel2Slot + 1;
+        const int32_t last = lngLightLevel == 1 ? kSlotsPerLevel1 : kFirstLevel2Slot + 2;
+        for (int32_t number = first; number <= last; ++number) ComUploadLocation.AddItem(entry + std::to_string(number));
+        ComUploadLocation.SetListIndex(0);
+    });
+}
+
+void frmUploadLocation::cmdOK_Click() {
+    cancelClicked_ = false;
+    Hide();
+}
+
+void frmUploadLocation::cmdCancel_Click() {
+    cancelClicked_ = true;
+    Hide();
+}
+
+std::optional<int32_t> AskUploadSlot(int32_t lightLevel) {
+    const int32_t level = lightLevel == 1 ? 1 : 2;
+    auto dialog = std::make_shared<frmUploadLocation>();
+    dialog->SetLightLevel(level);
+    std::optional<int32_t> slot;
+    makes::RunStep(kModule, "AskUploadSlot", __LINE__, [&] {
+        dialog->Show(plat::ui::ShowMode::Modal);
+        if (dialog->CancelClicked()) return;
+        const int32_t chosen = dialog->UploadLocation();
+        const int32_t offered = level == 1 ? kSlotsPerLevel1 : 2;
+        if (chosen < 0 || chosen >= offered) return;  // nothing chosen is no slot
+        slot = level == 2 ? chosen + kFirstLevel2Slot : chosen;
+    });
+    makes::RunStep(kModule, "AskUploadSlot", __LINE__, [&] { dialog->Unload(); });
+    return slot;
+}
+
+}  // namespace ORVIK_MAKES_FLAVOUR
+}  // namespace dialogs

@@ -1,0 +1,164 @@
+#include "plugin/config/dialogs/numeric_grid.h"
+
+#include <cmath>
+#include <string>
+
+#include "makes/make_utils.h"
+#include "makes/step.h"
+#include "platform/ui/metrics.h"
+#include "platform/values/text.h"
+
+namespace dialogs {
+inline namespace ORVIK_MAKES_FLAVOUR {
+
+#ifdef ORVIK_MAKES_PLUGIN
+namespace MGrid {
+constexpr const char* kModule = "MGrid";
+#else
+namespace NumericGrid {
+constexpr const char* kModule = "NumericGrid";
+#endif
+
+namespace {
+
+constexpr int32_t kEnter = 13;
+constexpr int32_t kEscape = 27;
+constexpr int32_t kBackspace = 8;
+constexpr int32_t kPoint = 46;
+constexpr int32_t kComma = 44;
+constexpr int32_t kDecimalRow = 3;  // the plug-in's only row with fractions
+constexpr int32_t kEditorSlackTwips = 30;
+
+// The editor program's handlers announce themselves to its trace routine.
+void TraceEntry(const char* procedure) {
+    if constexpr (!kPluginBuild) makes::Trace({std::string(kModule) + "." + procedure});
+}
+
+double BoundValue(const plat::Variant& bound) {
+    return bound.IsNumeric() ? bound.AsDouble() : makes::ValText(bound.AsString());
+}
+
+bool Acceptable(const std::string& text, const plat::Variant& lowerBound, const plat::Variant& upperBound,
+                const plat::Variant& decimals) {
+    const double value = makes::ValText(text);
+    if (!lowerBound.IsEmpty() && BoundValue(lowerBound) > value) return false;
+    if (!upperBound.IsEmpty() && BoundValue(upperBound) < value) return false;
+    if (decimals.IsEmpty()) return true;
+    const size_t sign = text.find_first_of(".,");
+    if (sign == std::string::npos) return true;
+    const double allowed = std::nearbyint(BoundValue(decimals));
+    return static_cast<double>(text.size() - sign - 1) <= allowed;
+}
+
+int32_t EditorPixels(int32_t twips, int32_t twipsPerPixel) {
+    return static_cast<int32_t>(std::lround(static_cast<float>(twips + kEditorSlackTwips) / twipsPerPixel));
+}
+
+}  // namespace
+
+void Grid_CheckNumericValue(const plat::ui::GridCellEditor& editor, const plat::Variant& lowerBound,
+                            const plat::Variant& upperBound, const plat::Variant& decimals) {
+    TraceEntry("Grid_CheckNumericValue");
+    std::string newText;
+    const bool checked = makes::RunStep(kModule, "Grid_CheckNumericValue", __LINE__, [&] {
+        const std::string trimmed = plat::Trim(editor.Text());
+        if (trimmed.empty() || trimmed == "-" || trimmed == ".") {
+            newText = trimmed;
+        } else {
+            newText = Acceptable(trimmed, lowerBound, upperBound, decimals) ? trimmed : editor.OldText();
+        }
+    });
+    makes::RunStep(kModule, "Grid_CheckNumericValue", __LINE__, [&] {
+        editor.SetText(checked ? newText : editor.OldText());
+    });
+}
+
+void Grid_NumericKeyFilter(const plat::ui::GridCellEditor& editor, int32_t& keyAscii) {
+    TraceEntry("Grid_NumericKeyFilter");
+    if (keyAscii == kEnter || keyAscii == kEscape) return;
+    if ((keyAscii >= '0' && keyAscii <= '9') || keyAscii == kBackspace) return;
+    if (keyAscii == kPoint || keyAscii == kComma) {
+        if constexpr (!kPluginBuild) return;
+        bool inDecimalRow = false;
+        makes::RunStep(kModule, "Grid_NumericKeyFilter", __LINE__,
+                       [&] { inDecimalRow = editor.Row() == kDecimalRow; });
+        if (inDecimalRow) return;
+    }
+    keyAscii = 0;
+}
+
+void Grid_NumericKeyPress(plat::ui::Grid& grid, const plat::ui::GridCellEditor& editor, int32_t& keyAscii) {
+    TraceEntry("Grid_NumericKeyPress");
+    if (keyAscii == kEscape) {
+        makes::RunStep(kModule, "Grid_NumericKeyPress", __LINE__,
+                       [&] { grid.SetEditState(editor.Row(), editor.Col(), plat::ui::GridEditState::Cancel); });
+        return;
+    }
+    if (keyAscii != kEnter) {
+        Grid_NumericKeyFilter(editor, keyAscii);
+        return;
+    }
+    int32_t row = 0, col = 0;
+    if (!makes::RunStep(kModule, "Grid_NumericKeyPress", __LINE__, [&] {
+            row = editor.Row();
+            col = editor.Col();
+        }))
+        return;
+    makes::RunStep(kModule, "Grid_NumericKeyPress", __LINE__,
+                   [&] { grid.SetEditState(row, col, plat::ui::GridEditState::End); });
+#ifdef ORVIK_MAKES_PLUGIN
+    int32_t next = row + 1;
+    makes::RunStep(kModule, "Grid_NumericKeyPress", __LINE__, [&] {
+        if (next >= grid.Rows()) {
+            next = 1;
+            grid.SetTopRow(1);
+        } else if (grid.RowTotal() > 0) {  // no rows to wrap over: the position stays
+            grid.SetTopRow((grid.TopRow() + 1) % grid.RowTotal());
+        }
+    });
+#else
+    int32_t next = row;
+    makes::RunStep(kModule, "Grid_NumericKeyPress", __LINE__, [&] {
+        if (grid.Cols() < 4) {
+            ++next;
+        } else if (col >= 4) {
+            col = 2;
+            ++next;
+        } else {
+            ++col;
+        }
+        if (next >= grid.Rows()) next = 1;
+        grid.SetTopRow(next - 1);
+    });
+#endif
+    makes::RunStep(kModule, "Grid_NumericKeyPress", __LINE__,
+                   [&] { grid.SetEditState(next, col, plat::ui::GridEditState::Start); });
+}
+
+void Grid_RequestEditing(const plat::ui::GridCell& cell, int32_t& flags) {
+    TraceEntry("Grid_RequestEditing");
+    int32_t twipsPerPixel = plat::ui::HeadlessMetrics::kTwipsPerPixel;
+    makes::RunStep(kModule, "Grid_RequestEditing", __LINE__, [&] {
+        const int32_t measured = plat::ui::Metrics().TwipsPerPixelX();
+        if (measured > 0) twipsPerPixel = measured;
+    });
+    makes::RunStep(kModule, "Grid_RequestEditing", __LINE__,
+                   [&] { cell.SetEditorWidth(EditorPixels(cell.Width(), twipsPerPixel)); });
+    makes::RunStep(kModule, "Grid_RequestEditing", __LINE__,
+                   [&] { cell.SetEditorHeight(EditorPixels(cell.Height(), twipsPerPixel)); });
+    if constexpr (!kPluginBuild)
+        makes::RunStep(kModule, "Grid_RequestEditing", __LINE__, [&] { cell.SetEditorBorderStyle(0); });
+    flags |= kEditFlags;
+}
+
+#ifdef ORVIK_MAKES_PLUGIN
+void Grid_ClearColumnValues(plat::ui::Grid& grid, int32_t col) {
+    for (int32_t row = 1; row < grid.Rows(); ++row)
+        makes::RunStep(kModule, "Grid_ClearColumnValues", __LINE__, [&] { grid.SetCellText(row, col, ""); });
+}
+#endif
+
+}  // namespace MGrid / NumericGrid
+
+}  // namespace ORVIK_MAKES_FLAVOUR
+}  // namespace dialogs
