@@ -3,7 +3,9 @@
 #include "host/error_service.h"
 #include "host/limit_standards.h"
 #include "host/xml.h"
+#include "platform/values/numfmt.h"
 #include "plugin/results/limit_data.h"
+#include "plugin/shell/measurement.h"
 #include "plugin/shell/printed_limit_standards.h"
 #include "plugin/results/limit_dialog_maker.h"
 #include "tests/plugin/results/fake_element.h"
@@ -14,27 +16,14 @@ namespace {
 using plugin::CLimitData;
 using results_test::FakeElement;
 
-class FakeMeasurement : public plat::Object, public host::IMeasurement {
-public:
-    FakeMeasurement(std::string key, plat::Variant value, plat::Variant preset = {})
-        : key_(std::move(key)), value_(std::move(value)), preset_(std::move(preset)) {}
-    std::string Description() const override { return ""; }
-    std::string Key() const override { return key_; }
-    std::string LimitKey() const override { return key_; }
-    int32_t Status() const override { return 0; }
-    std::string Unit() const override { return ""; }
-    plat::Variant Value() const override { return value_; }
-    plat::Variant PresetValue() const override { return preset_; }
-    int32_t ValueType() const override { return 1; }
-    std::string ValueFormat() const override { return ""; }
-    std::string Flags() const override { return ""; }
-    std::string ToolTipText() const override { return ""; }
-    void Load(const host::IXmlElement&, const std::shared_ptr<host::ILoadContext>&) override {}
-    host::XmlElementPtr Save(host::IXmlDocument&) const override { return nullptr; }
-private:
-    std::string key_;
-    plat::Variant value_, preset_;
-};
+// A measurement holding a reading (and a preset value when one is given).
+std::shared_ptr<plugin::CMeasurement> Reading(const std::string& key, double value, plat::Variant preset = {}) {
+    auto m = std::make_shared<plugin::CMeasurement>();
+    m->Init(key, key, key, "", false);
+    m->StoreValue(plat::NumberToText(value));
+    if (!preset.IsEmpty()) m->SetPresetValue(preset);
+    return m;
+}
 
 class LimitDataTest : public test_support::SandboxTest {
 protected:
@@ -80,7 +69,7 @@ TEST_F(LimitDataTest, NewLimitsHaveNothingAndOfferADialog) {
     EXPECT_EQ(limits.Description(), "");
     auto doc = host::XmlFactory().NewDocument();
     EXPECT_EQ(limits.Save(*doc), nullptr);
-    EXPECT_EQ(limits.FindFailedStandards(std::make_shared<FakeMeasurement>("SpO2", 50.0), nullptr), nullptr);
+    EXPECT_EQ(limits.FindFailedStandards(Reading("SpO2", 50.0), nullptr), nullptr);
 }
 
 TEST_F(LimitDataTest, NewStandardsCarryTheDefaultItemsOfTheOwnersTestType) {
@@ -231,13 +220,13 @@ TEST_F(LimitDataTest, FailedStandardsComeFromTheHostCheck) {
     auto limits = LimitsOf(200);
     auto standard = limits->CreateStandard("Probe", "Probe");
     SetBounds(*standard->LimitItems()->Item(1), 3.0f, 1.0f);
-    EXPECT_EQ(limits->FindFailedStandards(std::make_shared<FakeMeasurement>("LED-R", 2.0), nullptr), nullptr);
-    auto failed = limits->FindFailedStandards(std::make_shared<FakeMeasurement>("LED-R", 3.5), nullptr);
+    EXPECT_EQ(limits->FindFailedStandards(Reading("LED-R", 2.0), nullptr), nullptr);
+    auto failed = limits->FindFailedStandards(Reading("LED-R", 3.5), nullptr);
     ASSERT_NE(std::dynamic_pointer_cast<host::CLimitStandardList>(failed), nullptr);
 
     // A bound that cannot be worked out is no pass.
     standard->LimitItems()->Item(1)->SetExpression(0, "X*Y*Z");
-    EXPECT_THROW(limits->FindFailedStandards(std::make_shared<FakeMeasurement>("LED-R", 2.0, 1.0), nullptr),
+    EXPECT_THROW(limits->FindFailedStandards(Reading("LED-R", 2.0, 1.0), nullptr),
                  host::HostError);
 }
 
