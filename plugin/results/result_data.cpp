@@ -185,7 +185,12 @@ std::shared_ptr<host::IDialog> CResultData::CreateDialog() {
         auto dialog = Factory().NewSetupDialog();
         auto setupHost = std::dynamic_pointer_cast<ISetupDialogHost>(dialog);
         if (!dialog || !setupHost) return nullptr;
-        setupHost->CreateSetupCtrl(std::string(kProjectName) + ".XDetailedResult", "xvbSetupControl");
+        setupHost->Load();
+        // Without its page the dialog would show nothing: no dialog then.
+        if (!setupHost->CreateSetupCtrl(std::string(kProjectName) + ".XDetailedResult", "xvbSetupControl")) {
+            plat::PassOver([&] { dialog->Unload(); });
+            return nullptr;
+        }
         dialog->Initialize(plat::Variant(shared_from_this()));
         return dialog;
     } catch (...) {

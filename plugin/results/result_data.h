@@ -52,8 +52,8 @@ public:
     int32_t MeasurementCount() const override { return measurements_ ? measurements_->Count() : 0; }
     plat::ObjectPtr ServiceRecord() const override { return nullptr; }
     int32_t MTIID() const override { return mtiid_; }
-    // The element setup dialog with the detailed-result page; none when it
-    // cannot be made.
+    // The element setup dialog holding the detailed-result page, which shows
+    // this result; none when the dialog or its page cannot be made.
     std::shared_ptr<host::IDialog> CreateDialog() override;
     // Reads a "ResultItem": what it does not carry keeps its value; the status
     // is taken as stored (0 when it is none of 0..3).

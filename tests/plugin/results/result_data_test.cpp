@@ -349,3 +349,61 @@ TEST_F(ResultReportTest, OnlyJudgedMeasurementsPrint) {
 }
 
 }  // namespace
+
+namespace {
+
+// The element setup dialog as the result uses it: the page it was asked for
+// and the value it was handed.
+class FakeSetupDialog : public plat::Object, public host::IDialog, public plugin::ISetupDialogHost {
+public:
+    std::string progId, controlName;
+    plat::Variant initialized;
+    bool loaded = false, unloaded = false, hasPage = true;
+
+    void Load() override { loaded = true; }
+    plat::ObjectPtr CreateSetupCtrl(const std::string& id, const std::string& name) override {
+        progId = id;
+        controlName = name;
+        return hasPage ? std::make_shared<plat::Object>() : nullptr;
+    }
+    std::shared_ptr<host::ICallBack> CallBack() const override { return nullptr; }
+    void SetCallBack(std::shared_ptr<host::ICallBack>) override {}
+    bool IsDocked() const override { return false; }
+    bool Locked() const override { return false; }
+    void SetLocked(bool) override {}
+    void Initialize(const plat::Variant& value) override { initialized = value; }
+    void Hide() override {}
+    void Show(const plat::Variant&) override {}
+    void Dock(host::WindowHandle) override {}
+    void UnDock() override {}
+    void Unload() override { unloaded = true; }
+    void Move(float, float, float, float) override {}
+    void Refresh() override {}
+    void SetFocus() override {}
+};
+
+class ResultDialogTest : public ::testing::Test {
+protected:
+    void SetUp() override { plugin::Factory().Install(plugin::Part::SetupDialog, [this] { return dialog_; }); }
+    void TearDown() override { plugin::Factory().Install(plugin::Part::SetupDialog, nullptr); }
+    std::shared_ptr<FakeSetupDialog> dialog_ = std::make_shared<FakeSetupDialog>();
+};
+
+TEST_F(ResultDialogTest, TheDetailedResultPageShowsThisResult) {
+    auto result = std::make_shared<CResultData>();
+    EXPECT_EQ(result->CreateDialog(), dialog_);
+    EXPECT_TRUE(dialog_->loaded);
+    EXPECT_EQ(dialog_->progId, "OrvikPelmo2.XDetailedResult");
+    EXPECT_EQ(dialog_->controlName, "xvbSetupControl");
+    EXPECT_EQ(dialog_->initialized.AsObject(), result);
+}
+
+TEST_F(ResultDialogTest, NoPageNoDialog) {
+    dialog_->hasPage = false;
+    EXPECT_EQ(std::make_shared<CResultData>()->CreateDialog(), nullptr);
+    EXPECT_TRUE(dialog_->unloaded);
+    plugin::Factory().Install(plugin::Part::SetupDialog, nullptr);
+    EXPECT_EQ(std::make_shared<CResultData>()->CreateDialog(), nullptr);
+}
+
+}  // namespace
