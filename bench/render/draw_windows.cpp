@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/render/draw_test_guide.h"
 #include "platform/loop/message_loop.h"
 #include "platform/qt/qt_renderer.h"
 #include "platform/ui/ui.h"
@@ -151,5 +152,6 @@ int main(int argc, char** argv) {
         }
         form->Unload();
     }
+    failed += DrawTestGuides(renderer, folder);
     return failed == 0 ? 0 : 1;
 }

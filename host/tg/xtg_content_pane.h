@@ -26,7 +26,7 @@ namespace host {
 
 class XTgContentPane : public plat::ui::UserControl {
 public:
-    static constexpr int32_t kSelectorHeight = 420;
+    static constexpr int32_t kSelectorHeight = 780;  // a pane button: its picture over its caption
 
     XTgContentPane();
 

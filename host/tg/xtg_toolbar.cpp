@@ -3,6 +3,7 @@
 #include <array>
 #include <string_view>
 
+#include "host/language_service.h"
 #include "platform/values/pass_over.h"
 
 namespace host {
@@ -74,6 +75,16 @@ void XTgToolbar::Initialize(const TestElementPtr& element, const std::shared_ptr
         if ((!standards || standards->Count() == 0) && element && element->Limits())
             standards = element->Limits()->Standards();
     });
+    // The texts of a plug-in's standards are its language texts.
+    std::string section;
+    plat::PassOver([&] {
+        if (element) section = element->PlugInID();
+    });
+    auto shown = [&](const std::string& text) {
+        std::string translated = text;
+        plat::PassOver([&] { translated = LanguageService().Translate(section, text); });
+        return translated;
+    };
     standards_.clear();
     cboStandard.Clear();
     plat::PassOver([&] {
@@ -81,8 +92,9 @@ void XTgToolbar::Initialize(const TestElementPtr& element, const std::shared_ptr
             auto standard = standards->Item(i);
             if (!standard) continue;
             standards_.push_back({standard->Name(), standard->Text()});
-            const std::string& text = standards_.back().text;
-            cboStandard.AddItem(text.empty() ? standard->Name() : standard->Name() + " - " + text);
+            const std::string name = shown(standard->Name());
+            const std::string text = shown(standard->Text());
+            cboStandard.AddItem(text.empty() ? name : name + " - " + text);
         }
     });
     if (cboStandard.ListCount() > 0) cboStandard.SetListIndex(0);

@@ -11,8 +11,9 @@
 // host reserves; not shown).
 //
 // The selector lists the limit standards of the run when it gives any, else
-// those of the element's limits; Initialize selects the first, and every
-// pick (and every change of 501) is reported through OnStandardChanged.
+// those of the element's limits, their texts translated in the element's
+// plug-in section; Initialize selects the first, and every pick (and every
+// change of 501) is reported through OnStandardChanged.
 
 #include <cstdint>
 #include <functional>

@@ -1,0 +1,67 @@
+// Pictures of the test-guide window, prepared for a test of the shipped
+// template of the real plug-in (loaded by ProgID from beside this program,
+// registered in a scratch registry), as a test shows it when it runs.
+#include "bench/render/draw_test_guide.h"
+
+#include <cstdio>
+#include <filesystem>
+
+#include "host/host_application.h"
+#include "host/run_context.h"
+#include "platform/com/com.h"
+#include "platform/com/registry.h"
+#include "platform/qt/qt_renderer.h"
+#include "plugin/config/mti_data.h"
+#include "plugin/shell/f_test_guide.h"
+#include "plugin/shell/identity_pane_flag.h"
+
+namespace {
+
+const char kAnchor = 0;
+
+int DrawGuide(plat::qt::QtRenderer& renderer, const host::TestElementPtr& element, bool identityPane,
+              const std::string& path) {
+    auto setup = std::make_shared<host::CTestSetup>();
+    auto identity = std::make_shared<plugin::CMtiData2>();
+    identity->SetMtiType("Pelmo Q5 F");
+    identity->SetSerialNo("Q5F20417");
+    identity->SetFWVersion("2.14");
+    plugin::SetIdentityPaneShown(!identityPane);
+    auto guide = std::make_shared<plugin::FTestGuide>();
+    guide->Load();
+    guide->InitGuide(element, setup, identity);
+    guide->SetInnerSize(10800, 6600);
+    const bool drawn = renderer.SavePicture(*guide, path);
+    guide->Unload();
+    guide.reset();
+    renderer.Flush();  // the renderer forgets the window before another is made at its address
+    if (!drawn) {
+        std::fprintf(stderr, "could not draw %s\n", path.c_str());
+        return 1;
+    }
+    std::printf("%s\n", path.c_str());
+    return 0;
+}
+
+}  // namespace
+
+int DrawTestGuides(plat::qt::QtRenderer& renderer, const std::filesystem::path& folder) {
+    const auto scratch = std::filesystem::temp_directory_path() / "orvik_draw_test_guide.reg";
+    plat::Registry::UseFile(scratch.string());
+    const auto library = std::filesystem::path(plat::ModulePath(&kAnchor)).parent_path() / "liborvikPelmo2.so";
+    int failed = 0;
+    try {
+        plat::RegisterServer(library.string());
+        auto plugIn = plat::CreateObjectAs<host::IPlugIn>("OrvikPelmo2.CPelmo2Plugin");
+        plugIn->Initialize(nullptr);
+        failed += DrawGuide(renderer, plugIn->CreateTest(100), false, (folder / "test_guide_spo2_before_start.png").string());
+        failed += DrawGuide(renderer, plugIn->CreateTest(100), true, (folder / "test_guide_spo2_identity_pane.png").string());
+        failed += DrawGuide(renderer, plugIn->CreateTest(400), false, (folder / "test_guide_resistance_before_start.png").string());
+        plat::UnregisterServer(library.string());
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "test-guide pictures: %s\n", error.what());
+        ++failed;
+    }
+    std::filesystem::remove(scratch);
+    return failed;
+}
