@@ -44,7 +44,9 @@ public:
     QtRenderer& operator=(const QtRenderer&) = delete;
 
     // Becomes this thread's renderer, idle waiter of the current message loop,
-    // message-box service and text metrics. Again after a loop Reset.
+    // message-box service and text metrics. Again after a loop Reset. One
+    // renderer per thread: going away, it restores the renderer, metrics and
+    // message-box service it replaced and leaves the loop without a waiter.
     void Install();
     bool Installed() const { return installed_; }
 
