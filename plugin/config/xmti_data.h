@@ -7,8 +7,10 @@
 #include <memory>
 #include <string>
 
-#include "platform/ui/controls.h"
-#include "platform/ui/form.h"
+#include "platform/ui/combo_box.h"
+#include "platform/ui/label.h"
+#include "platform/ui/text_box.h"
+#include "platform/ui/user_control.h"
 #include "plugin/config/mti_data.h"
 #include "plugin/config/server_lock.h"
 
