@@ -144,7 +144,6 @@ private:
     int32_t customSpO2_ = 98;
     int32_t customBpm_ = 75;
     int32_t simulationType_ = 1;
-    bool embeddedMakeRefused_ = false;
     std::array<int32_t, 10> tlc_ = kDefaultTlc;
     PluginSetupPtr mcpSetup_;
 };

@@ -102,7 +102,7 @@ void CSpO2SimulationConfig::LoadTestGuideSettings(const host::IXmlElement& eleme
     for (int32_t i = 0; i < children->Count(); ++i) {
         host::XmlElementPtr child = children->ElementAt(i);
         if (!child || child->Name() != "EnableBtn") continue;
-        // Several buttons elements combine; one flag never counts twice.
+        // Several button elements combine; one flag never counts twice.
         if (child->GetAttribute("Skip") == "True") flags |= kEnableSkip;
         if (child->GetAttribute("NA") == "True") flags |= kEnableNA;
     }
@@ -110,7 +110,6 @@ void CSpO2SimulationConfig::LoadTestGuideSettings(const host::IXmlElement& eleme
 }
 
 void CSpO2SimulationConfig::LoadPluginSetup(const host::IXmlElement& element) {
-    embeddedMakeRefused_ = false;
     host::XmlElementPtr carried;
     std::optional<int32_t> tlc;
     auto children = element.ChildNodes();
@@ -141,7 +140,8 @@ void CSpO2SimulationConfig::LoadPluginSetup(const host::IXmlElement& element) {
     }
 
     // The carried make matters only for a custom index: under a built-in
-    // index it is neither questioned nor written.
+    // index it is neither questioned nor written. A custom index left without
+    // a make (none carried, not taken, save-as refused) falls back.
     currentMake_.reset();
     if (oximeterMake_ >= kFirstCustomMake) {
         if (carried) plat::PassOver([&] { LoadEmbeddedMake(*carried); });

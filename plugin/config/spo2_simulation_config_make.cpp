@@ -210,7 +210,6 @@ void CSpO2SimulationConfig::SaveMakeAs(const std::string& fileName, const std::s
         return;
     }
     currentMake_.reset();
-    embeddedMakeRefused_ = true;
 }
 
 void CSpO2SimulationConfig::TakeMake(const makes::OximeterMakePtr& carried) {
