@@ -157,4 +157,38 @@ TEST_F(GroupResultElementTest, AStatusOutsideTheKnownOnesReadsAsNotEvaluated) {
     EXPECT_EQ(result.Status(), 2);
 }
 
+// A document that cannot make elements: it gives none, or fails outright.
+class BrokenDocument : public host::IXmlDocument {
+public:
+    explicit BrokenDocument(bool fails) : fails_(fails) {}
+    host::XmlElementPtr DocumentElement() const override { return nullptr; }
+    host::XmlElementPtr CreateElement(std::string_view) override {
+        if (fails_) throw std::runtime_error("out of memory");
+        return nullptr;
+    }
+    host::XmlNodePtr CreateTextNode(std::string_view) override { return nullptr; }
+    host::XmlNodePtr AppendChild(host::XmlNodePtr child) override { return child; }
+    std::shared_ptr<host::IXmlNodeList> ChildNodes() const override { return nullptr; }
+    std::string Xml() const override { return {}; }
+private:
+    bool fails_;
+};
+
+TEST_F(GroupResultElementTest, ASaveWithoutAnElementReachesTheCaller) {
+    CResultTestGroup result;
+    BrokenDocument none(false);
+    try {
+        result.Save(none);
+        FAIL() << "no error";
+    } catch (const host::HostError& e) {
+        EXPECT_EQ(e.Number(), plugin::kGroupResultSaveFailed);
+        EXPECT_EQ(e.Severity(), 1);
+    }
+    // Any other failure is reported to the host and saves nothing.
+    BrokenDocument failing(true);
+    EXPECT_EQ(result.Save(failing), nullptr);
+    ASSERT_EQ(host::ErrorService().Log().size(), 1u);
+    EXPECT_EQ(host::ErrorService().Log()[0].reportLocation, "CResultTestGroup");
+}
+
 }  // namespace
