@@ -43,17 +43,16 @@ int32_t FixedField(const std::string& key) {
 
 // The reading of a pin pair: the text after "=" of the first field that
 // names the key before its "=" (letter case ignored).
-const std::string* PinPairField(const std::vector<std::string>& fields, const std::string& key,
-                                std::string& reading) {
+bool PinPairField(const std::vector<std::string>& fields, const std::string& key, std::string& reading) {
     for (const std::string& field : fields) {
         const size_t at = field.find('=');
         if (at == std::string::npos) continue;
         if (plat::EqualsNoCase(std::string_view(field).substr(0, at), key)) {
             reading = field.substr(at + 1);
-            return &reading;
+            return true;
         }
     }
-    return nullptr;
+    return false;
 }
 
 std::string Title(host::IReport& report, const char* text) {
