@@ -1,0 +1,136 @@
+// The test-guide window on screen (offscreen Qt): the host's toolbar and
+// content pane as widgets, a person's clicks and typing reaching the window,
+// the identity pane inside the window, and a picture of it.
+
+#include <gtest/gtest.h>
+
+#include <QtGui/QAction>
+#include <QtGui/QImage>
+#include <QtTest/QTest>
+#include <QtWidgets/QComboBox>
+#include <QtWidgets/QLineEdit>
+#include <QtWidgets/QToolBar>
+
+#include "host/language_service.h"
+#include "host/run_context.h"
+#include "platform/com/registry.h"
+#include "plugin/config/mti_data.h"
+#include "plugin/shell/f_test_guide.h"
+#include "plugin/shell/identity_pane_flag.h"
+#include "tests/platform/qt/qt_fixture.h"
+#include "tests/support/temp_dir.h"
+
+namespace {
+
+using plugin::FTestGuide;
+
+// The least of a test element the window reads: its ID and nothing more.
+class ProbeElement : public plat::Object, public host::ITestElement {
+public:
+    std::string PlugInID() const override { return "Pelmo2"; }
+    int32_t TestID() const override { return 200; }
+    int32_t ID() const override { return 1; }
+    void SetID(int32_t) override {}
+    host::TestElementPtr Parent() const override { return nullptr; }
+    void SetParent(const host::TestElementPtr&) override {}
+    std::shared_ptr<host::ITestInfo> Info() const override { return nullptr; }
+    std::shared_ptr<host::ITestFilter> Filter() const override { return nullptr; }
+    std::shared_ptr<host::IResultData> Result() const override { return nullptr; }
+    std::shared_ptr<host::ILimitData> Limits() const override { return nullptr; }
+    std::shared_ptr<host::IConfigData> Configuration() const override { return nullptr; }
+    void Initialize(const std::string&, int32_t, int32_t) override {}
+    host::TestElementPtr Clone() override { return nullptr; }
+    void Perform(const std::shared_ptr<host::ITestSetup>&) override {}
+    void Load(const host::IXmlElement&, const std::shared_ptr<host::ILoadContext>&) override {}
+    host::XmlElementPtr Save(host::IXmlDocument&, const plat::Variant&) override { return nullptr; }
+    void PrintReport(const std::shared_ptr<host::IReport>&, const plat::Variant&) override {}
+    bool QuerySetParent(const host::TestElementPtr&) override { return true; }
+    void Terminate() override {}
+    void UpdateReferences() override {}
+    plat::Variant GetMeasurementList() override { return {}; }
+};
+
+class GuideRenderTest : public qt_test::RendererFixture {
+protected:
+    GuideRenderTest() {
+        plat::Registry::UseFile(dir.Path() + "/registry.reg");
+        host::LanguageService().SetLanguagesRoot(dir.Path() + "/languages");
+        host::LanguageService().Reload();
+        plugin::SetIdentityPaneShown(false);
+        guide = std::make_shared<FTestGuide>();
+        guide->Load();
+        guide->InitGuide(std::make_shared<ProbeElement>(), std::make_shared<host::CTestSetup>(),
+                         std::make_shared<plugin::CMtiData2>());
+        guide->OnStartTest = [this] { events.push_back("StartTest"); };
+        guide->OnSkip = [this] { events.push_back("Skip"); };
+        guide->Show();
+        Settle();
+    }
+    ~GuideRenderTest() override {
+        guide->Unload();
+        guide.reset();
+        plugin::ResetIdentityPaneFlagForTests();
+    }
+    QAction* Action(const QString& text) {
+        auto* bar = Widget<QToolBar>(guide->Toolbar().Controls().Item("tbrButtons"));
+        if (!bar) return nullptr;
+        for (QAction* action : bar->actions())
+            if (action->text() == text) return action;
+        return nullptr;
+    }
+    void ClickAction(const QString& text) {
+        QAction* action = Action(text);
+        ASSERT_NE(action, nullptr) << text.toStdString();
+        auto* bar = Widget<QToolBar>(guide->Toolbar().Controls().Item("tbrButtons"));
+        QTest::mouseClick(bar->widgetForAction(action), Qt::LeftButton);
+        Settle();
+    }
+
+    test_support::TempDir dir;
+    std::shared_ptr<FTestGuide> guide;
+    std::vector<std::string> events;
+};
+
+TEST_F(GuideRenderTest, ToolbarClicksReachTheWindowAndFollowItsButtonStates) {
+    ASSERT_NE(Action("Start"), nullptr);
+    EXPECT_FALSE(Action("Abort")->isEnabled());
+    EXPECT_FALSE(Action("Expected values")->isEnabled());  // a probe test
+    ClickAction("Start");
+    EXPECT_FALSE(Action("Skip")->isEnabled());
+    ClickAction("Skip");  // refused while running
+    guide->EndRun();
+    Settle();
+    EXPECT_TRUE(Action("Skip")->isEnabled());
+    ClickAction("Skip");
+    EXPECT_EQ(events, (std::vector<std::string>{"StartTest", "Skip"}));
+}
+
+TEST_F(GuideRenderTest, TheIdentityPaneShowsInsideTheWindowAndTakesTyping) {
+    auto& serial = guide->MtiDataControl().Controls().Item("txtSerial");
+    auto* edit = Widget<QLineEdit>(serial);
+    ASSERT_NE(edit, nullptr);
+    QWidget* window = renderer.WindowOf(*guide);
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(window->isAncestorOf(edit));
+    EXPECT_TRUE(edit->isVisible());
+    QTest::keyClicks(edit, "AB-12");  // the box drops the "-"
+    Settle();
+    EXPECT_EQ(guide->CurrentMtiData()->SerialNo(), "AB12");
+
+    EXPECT_TRUE(guide->ContentPane().PickPane(0));  // back to the results page
+    Settle();
+    EXPECT_FALSE(edit->isVisible());
+}
+
+TEST_F(GuideRenderTest, APictureOfTheWindowHasItsSize) {
+    guide->SetInnerSize(10800, 6600);
+    Settle();
+    const std::string path = dir.Path() + "/guide.png";
+    ASSERT_TRUE(renderer.SavePicture(*guide, path));
+    QImage image(QString::fromStdString(path));
+    ASSERT_FALSE(image.isNull());
+    EXPECT_EQ(image.width(), 10800 / 15);
+    EXPECT_EQ(image.height(), 6600 / 15);
+}
+
+}  // namespace
