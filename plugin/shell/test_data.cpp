@@ -12,7 +12,7 @@ namespace {
 constexpr int32_t kSpO2Test = 100;
 }
 
-CTestData::CTestData() : base_(std::make_shared<host::CTestElementBase>()) { SetIdentityPaneShown(false); }
+CTestData::CTestData() : CBaseElement(std::make_shared<host::CTestElementBase>()) { SetIdentityPaneShown(false); }
 
 CTestData::~CTestData() = default;
 
@@ -26,31 +26,9 @@ std::string CTestData::KindName(int32_t testId) {
     }
 }
 
-host::TestElementPtr CTestData::Self() {
-    host::TestElementPtr self;
-    plat::PassOver([&] { self = std::dynamic_pointer_cast<host::ITestElement>(shared_from_this()); });
-    return self;
-}
-
-// ---- identity, forwarded to the base element -----------------------------------
+// ---- identity ---------------------------------------------------------------------------
 
 std::string CTestData::PlugInID() const { return base_ ? base_->PlugInID() : std::string(); }
-int32_t CTestData::TestID() const { return base_ ? base_->TestID() : 0; }
-int32_t CTestData::ID() const { return base_ ? base_->ID() : 0; }
-void CTestData::SetID(int32_t id) {
-    if (base_) base_->SetID(id);
-}
-host::TestElementPtr CTestData::Parent() const { return base_ ? base_->Parent() : nullptr; }
-void CTestData::SetParent(const host::TestElementPtr& parent) {
-    if (base_) base_->SetParent(parent);
-}
-std::shared_ptr<host::ITestInfo> CTestData::Info() const { return base_ ? base_->Info() : nullptr; }
-std::shared_ptr<host::ITestFilter> CTestData::Filter() const { return base_ ? base_->Filter() : nullptr; }
-std::shared_ptr<host::IResultData> CTestData::Result() const { return base_ ? base_->Result() : nullptr; }
-std::shared_ptr<host::ILimitData> CTestData::Limits() const { return base_ ? base_->Limits() : nullptr; }
-std::shared_ptr<host::IConfigData> CTestData::Configuration() const {
-    return base_ ? base_->Configuration() : nullptr;
-}
 
 // ---- making ----------------------------------------------------------------------
 

@@ -10,7 +10,7 @@
 #include <memory>
 #include <string>
 
-#include "host/test_element_base.h"
+#include "plugin/shell/base_element.h"
 #include "plugin/config/server_lock.h"
 
 namespace plugin {
@@ -18,7 +18,7 @@ namespace plugin {
 class CPluginSetup;
 class CMtiData2;
 
-class CTestData : public plat::Object, public host::ITestElement {
+class CTestData : public CBaseElement<host::CTestElementBase> {
 public:
     // Clears the library-wide identity-pane flag.
     CTestData();
@@ -46,18 +46,8 @@ public:
     std::shared_ptr<CMtiData2> MtiData() const { return mtiData_; }
     void SetMtiData(std::shared_ptr<CMtiData2> identity) { mtiData_ = std::move(identity); }
 
-    // ITestElement
+    // ITestElement (the rest is the base element's)
     std::string PlugInID() const override;
-    int32_t TestID() const override;
-    int32_t ID() const override;
-    void SetID(int32_t id) override;
-    host::TestElementPtr Parent() const override;
-    void SetParent(const host::TestElementPtr& parent) override;
-    std::shared_ptr<host::ITestInfo> Info() const override;
-    std::shared_ptr<host::ITestFilter> Filter() const override;
-    std::shared_ptr<host::IResultData> Result() const override;
-    std::shared_ptr<host::ILimitData> Limits() const override;
-    std::shared_ptr<host::IConfigData> Configuration() const override;
     // The base's identity, the kind's name (translated) and new limits owned
     // by this element.
     void Initialize(const std::string& plugInId, int32_t testId, int32_t id) override;
@@ -70,18 +60,14 @@ public:
     void Load(const host::IXmlElement& node, const std::shared_ptr<host::ILoadContext>& context) override;
     host::XmlElementPtr Save(host::IXmlDocument& document, const plat::Variant& option) override;
     void PrintReport(const std::shared_ptr<host::IReport>& report, const plat::Variant& second) override;
-    bool QuerySetParent(const host::TestElementPtr&) override { return true; }
     void Terminate() override;
     void UpdateReferences() override;
-    plat::Variant GetMeasurementList() override { return {}; }
 
 private:
-    host::TestElementPtr Self();
     // Points the limits (and the SpO2 configuration) at this element.
     void AttachParts();
 
     ServerLock lock_;
-    std::shared_ptr<host::CTestElementBase> base_;
     std::shared_ptr<host::ITestSetup> testSetup_;
     bool abort_ = false;
     std::shared_ptr<host::IConfigData> spo2Config_;

@@ -16,7 +16,7 @@ constexpr host::ErrorNumber kSaveFailed = 0x8004A2CD;
 
 }  // namespace
 
-CTestGroup::CTestGroup() : base_(std::make_shared<host::CTestContainerBase>()) {}
+CTestGroup::CTestGroup() : CBaseElement(std::make_shared<host::CTestContainerBase>()) {}
 
 CTestGroup::~CTestGroup() = default;
 
@@ -25,12 +25,6 @@ std::shared_ptr<CTestGroup> CTestGroup::New() {
     plat::PassOver([&] { group->base_->SetLimits(Factory().NewLimits()); });
     group->AttachLimits();
     return group;
-}
-
-host::TestElementPtr CTestGroup::Self() {
-    host::TestElementPtr self;
-    plat::PassOver([&] { self = std::dynamic_pointer_cast<host::ITestElement>(shared_from_this()); });
-    return self;
 }
 
 void CTestGroup::AttachLimits() {
@@ -43,25 +37,9 @@ void CTestGroup::AttachLimits() {
     });
 }
 
-// ---- identity, forwarded to the base container -------------------------------------
+// ---- identity --------------------------------------------------------------------------
 
 std::string CTestGroup::PlugInID() const { return kPlugInId; }
-int32_t CTestGroup::TestID() const { return base_ ? base_->TestID() : 0; }
-int32_t CTestGroup::ID() const { return base_ ? base_->ID() : 0; }
-void CTestGroup::SetID(int32_t id) {
-    if (base_) base_->SetID(id);
-}
-host::TestElementPtr CTestGroup::Parent() const { return base_ ? base_->Parent() : nullptr; }
-void CTestGroup::SetParent(const host::TestElementPtr& parent) {
-    if (base_) base_->SetParent(parent);
-}
-std::shared_ptr<host::ITestInfo> CTestGroup::Info() const { return base_ ? base_->Info() : nullptr; }
-std::shared_ptr<host::ITestFilter> CTestGroup::Filter() const { return base_ ? base_->Filter() : nullptr; }
-std::shared_ptr<host::IResultData> CTestGroup::Result() const { return base_ ? base_->Result() : nullptr; }
-std::shared_ptr<host::ILimitData> CTestGroup::Limits() const { return base_ ? base_->Limits() : nullptr; }
-std::shared_ptr<host::IConfigData> CTestGroup::Configuration() const {
-    return base_ ? base_->Configuration() : nullptr;
-}
 
 void CTestGroup::Initialize(const std::string&, int32_t testId, int32_t id) {
     if (base_) base_->Initialize(kPlugInId, testId, id);

@@ -14,12 +14,12 @@
 #include <string>
 #include <vector>
 
-#include "host/test_element_base.h"
+#include "plugin/shell/base_element.h"
 #include "plugin/config/server_lock.h"
 
 namespace plugin {
 
-class CTestGroup : public plat::Object, public host::ITestElement, public host::ITestContainer {
+class CTestGroup : public CBaseElement<host::CTestContainerBase>, public host::ITestContainer {
 public:
     // A new group with its limits (no dialog) owned by it; not initialised.
     static std::shared_ptr<CTestGroup> New();
@@ -32,18 +32,8 @@ public:
     // The roll-up: child groups first (depth first), then this group's result.
     void StoreGroupResult(const std::shared_ptr<host::ITestSetup>& setup);
 
-    // ITestElement
+    // ITestElement (the rest is the base container's)
     std::string PlugInID() const override;
-    int32_t TestID() const override;
-    int32_t ID() const override;
-    void SetID(int32_t id) override;
-    host::TestElementPtr Parent() const override;
-    void SetParent(const host::TestElementPtr& parent) override;
-    std::shared_ptr<host::ITestInfo> Info() const override;
-    std::shared_ptr<host::ITestFilter> Filter() const override;
-    std::shared_ptr<host::IResultData> Result() const override;
-    std::shared_ptr<host::ILimitData> Limits() const override;
-    std::shared_ptr<host::IConfigData> Configuration() const override;
     // The plug-in ID given is replaced by "Pelmo2".
     void Initialize(const std::string& plugInId, int32_t testId, int32_t id) override;
     host::TestElementPtr Clone() override;
@@ -58,10 +48,8 @@ public:
     host::XmlElementPtr Save(host::IXmlDocument& document, const plat::Variant& option) override;
     // Prints only when the group is selected.
     void PrintReport(const std::shared_ptr<host::IReport>& report, const plat::Variant& second) override;
-    bool QuerySetParent(const host::TestElementPtr&) override { return true; }
     void Terminate() override;
     void UpdateReferences() override;
-    plat::Variant GetMeasurementList() override { return {}; }
 
     // ITestContainer
     int32_t Count() const override;
@@ -76,13 +64,11 @@ protected:
     CTestGroup();
 
 private:
-    host::TestElementPtr Self();
     void NewGroupResult();
     void PerformChildren(const std::shared_ptr<host::ITestSetup>& setup);
     void AttachLimits();
 
     ServerLock lock_;
-    std::shared_ptr<host::CTestContainerBase> base_;
 };
 
 }  // namespace plugin

@@ -114,12 +114,9 @@ TEST_F(LibraryTest, SavedElementsLoadBackThroughTheHostTree) {
     spo2->Load(*resultDoc->DocumentElement(), nullptr);
     ASSERT_TRUE(spo2->Result());
     EXPECT_EQ(spo2->Result()->Status(), 2);
-    auto first = host::XmlFactory().NewDocument();
-    first->AppendChild(group->Save(*first, {}));
-    auto loaded = host::LoadTestElement(*first->DocumentElement(), std::make_shared<host::CLoadContext>());
-    auto second = host::XmlFactory().NewDocument();
-    second->AppendChild(loaded->Save(*second, {}));
-    EXPECT_EQ(first->Xml(), second->Xml());
+    const auto trip = shell_test::SaveLoadSave(group);
+    EXPECT_EQ(trip.first, trip.second);
+    const auto& loaded = trip.loaded;
     auto back = std::dynamic_pointer_cast<host::ITestContainer>(loaded)->FindElement(77);
     ASSERT_TRUE(back);
     EXPECT_EQ(back->Info()->Name(), "Renamed");

@@ -258,19 +258,16 @@ TEST_F(Pelmo2PluginTest, AChangedGroupSurvivesSaveLoadSaveThroughTheHostTree) {
     doc->LoadXml("<ResultItem Status=\"1\" MTIID=\"2\"><AllMeasurements/></ResultItem>");
     led->Load(*doc->DocumentElement(), nullptr);
 
-    auto first = host::XmlFactory().NewDocument();
-    first->AppendChild(group->Save(*first, {}));
-    auto loaded = host::LoadTestElement(*first->DocumentElement(), std::make_shared<host::CLoadContext>());
-    auto second = host::XmlFactory().NewDocument();
-    second->AppendChild(loaded->Save(*second, {}));
-    EXPECT_EQ(first->Xml(), second->Xml());
+    const auto trip = shell_test::SaveLoadSave(group);
+    EXPECT_EQ(trip.first, trip.second);
+    const auto& loaded = trip.loaded;
     auto loadedLed = std::dynamic_pointer_cast<host::ITestContainer>(loaded)->FindElement(42);
     ASSERT_TRUE(loadedLed);
     EXPECT_EQ(loadedLed->Info()->Name(), "My LED");
     EXPECT_FALSE(loadedLed->Filter()->Selected());
     EXPECT_EQ(loadedLed->Result()->Status(), 1);
     EXPECT_EQ(loadedLed->Parent(), loaded);
-    EXPECT_NE(second->Xml().find("Value=\"2.75\""), std::string::npos);
+    EXPECT_NE(trip.second.find("Value=\"2.75\""), std::string::npos);
     host::UnregisterPlugIn("Pelmo2");
 }
 

@@ -10,6 +10,7 @@
 #include "host/error_service.h"
 #include "host/limit_standards.h"
 #include "host/run_context.h"
+#include "host/test_element_base.h"
 #include "plugin/shell/measurement_coll.h"
 #include "plugin/shell/plugin_factory.h"
 #include "plugin/shell/plugin_setup.h"
@@ -27,6 +28,24 @@ inline host::HostError ErrorOf(const std::function<void()>& call) {
     }
     ADD_FAILURE() << "no host error";
     return host::HostError("", 0, "", 0);
+}
+
+// An element saved, loaded back through the host's element tree (its plug-in
+// registered with the host) and saved again.
+struct RoundTrip {
+    std::string first, second;  // the two saved forms
+    host::TestElementPtr loaded;
+};
+inline RoundTrip SaveLoadSave(const host::TestElementPtr& element) {
+    auto first = host::XmlFactory().NewDocument();
+    first->AppendChild(element->Save(*first, {}));
+    RoundTrip trip;
+    trip.first = first->Xml();
+    trip.loaded = host::LoadTestElement(*first->DocumentElement(), std::make_shared<host::CLoadContext>());
+    auto second = host::XmlFactory().NewDocument();
+    second->AppendChild(trip.loaded->Save(*second, {}));
+    trip.second = second->Xml();
+    return trip;
 }
 
 // Stands for the SpO2 simulation configuration: saves one attribute.

@@ -194,19 +194,16 @@ TEST_F(TestDataTest, SaveLoadSaveThroughTheHostTreeKeepsEveryChange) {
         return doc->DocumentElement();
     }(), nullptr);
 
-    auto first = host::XmlFactory().NewDocument();
-    first->AppendChild(element->Save(*first, {}));
-    auto loaded = host::LoadTestElement(*first->DocumentElement(), std::make_shared<host::CLoadContext>());
-    auto second = host::XmlFactory().NewDocument();
-    second->AppendChild(loaded->Save(*second, {}));
-    EXPECT_EQ(first->Xml(), second->Xml());
+    const auto trip = shell_test::SaveLoadSave(element);
+    EXPECT_EQ(trip.first, trip.second);
+    const auto& loaded = trip.loaded;
     EXPECT_EQ(loaded->ID(), 17);
     EXPECT_EQ(loaded->Info()->Name(), "Renamed");
     EXPECT_FALSE(loaded->Filter()->Selected());
     EXPECT_EQ(std::dynamic_pointer_cast<FakeConfig>(loaded->Configuration())->setting, "changed");
     EXPECT_EQ(loaded->Result()->Status(), 2);
     EXPECT_EQ(loaded->Result()->MeasurementCount(), 1);
-    EXPECT_NE(second->Xml().find("Value=\"4.5\""), std::string::npos);
+    EXPECT_NE(trip.second.find("Value=\"4.5\""), std::string::npos);
     host::UnregisterPlugIn("Pelmo2");
 }
 
