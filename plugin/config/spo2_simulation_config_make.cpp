@@ -11,6 +11,7 @@
 #include "platform/values/pass_over.h"
 #include "platform/values/text.h"
 #include "plugin/config/checked_number.h"
+#include "plugin/config/dialogs/make_file_name.h"
 #include "plugin/config/config_trace.h"
 #include "plugin/config/save_make_dialog_interface.h"
 #include "plugin/config/spo2_simulation_config.h"
@@ -31,11 +32,10 @@ bool HasMakeCurve(const makes::COximeterMake& make) {
     return true;
 }
 
-// A carried file name that may become a make file: safe within the make
-// folder, a visible ".txt" file.
+// A carried file name that may become a make file: one the save-make dialog
+// would take, with the make extension.
 bool IsUsableFileName(const std::string& file) {
-    return makes::IsSafeMakeFileName(file) && file.size() > 4 &&
-           plat::EqualsNoCase(std::string_view(file).substr(file.size() - 4), ".txt") && file.front() != '.';
+    return dialogs::IsAcceptableMakeFileName(file) && dialogs::HasMakeExtension(file);
 }
 
 // Anything at the path, a dangling link included.

@@ -5,6 +5,8 @@
 #include "platform/values/pass_over.h"
 #include "plugin/config/config_classes.h"
 #include "plugin/config/config_dialog_maker.h"
+#include "plugin/config/dialogs/fsave_make.h"
+#include "plugin/config/save_make_dialog_interface.h"
 #include "plugin/config/spo2_simulation_config.h"
 #include "plugin/shell/plugin_factory.h"
 
@@ -39,6 +41,7 @@ const bool kRegistered = (RegisterSpO2ConfigurationPart(), true);
 void RegisterSpO2ConfigurationPart() {
     Factory().Install(Part::Configuration, [] { return plat::ObjectPtr(std::make_shared<CSpO2SimulationConfig>()); });
     SetConfigDialogMaker(MakeConfigDialog);
+    SetSaveMakeDialogMaker([] { return std::make_shared<dialogs::FSaveMake>(); });
 }
 
 }  // namespace plugin
