@@ -8,6 +8,7 @@
 #include "host/run_context.h"
 #include "host/tg/xtg_toolbar.h"
 #include "platform/ui/form.h"
+#include "tests/support/fake_test_element.h"
 #include "tests/support/sandbox.h"
 
 namespace {
@@ -15,71 +16,15 @@ namespace {
 using host::XTgToolbar;
 using ::testing::ElementsAre;
 
-std::shared_ptr<host::CLimitStandards> Standards(std::initializer_list<std::pair<std::string, std::string>> list) {
-    auto standards = std::make_shared<host::CLimitStandards>();
-    for (const auto& [name, text] : list) {
-        auto standard = std::make_shared<host::CLimitStandard>();
-        standard->Initialize(name, text, 1);
-        standards->Add(standard);
-    }
-    return standards;
-}
-
-// Only what the toolbar reads of an element: its limits.
-class LimitsOnly : public plat::Object, public host::ILimitData {
-public:
-    std::shared_ptr<host::ILimitStandards> standards;
-    std::string Description() const override { return {}; }
-    void SetDescription(const std::string&) override {}
-    bool HasDialog() const override { return false; }
-    std::shared_ptr<host::ILimitStandards> Standards() const override { return standards; }
-    host::TestElementPtr Owner() const override { return nullptr; }
-    std::shared_ptr<host::ILimitData> Clone() const override { return nullptr; }
-    std::shared_ptr<host::IDialog> CreateDialog() override { return nullptr; }
-    std::shared_ptr<host::ILimitStandard> CreateStandard(const std::string&, const std::string&) override {
-        return nullptr;
-    }
-    void Load(const host::IXmlElement&, const std::shared_ptr<host::ILoadContext>&) override {}
-    host::XmlElementPtr Save(host::IXmlDocument&) const override { return nullptr; }
-    void PrintReport(const std::shared_ptr<host::IReport>&, const plat::Variant&) override {}
-    void UpdateLimits(const host::TestElementPtr&) override {}
-    plat::ObjectPtr FindFailedStandards(const std::shared_ptr<host::IMeasurement>&,
-                                        const std::shared_ptr<host::ILimitStandards>&) const override {
-        return nullptr;
-    }
-};
-
-class Element : public plat::Object, public host::ITestElement {
-public:
-    std::shared_ptr<host::ILimitData> limits;
-    std::string PlugInID() const override { return {}; }
-    int32_t TestID() const override { return 100; }
-    int32_t ID() const override { return 1; }
-    void SetID(int32_t) override {}
-    host::TestElementPtr Parent() const override { return nullptr; }
-    void SetParent(const host::TestElementPtr&) override {}
-    std::shared_ptr<host::ITestInfo> Info() const override { return nullptr; }
-    std::shared_ptr<host::ITestFilter> Filter() const override { return nullptr; }
-    std::shared_ptr<host::IResultData> Result() const override { return nullptr; }
-    std::shared_ptr<host::ILimitData> Limits() const override { return limits; }
-    std::shared_ptr<host::IConfigData> Configuration() const override { return nullptr; }
-    void Initialize(const std::string&, int32_t, int32_t) override {}
-    host::TestElementPtr Clone() override { return nullptr; }
-    void Perform(const std::shared_ptr<host::ITestSetup>&) override {}
-    void Load(const host::IXmlElement&, const std::shared_ptr<host::ILoadContext>&) override {}
-    host::XmlElementPtr Save(host::IXmlDocument&, const plat::Variant&) override { return nullptr; }
-    void PrintReport(const std::shared_ptr<host::IReport>&, const plat::Variant&) override {}
-    bool QuerySetParent(const host::TestElementPtr&) override { return true; }
-    void Terminate() override {}
-    void UpdateReferences() override {}
-    plat::Variant GetMeasurementList() override { return {}; }
-};
+using test_support::FakeElement;
+using test_support::FakeLimits;
+using test_support::MakeStandards;
 
 class ToolbarTest : public test_support::SandboxTest {
 protected:
     ToolbarTest() {
-        auto limits = std::make_shared<LimitsOnly>();
-        limits->standards = Standards({{"Own", "x"}});
+        auto limits = std::make_shared<FakeLimits>();
+        limits->standards = MakeStandards({{"Own", "x"}});
         element->limits = limits;
         bar.OnButtonClick = [this](int32_t id, bool flag) {
             clicks.push_back(std::to_string(id) + (flag ? "+" : ""));
@@ -89,7 +34,7 @@ protected:
             picks.push_back(s.name + "/" + s.text + (s.useExpected ? "/expected" : ""));
         };
     }
-    std::shared_ptr<Element> element = std::make_shared<Element>();
+    std::shared_ptr<FakeElement> element = std::make_shared<FakeElement>();
     std::shared_ptr<host::CTestSetup> setup = std::make_shared<host::CTestSetup>();
     XTgToolbar bar;  // on no window: it acts on its own
     std::vector<std::string> clicks;
@@ -123,14 +68,14 @@ TEST_F(ToolbarTest, StatusFieldShowsTheStatusOrAText) {
 }
 
 TEST_F(ToolbarTest, SelectorTakesTheTestsStandardsWhenTheRunGivesNone) {
-    setup->SetLimitStandards(Standards({}));
+    setup->SetLimitStandards(MakeStandards({}));
     bar.Initialize(element, setup);
     EXPECT_THAT(picks, ElementsAre("Own/x"));
     EXPECT_TRUE(bar.HasSelectedStandard());
 }
 
 TEST_F(ToolbarTest, SelectorPrefersTheRunsStandardsSelectsTheFirstAndReportsPicks) {
-    setup->SetLimitStandards(Standards({{"ISO", "a"}, {"Maker", "20006::Oximeter accuracy"}}));
+    setup->SetLimitStandards(MakeStandards({{"ISO", "a"}, {"Maker", "20006::Oximeter accuracy"}}));
     bar.Initialize(element, setup);
     auto* selector = bar.Controls().FindAs<plat::ui::ComboBox>("cboStandard");
     ASSERT_EQ(selector->ListCount(), 2);
@@ -155,7 +100,7 @@ TEST_F(ToolbarTest, NothingToListLeavesTheSelectorEmptyAndSilent) {
 
 TEST_F(ToolbarTest, InitializingAgainReplacesTheList) {
     bar.Initialize(element, setup);
-    setup->SetLimitStandards(Standards({{"ISO", "a"}}));
+    setup->SetLimitStandards(MakeStandards({{"ISO", "a"}}));
     bar.Initialize(element, setup);
     EXPECT_EQ(bar.Controls().FindAs<plat::ui::ComboBox>("cboStandard")->ListCount(), 1);
     EXPECT_THAT(picks, ElementsAre("Own/x", "ISO/a"));

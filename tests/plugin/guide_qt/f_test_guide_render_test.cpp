@@ -18,37 +18,12 @@
 #include "plugin/shell/f_test_guide.h"
 #include "plugin/shell/identity_pane_flag.h"
 #include "tests/platform/qt/qt_fixture.h"
+#include "tests/support/fake_test_element.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
 
 using plugin::FTestGuide;
-
-// The least of a test element the window reads: its ID and nothing more.
-class ProbeElement : public plat::Object, public host::ITestElement {
-public:
-    std::string PlugInID() const override { return "Pelmo2"; }
-    int32_t TestID() const override { return 200; }
-    int32_t ID() const override { return 1; }
-    void SetID(int32_t) override {}
-    host::TestElementPtr Parent() const override { return nullptr; }
-    void SetParent(const host::TestElementPtr&) override {}
-    std::shared_ptr<host::ITestInfo> Info() const override { return nullptr; }
-    std::shared_ptr<host::ITestFilter> Filter() const override { return nullptr; }
-    std::shared_ptr<host::IResultData> Result() const override { return nullptr; }
-    std::shared_ptr<host::ILimitData> Limits() const override { return nullptr; }
-    std::shared_ptr<host::IConfigData> Configuration() const override { return nullptr; }
-    void Initialize(const std::string&, int32_t, int32_t) override {}
-    host::TestElementPtr Clone() override { return nullptr; }
-    void Perform(const std::shared_ptr<host::ITestSetup>&) override {}
-    void Load(const host::IXmlElement&, const std::shared_ptr<host::ILoadContext>&) override {}
-    host::XmlElementPtr Save(host::IXmlDocument&, const plat::Variant&) override { return nullptr; }
-    void PrintReport(const std::shared_ptr<host::IReport>&, const plat::Variant&) override {}
-    bool QuerySetParent(const host::TestElementPtr&) override { return true; }
-    void Terminate() override {}
-    void UpdateReferences() override {}
-    plat::Variant GetMeasurementList() override { return {}; }
-};
 
 class GuideRenderTest : public qt_test::RendererFixture {
 protected:
@@ -59,8 +34,9 @@ protected:
         plugin::SetIdentityPaneShown(false);
         guide = std::make_shared<FTestGuide>();
         guide->Load();
-        guide->InitGuide(std::make_shared<ProbeElement>(), std::make_shared<host::CTestSetup>(),
-                         std::make_shared<plugin::CMtiData2>());
+        auto probe = std::make_shared<test_support::FakeElement>();
+        probe->testId = 200;
+        guide->InitGuide(probe, std::make_shared<host::CTestSetup>(), std::make_shared<plugin::CMtiData2>());
         guide->OnStartTest = [this] { events.push_back("StartTest"); };
         guide->OnSkip = [this] { events.push_back("Skip"); };
         guide->Show();
