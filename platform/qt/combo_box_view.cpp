@@ -3,6 +3,7 @@
 #include <QtWidgets/QComboBox>
 #include <QtWidgets/QLineEdit>
 
+#include "platform/qt/list_items.h"
 #include "platform/qt/qt_text.h"
 
 namespace plat::qt {
@@ -33,14 +34,7 @@ void ComboBoxView::SetEditable(bool on) {
 
 void ComboBoxView::SyncOwn() {
     SetEditable(combo_.Style() != ui::ComboStyle::DropdownList);
-    std::vector<std::string> items;
-    items.reserve(static_cast<size_t>(combo_.ListCount()));
-    for (int32_t i = 0; i < combo_.ListCount(); ++i) items.push_back(combo_.List(i));
-    if (items != shown_) {
-        box_->clear();
-        for (const auto& item : items) box_->addItem(ToQt(item));
-        shown_ = std::move(items);
-    }
+    ShowItems(combo_, *box_, shown_);
     if (box_->currentIndex() != combo_.ListIndex()) box_->setCurrentIndex(combo_.ListIndex());
     if (box_->isEditable()) {
         const QString text = ToQt(combo_.Text());

@@ -2,7 +2,7 @@
 
 #include <QtWidgets/QListWidget>
 
-#include "platform/qt/qt_text.h"
+#include "platform/qt/list_items.h"
 
 namespace plat::qt {
 
@@ -17,14 +17,7 @@ QWidget* ListBoxView::Create(QWidget* parent) {
 }
 
 void ListBoxView::SyncOwn() {
-    std::vector<std::string> items;
-    items.reserve(static_cast<size_t>(list_.ListCount()));
-    for (int32_t i = 0; i < list_.ListCount(); ++i) items.push_back(list_.List(i));
-    if (items != shown_) {
-        rows_->clear();
-        for (const auto& item : items) rows_->addItem(ToQt(item));
-        shown_ = std::move(items);
-    }
+    ShowItems(list_, *rows_, shown_);
     if (rows_->currentRow() != list_.ListIndex()) rows_->setCurrentRow(list_.ListIndex());
 }
 

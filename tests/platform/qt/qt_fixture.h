@@ -7,6 +7,7 @@
 #include <QtWidgets/QWidget>
 
 #include <functional>
+#include <memory>
 
 #include "platform/loop/message_loop.h"
 #include "platform/qt/qt_renderer.h"
@@ -24,19 +25,18 @@ protected:
 
     // Pumps our loop until `done` or `limitMs` of real time; false on the limit.
     bool PumpUntil(const std::function<bool()>& done, plat::Millis limitMs = 3000) {
-        bool late = false;
         auto& loop = plat::MessageLoop::Current();
-        const uint64_t guard = loop.PostDelayed(limitMs, [&late] { late = true; });
-        loop.RunUntil([&] { return done() || late; });
-        loop.Cancel(guard);
-        return !late;
+        auto late = std::make_shared<bool>(false);
+        struct Cancel {
+            plat::MessageLoop& loop;
+            uint64_t id;
+            ~Cancel() { loop.Cancel(id); }  // also when a handler's error ends the pump
+        } guard{loop, loop.PostDelayed(limitMs, [late] { *late = true; })};
+        loop.RunUntil([&] { return done() || *late; });
+        return !*late;
     }
     // Pumps for a while: what code set shows, posted Qt events are delivered.
-    void Settle(plat::Millis ms = 30) {
-        bool over = false;
-        plat::MessageLoop::Current().PostDelayed(ms, [&over] { over = true; });
-        plat::MessageLoop::Current().RunUntil([&over] { return over; });
-    }
+    void Settle(plat::Millis ms = 30) { PumpUntil([] { return false; }, ms); }
     template <class W = QWidget>
     W* Widget(const plat::ui::Control& control) {
         return qobject_cast<W*>(renderer.WidgetOf(control));

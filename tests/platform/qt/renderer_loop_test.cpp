@@ -4,6 +4,7 @@
 #include <QtCore/QEventLoop>
 #include <QtCore/QTimer>
 #include <QtGui/QImage>
+#include <QtGui/QMouseEvent>
 #include <QtTest/QTest>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QMessageBox>
@@ -12,6 +13,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -201,6 +203,26 @@ TEST_F(LoopTest, AFormDestroyedWhileShownTakesItsWindowAlong) {
     }
     Settle();
     EXPECT_TRUE(window.isNull());
+}
+
+TEST_F(LoopTest, AHandlersErrorSurfacesFromOurLoopNeverThroughQt) {
+    FMain main;
+    main.cmdGo.OnClick = [] { throw std::runtime_error("handler failed"); };
+    main.Show();
+    Settle();
+    QWidget* go = renderer.WidgetOf(main.cmdGo);
+    const QPointF at(5, 5);
+    // Delivered by Qt's dispatcher while our loop waits in it.
+    QCoreApplication::postEvent(go, new QMouseEvent(QEvent::MouseButtonPress, at, at, at, Qt::LeftButton,
+                                                    Qt::LeftButton, Qt::NoModifier));
+    QCoreApplication::postEvent(go, new QMouseEvent(QEvent::MouseButtonRelease, at, at, at, Qt::LeftButton,
+                                                    Qt::NoButton, Qt::NoModifier));
+    EXPECT_THROW(Settle(), std::runtime_error);
+    // Both loops go on.
+    main.cmdGo.OnClick = [&main] { ++main.goClicks; };
+    QTest::mouseClick(go, Qt::LeftButton);
+    Settle();
+    EXPECT_EQ(main.goClicks, 1);
 }
 
 TEST_F(LoopTest, UnderTheVirtualClockNothingOfQtRuns) {
