@@ -11,9 +11,11 @@
 #include <vector>
 
 #include "bench/render/draw_test_guide.h"
+#include "platform/com/registry.h"
 #include "platform/loop/message_loop.h"
 #include "platform/qt/qt_renderer.h"
 #include "platform/ui/ui.h"
+#include "plugin/config/dialogs/frm_upload_location.h"
 #include "plugin/config/xmti_data.h"
 
 namespace {
@@ -126,6 +128,10 @@ int main(int argc, char** argv) {
     }
     const std::filesystem::path folder = argv[1];
     std::filesystem::create_directories(folder);
+    // Windows read their remembered values from a scratch registry: the pictures never depend on this machine.
+    const auto scratch = std::filesystem::temp_directory_path() / "orvik_draw_windows.reg";
+    std::filesystem::remove(scratch);
+    plat::Registry::UseFile(scratch.string());
     plat::MessageLoop::Reset();
     plat::qt::QtRenderer renderer;
     renderer.Install();
@@ -138,6 +144,13 @@ int main(int argc, char** argv) {
         {"controls.png", [] { return std::make_unique<FControls>(); }},
         {"plugin_mti_data.png",
          [] { return std::make_unique<FHolder>("MTI data", std::make_shared<plugin::XMTIData>(), 4700, 2000); }},
+        {"plugin_upload_location.png",
+         [] {
+             auto dlg = std::make_unique<dialogs::frmUploadLocation>();
+             dlg->Load();
+             dlg->SetLightLevel(1);
+             return std::unique_ptr<ui::Form>(std::move(dlg));
+         }},
     };
     int failed = 0;
     for (const auto& p : pictures) {
@@ -152,6 +165,7 @@ int main(int argc, char** argv) {
         }
         form->Unload();
     }
+    std::filesystem::remove(scratch);
     failed += DrawTestGuides(renderer, folder);
     return failed == 0 ? 0 : 1;
 }

@@ -48,14 +48,16 @@ QtRenderer::~QtRenderer() {
     Uninstall();
     views_.clear();
     graveyard_.clear();
-    for (auto& [form, window] : windows_) {
-        for (QWidget* widget : {static_cast<QWidget*>(window->widget.data()), window->panel.data()}) {
+    auto close = [](Window& window) {
+        for (QWidget* widget : {static_cast<QWidget*>(window.widget.data()), window.panel.data()}) {
             if (!widget) continue;
             if (auto* fw = dynamic_cast<FormWindow*>(widget)) fw->Detach();
             widget->hide();
             widget->deleteLater();
         }
-    }
+    };
+    for (auto& [form, window] : windows_) close(*window);
+    for (auto& window : closing_) close(*window);
     QtApplication::RunDeferredDeletes();
 }
 
@@ -121,9 +123,12 @@ void QtRenderer::HostDestroyed(ui::ControlHost& host) {
         if (control->Host() == &host) gone.push_back(control);
     for (const ui::Control* c : gone) ForgetControl(const_cast<ui::Control*>(c));
     if (auto* form = dynamic_cast<ui::Form*>(&host)) {
-        if (Window* w = WindowRecord(form)) {
-            if (w->widget) w->widget->Detach();
-            w->form = nullptr;
+        // Out of the table at once: a window made later at the same address is another window.
+        if (auto it = windows_.find(form); it != windows_.end()) {
+            if (it->second->widget) it->second->widget->Detach();
+            it->second->form = nullptr;
+            closing_.push_back(std::move(it->second));
+            windows_.erase(it);
         }
         dirtyForms_.erase(form);
         structureDirty_ = true;
@@ -204,13 +209,21 @@ QWidget* QtRenderer::WidgetOf(const ui::Control& control) const {
 }
 
 void QtRenderer::Flush() {
-    if (structureDirty_ || !dirty_.empty() || !dirtyForms_.empty() || focusDirty_ || !graveyard_.empty()) {
+    if (structureDirty_ || !dirty_.empty() || !dirtyForms_.empty() || focusDirty_ || !graveyard_.empty() ||
+        !closing_.empty()) {
         ++syncing_;
         struct Done {
             int& syncing;
             ~Done() { --syncing; }
         } done{syncing_};
         for (auto& view : graveyard_) view->Hide();
+        for (auto& w : closing_)
+            for (QWidget* widget : {static_cast<QWidget*>(w->widget.data()), w->panel.data()})
+                if (widget) {
+                    widget->hide();
+                    widget->deleteLater();
+                }
+        closing_.clear();
         if (structureDirty_) {
             structureDirty_ = false;
             Reconcile();
@@ -386,7 +399,9 @@ void QtRenderer::SyncFocus() {
 }
 
 void QtRenderer::Bury() {
-    if (QtApplication::DeliveryDepth() == 0) graveyard_.clear();
+    if (QtApplication::DeliveryDepth() != 0) return;
+    graveyard_.clear();
+    QtApplication::RunDeferredDeletes();
 }
 
 // --- pictures -------------------------------------------------------------------------------

@@ -100,6 +100,7 @@ private:
     Window* WindowRecord(const plat::ui::Form* form) const;
 
     std::unordered_map<const plat::ui::Form*, std::unique_ptr<Window>> windows_;
+    std::vector<std::unique_ptr<Window>> closing_;  // of forms destroyed: their widgets go at the next flush
     std::unordered_map<const plat::ui::Control*, std::unique_ptr<ControlView>> views_;
     std::vector<std::unique_ptr<ControlView>> graveyard_;  // forgotten views, freed at the loop's top
     std::unordered_set<const plat::ui::Control*> placed_;  // by the running Reconcile

@@ -13,6 +13,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -223,6 +224,26 @@ TEST_F(LoopTest, AHandlersErrorSurfacesFromOurLoopNeverThroughQt) {
     QTest::mouseClick(go, Qt::LeftButton);
     Settle();
     EXPECT_EQ(main.goClicks, 1);
+}
+
+TEST_F(LoopTest, AWindowMadeWhereADestroyedOneLayShowsOnlyItsOwnControls) {
+    std::optional<FMain> main;  // the same storage, so the same address, for both windows
+    main.emplace();
+    main->Show();
+    Settle();
+    QPointer<QWidget> old = renderer.WindowOf(*main);
+    main->Unload();
+    main.reset();  // no pump in between
+    main.emplace();
+    main->cmdGo.SetCaption("Again");
+    main->Show();
+    Settle();
+    QWidget* window = renderer.WindowOf(*main);
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(old.isNull());
+    EXPECT_EQ(window->findChildren<QPushButton*>().size(), 2);
+    QTest::mouseClick(renderer.WidgetOf(main->cmdGo), Qt::LeftButton);
+    EXPECT_EQ(main->goClicks, 1);
 }
 
 TEST_F(LoopTest, UnderTheVirtualClockNothingOfQtRuns) {
