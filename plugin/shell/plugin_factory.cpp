@@ -35,10 +35,6 @@ std::shared_ptr<host::IDialog> PluginFactory::NewSetupDialog() const {
     return std::dynamic_pointer_cast<host::IDialog>(New(Part::SetupDialog));
 }
 
-std::shared_ptr<ITestRun> PluginFactory::NewTestRun() const {
-    return std::dynamic_pointer_cast<ITestRun>(New(Part::TestRun));
-}
-
 PluginFactory& Factory() {
     static PluginFactory factory;
     return factory;

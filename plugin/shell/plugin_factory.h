@@ -1,8 +1,7 @@
 #pragma once
 // The seam between the plug-in's elements and the parts that other modules of
 // the plug-in build: the test configuration, the limits, the test result and
-// the group result (and two windows' neighbours, the element setup dialog and
-// the test run). CTestData, CTestGroup and CPluginSetup create these parts
+// the group result (and the element setup dialog). CTestData, CTestGroup and CPluginSetup create these parts
 // only through Factory(); they call them through the typed interfaces below.
 //
 // Who registers: each real class installs its maker once per process with a
@@ -25,7 +24,6 @@
 //   TestResult     host::IResultData and ITestResult (CResultData)
 //   GroupResult    host::IResultData and IGroupResult (CResultTestGroup); a new one has status 0
 //   SetupDialog    host::IDialog and ISetupDialogHost (the element setup dialog)
-//   TestRun        ITestRun (the run road of one test, from Perform to its result)
 //
 // Back references (parent test, owner, parent of a result) point up the tree
 // that owns the part: keep them as std::weak_ptr, never as shared_ptr.
@@ -106,16 +104,7 @@ public:
     virtual plat::ObjectPtr CreateSetupCtrl(const std::string& progId, const std::string& controlName) = 0;
 };
 
-// The run of one test: shows the test-guide window and leaves the result in
-// the element. Called by CTestData::Perform once the run context has agreed
-// that the element may run; the element is kept alive for the whole call.
-class ITestRun {
-public:
-    virtual ~ITestRun() = default;
-    virtual void Run(const std::shared_ptr<CTestData>& element, const std::shared_ptr<host::ITestSetup>& setup) = 0;
-};
-
-enum class Part { Configuration, Limits, TestResult, GroupResult, SetupDialog, TestRun };
+enum class Part { Configuration, Limits, TestResult, GroupResult, SetupDialog };
 
 class PluginFactory {
 public:
@@ -134,11 +123,10 @@ public:
     std::shared_ptr<host::IResultData> NewTestResult() const;
     std::shared_ptr<host::IResultData> NewGroupResult() const;
     std::shared_ptr<host::IDialog> NewSetupDialog() const;
-    std::shared_ptr<ITestRun> NewTestRun() const;
 
 private:
     plat::ObjectPtr New(Part part) const;
-    std::array<Maker, 6> makers_{};
+    std::array<Maker, 5> makers_{};
 };
 
 // The one factory of the process (of the module that holds the plug-in).

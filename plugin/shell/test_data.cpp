@@ -1,6 +1,7 @@
 #include "plugin/shell/test_data.h"
 
 #include "platform/values/pass_over.h"
+#include "plugin/shell/f_test_guide.h"
 #include "plugin/shell/host_errors.h"
 #include "plugin/shell/identity_pane_flag.h"
 #include "plugin/shell/pelmo2_utils.h"
@@ -14,7 +15,9 @@ constexpr int32_t kSpO2Test = 100;
 
 CTestData::CTestData() : CBaseElement(std::make_shared<host::CTestElementBase>()) { SetIdentityPaneShown(false); }
 
-CTestData::~CTestData() = default;
+CTestData::~CTestData() {
+    if (auto guide = std::move(guide_)) plat::PassOver([&] { guide->Unload(); });
+}
 
 std::string CTestData::KindName(int32_t testId) {
     switch (testId) {
@@ -89,19 +92,6 @@ host::TestElementPtr CTestData::Clone() {
 }
 
 // ---- run, data, report -------------------------------------------------------------
-
-void CTestData::Perform(const std::shared_ptr<host::ITestSetup>& setup) {
-    auto self = Self();  // the run may drop every other reference to the element
-    if (!setup || !self) return;
-    bool mayRun = false;
-    plat::PassOver([&] { mayRun = setup->MayRun(self); });
-    if (!mayRun) return;
-    testSetup_ = setup;
-    std::shared_ptr<ITestRun> run;
-    plat::PassOver([&] { run = Factory().NewTestRun(); });
-    if (run)
-        plat::PassOver([&] { run->Run(std::static_pointer_cast<CTestData>(self), setup); });
-}
 
 void CTestData::Load(const host::IXmlElement& node, const std::shared_ptr<host::ILoadContext>& context) {
     if (!base_) return;

@@ -4,7 +4,10 @@
 // host's base element, which holds identity, info, filter, configuration,
 // limits and result and saves, loads and prints them; the element adds its
 // kind's name, the creation of its configuration and limits (through the
-// plug-in factory), a result made when a "ResultItem" is loaded, and the run.
+// plug-in factory), a result made when a "ResultItem" is loaded, and the run:
+// the test-guide window shown modally, its events handled here
+// (test_data_run.cpp), and the instrument steps of Start
+// (test_data_instrument.cpp).
 
 #include <cstdint>
 #include <memory>
@@ -13,10 +16,17 @@
 #include "plugin/shell/base_element.h"
 #include "plugin/config/server_lock.h"
 
+namespace drv {
+class IXVTIControl;
+class ICPelmo2VTIError;
+}  // namespace drv
+
 namespace plugin {
 
 class CPluginSetup;
 class CMtiData2;
+class CSpO2SimulationConfig;
+class FTestGuide;
 
 class CTestData : public CBaseElement<host::CTestElementBase> {
 public:
@@ -52,8 +62,9 @@ public:
     // by this element.
     void Initialize(const std::string& plugInId, int32_t testId, int32_t id) override;
     host::TestElementPtr Clone() override;
-    // Asks the run context whether the element may run and, when it may, runs
-    // it (the factory's test run), keeping the element alive meanwhile.
+    // Asks the run context whether the element may run and, when it may, shows
+    // the test-guide window modally until a handler hides it, keeping the
+    // element alive meanwhile; then records the test instrument.
     void Perform(const std::shared_ptr<host::ITestSetup>& setup) override;
     // A "ResultItem" gets a new result (parent: this element) first; every
     // node then goes to the base element.
@@ -67,11 +78,46 @@ private:
     // Points the limits (and the SpO2 configuration) at this element.
     void AttachParts();
 
+    // ---- the run (test_data_run.cpp) ----
+    void NewResult();
+    void StartRemoteMode();
+    void ShowRunOutcome();
+    void ElementDone();
+    void StoreRunRecord(const std::shared_ptr<CMtiData2>& identity);
+    void ConnectGuide(FTestGuide& guide);
+    // False (after message 20094) when test 100 cannot set up a make.
+    bool CheckRCurve();
+    void ShowRCurveError();
+    // The first communication failure of a run: its message, the abort flag
+    // and the driver control's removal once the driver call has returned.
+    void ReportCommunicationError(int32_t errorNumber);
+    void SetStepCode(int32_t code);
+    void HideGuide();
+    void mfrmTestGuide_StartTest();
+    void mfrmTestGuide_AbortTest();
+    void mfrmTestGuide_StopTest();
+    void mfrmTestGuide_NextTest();
+    void mfrmTestGuide_Previous();
+    void mfrmTestGuide_NA();
+    void mfrmTestGuide_Skip();
+    void mfrmTestGuide_TestResultsChanged(const std::string& spo2, const std::string& bpm);
+    void mfrmTestGuide_CommunicationError(const std::shared_ptr<drv::ICPelmo2VTIError>& error);
+
+    // ---- the instrument steps (test_data_instrument.cpp) ----
+    void DriveInstrument();
+    void DriveProbe(drv::IXVTIControl& control);
+    void DriveSpO2(drv::IXVTIControl& control, CSpO2SimulationConfig& config);
+    // Sends the current make into a slot the operator picks; false when the
+    // run was aborted (cancelled, no make, or a failure).
+    bool UploadMake(drv::IXVTIControl& control, CSpO2SimulationConfig& config);
+
     ServerLock lock_;
     std::shared_ptr<host::ITestSetup> testSetup_;
     bool abort_ = false;
     std::shared_ptr<host::IConfigData> spo2Config_;
     std::shared_ptr<CMtiData2> mtiData_;
+    std::shared_ptr<FTestGuide> guide_;  // the window of the run in progress
+    bool removeVTIPending_ = false;
 };
 
 }  // namespace plugin

@@ -111,38 +111,6 @@ TEST_F(TestDataTest, ConstructionClearsTheIdentityPaneFlag) {
     EXPECT_FALSE(plugin::IdentityPaneShown());
 }
 
-// A run that records what it was given and drops the caller's element.
-class FakeRun : public plat::Object, public plugin::ITestRun {
-public:
-    static inline int runs = 0;
-    static inline std::shared_ptr<CTestData>* holder = nullptr;
-    void Run(const std::shared_ptr<CTestData>& element, const std::shared_ptr<host::ITestSetup>&) override {
-        ++runs;
-        if (holder) holder->reset();
-        element->Info()->SetName("ran");  // still alive
-    }
-};
-
-TEST_F(TestDataTest, PerformRunsOnlyWhenTheRunContextAgreesAndKeepsTheElementAlive) {
-    plugin::Factory().Install(plugin::Part::TestRun, [] { return std::make_shared<FakeRun>(); });
-    FakeRun::runs = 0;
-    auto setup = std::make_shared<host::CTestSetup>();
-    auto element = Made(200);
-    element->Filter()->SetSelected(false);
-    element->Perform(setup);
-    EXPECT_EQ(FakeRun::runs, 0);
-    EXPECT_EQ(element->TestSetup(), nullptr);
-
-    element->Filter()->SetSelected(true);
-    std::weak_ptr<CTestData> watch = element;
-    FakeRun::holder = &element;
-    auto* raw = element.get();
-    raw->Perform(setup);
-    FakeRun::holder = nullptr;
-    EXPECT_EQ(FakeRun::runs, 1);
-    EXPECT_TRUE(watch.expired());  // released once Perform returned
-}
-
 TEST_F(TestDataTest, SaveLoadSaveThroughTheHostTreeKeepsEveryChange) {
     struct PlugIn : plat::Object, host::IPlugIn {
         std::shared_ptr<plugin::CPluginSetup> setup;

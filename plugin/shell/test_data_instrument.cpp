@@ -1,0 +1,211 @@
+// CTestData's instrument steps, run by Start once remote mode is open: the
+// probe tests read the simulator's probe report into the result; the SpO2
+// test sets the make (built in, found on the simulator by name, or uploaded),
+// the TLC and the preset or custom values. The abort flag is read before
+// every command: Stop, Abort or a communication error end the steps there.
+
+#include <string>
+
+#include "driver/vti_interface.h"
+#include "host/language_service.h"
+#include "makes/make_utils.h"
+#include "makes/oximeter_make.h"
+#include "platform/ui/msgbox.h"
+#include "platform/values/pass_over.h"
+#include "platform/values/text.h"
+#include "plugin/config/spo2_simulation_config.h"
+#include "plugin/shell/f_test_guide.h"
+#include "plugin/shell/plugin_factory.h"
+#include "plugin/shell/test_data.h"
+#include "plugin/shell/upload_slot.h"
+
+namespace plugin {
+
+namespace {
+
+constexpr int32_t kSpO2Test = 100, kLedTest = 200, kPhotodiodeTest = 300, kResistanceTest = 400;
+constexpr int32_t kFirstCustomMake = 10, kLastCustomMake = 15;
+constexpr int32_t kCustomPreset = 24;
+constexpr std::size_t kComparedNameLength = 9;
+constexpr int32_t kFirstCurveSpO2 = 50, kLastCurveSpO2 = 100;
+
+std::string Translated(const std::string& text) {
+    std::string translated = text;
+    plat::PassOver([&] { translated = host::LanguageService().Translate("Pelmo2", text); });
+    return translated;
+}
+
+// "KEY=VALUE" (exactly one "=") or "KEY VALUE" (split at the first blank
+// after the first character); false for any other item.
+bool SplitItem(const std::string& item, std::string& key, std::string& value) {
+    const std::string text = plat::Trim(item);
+    const auto equals = text.find('=');
+    if (equals != std::string::npos && text.find('=', equals + 1) == std::string::npos) {
+        key = text.substr(0, equals);
+        value = text.substr(equals + 1);
+        return true;
+    }
+    const auto blank = text.size() > 1 ? text.find(' ', 1) : std::string::npos;
+    if (blank == std::string::npos) return false;
+    key = text.substr(0, blank);
+    value = text.substr(blank + 1);
+    return true;
+}
+
+// A pin item with its pin pair named as the measurement key: "PIN1-PIN2=10"
+// gives "PIN1_TO_PIN2=10". Only the key changes: a value may carry a sign.
+std::string PinPairItem(const std::string& item) {
+    const auto equals = item.find('=');
+    const std::string key = equals == std::string::npos ? item : item.substr(0, equals);
+    const std::string rest = equals == std::string::npos ? std::string() : item.substr(equals);
+    return plat::ToUpper(plat::Replace(key, "-", "_TO_")) + rest;
+}
+
+// The R values by SpO2 from 50 to 100, as a make file holds them: a later
+// point of the same SpO2 wins, a missing one is "0".
+drv::KeyedCollection CurveValues(const makes::COximeterMake& make) {
+    std::string bySpO2[kLastCurveSpO2 - kFirstCurveSpO2 + 1];
+    for (auto& value : bySpO2) value = "0";
+    if (const auto& curve = make.RCurve())
+        for (const auto& point : *curve) {
+            if (!point || point->spo2() < kFirstCurveSpO2 || point->spo2() > kLastCurveSpO2) continue;
+            bySpO2[point->spo2() - kFirstCurveSpO2] = point->rvalue();
+        }
+    drv::KeyedCollection values;
+    for (const auto& value : bySpO2) (void)values.Add(plat::Variant(value));
+    return values;
+}
+
+}  // namespace
+
+void CTestData::DriveInstrument() {
+    auto guide = guide_;
+    if (!guide) return;
+    auto control = guide->VTIControl();  // held: an error handler may remove the window's
+    if (!control || abort_) return;
+    if (TestID() == kSpO2Test) {
+        if (auto config = std::dynamic_pointer_cast<CSpO2SimulationConfig>(spo2Config_)) DriveSpO2(*control, *config);
+    } else {
+        DriveProbe(*control);
+    }
+}
+
+// ---- probe tests -----------------------------------------------------------------
+
+void CTestData::DriveProbe(drv::IXVTIControl& control) {
+    drv::KeyedCollection probe;
+    plat::PassOver([&] { control.GetProbeResults(probe); });
+    if (abort_) return;
+
+    const int32_t testId = TestID();
+    std::string r, ir, photo, pins;
+    for (const plat::Variant& entry : probe) {
+        std::string item;
+        plat::PassOver([&] { item = entry.AsString(); });
+        if (testId == kResistanceTest) {
+            if (plat::StartsWithNoCase(item, "PIN")) pins += (pins.empty() ? "" : "::") + PinPairItem(item);
+            continue;
+        }
+        std::string key, value;
+        if (!SplitItem(item, key, value)) continue;
+        if (testId == kLedTest) {
+            if (plat::StartsWithNoCase(key, "R")) r = value;
+            else if (plat::StartsWithNoCase(key, "IR")) ir = value;
+            else if (plat::StartsWithNoCase(key, "PHTO")) photo = value;
+        } else if (testId == kPhotodiodeTest) {
+            if (plat::StartsWithNoCase(key, "PHOTO-R")) r = value;
+            else if (plat::StartsWithNoCase(key, "PHOTO-IR")) ir = value;
+        }
+    }
+
+    std::string resultText;
+    if (testId == kLedTest || testId == kPhotodiodeTest) {
+        // A report that holds none of the test's readings is no result.
+        if (r.empty() && ir.empty() && photo.empty()) {
+            ReportCommunicationError(drv::ecsUnexpectedReply);
+            return;
+        }
+        resultText = r + "::" + ir;
+        if (testId == kLedTest) resultText += "::" + photo;
+    } else {
+        resultText = pins;
+    }
+    if (auto result = std::dynamic_pointer_cast<ITestResult>(Result()))
+        plat::PassOver([&] { result->StoreResult(resultText, testSetup_); });
+    if (auto guide = guide_) plat::PassOver([&] { guide->UpdateToolBar(); });
+}
+
+// ---- SpO2 simulation test ----------------------------------------------------------
+
+void CTestData::DriveSpO2(drv::IXVTIControl& control, CSpO2SimulationConfig& config) {
+    const int32_t make = config.OximeterMake();
+    if (make < kFirstCustomMake) {
+        plat::PassOver([&] { control.SetMake(std::to_string(make)); });
+    } else if (config.UploadRCurve()) {
+        if (!UploadMake(control, config)) return;
+    } else {
+        std::string name = config.OximeterMakeName();
+        if (name.size() > kComparedNameLength) name.resize(kComparedNameLength);
+        bool found = false;
+        for (int32_t number = kFirstCustomMake; number <= kLastCustomMake && !found; ++number) {
+            std::string reported;
+            plat::PassOver([&] { reported = control.SetMake(std::to_string(number)); });
+            if (abort_) return;
+            found = plat::EqualsNoCase(reported, name);
+        }
+        if (!found) {
+            const std::string question = Translated(
+                                             "20091::R-Curve selected in the custom setup does not exist in the "
+                                             "Pelmo Q5") +
+                                         "\r\n\r\n" +
+                                         Translated("20092::Click Yes - To upload current R-Curve and continue with "
+                                                    "test.") +
+                                         "\r\n" + Translated("20093::Click No - To exit from test.");
+            int32_t answer = plat::ui::vbNo;
+            plat::PassOver([&] {
+                answer = plat::ui::MsgBox(question, plat::ui::vbYesNo | plat::ui::vbCritical,
+                                          Translated("20090::R-Curve Error"));
+            });
+            if (answer != plat::ui::vbYes) {
+                abort_ = true;
+                if (auto guide = guide_) plat::PassOver([&] { guide->EndRun(); });
+                return;
+            }
+            if (!UploadMake(control, config)) return;
+        }
+    }
+
+    if (abort_) return;
+    plat::PassOver([&] { control.SetTLC(config.GetTlc()); });
+    if (abort_) return;
+    const int32_t preset = config.SimulationID();
+    if (preset != kCustomPreset) {
+        plat::PassOver([&] { control.SetPresetValue(preset); });
+        return;
+    }
+    plat::PassOver([&] { control.SetSpO2(config.SpO2()); });
+    if (abort_) return;
+    plat::PassOver([&] { control.SetBPM(config.BPM()); });
+    if (abort_) return;
+    plat::PassOver([&] { control.SetPulseAmplitude(makes::ValText(config.PulseAmplitude())); });
+}
+
+bool CTestData::UploadMake(drv::IXVTIControl& control, CSpO2SimulationConfig& config) {
+    const makes::OximeterMakePtr make = config.CurrentMake();
+    if (!make) {
+        // Reached after a failed search: there is nothing to send.
+        ShowRCurveError();
+        return false;
+    }
+    std::optional<int32_t> slot;
+    plat::PassOver([&] { slot = AskUploadSlot(make->LightLevel()); });
+    if (!slot) abort_ = true;
+    if (abort_) return false;
+    const drv::KeyedCollection values = CurveValues(*make);
+    plat::PassOver([&] {
+        control.LoadMakeParameters(*slot, make->Name(), make->RedDC(), make->IRDC(), make->IRAC(), &values);
+    });
+    return !abort_;
+}
+
+}  // namespace plugin

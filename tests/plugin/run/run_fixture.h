@@ -1,0 +1,184 @@
+#pragma once
+// A whole test run in-process: the plug-in's elements from its shipped
+// template, the real driver library loaded by ProgID, the simulated
+// instrument on a fake serial line, the virtual clock and a scripted
+// operator at the test-guide window. The results grid and the help viewer
+// are stand-ins that record what the window asks of them; a test types the
+// readings by raising the grid's event.
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "driver/vti_interface.h"
+#include "host/run_context.h"
+#include "platform/com/com.h"
+#include "platform/loop/message_loop.h"
+#include "platform/loop/virtual_time_scope.h"
+#include "platform/ui/form.h"
+#include "platform/ui/user_control.h"
+#include "plugin/config/part/spo2_config_part.h"
+#include "plugin/config/spo2_simulation_config.h"
+#include "plugin/results/results_classes.h"
+#include "plugin/shell/f_test_guide.h"
+#include "plugin/shell/html_help_interface.h"
+#include "plugin/shell/identity_pane_flag.h"
+#include "plugin/shell/pelmo2_plugin.h"
+#include "plugin/shell/result_view_interface.h"
+#include "plugin/shell/test_data.h"
+#include "plugin/shell/test_group.h"
+#include "plugin/shell/upload_slot.h"
+#include "tests/plugin/config/spo2_config_fixture.h"
+#include "tests/support/serial/fake_serial_port.h"
+#include "tests/support/serial/simulated_instrument.h"
+#include "tests/support/ui/scripted_operator.h"
+
+namespace run_test {
+
+using plugin::FTestGuide;
+
+// The results grid as far as the window uses it; Type raises the operator's
+// readings as the real grid does.
+class StandInGrid : public plat::ui::UserControl, public plugin::IResultView {
+public:
+    std::vector<std::string> calls;
+    void SetOwner(const host::TestElementPtr&) override { calls.push_back("Owner"); }
+    void SetEditMode(bool on) override { calls.push_back(on ? "SetEditMode(1)" : "SetEditMode(0)"); }
+    void DisplayResults(const std::shared_ptr<host::IResultData>&) override { calls.push_back("DisplayResults"); }
+    void SelectStandard(const std::string&, const std::string&, bool) override { calls.push_back("SelectStandard"); }
+    void InitTest() override { calls.push_back("InitTest"); }
+    void FireTestResultsChangedEvent() override { calls.push_back("Fire"); }
+    void InitProbeTest() override { calls.push_back("InitProbeTest"); }
+    void Refresh() override {}
+    void Type(const std::string& spo2, const std::string& bpm) {
+        RaiseEvent(plugin::kTestResultsChangedEvent, {plat::Variant(spo2), plat::Variant(bpm), plat::Variant(true)});
+    }
+};
+
+class StandInHelp : public plat::ui::UserControl, public plugin::IHtmlHelp {
+public:
+    bool Initialize(const std::string&) override { return true; }
+};
+
+inline std::string BinDir() {
+    const char* bin = std::getenv("ORVIK_BIN_DIR");
+    return bin ? bin : ".";
+}
+
+class RunTest : public plugin_test::Spo2ConfigTest {
+protected:
+    void SetUp() override {
+        Spo2ConfigTest::SetUp();
+        plat::Registry::Instance().WriteValue(plat::Hive::LocalMachine,
+                                              "Software\\Velam\\Orvik\\InstrumentLink\\Pelmo2", "Port", "1");
+        plat::Registry::Instance().WriteValue(plat::Hive::LocalMachine, makes::kRegistryKey, "Configuration",
+                                              BinDir() + "/orvikPelmo2.mpc");
+        ASSERT_NO_THROW(plat::RegisterServer(BinDir() + "/liborvikPelmo2VTI.so"));
+        plat::RegisterClass("OrvikPelmo2.XResultView", [this] {
+            grid = std::make_shared<StandInGrid>();
+            return grid;
+        });
+        plat::RegisterClass("OrvikPelmo2.XHtmlHelp", [] { return std::make_shared<StandInHelp>(); });
+        plugin::SetUploadSlotAsker([this](int32_t level) -> std::optional<int32_t> {
+            askedLevels.push_back(level);
+            return slotAnswer;
+        });
+        plugin::RegisterSpO2ConfigurationPart();
+        plugin::RegisterResultsParts();
+        plugIn_->Initialize(nullptr);
+        ASSERT_TRUE(plugIn_->Initialized());
+        host::RegisterPlugIn(plugIn_);
+    }
+    void TearDown() override {
+        host::UnregisterPlugIn("Pelmo2");
+        plugin::SetUploadSlotAsker(nullptr);
+        plat::UnregisterClass("OrvikPelmo2.XResultView");
+        plat::UnregisterClass("OrvikPelmo2.XHtmlHelp");
+        plugin::ResetIdentityPaneFlagForTests();
+        Spo2ConfigTest::TearDown();
+    }
+
+    plat::Millis Now() const { return plat::MessageLoop::Current().Now(); }
+
+    // A test of the shipped template, as the host creates it.
+    std::shared_ptr<plugin::CTestData> NewTest(int32_t testId) {
+        return std::dynamic_pointer_cast<plugin::CTestData>(plugIn_->CreateTest(testId));
+    }
+    static std::shared_ptr<plugin::CSpO2SimulationConfig> Config(const std::shared_ptr<host::ITestElement>& test) {
+        return std::dynamic_pointer_cast<plugin::CSpO2SimulationConfig>(test->Configuration());
+    }
+
+public:
+    // ---- the operator at the test-guide window (steps chain) ----
+    static FTestGuide* Guide() { return dynamic_cast<FTestGuide*>(plat::ui::FindForm("FTestGuide")); }
+    // Clicks a toolbar button of the shown test-guide window (a refused click fails the test).
+    RunTest& Click(int32_t id) {
+        op.Do("FTestGuide", "toolbar " + std::to_string(id), [id](plat::ui::Form& form) {
+            EXPECT_TRUE(static_cast<FTestGuide&>(form).Toolbar().ClickButton(id)) << "button " << id << " refused";
+        });
+        return *this;
+    }
+    // Clicks Start. The driver's waits pump the loop, so steps queued after
+    // this one are carried out during the run; the steps that `then` queues
+    // come once the Start handler has returned.
+    RunTest& Start(std::function<void()> then = {}) {
+        op.Do("FTestGuide", "Start", [then](plat::ui::Form& form) {
+            EXPECT_TRUE(static_cast<FTestGuide&>(form).Toolbar().ClickButton(FTestGuide::kStart)) << "Start refused";
+            if (then) then();
+        });
+        return *this;
+    }
+    // Types the readings into the grid.
+    RunTest& Type(const std::string& spo2, const std::string& bpm) {
+        op.Do("FTestGuide", "readings " + spo2 + " " + bpm, [this, spo2, bpm](plat::ui::Form&) {
+            ASSERT_TRUE(grid);
+            grid->Type(spo2, bpm);
+        });
+        return *this;
+    }
+    RunTest& Answer(int32_t answer, std::string expectText = {}) {
+        op.Answer(answer, std::move(expectText));
+        return *this;
+    }
+    // Clicks a button at a loop time, whatever the operator is doing then.
+    void ClickAt(plat::Millis time, int32_t id) {
+        plat::MessageLoop::Current().PostDelayed(time - Now(), [id] {
+            FTestGuide* guide = Guide();
+            ASSERT_NE(guide, nullptr);
+            EXPECT_TRUE(guide->Toolbar().ClickButton(id)) << "button " << id << " refused";
+        });
+    }
+
+protected:
+    // What went over the line, commands only.
+    std::vector<std::string> Wire() const { return sim.CommandTexts(); }
+    // Commands from the session's opening on, without the opening "[SCRF]"/"[SCRU]" and closing "[Q]".
+    std::vector<std::string> Commands() const {
+        std::vector<std::string> out;
+        for (const auto& c : sim.CommandTexts())
+            if (c != "[SCRF]" && c != "[SCRU]" && c != "[Q]") out.push_back(c);
+        return out;
+    }
+    std::vector<std::string> MessageTexts() const {
+        std::vector<std::string> texts;
+        for (const auto& m : op.Messages()) texts.push_back(m.prompt);
+        return texts;
+    }
+
+    plat::VirtualTimeScope time;
+    serialtest::FakeSerialScope serial;
+    serialtest::SimulatedInstrument sim{serial};
+    plat::ui::test::ScriptedOperator op;
+    std::shared_ptr<StandInGrid> grid;
+    std::optional<int32_t> slotAnswer = 0;
+    std::vector<int32_t> askedLevels;
+    std::shared_ptr<host::CTestSetup> setup = std::make_shared<host::CTestSetup>();
+    std::shared_ptr<plugin::CPelmo2Plugin> plugIn_ = std::make_shared<plugin::CPelmo2Plugin>();
+};
+
+}  // namespace run_test
