@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/render/draw_dialogs.h"
 #include "bench/render/draw_test_guide.h"
 #include "platform/com/registry.h"
 #include "platform/loop/message_loop.h"
@@ -167,5 +168,6 @@ int main(int argc, char** argv) {
     }
     std::filesystem::remove(scratch);
     failed += DrawTestGuides(renderer, folder);
+    failed += DrawDialogs(renderer, folder);
     return failed == 0 ? 0 : 1;
 }

@@ -1,0 +1,75 @@
+// Pictures of the upload-slot and save-make dialogs and of the element setup
+// dialog holding a page, each in the state its file name gives.
+#include "bench/render/draw_dialogs.h"
+
+#include <cstdio>
+#include <string>
+
+#include "platform/com/com.h"
+#include "platform/qt/qt_renderer.h"
+#include "plugin/config/config_classes.h"
+#include "plugin/config/dialogs/frm_upload_location.h"
+#include "plugin/config/dialogs/fsave_make.h"
+#include "plugin/shell/felement_setup.h"
+
+namespace {
+
+int Draw(plat::qt::QtRenderer& renderer, plat::ui::Form& form, const std::filesystem::path& path) {
+    const bool drawn = renderer.SavePicture(form, path.string());
+    form.plat::ui::Form::Unload();
+    renderer.Flush();
+    if (!drawn) {
+        std::fprintf(stderr, "could not draw %s\n", path.c_str());
+        return 1;
+    }
+    std::printf("%s\n", path.c_str());
+    return 0;
+}
+
+makes::MakeListPtr ListedMakes() {
+    auto list = std::make_shared<makes::MakeList>();
+    for (const auto& [name, file] : {std::pair{"Acme", "acme.txt"}, std::pair{"Velam 3100", "velam3100.txt"},
+                                     std::pair{"Oxi Two", "oxi_two.txt"}, std::pair{"Neo 7", "neo7.txt"}}) {
+        auto make = std::make_shared<makes::COximeterMake>();
+        make->SetName(name);
+        make->SetFile(file);
+        (void)list->Add(make, name);
+    }
+    return list;
+}
+
+}  // namespace
+
+int DrawDialogs(plat::qt::QtRenderer& renderer, const std::filesystem::path& folder) {
+    int failed = 0;
+    for (int32_t level : {1, 2}) {
+        auto dialog = std::make_shared<dialogs::frmUploadLocation>();
+        dialog->Load();
+        dialog->SetLightLevel(level);
+        failed += Draw(renderer, *dialog, folder / ("upload_location_light_level_" + std::to_string(level) + ".png"));
+    }
+    {
+        auto dialog = std::make_shared<dialogs::FSaveMake>();
+        dialog->Initialize(ListedMakes(), "Acme 2", "acme2");
+        dialog->Load();
+        failed += Draw(renderer, *dialog, folder / "save_make_prefilled_four_makes_listed.png");
+    }
+    {
+        // The settings page of the plug-in when it is built, else the identity page.
+        plugin::RegisterConfigClasses();
+        auto dialog = std::make_shared<plugin::FElementSetup>();
+        dialog->Load();
+        std::string page = "settings_page";
+        if (!dialog->CreateSetupCtrl("OrvikPelmo2.XPluginSetup", "isc")) {
+            page = "identity_page";
+            dialog->CreateSetupCtrl("OrvikPelmo2.XMTIData", "xvbSetupControl");
+        }
+        if (auto control = dialog->SetupControl()) {
+            control->Move(0, 0, 4800, 2100);
+            dialog->SetInnerSize(4800, 2100);
+        }
+        dialog->SetCaption("Element setup");
+        failed += Draw(renderer, *dialog, folder / ("element_setup_dialog_holding_" + page + ".png"));
+    }
+    return failed;
+}
