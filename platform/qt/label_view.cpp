@@ -14,6 +14,6 @@ QWidget* LabelView::Create(QWidget* parent) {
     return label_;
 }
 
-void LabelView::SyncOwn() { label_->setText(CaptionToQt(Control()->Caption())); }
+void LabelView::SyncOwn() { label_->setText(LabelCaptionToQt(Control()->Caption())); }
 
 }  // namespace plat::qt

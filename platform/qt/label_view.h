@@ -1,5 +1,6 @@
 #pragma once
-// A label: its caption, line breaks (CR LF) kept, wrapped within its width.
+// A label: its caption, line breaks (CR LF) kept, wrapped within its width;
+// "&" marks an access key as on a button and is not shown ("&&" shows one).
 
 #include "platform/qt/control_view.h"
 #include "platform/ui/controls.h"

@@ -208,9 +208,13 @@ QWidget* QtRenderer::WidgetOf(const ui::Control& control) const {
     return view ? view->Widget() : nullptr;
 }
 
+bool QtRenderer::Dirty() const {
+    return structureDirty_ || !dirty_.empty() || !dirtyForms_.empty() || focusDirty_ || !closing_.empty();
+}
+
 void QtRenderer::Flush() {
-    if (structureDirty_ || !dirty_.empty() || !dirtyForms_.empty() || focusDirty_ || !graveyard_.empty() ||
-        !closing_.empty()) {
+    // Writing widgets may make the core change more (a bar's timer starts): a few passes at most.
+    for (int pass = 0; pass < 3 && (Dirty() || (pass == 0 && !graveyard_.empty())); ++pass) {
         ++syncing_;
         struct Done {
             int& syncing;

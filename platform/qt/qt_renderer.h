@@ -86,6 +86,7 @@ public:
 private:
     struct Window;
     void Uninstall();
+    bool Dirty() const;
     void ForgetControl(plat::ui::Control* control);
     void Reconcile();
     // Builds and places the widgets of what shows in `area` for `host`: its

@@ -20,6 +20,17 @@ QString CaptionToQt(std::string_view utf8) {
     return text;
 }
 
+QString LabelCaptionToQt(std::string_view utf8) {
+    const QString caption = CaptionToQt(utf8);
+    QString shown;
+    shown.reserve(caption.size());
+    for (qsizetype i = 0; i < caption.size(); ++i) {
+        if (caption[i] == QLatin1Char('&') && i + 1 < caption.size()) ++i;
+        shown.append(caption[i]);
+    }
+    return shown;
+}
+
 int IndexOfByte(std::string_view utf8, int32_t byteOffset) {
     const size_t end = std::min<size_t>(byteOffset < 0 ? 0 : static_cast<size_t>(byteOffset), utf8.size());
     size_t start = end;

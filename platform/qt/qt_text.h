@@ -15,6 +15,9 @@ QString ToQt(std::string_view utf8);
 std::string FromQt(const QString& text);
 // A caption for display: CR LF and lone CR become LF.
 QString CaptionToQt(std::string_view utf8);
+// A label's caption as shown: "&&" is one "&", a single "&" only marks the
+// access key and is not shown.
+QString LabelCaptionToQt(std::string_view utf8);
 // The QString index at a byte offset of `utf8` (clamped; an offset inside a
 // character counts as that character's start).
 int IndexOfByte(std::string_view utf8, int32_t byteOffset);

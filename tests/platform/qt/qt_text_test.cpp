@@ -25,6 +25,12 @@ TEST(QtText, CaptionsKeepTheirLineBreaksAsSingleOnes) {
     EXPECT_EQ(CaptionToQt("one\r\ntwo\rthree\nfour"), "one\ntwo\nthree\nfour");
 }
 
+TEST(QtText, ALabelShowsItsCaptionWithoutAccessKeyMarks) {
+    EXPECT_EQ(LabelCaptionToQt("&Serial number"), "Serial number");
+    EXPECT_EQ(LabelCaptionToQt("Save && close\r\n&2"), "Save & close\n2");
+    EXPECT_EQ(LabelCaptionToQt("50 %&"), "50 %&");  // a trailing mark stays
+}
+
 TEST(QtText, CutsNeverSplitACharacter) {
     EXPECT_EQ(CutAtCharacter(kWord, 2), "a");
     EXPECT_EQ(CutAtCharacter(kWord, 3), "a\xC3\xA9");

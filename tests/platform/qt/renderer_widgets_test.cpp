@@ -340,4 +340,35 @@ TEST_F(WidgetsTest, EnterOnAFocusedButtonClicksThatButtonOnly) {
     EXPECT_EQ(form.log, (std::vector<std::string>{"cancel"}));
 }
 
+// A window that keeps its button in the bottom right corner.
+class FResizable : public Form {
+public:
+    FResizable() : Form("frmResizable") {
+        OnResize = [this] {
+            ++resizes;
+            cmdClose.Move(ScaleWidth() - 1320, ScaleHeight() - 520, 1200, 400);
+        };
+    }
+    CommandButton& cmdClose = Add<CommandButton>("cmdClose");
+    int resizes = 0;
+};
+
+TEST_F(WidgetsTest, APersonResizingTheWindowResizesTheFormWhoseHandlerLaysOut) {
+    FResizable form;
+    form.Show();
+    Settle();
+    const int before = form.resizes;
+    renderer.WindowOf(form)->resize(600, 450);
+    Settle();
+    EXPECT_EQ(form.ScaleWidth(), 9000);
+    EXPECT_EQ(form.ScaleHeight(), 6750);
+    EXPECT_EQ(form.resizes, before + 1);
+    EXPECT_EQ(Widget(form.cmdClose)->geometry(), QRect(512, 415, 80, 27));
+    // Code sizing the window is no person's resize: one Resize, from the core.
+    form.SetInnerSize(6000, 4500);
+    Settle();
+    EXPECT_EQ(renderer.WindowOf(form)->size(), QSize(400, 300));
+    EXPECT_EQ(form.resizes, before + 2);
+}
+
 }  // namespace
