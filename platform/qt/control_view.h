@@ -42,6 +42,11 @@ public:
     // Hides the widget of a forgotten view (at the next flush).
     void Hide();
 
+    // The container the widget was placed in (nullptr: the host's area); a
+    // control moved to another container is placed again.
+    const plat::ui::Control* PlacedIn() const { return placedIn_; }
+    void SetPlacedIn(const plat::ui::Control* container) { placedIn_ = container; }
+
     // Whether the control was placed with no position and size of its own (laid out by the window).
     bool AutoPlaced() const;
 
@@ -85,6 +90,7 @@ private:
     QtRenderer& renderer_;
     QPointer<QWidget> widget_;
     std::vector<QPointer<QObject>> hooks_;
+    const plat::ui::Control* placedIn_ = nullptr;
     std::unique_ptr<QObject> context_ = std::make_unique<QObject>();
 };
 

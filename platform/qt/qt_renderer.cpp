@@ -234,8 +234,12 @@ void QtRenderer::Flush() {
         }
         auto dirty = std::move(dirty_);
         dirty_.clear();
-        for (ui::Control* c : dirty)
-            if (ControlView* view = ViewOf(c)) view->Sync();
+        for (ui::Control* c : dirty) {
+            ControlView* view = ViewOf(c);
+            if (!view) continue;
+            if (view->PlacedIn() != c->Container()) structureDirty_ = true;  // moved to another container
+            view->Sync();
+        }
         auto forms = std::move(dirtyForms_);
         dirtyForms_.clear();
         for (const ui::Form* f : forms)
@@ -321,9 +325,11 @@ ControlView* QtRenderer::EnsureView(ui::Control& c, QWidget* parent, bool& added
         auto made = MakeView(c, *this);
         view = made.get();
         views_[&c] = std::move(made);
+        view->SetPlacedIn(c.Container());
         view->Build(parent);
         added = true;
     } else if (view->Widget()->parentWidget() != parent) {
+        view->SetPlacedIn(c.Container());
         view->Widget()->setParent(parent);
         view->Sync();
         added = true;
@@ -333,7 +339,13 @@ ControlView* QtRenderer::EnsureView(ui::Control& c, QWidget* parent, bool& added
 
 void QtRenderer::Place(ui::ControlHost& host, QWidget* area) {
     bool added = false;
-    for (const auto& c : host.Controls()) {
+    // Containers first, so that whatever sits in one finds its widget.
+    std::vector<ui::Control*> order;
+    for (const auto& c : host.Controls())
+        if (c->IsContainer()) order.push_back(c.get());
+    for (const auto& c : host.Controls())
+        if (!c->IsContainer()) order.push_back(c.get());
+    for (ui::Control* c : order) {
         ui::UserControl* page = EmbeddedIn(*c);
         if (page && page->DockParent() && page->DockParent() != &host) continue;  // shown where it is docked
         QWidget* parent = area;

@@ -145,6 +145,20 @@ TEST_F(WidgetsTest, CodeSetPropertiesShowBeforeTheLoopSleeps) {
     EXPECT_EQ(form.log, (std::vector<std::string>{"change Acme", "chk 2", "list 2", "combo neonate", "optB"}));
 }
 
+TEST_F(WidgetsTest, AControlMovedIntoAFrameShowsInsideIt) {
+    form.chkOn.SetContainer(&form.fraGroup);
+    Settle();
+    EXPECT_EQ(Widget(form.chkOn)->parentWidget(), Widget(form.fraGroup));
+    EXPECT_TRUE(Widget(form.chkOn)->isVisible());
+    form.fraGroup.SetVisible(false);
+    Settle();
+    EXPECT_FALSE(Widget(form.chkOn)->isVisible());
+    form.chkOn.SetContainer(nullptr);
+    Settle();
+    EXPECT_EQ(Widget(form.chkOn)->parentWidget(), renderer.WindowOf(form));
+    EXPECT_TRUE(Widget(form.chkOn)->isVisible());
+}
+
 TEST_F(WidgetsTest, AClickRunsTheButtonsClickHandlerOnce) {
     QTest::mouseClick(Widget(form.cmdOK), Qt::LeftButton);
     EXPECT_EQ(form.log, (std::vector<std::string>{"lost txtName", "got cmdOK", "ok"}));
