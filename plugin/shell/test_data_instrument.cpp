@@ -13,11 +13,11 @@
 #include "platform/ui/msgbox.h"
 #include "platform/values/pass_over.h"
 #include "platform/values/text.h"
+#include "plugin/config/dialogs/frm_upload_location.h"
 #include "plugin/config/spo2_simulation_config.h"
 #include "plugin/shell/f_test_guide.h"
 #include "plugin/shell/plugin_factory.h"
 #include "plugin/shell/test_data.h"
-#include "plugin/shell/upload_slot.h"
 
 namespace plugin {
 
@@ -198,7 +198,7 @@ bool CTestData::UploadMake(drv::IXVTIControl& control, CSpO2SimulationConfig& co
         return false;
     }
     std::optional<int32_t> slot;
-    plat::PassOver([&] { slot = AskUploadSlot(make->LightLevel()); });
+    plat::PassOver([&] { slot = dialogs::AskUploadSlot(make->LightLevel()); });
     if (!slot) abort_ = true;
     if (abort_) return false;
     const drv::KeyedCollection values = CurveValues(*make);

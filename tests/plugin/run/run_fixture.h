@@ -20,6 +20,7 @@
 #include "platform/com/com.h"
 #include "platform/loop/message_loop.h"
 #include "platform/loop/virtual_time_scope.h"
+#include "platform/ui/combo_box.h"
 #include "platform/ui/form.h"
 #include "platform/ui/user_control.h"
 #include "plugin/config/part/spo2_config_part.h"
@@ -32,7 +33,6 @@
 #include "plugin/shell/result_view_interface.h"
 #include "plugin/shell/test_data.h"
 #include "plugin/shell/test_group.h"
-#include "plugin/shell/upload_slot.h"
 #include "tests/plugin/config/spo2_config_fixture.h"
 #include "tests/support/serial/fake_serial_port.h"
 #include "tests/support/serial/simulated_instrument.h"
@@ -84,10 +84,6 @@ protected:
             return grid;
         });
         plat::RegisterClass("OrvikPelmo2.XHtmlHelp", [] { return std::make_shared<StandInHelp>(); });
-        plugin::SetUploadSlotAsker([this](int32_t level) -> std::optional<int32_t> {
-            askedLevels.push_back(level);
-            return slotAnswer;
-        });
         plugin::RegisterSpO2ConfigurationPart();
         plugin::RegisterResultsParts();
         plugIn_->Initialize(nullptr);
@@ -96,7 +92,6 @@ protected:
     }
     void TearDown() override {
         host::UnregisterPlugIn("Pelmo2");
-        plugin::SetUploadSlotAsker(nullptr);
         plat::UnregisterClass("OrvikPelmo2.XResultView");
         plat::UnregisterClass("OrvikPelmo2.XHtmlHelp");
         plugin::ResetIdentityPaneFlagForTests();
@@ -141,6 +136,21 @@ public:
         });
         return *this;
     }
+    // Picks the entry (from 0) in the upload-slot dialog, with OK; nullopt: Cancel.
+    RunTest& ChooseSlot(std::optional<int32_t> entry, std::vector<std::string>* offered = nullptr) {
+        if (offered)
+            op.Do("frmUploadLocation", "read the offered slots", [offered](plat::ui::Form& form) {
+                auto* list = dynamic_cast<plat::ui::ComboBox*>(plat::ui::test::ScriptedOperator::FindControl(form, "ComUploadLocation"));
+                ASSERT_NE(list, nullptr);
+                for (int32_t i = 0; i < list->ListCount(); ++i) offered->push_back(list->List(i));
+            });
+        if (!entry) {
+            op.Click("frmUploadLocation", "cmdCancel");
+            return *this;
+        }
+        op.Pick("frmUploadLocation", "ComUploadLocation", *entry).Click("frmUploadLocation", "cmdOK");
+        return *this;
+    }
     RunTest& Answer(int32_t answer, std::string expectText = {}) {
         op.Answer(answer, std::move(expectText));
         return *this;
@@ -175,8 +185,6 @@ protected:
     serialtest::SimulatedInstrument sim{serial};
     plat::ui::test::ScriptedOperator op;
     std::shared_ptr<StandInGrid> grid;
-    std::optional<int32_t> slotAnswer = 0;
-    std::vector<int32_t> askedLevels;
     std::shared_ptr<host::CTestSetup> setup = std::make_shared<host::CTestSetup>();
     std::shared_ptr<plugin::CPelmo2Plugin> plugIn_ = std::make_shared<plugin::CPelmo2Plugin>();
 };

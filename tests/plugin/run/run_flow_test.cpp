@@ -78,7 +78,7 @@ TEST_F(RunFlowTest, StopDuringTheUploadWaitSendsNothingMoreAndKeepsTheWindow) {
     Start([&] {
         endedAt = Now();
         Click(FTestGuide::kNext);  // the window stayed open
-    });
+    }).ChooseSlot(0);
     test->Perform(setup);
     ASSERT_GE(uploadWrittenAt, 0);
     EXPECT_LT(endedAt, uploadWrittenAt + 10000);  // the wait was cut short
@@ -95,7 +95,7 @@ TEST_F(RunFlowTest, StopDuringTheUploadWaitSendsNothingMoreAndKeepsTheWindow) {
 TEST_F(RunFlowTest, AbortDuringTheUploadWaitDropsTheResultAndStopsTheSequence) {
     auto test = UploadTest();
     ClickDuringUploadWait(FTestGuide::kAbort);
-    Start();
+    Start().ChooseSlot(0);
     test->Perform(setup);
     EXPECT_LT(Now(), uploadWrittenAt + 10000);
     EXPECT_EQ(Commands().size(), 2u);

@@ -77,7 +77,6 @@ TEST_F(Spo2RunTest, CustomMakeIsFoundOnTheSimulatorByTheFirstNineCharactersOfIts
     Start([&] { Click(FTestGuide::kNext); });
     test->Perform(setup);
     EXPECT_THAT(Wire(), ElementsAre("[MAKE10]", "[MAKE11]", "[MAKE12]", "[TLC2222]", "[PRESETS0]", "[Q]"));
-    EXPECT_THAT(askedLevels, IsEmpty());
 }
 
 TEST_F(Spo2RunTest, MakeNotFoundAndRefusedEndsTheRunAfterTheSearch) {
@@ -94,8 +93,8 @@ TEST_F(Spo2RunTest, MakeNotFoundAndRefusedEndsTheRunAfterTheSearch) {
 TEST_F(Spo2RunTest, MakeNotFoundAndAcceptedIsUploadedIntoTheChosenSlotWithoutALaterMakeCommand) {
     auto test = CustomMakeTest("Nowhere", false);
     Config(test)->CurrentMake()->SetLightLevel(2);
-    slotAnswer = 5;
-    Start([&] { Click(FTestGuide::kNext); }).Answer(plat::ui::vbYes);
+    std::vector<std::string> offered;
+    Start([&] { Click(FTestGuide::kNext); }).Answer(plat::ui::vbYes).ChooseSlot(1, &offered);
     test->Perform(setup);
     const auto wire = Commands();
     ASSERT_EQ(wire.size(), 12u);
@@ -103,7 +102,7 @@ TEST_F(Spo2RunTest, MakeNotFoundAndAcceptedIsUploadedIntoTheChosenSlotWithoutALa
     EXPECT_EQ(wire[7].rfind("[RCURVE>5:Nowhere", 0), 0u) << wire[7];
     EXPECT_THAT(std::vector<std::string>(wire.begin() + 8, wire.end()),
                 ElementsAre("[VER]", "[IRAC1000]", "[TLC3500]", "[PRESETS0]"));
-    EXPECT_THAT(askedLevels, ElementsAre(2));
+    EXPECT_THAT(offered, ElementsAre("Custom #5", "Custom #6"));
     ASSERT_EQ(sim.Uploads().size(), 1u);
     EXPECT_EQ(sim.Uploads()[0].slot, 5);
 }
@@ -119,8 +118,8 @@ TEST_F(Spo2RunTest, UploadSendsTheCurveBySpO2AsTheMakeFileHoldsIt) {
     make->AddRValue(60, "2,5");
     make->SetRedDC(1000);
     make->SetIRDC(2000);
-    slotAnswer = 2;
-    Start([&] { Click(FTestGuide::kNext); });
+    std::vector<std::string> offered;
+    Start([&] { Click(FTestGuide::kNext); }).ChooseSlot(2, &offered);
     test->Perform(setup);
 
     ASSERT_EQ(sim.Uploads().size(), 1u);
@@ -137,15 +136,14 @@ TEST_F(Spo2RunTest, UploadSendsTheCurveBySpO2AsTheMakeFileHoldsIt) {
     const auto wire = Commands();
     EXPECT_EQ(std::count_if(wire.begin(), wire.end(), [](const std::string& c) { return c.rfind("[MAKE", 0) == 0; }),
               0);
-    EXPECT_THAT(askedLevels, ElementsAre(1));
+    EXPECT_THAT(offered, ElementsAre("Custom #1", "Custom #2", "Custom #3", "Custom #4"));
 }
 
 // ---- runs that send nothing ------------------------------------------------------
 
 TEST_F(Spo2RunTest, CancelledSlotChooserSendsNoMakeTlcOrSimulation) {
     auto test = CustomMakeTest("Acme", true);
-    slotAnswer = std::nullopt;
-    Start([&] { Click(FTestGuide::kNext); });
+    Start([&] { Click(FTestGuide::kNext); }).ChooseSlot(std::nullopt);
     test->Perform(setup);
     EXPECT_THAT(Commands(), IsEmpty());
     EXPECT_THAT(MessageTexts(), IsEmpty());
@@ -190,7 +188,6 @@ TEST_F(Spo2RunTest, AcceptedUploadWithoutACurrentMakeIsRefusedAfterTheSearch) {
         .Answer(plat::ui::vbOK, "No R-Curve Selected");
     test->Perform(setup);
     EXPECT_THAT(Wire(), ElementsAre("[MAKE10]", "[MAKE11]", "[MAKE12]", "[MAKE13]", "[MAKE14]", "[MAKE15]", "[Q]"));
-    EXPECT_THAT(askedLevels, IsEmpty());
 }
 
 // ---- readings ------------------------------------------------------------------
