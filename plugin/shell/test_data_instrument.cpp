@@ -7,7 +7,6 @@
 #include <string>
 
 #include "driver/vti_interface.h"
-#include "host/language_service.h"
 #include "makes/make_utils.h"
 #include "makes/oximeter_make.h"
 #include "platform/ui/msgbox.h"
@@ -16,6 +15,7 @@
 #include "plugin/config/dialogs/frm_upload_location.h"
 #include "plugin/config/spo2_simulation_config.h"
 #include "plugin/shell/f_test_guide.h"
+#include "plugin/shell/pelmo2_utils.h"
 #include "plugin/shell/plugin_factory.h"
 #include "plugin/shell/test_data.h"
 
@@ -29,10 +29,14 @@ constexpr int32_t kCustomPreset = 24;
 constexpr std::size_t kComparedNameLength = 9;
 constexpr int32_t kFirstCurveSpO2 = 50, kLastCurveSpO2 = 100;
 
-std::string Translated(const std::string& text) {
-    std::string translated = text;
-    plat::PassOver([&] { translated = host::LanguageService().Translate("Pelmo2", text); });
-    return translated;
+// The first `count` characters of a UTF-8 text (never a split character).
+std::string LeadingCharacters(const std::string& text, std::size_t count) {
+    std::size_t end = 0;
+    for (std::size_t seen = 0; end < text.size(); ++end) {
+        const bool starts = (static_cast<unsigned char>(text[end]) & 0xC0) != 0x80;
+        if (starts && seen++ == count) break;
+    }
+    return text.substr(0, end);
 }
 
 // "KEY=VALUE" (exactly one "=") or "KEY VALUE" (split at the first blank
@@ -144,8 +148,7 @@ void CTestData::DriveSpO2(drv::IXVTIControl& control, CSpO2SimulationConfig& con
     } else if (config.UploadRCurve()) {
         if (!UploadMake(control, config)) return;
     } else {
-        std::string name = config.OximeterMakeName();
-        if (name.size() > kComparedNameLength) name.resize(kComparedNameLength);
+        const std::string name = LeadingCharacters(config.OximeterMakeName(), kComparedNameLength);
         bool found = false;
         for (int32_t number = kFirstCustomMake; number <= kLastCustomMake && !found; ++number) {
             std::string reported;
@@ -154,17 +157,14 @@ void CTestData::DriveSpO2(drv::IXVTIControl& control, CSpO2SimulationConfig& con
             found = plat::EqualsNoCase(reported, name);
         }
         if (!found) {
-            const std::string question = Translated(
-                                             "20091::R-Curve selected in the custom setup does not exist in the "
-                                             "Pelmo Q5") +
-                                         "\r\n\r\n" +
-                                         Translated("20092::Click Yes - To upload current R-Curve and continue with "
-                                                    "test.") +
-                                         "\r\n" + Translated("20093::Click No - To exit from test.");
+            const std::string question =
+                TranslateText("20091::R-Curve selected in the custom setup does not exist in the Pelmo Q5") +
+                "\r\n\r\n" + TranslateText("20092::Click Yes - To upload current R-Curve and continue with test.") +
+                "\r\n" + TranslateText("20093::Click No - To exit from test.");
             int32_t answer = plat::ui::vbNo;
             plat::PassOver([&] {
                 answer = plat::ui::MsgBox(question, plat::ui::vbYesNo | plat::ui::vbCritical,
-                                          Translated("20090::R-Curve Error"));
+                                          TranslateText("20090::R-Curve Error"));
             });
             if (answer != plat::ui::vbYes) {
                 abort_ = true;

@@ -7,13 +7,13 @@
 #include <utility>
 
 #include "driver/vti_interface.h"
-#include "host/language_service.h"
 #include "platform/ui/msgbox.h"
 #include "platform/values/pass_over.h"
 #include "plugin/config/mti_data.h"
 #include "plugin/config/spo2_simulation_config.h"
 #include "plugin/shell/f_test_guide.h"
 #include "plugin/shell/measurement_coll.h"
+#include "plugin/shell/pelmo2_utils.h"
 #include "plugin/shell/plugin_factory.h"
 #include "plugin/shell/test_data.h"
 #include "plugin/shell/utilities.h"
@@ -24,21 +24,14 @@ namespace {
 
 constexpr int32_t kSpO2Test = 100;
 constexpr int32_t kFirstCustomMake = 10;
-constexpr const char* kSection = "Pelmo2";
 constexpr const char* kRunTitle = "21023::Orvik Pelmo Q5 Plug-In";
 
 enum StepCode : int32_t { kStepNext = 0, kStepPrevious = 1, kStepStop = 2, kStepSkip = 3 };
 constexpr int32_t kNotApplicable = 3;
 
-std::string Translated(const std::string& text) {
-    std::string translated = text;
-    plat::PassOver([&] { translated = host::LanguageService().Translate(kSection, text); });
-    return translated;
-}
-
 void ShowCritical(const std::string& text, const std::string& title) {
     plat::PassOver(
-        [&] { plat::ui::MsgBox(Translated(text), plat::ui::vbOKOnly | plat::ui::vbCritical, Translated(title)); });
+        [&] { plat::ui::MsgBox(TranslateText(text), plat::ui::vbOKOnly | plat::ui::vbCritical, TranslateText(title)); });
 }
 
 std::string CommunicationMessage(int32_t errorNumber) {

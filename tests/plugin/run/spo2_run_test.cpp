@@ -79,6 +79,14 @@ TEST_F(Spo2RunTest, CustomMakeIsFoundOnTheSimulatorByTheFirstNineCharactersOfIts
     EXPECT_THAT(Wire(), ElementsAre("[MAKE10]", "[MAKE11]", "[MAKE12]", "[TLC2222]", "[PRESETS0]", "[Q]"));
 }
 
+TEST_F(Spo2RunTest, TheNineCharactersOfANameAreCharactersNotBytes) {
+    auto test = CustomMakeTest("Größenmeßgerät", false);
+    sim.SetMakeName(11, "Größenmeß");
+    Start([&] { Click(FTestGuide::kNext); });
+    test->Perform(setup);
+    EXPECT_THAT(Commands(), ElementsAre("[MAKE10]", "[MAKE11]", "[TLC3500]", "[PRESETS0]"));
+}
+
 TEST_F(Spo2RunTest, MakeNotFoundAndRefusedEndsTheRunAfterTheSearch) {
     auto test = CustomMakeTest("Nowhere", false);
     Start([&] { Click(FTestGuide::kNext); }).Answer(plat::ui::vbNo, "does not exist in the Pelmo Q5");
