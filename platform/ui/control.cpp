@@ -66,11 +66,13 @@ void Control::Move(int32_t left, int32_t top, int32_t width, int32_t height) {
     width = width < 0 ? 0 : width;
     height = height < 0 ? 0 : height;
     if (left == left_ && top == top_ && width == width_ && height == height_) return;
+    const bool resized = width != width_ || height != height_;
     left_ = left;
     top_ = top;
     width_ = width;
     height_ = height;
     NotifyChanged();
+    if (resized) SizeChanged();
 }
 
 void Control::SetTabIndex(int32_t index) {

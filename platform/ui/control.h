@@ -159,6 +159,8 @@ protected:
     virtual void CaptionOrFontChanged() {}
     // Called after Visible changed.
     virtual void VisibilityChanged() {}
+    // Called after Move changed the width or the height.
+    virtual void SizeChanged() {}
     // The control's own handling of a key that OnKeyDown left non-zero.
     virtual void KeyAction(int32_t /*keyCode*/, int32_t /*shift*/) {}
     // Tells the installed renderer (if any) that what the control shows changed.

@@ -1,5 +1,7 @@
 #include "platform/ui/object_control.h"
 
+#include "platform/ui/user_control.h"
+
 namespace plat::ui {
 
 void ObjectControl::Deliver(const std::string& name, std::vector<Variant>& params) {
@@ -9,6 +11,11 @@ void ObjectControl::Deliver(const std::string& name, std::vector<Variant>& param
     if (removed_ || !Host()) return;
     auto handler = Host()->OnObjectEvent;
     if (handler) handler(*this, name, params);
+}
+
+void ObjectControl::SizeChanged() {
+    if (removed_) return;
+    if (auto* page = dynamic_cast<UserControl*>(object_.get()); page && page->Extender() == this) page->FireResize();
 }
 
 }  // namespace plat::ui

@@ -23,6 +23,10 @@ public:
 
     std::function<void(const std::string& name, std::vector<Variant>& params)> OnObjectEvent;
 
+protected:
+    // Tells an embeddable control inside that its size changed.
+    void SizeChanged() override;
+
 private:
     friend class ControlCollection;
     friend class ControlHost;

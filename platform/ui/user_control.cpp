@@ -47,6 +47,22 @@ ControlHost& UserControl::FocusRoot() {
     return *this;
 }
 
+int32_t UserControl::ScaleWidth() const { return site_ ? site_->Width() : width_; }
+int32_t UserControl::ScaleHeight() const { return site_ ? site_->Height() : height_; }
+
+void UserControl::SetSize(int32_t width, int32_t height) {
+    width_ = width < 0 ? 0 : width;
+    height_ = height < 0 ? 0 : height;
+    if (!site_) FireResize();
+}
+
+void UserControl::FireResize() {
+    if (!OnResize) return;
+    auto keep = weak_from_this().lock();
+    auto handler = OnResize;
+    handler();
+}
+
 void UserControl::Site(ObjectControl* extender) {
     site_ = extender;
     ClearFocus();

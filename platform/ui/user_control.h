@@ -27,6 +27,15 @@ public:
 
     // The extender it sits in and that one's window, or nullptr.
     ObjectControl* Extender() const { return site_; }
+
+    // Its inner size in twips: the extender's size; for a control that sits
+    // on no window, the size given with SetSize.
+    int32_t ScaleWidth() const;
+    int32_t ScaleHeight() const;
+    // Sizes a control that sits on no window (tests); fires OnResize.
+    void SetSize(int32_t width, int32_t height);
+    // After its size changed (its extender was moved to another size).
+    std::function<void()> OnResize;
     Form* ParentForm() const;
 
     bool HostInteractive() const override;
@@ -37,8 +46,11 @@ public:
 private:
     friend class ControlCollection;
     friend class ControlHost;
+    friend class ObjectControl;
     void Site(ObjectControl* extender);
+    void FireResize();
     ObjectControl* site_ = nullptr;
+    int32_t width_ = 0, height_ = 0;
     bool enabled_ = true;
     Color backColor_ = kColorButtonFace;
 };

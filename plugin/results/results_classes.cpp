@@ -3,6 +3,9 @@
 #include "plugin/results/limit_data.h"
 #include "plugin/results/result_data.h"
 #include "plugin/results/result_test_group.h"
+#include "plugin/results/x_detailed_result.h"
+#include "plugin/results/x_html_help.h"
+#include "plugin/results/x_result_view.h"
 #include "plugin/shell/plugin_factory.h"
 
 namespace plugin {
@@ -22,6 +25,10 @@ const plat::ServedClasses& ResultsClasses() {
         {std::string(kProjectName) + ".CResultData", NewTestResult},
         {std::string(kProjectName) + ".CResultTestGroup", NewGroupResult},
         {std::string(kProjectName) + ".CLimitData", NewLimits},
+        {std::string(kProjectName) + ".XResultView", [] { return plat::ObjectPtr(std::make_shared<XResultView>()); }},
+        {std::string(kProjectName) + ".XDetailedResult",
+         [] { return plat::ObjectPtr(std::make_shared<XDetailedResult>()); }},
+        {std::string(kProjectName) + ".XHtmlHelp", [] { return plat::ObjectPtr(std::make_shared<XHtmlHelp>()); }},
     };
     return classes;
 }

@@ -6,7 +6,8 @@
 
 namespace plugin {
 
-// CResultData, CResultTestGroup and CLimitData.
+// CResultData, CResultTestGroup and CLimitData; the results grid
+// XResultView, the detailed-result page XDetailedResult and the help viewer XHtmlHelp.
 const plat::ServedClasses& ResultsClasses();
 // Makes them creatable in this process without loading the library.
 void RegisterResultsClasses();

@@ -1,0 +1,373 @@
+#include "plugin/results/x_result_view.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+
+#include "makes/make_utils.h"
+#include "platform/ui/metrics.h"
+#include "platform/values/numfmt.h"
+#include "platform/values/pass_over.h"
+#include "platform/values/text.h"
+#include "plugin/config/dialogs/numeric_grid.h"
+#include "plugin/config/spo2_simulation_config.h"
+#include "plugin/shell/measurement_coll.h"
+#include "plugin/shell/pelmo2_utils.h"
+#include "plugin/shell/plugin_factory.h"
+#include "plugin/shell/utilities.h"
+
+namespace plugin {
+
+namespace {
+
+namespace MGrid = dialogs::MGrid;
+
+constexpr int32_t kSpO2Test = 100;
+constexpr int32_t kColumns = 6;
+constexpr int32_t kNameCol = 1, kValueCol = 2, kHighCol = 3, kLowCol = 4, kUnitCol = 5;
+constexpr int32_t kSpO2Row = 1, kBpmRow = 2;
+constexpr int32_t kAlignName = 2, kAlignValue = 8, kAlignUnit = 5;
+
+const char* const kHeaders[kColumns] = {"", "20032::Measurement", "20035::Recorded value", "20036::High limit",
+                                        "20037::Low limit", "20038::Unit"};
+
+// A single-precision bound as text: the number to seven significant digits,
+// so that a bound of 0.1 reads "0.1" and not the nearest double's digits.
+std::string SingleText(float value) {
+    char digits[32];
+    std::snprintf(digits, sizeof digits, "%.7g", static_cast<double>(value));
+    return plat::NumberToText(std::strtod(digits, nullptr));
+}
+
+std::shared_ptr<CMeasurementColl> MeasurementsOf(const std::shared_ptr<host::IResultData>& result) {
+    auto testResult = std::dynamic_pointer_cast<ITestResult>(result);
+    return testResult ? testResult->Measurements() : nullptr;
+}
+
+}  // namespace
+
+std::string XResultView::BoundText(const host::ILimitItem& item, int32_t index) {
+    std::string text;
+    plat::PassOver([&] {
+        if (item.BoundEnabled(index)) text = SingleText(item.BoundValue(index));
+    });
+    return text;
+}
+
+XResultView::XResultView() {
+    OnResize = [this] { UserControl_Resize(); };
+    tlstGrid.OnGridCellClick = [this](plat::ui::GridCell& cell, int32_t button) { tlstGrid_GridCellClick(cell, button); };
+    tlstGrid.OnGridCellRequestEditing = [this](plat::ui::GridCell& cell, int32_t& flags) {
+        tlstGrid_GridCellRequestEditing(cell, flags);
+    };
+    tlstGrid.OnGridCellEditingKeyPress = [this](plat::ui::GridCellEditor& editor, int32_t& keyAscii) {
+        tlstGrid_GridCellEditingKeyPress(editor, keyAscii);
+    };
+    tlstGrid.OnGridCellEditingChange = [this](plat::ui::GridCellEditor& editor) { tlstGrid_GridCellEditingChange(editor); };
+    tlstGrid.OnGridCellAfterEditing = [this](std::string& newText, plat::ui::GridCell& cell) {
+        tlstGrid_GridCellAfterEditing(newText, cell);
+    };
+    tlstGrid.OnLostFocus = [this] { tlstGrid_LostFocus(); };
+    SetRows(1);
+}
+
+// ---- Owner ----------------------------------------------------------------
+
+void XResultView::SetOwner(const host::TestElementPtr& element) { owner_ = element; }
+
+int32_t XResultView::TestID() const {
+    int32_t id = 0;
+    plat::PassOver([&] {
+        if (auto owner = owner_.lock()) id = owner->TestID();
+    });
+    return id;
+}
+
+std::shared_ptr<CSpO2SimulationConfig> XResultView::Configuration() const {
+    std::shared_ptr<CSpO2SimulationConfig> config;
+    plat::PassOver([&] {
+        if (auto owner = owner_.lock()) config = std::dynamic_pointer_cast<CSpO2SimulationConfig>(owner->Configuration());
+    });
+    return config;
+}
+
+std::shared_ptr<host::ILimitStandards> XResultView::OwnerStandards() const {
+    std::shared_ptr<host::ILimitStandards> standards;
+    plat::PassOver([&] {
+        auto owner = owner_.lock();
+        auto limits = owner ? owner->Limits() : nullptr;
+        if (limits) standards = limits->Standards();
+    });
+    return standards;
+}
+
+// ---- Public members -------------------------------------------------------
+
+void XResultView::InitTest() {
+    BuildLayout();
+    if (TestID() == kSpO2Test) SetEditMode(false);
+    ClearColumn(kValueCol);
+    for (int32_t row = 1; row < tlstGrid.Rows(); ++row) SetRowLook(row, true);
+}
+
+void XResultView::DisplayResults(const std::shared_ptr<host::IResultData>& result) {
+    if (TestID() != kSpO2Test) {
+        ShowProbeResults(result);
+        return;
+    }
+    if (auto measurements = MeasurementsOf(result))
+        for (const auto& measurement : measurements->NewEnum())
+            plat::PassOver([&] { ShowSpO2Measurement(*measurement); });
+    EvaluateAllRows();
+    FireTestResultsChangedEvent();
+}
+
+void XResultView::SelectStandard(const std::string& name, const std::string& text, bool useExpected) {
+    useExpected_ = useExpected;
+    selected_.reset();
+    // An owner without standards clears the selection as an unknown name does.
+    plat::PassOver([&] {
+        auto standards = OwnerStandards();
+        const int32_t count = standards ? standards->Count() : 0;
+        for (int32_t i = 1; i <= count && !selected_; ++i) {
+            auto standard = standards->Item(i);
+            if (standard && plat::EqualsNoCase(standard->Name(), name) && plat::EqualsNoCase(standard->Text(), text))
+                selected_ = standard;
+        }
+    });
+    if (TestID() == kSpO2Test) {
+        LayoutLimitRows();
+        EvaluateAllRows();
+    } else {
+        LayoutProbeLimitRows();
+        std::shared_ptr<host::IResultData> result;
+        plat::PassOver([&] {
+            if (auto owner = owner_.lock()) result = owner->Result();
+        });
+        ShowProbeResults(result);
+    }
+}
+
+void XResultView::Refresh() {
+    plat::PassOver([&] { UserControl_Resize(); });
+    NotifyHostChanged();
+}
+
+// ---- Layout ---------------------------------------------------------------
+
+void XResultView::SetRows(int32_t rows) {
+    tlstGrid.SetRows(rows);
+    rowKeys_.resize(static_cast<size_t>(rows));
+}
+
+void XResultView::BuildLayout() {
+    auto headers = [&] {
+        for (int32_t col = kNameCol; col < kColumns; ++col)
+            plat::PassOver([&] { tlstGrid.SetCellText(0, col, TranslateText(kHeaders[col])); });
+    };
+    if (TestID() != kSpO2Test) {
+        // A probe grid keeps the rows it has: a new run only empties the values.
+        if (tlstGrid.Rows() >= 2) return;
+        plat::PassOver([&] {
+            tlstGrid.SetCols(kColumns);
+            SetRows(1);
+            const int32_t alignments[kColumns] = {0, kAlignName, kAlignValue, kAlignValue, kAlignValue, kAlignUnit};
+            for (int32_t col = kNameCol; col < kColumns; ++col) tlstGrid.SetColAlignment(col, alignments[col]);
+        });
+        headers();
+        ClearGrid(false, false);
+        UserControl_Resize();
+        return;
+    }
+    plat::PassOver([&] {
+        SetRows(3);
+        tlstGrid.SetCols(kColumns);
+    });
+    headers();
+    plat::PassOver([&] {
+        const struct {
+            int32_t row;
+            const char* label;
+            const char* key;
+            const char* unit;
+        } rows[] = {{kSpO2Row, "20033::SpO2", "SpO2", "%"}, {kBpmRow, "20034::BPM", "BPM", "20034::BPM"}};
+        for (const auto& r : rows) {
+            tlstGrid.SetCellText(r.row, kNameCol, TranslateText(r.label));
+            tlstGrid.SetCellTag(r.row, kNameCol, r.key);
+            rowKeys_[static_cast<size_t>(r.row)] = r.key;
+            tlstGrid.SetCellAlignment(r.row, kNameCol, kAlignName);
+            for (int32_t col = kValueCol; col <= kLowCol; ++col) tlstGrid.SetCellAlignment(r.row, col, kAlignValue);
+            tlstGrid.SetCellText(r.row, kUnitCol, TranslateText(r.unit));
+            tlstGrid.SetCellAlignment(r.row, kUnitCol, kAlignUnit);
+        }
+    });
+    ClearColumn(kValueCol);
+    UserControl_Resize();
+}
+
+void XResultView::ClearColumn(int32_t col) {
+    plat::PassOver([&] {
+        if (col >= tlstGrid.Cols()) return;
+        MGrid::Grid_ClearColumnValues(tlstGrid, col);
+        if (col != kNameCol) return;
+        // Names go with their keys.
+        for (int32_t row = 1; row < tlstGrid.Rows(); ++row) {
+            tlstGrid.SetCellTag(row, kNameCol, "");
+            rowKeys_[static_cast<size_t>(row)].clear();
+        }
+    });
+}
+
+void XResultView::ClearGrid(bool names, bool units) {
+    if (names) ClearColumn(kNameCol);
+    if (units) ClearColumn(kUnitCol);
+    ClearColumn(kValueCol);
+    ClearColumn(kHighCol);
+    ClearColumn(kLowCol);
+}
+
+void XResultView::SetRowLook(int32_t row, bool ok) { ApplyRowLook(row, ok ? RowLook::Normal : RowLook::OutOfLimits); }
+
+void XResultView::ApplyRowLook(int32_t row, RowLook look) {
+    plat::ui::Color fore = plat::ui::vbButtonText, selectedFore = plat::ui::vbHighlightText;
+    bool bold = false;
+    if (look != RowLook::Normal) {
+        fore = plat::ui::vbRed;
+        selectedFore = look == RowLook::OutOfLimits ? plat::ui::vbRed : plat::ui::vbHighlightText;
+        bold = true;
+    }
+    for (int32_t col = kNameCol; col < kColumns; ++col)
+        plat::PassOver([&] {
+            tlstGrid.SetCellForeColor(row, col, fore);
+            tlstGrid.SetCellSelectedForeColor(row, col, selectedFore);
+            tlstGrid.SetCellBold(row, col, bold);
+        });
+}
+
+void XResultView::UserControl_Resize() {
+    plat::PassOver([&] { tlstGrid.Move(0, 0, ScaleWidth(), ScaleHeight()); });
+    SizeColumns();
+}
+
+void XResultView::SizeColumns() {
+    if (tlstGrid.Cols() <= kValueCol) return;
+    tlstGrid.SetRedraw(false);
+    plat::PassOver([&] {
+        const plat::ui::TextMetrics& metrics = plat::ui::Metrics();
+        const plat::ui::Font& font = tlstGrid.Font();
+        int32_t headerHeight = 0, valueWidth = 0;
+        for (int32_t col = kValueCol; col < tlstGrid.Cols(); ++col) {
+            const std::string header = tlstGrid.CellText(0, col);
+            headerHeight = std::max(headerHeight, metrics.TextHeight(header, font));
+            valueWidth = std::max(valueWidth, metrics.TextWidth(header, font));
+        }
+        headerHeight = std::max(headerHeight + 90, 285);
+        valueWidth = std::max(valueWidth + 240, 285);
+        int32_t valuesWidth = 0;
+        for (int32_t col = kValueCol; col < tlstGrid.Cols(); ++col) {
+            tlstGrid.SetColWidth(col, valueWidth);
+            valuesWidth += valueWidth;
+        }
+        tlstGrid.SetRowHeight(0, headerHeight);
+        tlstGrid.SetColWidth(0, 0);
+        const int32_t twipsPerPixel = std::max(1, metrics.TwipsPerPixelX());
+        const int32_t scrollBar = (metrics.VScrollBarWidth() - 3) * twipsPerPixel;
+        const int32_t nameWidth = std::max(tlstGrid.Width() - valuesWidth - scrollBar, 2700);
+        tlstGrid.SetColWidth(kNameCol, nameWidth);
+        tlstGrid.SetEditorWidth(nameWidth / twipsPerPixel);
+    });
+    tlstGrid.SetRedraw(true);
+}
+
+// ---- Test 100 -------------------------------------------------------------
+
+void XResultView::LayoutLimitRows() {
+    ClearColumn(kHighCol);
+    ClearColumn(kLowCol);
+    if (!selected_) return;
+    plat::PassOver([&] {
+        auto items = selected_->LimitItems();
+        const int32_t count = items ? items->Count() : 0;
+        for (int32_t i = 1; i <= count; ++i)
+            if (auto item = items->Item(i)) plat::PassOver([&] { ShowSpO2LimitItem(item); });
+    });
+}
+
+void XResultView::ShowSpO2LimitItem(const std::shared_ptr<host::ILimitItem>& item) {
+    const std::string name = item->Key();
+    int32_t row = 0;
+    if (name == "SpO2") row = kSpO2Row;
+    else if (name == "BPM") row = kBpmRow;
+    else return;  // this grid has no row for it
+
+    std::string texts[2];
+    if (useExpected_) {
+        float expected = 0;
+        if (auto config = Configuration())
+            expected = static_cast<float>(row == kSpO2Row ? config->SpO2() : config->BPM());
+        auto tolerance = std::dynamic_pointer_cast<host::IToleranceItem>(item);
+        for (int32_t index = 0; index < 2; ++index)
+            plat::PassOver([&] {
+                if (item->BoundEnabled(index) && tolerance) texts[index] = SingleText(tolerance->Bound(expected, index));
+            });
+    } else {
+        for (int32_t index = 0; index < 2; ++index) texts[index] = BoundText(*item, index);
+    }
+    tlstGrid.SetCellText(row, kHighCol, texts[0]);
+    tlstGrid.SetCellText(row, kLowCol, texts[1]);
+}
+
+void XResultView::ShowSpO2Measurement(const CMeasurement& measurement) {
+    const std::string key = measurement.Key();
+    int32_t row = 0;
+    if (key == "SpO2") row = kSpO2Row;
+    else if (key == "BPM") row = kBpmRow;
+    else return;
+
+    const plat::Variant value = measurement.Value();
+    std::string text;
+    if (value.IsNumeric()) {
+        const std::string format = measurement.ValueFormat();
+        text = format.empty() ? value.AsString() : plat::FormatNumber(value.AsDouble(), format);
+    } else if (!value.IsEmpty()) {
+        text = value.AsString();
+    }
+    tlstGrid.SetCellText(row, kValueCol, text);
+}
+
+void XResultView::EvaluateAllRows() {
+    for (int32_t row = 1; row < tlstGrid.Rows(); ++row) EvaluateRow(row);
+}
+
+void XResultView::EvaluateRow(int32_t row) {
+    if (TestID() != kSpO2Test || (row != kSpO2Row && row != kBpmRow)) return;
+    plat::PassOver([&] {
+        const std::string text = plat::Trim(tlstGrid.CellText(row, kValueCol));
+        if (text.empty()) {
+            SetRowLook(row, true);
+            return;
+        }
+        bool ok = false;
+        // A text that is no reading ("<5", "OPEN") is never within limits.
+        if (text.find_first_of("<>") == std::string::npos && ValTextFindsNumber(text)) {
+            const float value = static_cast<float>(makes::ValText(text));
+            int32_t expected = 0;
+            if (auto config = Configuration()) expected = row == kSpO2Row ? config->SpO2() : config->BPM();
+            ok = WithinLimits(value, row == kSpO2Row ? "SpO2" : "BPM", selected_, expected);
+        }
+        within_[static_cast<size_t>(row - 1)] = ok;
+        SetRowLook(row, ok);
+    });
+}
+
+void XResultView::FireTestResultsChangedEvent() {
+    std::string spo2, bpm;
+    plat::PassOver([&] {
+        spo2 = plat::Trim(tlstGrid.CellText(kSpO2Row, kValueCol));
+        bpm = plat::Trim(tlstGrid.CellText(kBpmRow, kValueCol));
+    });
+    if (spo2.empty() || bpm.empty()) return;
+    RaiseEvent(kTestResultsChangedEvent, {plat::Variant(spo2), plat::Variant(bpm), plat::Variant(lastRowEnter_)});
+}
+
+}  // namespace plugin

@@ -1,0 +1,203 @@
+// The probe tests' rows of the results grid (LED, photodiode, resistance).
+#include <algorithm>
+#include <vector>
+
+#include "platform/values/pass_over.h"
+#include "platform/values/text.h"
+#include "plugin/results/x_result_view.h"
+#include "plugin/shell/measurement_coll.h"
+#include "plugin/shell/pelmo2_utils.h"
+#include "plugin/shell/plugin_factory.h"
+
+namespace plugin {
+
+namespace {
+
+constexpr int32_t kColumns = 6;
+constexpr int32_t kNameCol = 1, kValueCol = 2, kHighCol = 3, kLowCol = 4, kUnitCol = 5;
+constexpr int32_t kAlignName = 2, kAlignValue = 8, kAlignUnit = 5;
+constexpr int32_t kLedTest = 200, kPhotoTest = 300;
+
+struct DefaultRow {
+    const char* name;
+    const char* key;
+};
+const DefaultRow kLedRows[] = {{"21001::LEDs - R", "LED-R"}, {"21002::LEDs - IR", "LED-IR"}, {"21003::LEDs - PHTO", "LED-PHOTO"}};
+const DefaultRow kPhotoRows[] = {{"21004::Photodiode - R", "PHOTODIODE-R"}, {"21005::Photodiode - IR", "PHOTODIODE-IR"}};
+
+}  // namespace
+
+std::string XResultView::ProbePrefix() const {
+    switch (TestID()) {
+    case kLedTest: return "LED";
+    case kPhotoTest: return "PHOTO";
+    default: return "PIN";
+    }
+}
+
+std::string XResultView::ProbeUnit() const {
+    switch (TestID()) {
+    case kLedTest: return TranslateText("20041::Volts");
+    case kPhotoTest: return {};
+    default: return TranslateText("20042::KOhms");
+    }
+}
+
+void XResultView::WriteProbeRow(int32_t row, const std::string& name, const std::string& key) {
+    tlstGrid.SetCellText(row, kNameCol, name);
+    tlstGrid.SetCellTag(row, kNameCol, key);
+    rowKeys_[static_cast<size_t>(row)] = key;
+    tlstGrid.SetCellText(row, kHighCol, "");
+    tlstGrid.SetCellText(row, kLowCol, "");
+    tlstGrid.SetCellText(row, kUnitCol, ProbeUnit());
+}
+
+void XResultView::InitProbeTest() {
+    ClearGrid(true, true);
+    plat::PassOver([&] {
+        if (tlstGrid.Cols() < kColumns) tlstGrid.SetCols(kColumns);
+        std::vector<std::pair<std::string, std::string>> rows;
+        const int32_t testId = TestID();
+        if (testId == kLedTest || testId == kPhotoTest) {
+            for (const DefaultRow& r : testId == kLedTest ? std::vector<DefaultRow>(std::begin(kLedRows), std::end(kLedRows))
+                                                          : std::vector<DefaultRow>(std::begin(kPhotoRows), std::end(kPhotoRows)))
+                rows.emplace_back(TranslateText(r.name), r.key);
+        } else {
+            const std::string key = "PIN1_TO_PIN2";
+            rows.emplace_back(PinPairText(key), key);
+        }
+        SetRows(static_cast<int32_t>(rows.size()) + 1);
+        for (size_t i = 0; i < rows.size(); ++i) WriteProbeRow(static_cast<int32_t>(i) + 1, rows[i].first, rows[i].second);
+    });
+    UserControl_Resize();
+}
+
+void XResultView::LayoutProbeLimitRows() {
+    ClearGrid(true, true);
+    if (!selected_) {
+        InitProbeTest();
+        return;
+    }
+    int32_t row = 1;
+    plat::PassOver([&] {
+        if (tlstGrid.Cols() < kColumns) tlstGrid.SetCols(kColumns);
+        const int32_t testId = TestID();
+        const int32_t expected = testId == kLedTest ? 3 : testId == kPhotoTest ? 2 : PinPairCount();
+        SetRows(expected + 1);
+        const std::string prefix = ProbePrefix();
+        auto items = selected_->LimitItems();
+        const int32_t count = items ? items->Count() : 0;
+        for (int32_t i = 1; i <= count; ++i) {
+            plat::PassOver([&] {
+                auto item = items->Item(i);
+                if (!item) return;
+                const std::string name = item->Key();
+                if (!plat::StartsWithNoCase(name, prefix) || FindRowByKey(name, 1, row - 1) > 0) return;
+                // A standard may name more quantities than the test has: the grid grows.
+                if (row >= tlstGrid.Rows()) SetRows(row + 1);
+                if (ShowProbeLimitItem(item, row)) ++row;
+            });
+        }
+    });
+    plat::PassOver([&] { SetRows(row); });
+    UserControl_Resize();
+}
+
+bool XResultView::ShowProbeLimitItem(const std::shared_ptr<host::ILimitItem>& item, int32_t row) {
+    const std::string name = item->Key();
+    const std::string description = MeasurementDescription(name);
+    // A name that is no quantity of ours takes no row.
+    if (description.empty()) return false;
+    WriteProbeRow(row, description, name);
+    tlstGrid.SetCellText(row, kHighCol, BoundText(*item, 0));
+    tlstGrid.SetCellText(row, kLowCol, BoundText(*item, 1));
+    return true;
+}
+
+int32_t XResultView::FindRowByKey(const std::string& key, int32_t firstRow, int32_t lastRow) const {
+    for (int32_t row = std::max(firstRow, 1); row <= lastRow && row < tlstGrid.Rows(); ++row)
+        if (plat::EqualsNoCase(tlstGrid.CellTag(row, kNameCol), key)) return row;
+    return 0;
+}
+
+void XResultView::RestoreRowKeys() {
+    for (int32_t row = 1; row < tlstGrid.Rows(); ++row)
+        plat::PassOver([&] { tlstGrid.SetCellTag(row, kNameCol, rowKeys_[static_cast<size_t>(row)]); });
+}
+
+void XResultView::ShowProbeResults(const std::shared_ptr<host::IResultData>& result) {
+    std::shared_ptr<CMeasurementColl> measurements;
+    plat::PassOver([&] {
+        if (auto testResult = std::dynamic_pointer_cast<ITestResult>(result)) measurements = testResult->Measurements();
+    });
+    if (!measurements || measurements->Count() == 0) return;
+
+    tlstGrid.SetRedraw(false);
+    // "No resitances found" took a row's key away last time: give it back.
+    RestoreRowKeys();
+    MarkAllRowsNoData();
+    const bool append = tlstGrid.Rows() == 1;
+    bool pinMeasured = false;
+    for (const auto& measurement : measurements->NewEnum()) {
+        plat::PassOver([&] { ShowProbeMeasurement(*measurement, append); });
+        plat::PassOver([&] {
+            if (plat::StartsWithNoCase(measurement->Key(), "PIN") && measurement->Status() != 0) pinMeasured = true;
+        });
+    }
+    if (TestID() != kLedTest && TestID() != kPhotoTest && !pinMeasured) ShowNoResistances();
+    tlstGrid.SetRedraw(true);
+}
+
+void XResultView::MarkAllRowsNoData() {
+    for (int32_t row = 1; row < tlstGrid.Rows(); ++row) MarkRowNoData(row);
+}
+
+void XResultView::MarkRowNoData(int32_t row) {
+    ApplyRowLook(row, RowLook::NoData);
+    plat::PassOver([&] { tlstGrid.SetCellText(row, kValueCol, TranslateText("20039::no data")); });
+}
+
+void XResultView::ShowProbeMeasurement(const CMeasurement& measurement, bool append) {
+    // Not measured: its row stays "no data".
+    if (measurement.Status() == 0) return;
+    const bool ok = measurement.Status() == 1;
+    const std::string key = measurement.Key();
+    const std::string value = measurement.Value().AsString();
+    if (append) {
+        const int32_t row = tlstGrid.Rows();
+        SetRows(row + 1);
+        tlstGrid.SetCellText(row, kNameCol, MeasurementDescription(key));
+        tlstGrid.SetCellAlignment(row, kNameCol, kAlignName);
+        tlstGrid.SetCellTag(row, kNameCol, key);
+        rowKeys_[static_cast<size_t>(row)] = key;
+        tlstGrid.SetCellText(row, kValueCol, value);
+        tlstGrid.SetCellAlignment(row, kValueCol, kAlignValue);
+        for (int32_t col : {kHighCol, kLowCol}) {
+            tlstGrid.SetCellText(row, col, "");
+            tlstGrid.SetCellAlignment(row, col, kAlignValue);
+        }
+        tlstGrid.SetCellText(row, kUnitCol, ProbeUnit());
+        tlstGrid.SetCellAlignment(row, kUnitCol, kAlignUnit);
+        SetRowLook(row, ok);
+        return;
+    }
+    const int32_t row = FindRowByKey(key, 1, tlstGrid.Rows() - 1);
+    if (row == 0) return;
+    tlstGrid.SetCellText(row, kValueCol, value);
+    SetRowLook(row, ok);
+}
+
+void XResultView::ShowNoResistances() {
+    for (int32_t row = 1; row < tlstGrid.Rows(); ++row) {
+        if (!plat::StartsWithNoCase(tlstGrid.CellTag(row, kNameCol), "PIN")) continue;
+        plat::PassOver([&] {
+            // No pin key finds this row any more.
+            tlstGrid.SetCellTag(row, kNameCol, "PIN");
+            tlstGrid.SetCellText(row, kValueCol, TranslateText("20040::No resitances found"));
+            tlstGrid.SetCellAlignment(row, kValueCol, kAlignValue);
+        });
+        return;
+    }
+}
+
+}  // namespace plugin
