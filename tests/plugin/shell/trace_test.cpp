@@ -61,6 +61,12 @@ TEST_F(TraceTest, WithoutAViewerNothingIsSentAndTheCounterStays) {
     EXPECT_EQ(plugin::TraceViewerPath(), dir_.Path() + "/vbAcceleratorVBTRACER_TRACEWIN");
 }
 
+TEST_F(TraceTest, AFileThatIsNoListeningSocketIsNoViewer) {
+    dir_.Write("vbAcceleratorVBTRACER_TRACEWIN", "not a socket");
+    plugin::Trace("a");
+    EXPECT_EQ(plugin::TraceLineNumber(), 0);
+}
+
 TEST_F(TraceTest, LinesAreNumberedAndEveryValueEndsWithATab) {
     Viewer viewer(plugin::TraceViewerPath());
     ASSERT_TRUE(viewer.Bound());
