@@ -388,11 +388,14 @@ void FTestGuide::InitResultView() {
 }
 
 void FTestGuide::ShowHelpPage() {
-    auto help = HtmlHelp();
-    if (!help) return;
     bool shown = false;
-    plat::PassOver([&] { shown = help->Initialize(HelpFileName(TestID())); });
-    if (shown) plat::PassOver([&] { contents_->SetHelpControl(xhhHtmlHelp); });
+    if (auto help = HtmlHelp()) plat::PassOver([&] { shown = help->Initialize(HelpFileName(TestID())); });
+    if (shown) {
+        plat::PassOver([&] { contents_->SetHelpControl(xhhHtmlHelp); });
+    } else if (xhhHtmlHelp) {
+        // An empty viewer left at its place would cover the pages.
+        plat::PassOver([&] { xhhHtmlHelp->SetVisible(false); });
+    }
 }
 
 int32_t FTestGuide::AddMtiPane() {
@@ -436,8 +439,8 @@ void FTestGuide::xrvResult_ObjectEvent(const std::string& name, const std::vecto
 }
 
 void FTestGuide::VTIControl_ObjectEvent(const std::string& name, const std::vector<plat::Variant>& params) {
-    if (name != drv::kCommunicationErrorEvent || params.empty()) return;
-    auto error = params[0].As<drv::ICPelmo2VTIError>();
+    if (name != drv::kCommunicationErrorEvent) return;
+    auto error = drv::EventError(params);  // none unless parameter 0 is an error object
     if (!error || !OnCommunicationError) return;
     auto keep = weak_from_this().lock();
     auto handler = OnCommunicationError;

@@ -92,6 +92,7 @@ TEST_F(GuideTest, HelpPageFollowsTheTestIdAndIsShownOnlyWhenFound) {
         window->InitGuide(element, setup, identity);
         EXPECT_TRUE(Contains(Calls(), std::string("help.Initialize(") + file + ")")) << id;
         EXPECT_EQ(window->ContentPane().HelpControl() != nullptr, id != 300) << id;
+        EXPECT_EQ(window->Controls().Item("xhhHtmlHelp").Visible(), id != 300) << id;
         window->Unload();
     }
 }
