@@ -1,0 +1,163 @@
+#pragma once
+// The editor's windows headless on the virtual clock, with the scripted
+// operator, a temporary make folder named in a scratch registry, and a save-make
+// dialog that answers as the test says.
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "editor/frm_custom_rcurve.h"
+#include "editor/make_checks.h"
+#include "host/registry_key.h"
+#include "makes/make_utils.h"
+#include "platform/com/fs.h"
+#include "platform/loop/message_loop.h"
+#include "platform/loop/virtual_time_scope.h"
+#include "platform/ui/controls.h"
+#include "platform/ui/grid.h"
+#include "platform/ui/toolbar.h"
+#include "platform/values/numfmt.h"
+#include "tests/support/sandbox.h"
+#include "tests/support/ui/scripted_operator.h"
+
+namespace editor_test {
+
+using plat::ui::test::ScriptedOperator;
+
+// The save-make dialog's answers, one per question; none left is a refusal.
+class FakeSaveMakeDialog : public editor::ISaveMakeDialog {
+public:
+    struct Answer {
+        bool accept = false;
+        std::string name;
+        std::string file;
+    };
+    struct Script {
+        std::vector<Answer> answers;
+        int asked = 0;
+        std::vector<std::string> namesGiven;
+        std::vector<int32_t> listedMakes;
+    };
+    explicit FakeSaveMakeDialog(std::shared_ptr<Script> script) : script_(std::move(script)) {}
+
+    void Initialize(const makes::MakeListPtr& allMakes, const std::string& makeName) override {
+        script_->namesGiven.push_back(makeName);
+        script_->listedMakes.push_back(allMakes ? allMakes->Count() : -1);
+    }
+    void ShowModal() override {
+        const size_t at = static_cast<size_t>(script_->asked++);
+        if (at < script_->answers.size()) answer_ = script_->answers[at];
+    }
+    int32_t Response() const override { return answer_.accept ? kAccepted : 7; }
+    std::string OximeterName() const override { return answer_.name; }
+    std::string Filename() const override { return answer_.file; }
+    void Unload() override {}
+
+private:
+    std::shared_ptr<Script> script_;
+    Answer answer_;
+};
+
+// A make with a straight R-curve: R at SpO2 s is `start` - (s - 50) * 0.01.
+inline makes::OximeterMakePtr SampleMake(const std::string& name, int32_t redDC = 1000, double start = 1.5) {
+    auto make = std::make_shared<makes::COximeterMake>();
+    make->SetName(name);
+    make->SetRedDC(redDC);
+    make->SetIRDC(2000);
+    make->SetIRAC(300);
+    make->SetTLC(400);
+    make->SetLightLevel(1);
+    make->SetRCurve(std::make_shared<makes::RCurveCollection>());
+    for (int32_t spo2 = 50; spo2 <= 100; ++spo2)
+        make->AddRValue(spo2, plat::NumberToText(start - (spo2 - 50) * 0.01));
+    return make;
+}
+
+class EditorTest : public test_support::SandboxTest {
+protected:
+    void SetUp() override {
+        SandboxTest::SetUp();
+        folder_ = root_ + "/makes/";
+        plat::fs::CreateFolder(folder_);
+        auto key = std::make_shared<host::CRegistryKey>();
+        key->Create(host::HKey::LocalMachine, makes::kRegistryKey);
+        key->WriteValue("Path", folder_);
+        dialogScript_ = std::make_shared<FakeSaveMakeDialog::Script>();
+        previousMaker_ = editor::SetSaveMakeDialogMaker(
+            [script = dialogScript_] { return std::make_shared<FakeSaveMakeDialog>(script); });
+    }
+    void TearDown() override {
+        if (window_ && window_->Loaded()) {
+            // A test that leaves the window open: no question on the way out.
+            window_->OnQueryUnload = nullptr;
+            window_->Unload();
+        }
+        editor::SetSaveMakeDialogMaker(std::move(previousMaker_));
+        plat::fs::SetBeforeRenameHookForTests(nullptr);
+    }
+
+    // Writes a make file into the make folder.
+    std::string WriteMake(const makes::OximeterMakePtr& make, const std::string& file, bool readOnly = false) {
+        const std::string path = folder_ + file;
+        EXPECT_TRUE(plat::fs::ReplaceFile(path, makes::MakesFileText(*make), 0644));
+        if (readOnly) plat::fs::SetReadOnly(path, true);
+        return path;
+    }
+    std::string ReadFile(const std::string& file) {
+        std::string bytes;
+        plat::fs::ReadFile(folder_ + file, bytes);
+        return bytes;
+    }
+    makes::OximeterMakePtr ReadBack(const std::string& file) { return makes::ReadMakesFile(folder_ + file); }
+
+    // Opens the main window (modeless, as the program does).
+    editor::frmCustomRcurve& Open() {
+        window_ = std::make_shared<editor::frmCustomRcurve>();
+        window_->Show(plat::ui::ShowMode::Modeless);
+        return *window_;
+    }
+    // Lets the operator carry out every step queued.
+    void Run(ScriptedOperator& op) {
+        plat::MessageLoop::Current().RunUntil([&] { return op.Done(); });
+        // The last step runs as a posted task.
+        while (plat::MessageLoop::Current().DoEventsNoWait()) {
+        }
+    }
+    void Accept(std::string name, std::string file) {
+        dialogScript_->answers.push_back({true, std::move(name), std::move(file)});
+    }
+    void Refuse() { dialogScript_->answers.push_back({}); }
+
+    template <class T>
+    T& Ctl(const std::string& name) {
+        return *window_->Controls().FindAs<T>(name);
+    }
+    plat::ui::TextBox& Box(const std::string& name) { return Ctl<plat::ui::TextBox>(name); }
+    plat::ui::Grid& Grid() { return Ctl<plat::ui::Grid>("tliRValue"); }
+    plat::ui::ComboBox& Picker() { return Ctl<plat::ui::ComboBox>("cmbCustomRcurve"); }
+    plat::ui::CommandButton& SaveButton() { return Ctl<plat::ui::CommandButton>("cmdSave"); }
+    std::string RValue(int32_t spo2) { return Grid().CellText(spo2 - 49, 2); }
+    std::vector<std::string> PickerEntries() {
+        std::vector<std::string> entries;
+        for (int32_t i = 0; i < Picker().ListCount(); ++i) entries.push_back(Picker().List(i));
+        return entries;
+    }
+    static std::vector<std::string> Prompts(const ScriptedOperator& op) {
+        std::vector<std::string> prompts;
+        for (const auto& m : op.Messages()) prompts.push_back(m.prompt);
+        return prompts;
+    }
+
+    plat::VirtualTimeScope time_;
+    std::string folder_;
+    std::shared_ptr<FakeSaveMakeDialog::Script> dialogScript_;
+    editor::SaveMakeDialogMaker previousMaker_;
+    std::shared_ptr<editor::frmCustomRcurve> window_;
+};
+
+}  // namespace editor_test
