@@ -24,14 +24,18 @@ private:
 
 std::string TranslatePelmo2(std::string_view text) { return host::LanguageService().Translate("Pelmo2", text); }
 
-void TranslateFormCaptions(plat::ui::Form& form) {
-    form.SetCaption(TranslatePelmo2(form.Caption()));
+void TranslateControls(std::string_view section, plat::ui::ControlHost& host) {
     std::vector<ControlCaption> adapters;
-    for (const plat::ui::ControlPtr& control : form.Controls())
+    for (const plat::ui::ControlPtr& control : host.Controls())
         if (control && control->HasCaption()) adapters.emplace_back(*control);
     std::vector<host::ICaptioned*> captions;
     for (ControlCaption& adapter : adapters) captions.push_back(&adapter);
-    host::LanguageService().TranslateControls("Pelmo2", captions);
+    host::LanguageService().TranslateControls(section, captions);
+}
+
+void TranslateFormCaptions(plat::ui::Form& form) {
+    form.SetCaption(TranslatePelmo2(form.Caption()));
+    TranslateControls("Pelmo2", form);
 }
 
 }  // namespace ORVIK_MAKES_FLAVOUR

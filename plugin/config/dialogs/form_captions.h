@@ -8,6 +8,7 @@
 #include "plugin/config/dialogs/flavour.h"
 
 namespace plat::ui {
+class ControlHost;
 class Form;
 }
 
@@ -15,6 +16,9 @@ namespace dialogs {
 inline namespace ORVIK_MAKES_FLAVOUR {
 
 std::string TranslatePelmo2(std::string_view text);
+// Every control of the window or embeddable control that has a caption gets its translation.
+void TranslateControls(std::string_view section, plat::ui::ControlHost& host);
+// The window's own caption, then its controls' captions, with the section "Pelmo2".
 void TranslateFormCaptions(plat::ui::Form& form);
 
 }  // namespace ORVIK_MAKES_FLAVOUR
