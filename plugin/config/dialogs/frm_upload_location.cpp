@@ -90,5 +90,7 @@ std::optional<int32_t> AskUploadSlot(int32_t lightLevel) {
     return slot;
 }
 
+std::optional<int32_t> AskUploadSlot(const makes::COximeterMake& make) { return AskUploadSlot(make.LightLevel()); }
+
 }  // namespace ORVIK_MAKES_FLAVOUR
 }  // namespace dialogs

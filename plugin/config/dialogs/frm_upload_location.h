@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "makes/oximeter_make.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/form.h"
 #include "plugin/config/dialogs/flavour.h"
@@ -48,6 +49,8 @@ private:
 // to; nullopt when the user cancelled. The level is taken as 1 when it is 1
 // and as 2 otherwise, for the offered entries and for the slot alike.
 std::optional<int32_t> AskUploadSlot(int32_t lightLevel);
+// The same for the make's own light level.
+std::optional<int32_t> AskUploadSlot(const makes::COximeterMake& make);
 
 }  // namespace ORVIK_MAKES_FLAVOUR
 }  // namespace dialogs
