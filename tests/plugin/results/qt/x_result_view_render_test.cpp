@@ -1,0 +1,162 @@
+// The results grid and the help viewer on screen (offscreen Qt): readings
+// typed by a person into the grid's cells reach the test as the window's
+// event, looks and column widths show in the table, and the help page shows
+// in the browser.
+#include <gtest/gtest.h>
+
+#include <QtTest/QTest>
+#include <QtWidgets/QLineEdit>
+#include <QtWidgets/QTableWidget>
+#include <QtWidgets/QTextBrowser>
+
+#include "host/limit_standards.h"
+#include "host/language_service.h"
+#include "platform/com/registry.h"
+#include "plugin/config/spo2_simulation_config.h"
+#include "plugin/results/limit_data.h"
+#include "plugin/results/result_data.h"
+#include "plugin/results/x_html_help.h"
+#include "plugin/results/x_result_view.h"
+#include "tests/platform/qt/qt_fixture.h"
+#include "tests/plugin/results/fake_element.h"
+#include "tests/support/temp_dir.h"
+
+namespace {
+
+class FHolder : public plat::ui::Form {
+public:
+    explicit FHolder(std::shared_ptr<plat::ui::UserControl> page) : Form("frmHolder") {
+        SetInnerSize(9000, 3000);
+        AddObject("xvbPage", std::move(page)).Move(0, 0, 9000, 3000);
+    }
+};
+
+class ResultViewRenderTest : public qt_test::RendererFixture {
+protected:
+    ResultViewRenderTest() {
+        plat::Registry::UseFile(dir.Path() + "/registry.reg");
+        host::LanguageService().SetLanguagesRoot(dir.Path() + "/languages");
+        host::LanguageService().Reload();
+        test = std::make_shared<results_test::FakeElement>(100);
+        limits = std::make_shared<plugin::CLimitData>();
+        limits->SetOwner(test);
+        test->base->SetLimits(limits);
+        auto config = std::make_shared<plugin::CSpO2SimulationConfig>();
+        config->SetSpO2(98);
+        config->SetBPM(72);
+        test->base->SetConfiguration(config);
+        auto standard = limits->CreateStandard("ISO", "ISO");
+        auto items = standard->LimitItems();
+        for (int32_t i = 1; i <= items->Count(); ++i) {
+            items->Item(i)->SetBoundValue(0, 2);
+            items->Item(i)->SetBoundValue(1, -2);
+            items->Item(i)->SetBoundEnabled(0, true);
+            items->Item(i)->SetBoundEnabled(1, true);
+        }
+        view = std::make_shared<plugin::XResultView>();
+        form = std::make_unique<FHolder>(view);
+        view->Extender()->OnObjectEvent = [this](const std::string&, std::vector<plat::Variant>& params) {
+            events.push_back(params[0].AsString() + "," + params[1].AsString());
+        };
+        form->Load();
+        view->SetOwner(test);
+        view->InitTest();
+        view->SelectStandard("ISO", "ISO", true);
+        form->Show();
+        Settle();
+    }
+    ~ResultViewRenderTest() override {
+        form->Unload();
+        form.reset();
+        Settle();
+    }
+    QTableWidget* Table() { return Widget<QTableWidget>(view->Grid()); }
+    QLineEdit* Editor() { return Table() ? Table()->viewport()->findChild<QLineEdit*>() : nullptr; }
+
+    test_support::TempDir dir;
+    std::shared_ptr<results_test::FakeElement> test;
+    std::shared_ptr<plugin::CLimitData> limits;
+    std::shared_ptr<plugin::XResultView> view;
+    std::unique_ptr<FHolder> form;
+    std::vector<std::string> events;
+};
+
+TEST_F(ResultViewRenderTest, ReadingsTypedIntoTheCellsReachTheTest) {
+    view->SetEditMode(true);
+    Settle();
+    QLineEdit* editor = Editor();
+    ASSERT_NE(editor, nullptr);
+    ASSERT_TRUE(editor->isVisible());
+    QTest::keyClicks(editor, "9x8.5");  // only digits stay
+    QTest::keyClick(editor, Qt::Key_Return);
+    Settle();
+    EXPECT_EQ(view->Grid().CellText(1, 2), "985");
+    ASSERT_TRUE(view->Grid().Editing());
+    EXPECT_EQ(view->Grid().EditRow(), 2);
+    QTest::keyClicks(Editor(), "73");
+    QTest::keyClick(Editor(), Qt::Key_Return);
+    Settle();
+    EXPECT_EQ(Table()->item(1, 2)->text(), "985");
+    EXPECT_EQ(Table()->item(2, 2)->text(), "73");
+    ASSERT_FALSE(events.empty());
+    EXPECT_EQ(events.back(), "985,73");
+    // 985 is far above 98 + 2: red and bold on screen; 73 lies within 72 +- 2.
+    EXPECT_EQ(Table()->item(1, 2)->foreground().color(), QColor(255, 0, 0));
+    EXPECT_TRUE(Table()->item(1, 1)->font().bold());
+    EXPECT_FALSE(Table()->item(2, 2)->font().bold());
+    EXPECT_EQ(Table()->item(1, 3)->text(), "100");
+    EXPECT_EQ(Table()->item(2, 4)->text(), "70");
+}
+
+TEST_F(ResultViewRenderTest, ARecordedCellClickedOpensItsEditor) {
+    view->SetEditMode(true);
+    view->SetEditMode(false);
+    view->SetEditMode(true);
+    Settle();
+    QTableWidget* table = Table();
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, table->visualItemRect(table->item(2, 2)).center());
+    Settle();
+    ASSERT_TRUE(view->Grid().Editing());
+    EXPECT_EQ(view->Grid().EditRow(), 2);
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, table->visualItemRect(table->item(2, 5)).center());
+    Settle();
+    EXPECT_FALSE(view->Grid().Editing());
+}
+
+TEST_F(ResultViewRenderTest, TheColumnsFillTheGridWithTheScreensMetrics) {
+    QTableWidget* table = Table();
+    ASSERT_NE(table, nullptr);
+    EXPECT_EQ(table->columnWidth(0), 0);
+    EXPECT_GT(table->columnWidth(1), table->columnWidth(2));
+    EXPECT_EQ(table->columnWidth(2), table->columnWidth(5));
+    // The header text fits its column.
+    const QFontMetrics metrics(table->font());
+    EXPECT_GE(table->columnWidth(2), metrics.horizontalAdvance("Recorded value"));
+}
+
+TEST(HelpViewRender, ThePageShowsInTheBrowser) {
+    plat::MessageLoop::Reset();
+    plat::qt::QtRenderer renderer;
+    renderer.Install();
+    test_support::TempDir dir;
+    plat::Registry::UseFile(dir.Path() + "/registry.reg");
+    // The pages as the build copies them beside the plug-in library.
+    plugin::XHtmlHelp::SetLibraryFolderForTests(ORVIK_TEST_BIN_DIR "/");
+    auto help = std::make_shared<plugin::XHtmlHelp>();
+    FHolder form(help);
+    form.Load();
+    ASSERT_TRUE(help->Initialize("LEDHtmlHelp.html"));
+    form.Show();
+    auto& loop = plat::MessageLoop::Current();
+    bool done = false;
+    loop.PostDelayed(50, [&] { done = true; });
+    loop.RunUntil([&] { return done; });
+    auto* browser = qobject_cast<QTextBrowser*>(renderer.WidgetOf(help->Controls().Item("web")));
+    ASSERT_NE(browser, nullptr);
+    EXPECT_TRUE(browser->toPlainText().contains("LEDs - R"));
+    form.Unload();
+    plugin::XHtmlHelp::SetLibraryFolderForTests("");
+    plat::MessageLoop::Reset();
+}
+
+}  // namespace
