@@ -47,13 +47,18 @@ using plugin::FTestGuide;
 class StandInGrid : public plat::ui::UserControl, public plugin::IResultView {
 public:
     std::vector<std::string> calls;
-    void SetOwner(const host::TestElementPtr&) override { calls.push_back("Owner"); }
-    void SetEditMode(bool on) override { calls.push_back(on ? "SetEditMode(1)" : "SetEditMode(0)"); }
-    void DisplayResults(const std::shared_ptr<host::IResultData>&) override { calls.push_back("DisplayResults"); }
-    void SelectStandard(const std::string&, const std::string&, bool) override { calls.push_back("SelectStandard"); }
-    void InitTest() override { calls.push_back("InitTest"); }
-    void FireTestResultsChangedEvent() override { calls.push_back("Fire"); }
-    void InitProbeTest() override { calls.push_back("InitProbeTest"); }
+    std::function<void(const std::string&)> onCall;  // runs after each call is recorded
+    void SetOwner(const host::TestElementPtr&) override { Record("Owner"); }
+    void SetEditMode(bool on) override { Record(on ? "SetEditMode(1)" : "SetEditMode(0)"); }
+    void DisplayResults(const std::shared_ptr<host::IResultData>&) override { Record("DisplayResults"); }
+    void SelectStandard(const std::string&, const std::string&, bool) override { Record("SelectStandard"); }
+    void InitTest() override { Record("InitTest"); }
+    void FireTestResultsChangedEvent() override { Record("Fire"); }
+    void InitProbeTest() override { Record("InitProbeTest"); }
+    void Record(const std::string& call) {
+        calls.push_back(call);
+        if (onCall) onCall(call);
+    }
     void Refresh() override {}
     void Type(const std::string& spo2, const std::string& bpm) {
         RaiseEvent(plugin::kTestResultsChangedEvent, {plat::Variant(spo2), plat::Variant(bpm), plat::Variant(true)});

@@ -129,6 +129,24 @@ TEST_F(RunFlowTest, ACommunicationErrorIsShownOncePerRunAndEndsTheRun) {
     EXPECT_EQ(test->Result()->MeasurementCount(), 0);
 }
 
+TEST_F(RunFlowTest, TheControlIsRemovedOnlyAfterTheFailedCommandHasReturned) {
+    sim.SetSilent(true);
+    auto test = NewTest(100);
+    std::vector<std::string> seen;  // whether the control was there at each moment
+    op.Do("FTestGuide", "watch the run's end", [&](plat::ui::Form&) {
+        grid->onCall = [&](const std::string& call) {
+            if (call == "SetEditMode(0)") seen.push_back(Guide()->VTIControl() ? "ended:control" : "ended:none");
+        };
+    });
+    Start([&] {
+        seen.push_back(Guide()->VTIControl() ? "after Start:control" : "after Start:none");
+        Click(FTestGuide::kNext);
+    }).Answer(plat::ui::vbOK, "No instrument was found");
+    test->Perform(setup);
+    EXPECT_THAT(seen, ElementsAre("ended:control", "after Start:none"));
+    EXPECT_EQ(sim.QuitCount(), 1);
+}
+
 TEST_F(RunFlowTest, AStopBeforeTheFailureSilencesItsMessage) {
     sim.SetSilent(true);
     auto test = NewTest(200);
