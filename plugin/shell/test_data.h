@@ -48,7 +48,7 @@ public:
     std::shared_ptr<host::CTestElementBase> BaseCopy() const;
 
     // The run's state, kept between runs.
-    std::shared_ptr<host::ITestSetup> TestSetup() const { return testSetup_; }
+    std::shared_ptr<host::ITestSetup> TestSetup() const { return testSetup_.lock(); }
     bool Abort() const { return abort_; }
     void SetAbort(bool abort) { abort_ = abort; }
     // The SpO2 configuration (test 100 only), as the base element holds it.
@@ -112,7 +112,9 @@ private:
     bool UploadMake(drv::IXVTIControl& control, CSpO2SimulationConfig& config);
 
     ServerLock lock_;
-    std::shared_ptr<host::ITestSetup> testSetup_;
+    // The run context of the last run. Weak: a run context keeps the elements
+    // that reported done, and Perform holds it for the whole run anyway.
+    std::weak_ptr<host::ITestSetup> testSetup_;
     bool abort_ = false;
     std::shared_ptr<host::IConfigData> spo2Config_;
     std::shared_ptr<CMtiData2> mtiData_;

@@ -135,7 +135,7 @@ void CTestData::DriveProbe(drv::IXVTIControl& control) {
         resultText = pins;
     }
     if (auto result = std::dynamic_pointer_cast<ITestResult>(Result()))
-        plat::PassOver([&] { result->StoreResult(resultText, testSetup_); });
+        plat::PassOver([&] { result->StoreResult(resultText, TestSetup()); });
     if (auto guide = guide_) plat::PassOver([&] { guide->UpdateToolBar(); });
 }
 

@@ -122,7 +122,8 @@ void CTestData::StoreRunRecord(const std::shared_ptr<CMtiData2>& identity) {
     auto result = std::dynamic_pointer_cast<ITestResult>(Result());
     if (!result) return;
     plat::PassOver([&] {
-        auto records = testSetup_ ? testSetup_->MtiRecords() : nullptr;
+        auto setup = TestSetup();
+        auto records = setup ? setup->MtiRecords() : nullptr;
         result->SetMTIID(StoreMTIRecord(records, identity));
     });
     if (!identity) return;
@@ -134,11 +135,12 @@ void CTestData::StoreRunRecord(const std::shared_ptr<CMtiData2>& identity) {
 
 void CTestData::ElementDone() {
     auto self = Self();
-    if (testSetup_ && self) plat::PassOver([&] { testSetup_->ElementDone(self); });
+    auto setup = TestSetup();
+    if (setup && self) plat::PassOver([&] { setup->ElementDone(self); });
 }
 
 void CTestData::SetStepCode(int32_t code) {
-    if (testSetup_) plat::PassOver([&] { testSetup_->SetStepCode(code); });
+    if (auto setup = TestSetup()) plat::PassOver([&] { setup->SetStepCode(code); });
 }
 
 void CTestData::HideGuide() {
@@ -271,7 +273,7 @@ void CTestData::mfrmTestGuide_Skip() {
 
 void CTestData::mfrmTestGuide_TestResultsChanged(const std::string& spo2, const std::string& bpm) {
     if (auto result = std::dynamic_pointer_cast<ITestResult>(Result()))
-        plat::PassOver([&] { result->StoreResult(spo2 + "::" + bpm, testSetup_); });
+        plat::PassOver([&] { result->StoreResult(spo2 + "::" + bpm, TestSetup()); });
     if (auto guide = guide_) plat::PassOver([&] { guide->UpdateToolBar(); });
 }
 
