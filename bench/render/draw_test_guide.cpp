@@ -30,7 +30,7 @@ int DrawGuide(plat::qt::QtRenderer& renderer, const host::TestElementPtr& elemen
     auto guide = std::make_shared<plugin::FTestGuide>();
     guide->Load();
     guide->InitGuide(element, setup, identity);
-    guide->SetInnerSize(10800, 6600);
+    guide->SetInnerSize(12600, 7200);
     const bool drawn = renderer.SavePicture(*guide, path);
     guide->Unload();
     guide.reset();

@@ -21,6 +21,7 @@ XTgContentPane::XTgContentPane() {
     auto& results = tbrPages.Add(kResultsKey, "Results", plat::ui::ButtonStyle::Check);
     results.SetValue(true);
     tbrPages.OnButtonClick = [this](plat::ui::ToolbarButton& button) { tbrPages_ButtonClick(button); };
+    OnResize = [this] { Arrange(ScaleWidth(), ScaleHeight()); };
     Arrange(width_, height_);
 }
 
@@ -148,7 +149,7 @@ void XTgContentPane::ShowSelected() {
     const int32_t top = kSelectorHeight + kMargin;
     const int32_t pageHeight = std::max(0, height_ - top);
     auto help = help_.lock();
-    const int32_t helpWidth = help ? std::clamp(width_ / 3, 0, 3000) : 0;
+    const int32_t helpWidth = help ? std::clamp(width_ / 4, 0, 2700) : 0;  // the page keeps the most
     const int32_t pageWidth = std::max(0, width_ - helpWidth - (help ? kMargin : 0));
     auto place = [&](const std::shared_ptr<plat::ui::ObjectControl>& control, bool shown, int32_t left,
                      int32_t width) {

@@ -57,7 +57,8 @@ public:
     void Release(plat::ui::Form& window);
     void Clear();
 
-    // Lays the pages out in the given size (twips).
+    // Lays the pages out in the given size (twips); done on every change of
+    // its size.
     void Arrange(int32_t width, int32_t height);
 
 private:

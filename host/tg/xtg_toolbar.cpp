@@ -58,6 +58,7 @@ XTgToolbar::XTgToolbar() {
 
     tbrButtons.OnButtonClick = [this](plat::ui::ToolbarButton& button) { tbrButtons_ButtonClick(button); };
     cboStandard.OnClick = [this] { cboStandard_Click(); };
+    OnResize = [this] { Arrange(ScaleWidth()); };
     Arrange(8880);
 }
 

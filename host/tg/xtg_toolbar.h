@@ -78,7 +78,8 @@ public:
     SelectedStandard GetSelectedStandard() const;
     std::function<void()> OnStandardChanged;
 
-    // Lays the children out across the given width (twips).
+    // Lays the children out across the given width (twips); done on every
+    // change of its size.
     void Arrange(int32_t width);
 
 private:

@@ -233,12 +233,8 @@ void FTestGuide::Form_Load() {
 void FTestGuide::Form_Resize() {
     plat::PassOver([&] {
         const int32_t h = ScaleHeight() - xtbToolbar.Height();
-        if (h > 0) {
-            xcpContents.Move(0, 0, ScaleWidth(), h);
-            contents_->Arrange(ScaleWidth(), h);
-        }
+        if (h > 0) xcpContents.Move(0, 0, ScaleWidth(), h);
         xtbToolbar.Move(0, h, ScaleWidth(), xtbToolbar.Height());
-        toolbar_->Arrange(ScaleWidth());
     });
 }
 

@@ -70,7 +70,7 @@ TEST(ContentPane, WithoutHelpThePageTakesTheWholeWidth) {
     auto window = std::make_shared<FWindow>();
     window->pane->SetMainControl(window->grid);
     EXPECT_EQ(window->grid->Width(), 9000);
-    window->pane->Arrange(6000, 3000);
+    window->Controls().Item("xcpContents").Move(0, 0, 6000, 3000);  // the pane follows its size
     EXPECT_EQ(window->grid->Width(), 6000);
     EXPECT_EQ(window->grid->Top() + window->grid->Height(), 3000);
 }
