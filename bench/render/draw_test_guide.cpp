@@ -8,16 +8,28 @@
 
 #include "host/host_application.h"
 #include "host/run_context.h"
+#include "host/xml.h"
 #include "platform/com/com.h"
 #include "platform/com/registry.h"
 #include "platform/qt/qt_renderer.h"
 #include "plugin/config/mti_data.h"
 #include "plugin/shell/f_test_guide.h"
 #include "plugin/shell/identity_pane_flag.h"
+#include "plugin/shell/plugin_factory.h"
 
 namespace {
 
 const char kAnchor = 0;
+
+// Gives the element a result holding the readings, as a run leaves it
+// ("SpO2::BPM" for the SpO2 test, "KEY=value::..." for the probe tests).
+host::TestElementPtr WithReadings(const host::TestElementPtr& element, const std::string& readings) {
+    auto document = host::XmlFactory().NewDocument();
+    element->Load(*document->CreateElement("ResultItem"), std::make_shared<host::CLoadContext>());
+    if (auto result = std::dynamic_pointer_cast<plugin::ITestResult>(element->Result()))
+        result->StoreResult(readings, std::make_shared<host::CTestSetup>());
+    return element;
+}
 
 int DrawGuide(plat::qt::QtRenderer& renderer, const host::TestElementPtr& element, bool identityPane,
               const std::string& path) {
@@ -31,6 +43,10 @@ int DrawGuide(plat::qt::QtRenderer& renderer, const host::TestElementPtr& elemen
     guide->Load();
     guide->InitGuide(element, setup, identity);
     guide->SetInnerSize(12600, 7200);
+    guide->Show();
+    guide->UpdateToolBar();  // as after the readings of a run
+    // SpO2 and BPM limits around the configured values.
+    if (element->TestID() == 100) guide->Toolbar().ClickButton(plugin::FTestGuide::kExpectedValues);
     const bool drawn = renderer.SavePicture(*guide, path);
     guide->Unload();
     guide.reset();
@@ -54,9 +70,13 @@ int DrawTestGuides(plat::qt::QtRenderer& renderer, const std::filesystem::path& 
         plat::RegisterServer(library.string());
         auto plugIn = plat::CreateObjectAs<host::IPlugIn>("OrvikPelmo2.CPelmo2Plugin");
         plugIn->Initialize(nullptr);
-        failed += DrawGuide(renderer, plugIn->CreateTest(100), false, (folder / "test_guide_spo2_before_start.png").string());
-        failed += DrawGuide(renderer, plugIn->CreateTest(100), true, (folder / "test_guide_spo2_identity_pane.png").string());
-        failed += DrawGuide(renderer, plugIn->CreateTest(400), false, (folder / "test_guide_resistance_before_start.png").string());
+        auto draw = [&](const host::TestElementPtr& element, bool identityPane, const char* file) {
+            failed += DrawGuide(renderer, element, identityPane, (folder / file).string());
+        };
+        draw(plugIn->CreateTest(100), false, "test_guide_spo2_before_start.png");
+        draw(plugIn->CreateTest(100), true, "test_guide_spo2_identity_pane.png");
+        draw(WithReadings(plugIn->CreateTest(100), "97::64"), false, "test_guide_spo2_readings_one_outside.png");
+        draw(WithReadings(plugIn->CreateTest(400), "PIN1_TO_PIN2=2.2"), false, "test_guide_resistance_probe_rows.png");
         plat::UnregisterServer(library.string());
     } catch (const std::exception& error) {
         std::fprintf(stderr, "test-guide pictures: %s\n", error.what());
