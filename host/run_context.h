@@ -25,7 +25,9 @@ private:
     std::vector<std::shared_ptr<CMtiRecord>> records_;
 };
 
-// A run: may-run follows the element's filter; element-done records the element.
+// A run: may-run follows the element's filter; element-done records the
+// element. The record does not keep the element alive: an element keeps its
+// last run context, so a strong record would hold both forever.
 class CTestSetup : public plat::Object, public ITestSetup {
 public:
     CTestSetup() : records_(std::make_shared<CMtiRecordList>()) {}
@@ -39,14 +41,18 @@ public:
         return element && (!element->Filter() || element->Filter()->Selected());
     }
     void ElementDone(const TestElementPtr& element) override { done_.push_back(element); }
-    // The elements that reported done, in order.
-    const std::vector<TestElementPtr>& Done() const { return done_; }
+    // The elements that reported done, in order (nullptr for one gone since).
+    std::vector<TestElementPtr> Done() const {
+        std::vector<TestElementPtr> done;
+        for (const auto& element : done_) done.push_back(element.lock());
+        return done;
+    }
 
 private:
     int32_t stepCode_ = 0;
     std::shared_ptr<CMtiRecordList> records_;
     std::shared_ptr<ILimitStandards> standards_;
-    std::vector<TestElementPtr> done_;
+    std::vector<std::weak_ptr<ITestElement>> done_;
 };
 
 // Entered by a plug-in around reading its data; entries nest.
