@@ -6,6 +6,7 @@
 #include "plugin/shell/plugin_setup.h"
 #include "plugin/shell/test_data.h"
 #include "plugin/shell/test_group.h"
+#include "plugin/shell/x_plugin_setup.h"
 
 namespace plugin {
 
@@ -24,6 +25,7 @@ const plat::ServedClasses& ShellClasses() {
         Served<CMeasurement>("CMeasurement"),
         Served<CMeasurementColl>("CMeasurementColl"),
         Served<CPluginSetup>("CPluginSetup"),
+        Served<XPluginSetup>("XPluginSetup"),
     };
     return classes;
 }
