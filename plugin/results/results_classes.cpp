@@ -1,6 +1,8 @@
 #include "plugin/results/results_classes.h"
 
+#include "plugin/results/f_limit_data.h"
 #include "plugin/results/limit_data.h"
+#include "plugin/results/limit_dialog_maker.h"
 #include "plugin/results/result_data.h"
 #include "plugin/results/result_test_group.h"
 #include "plugin/results/x_detailed_result.h"
@@ -37,6 +39,9 @@ void RegisterResultsParts() {
     Factory().Install(Part::Limits, NewLimits);
     Factory().Install(Part::TestResult, NewTestResult);
     Factory().Install(Part::GroupResult, NewGroupResult);
+    SetLimitDialogMaker([](const std::shared_ptr<host::ILimitData>& limits, int32_t testId) {
+        return NewLimitDataDialog(limits, testId);
+    });
 }
 
 void RegisterResultsClasses() {

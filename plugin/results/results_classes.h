@@ -12,7 +12,8 @@ const plat::ServedClasses& ResultsClasses();
 // Makes them creatable in this process without loading the library.
 void RegisterResultsClasses();
 // Installs them in the plug-in factory, through which the elements make
-// their limits and results; done when the library loads.
+// their limits and results, and the limit dialog as the limits' dialog;
+// done when the library loads.
 void RegisterResultsParts();
 
 }  // namespace plugin

@@ -31,8 +31,10 @@ protected:
         SandboxTest::SetUp();
         host::ErrorService().SetEcho(false);
         host::ErrorService().ClearLog();
+        previousMaker_ = plugin::SetLimitDialogMaker(nullptr);
     }
-    void TearDown() override { plugin::SetLimitDialogMaker(nullptr); }
+    void TearDown() override { plugin::SetLimitDialogMaker(previousMaker_); }
+    plugin::LimitDialogMaker previousMaker_;
 
     // Limits owned by an element of that test type.
     std::shared_ptr<CLimitData> LimitsOf(int32_t testId) {
