@@ -50,6 +50,10 @@ TEST_F(Spo2RunTest, BuiltInMakeWithAPresetSetsMakeTlcAndPresetThenTakesTheReadin
     test->Perform(setup);
 
     EXPECT_THAT(Wire(), ElementsAre("[MAKE3]", "[TLC3030]", "[PRESETS5]", "[Q]"));
+    // Start at 0; each command 3 s after the previous one's 3 s wait; "[Q]" without delay.
+    std::vector<plat::Millis> times;
+    for (const auto& c : sim.Commands()) times.push_back(c.time);
+    EXPECT_THAT(times, ElementsAre(3000, 9000, 15000, 18000));
     EXPECT_THAT(MessageTexts(), IsEmpty());
     ASSERT_TRUE(test->Result());
     EXPECT_EQ(test->Result()->MeasurementCount(), 2);
