@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <optional>
 
+#include "host/limit_standards.h"
 #include "host/path_helper.h"
 #include "host/registry_key.h"
 #include "host/xml.h"
@@ -132,6 +133,8 @@ void CPelmo2Plugin::ReadElementInfo(const host::TestElementPtr& element, const h
             auto limits = element->Limits();
             if (!limits) continue;
             try {
+                // Limits pass over data they cannot read; the template must not.
+                host::CLimitStandards().Load(*child, nullptr);
                 limits->Load(*child, nullptr);
             } catch (const std::exception& error) {
                 TemplateError(std::string("The default limits of test ") + std::to_string(element->TestID()) +

@@ -91,6 +91,10 @@ TEST_F(LibraryTest, TemplateAndFileErrorsReachTheHost) {
     auto bad = ErrorOf([&] { plugIn_->Initialize(nullptr); });
     EXPECT_EQ(bad.Number(), 0x8004A22Cu);
     EXPECT_EQ(bad.Severity(), 3);
+    UseTemplatePath(dir_.Write("limits.mpc", "<TemplateData><TestElement ClassName=\"OrvikPelmo2.CTestData\" ID=\"200\">"
+                                             "<ExpectedResult><Standard Name=\"A\"><Bogus/></Standard></ExpectedResult>"
+                                             "</TestElement></TemplateData>"));
+    EXPECT_EQ(ErrorOf([&] { plugIn_->Initialize(nullptr); }).Number(), 0x8004A22Cu);
     EXPECT_EQ(ErrorOf([&] { plugIn_->Tests(); }).Number(), 0x8004A229u);
 }
 
