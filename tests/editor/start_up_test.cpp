@@ -1,0 +1,152 @@
+// The program's start: one instance, the driver made creatable, the checks of
+// the light values and the grid, the language setting.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+
+#include "driver/vti_interface.h"
+#include "editor/driver_registration.h"
+#include "editor/load_language.h"
+#include "editor/main_mod.h"
+#include "editor/single_instance_lock.h"
+#include "host/host_application.h"
+#include "host/language_service.h"
+#include "platform/com/registry.h"
+#include "tests/editor/editor_fixture.h"
+
+namespace editor_test {
+namespace {
+
+class StartTest : public EditorTest {
+protected:
+    void SetUp() override {
+        EditorTest::SetUp();
+        const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+        if (runtime) savedRuntime_ = runtime;
+        hadRuntime_ = runtime != nullptr;
+        ::setenv("XDG_RUNTIME_DIR", root_.c_str(), 1);
+    }
+    void TearDown() override {
+        if (hadRuntime_) ::setenv("XDG_RUNTIME_DIR", savedRuntime_.c_str(), 1);
+        else ::unsetenv("XDG_RUNTIME_DIR");
+        EditorTest::TearDown();
+    }
+    std::string savedRuntime_;
+    bool hadRuntime_ = false;
+};
+
+TEST_F(StartTest, ASecondStartEndsAtOnceAndTheFirstKeepsRunning) {
+    editor::SingleInstanceLock first(editor::MainMod::kApplicationTitle);
+    ASSERT_TRUE(first.Acquire());
+    EXPECT_EQ(first.Path(), root_ + "/Tamblin.lock");
+    bool prepared = false;
+    EXPECT_EQ(editor::MainMod::Main(root_, [&] { prepared = true; }), 0);
+    EXPECT_FALSE(prepared);
+    EXPECT_EQ(plat::ui::FindForm("frmCustomRcurve"), nullptr);
+    EXPECT_TRUE(first.Held());
+
+    // Once the first copy is gone, a start runs until its window closes, and then lets go.
+    first.Release();
+    ScriptedOperator op;
+    op.Do("frmCustomRcurve", "running", [](plat::ui::Form&) {
+          editor::SingleInstanceLock other(editor::MainMod::kApplicationTitle);
+          EXPECT_FALSE(other.Acquire());
+      }).Click("frmCustomRcurve", "cmdClose");
+    EXPECT_EQ(editor::MainMod::Main(root_, [&] { prepared = true; }), 0);
+    EXPECT_TRUE(prepared);
+    EXPECT_EQ(plat::ui::FindForm("frmCustomRcurve"), nullptr);
+    editor::SingleInstanceLock again(editor::MainMod::kApplicationTitle);
+    EXPECT_TRUE(again.Acquire());
+}
+
+TEST_F(StartTest, WithoutARuntimeFolderTheLockLiesInTheTemporaryFolder) {
+    ::unsetenv("XDG_RUNTIME_DIR");
+    const std::string path = editor::SingleInstanceLock::PathFor("A/B");
+    EXPECT_EQ(path.substr(path.rfind('/') + 1), "A_B.lock");
+    EXPECT_EQ(path.rfind(std::filesystem::temp_directory_path().string(), 0), 0u);
+}
+
+TEST_F(StartTest, TheDriverBesideTheProgramIsRegisteredWhenMissing) {
+    const char* bin = std::getenv("ORVIK_BIN_DIR");
+    ASSERT_NE(bin, nullptr);
+    const std::string key = std::string(drv::kXVTIControlProgId) + "\\InprocServer32";
+    auto& registry = plat::Registry::Instance();
+    EXPECT_EQ(registry.ReadValue(plat::Hive::ClassesRoot, key, ""), "");
+    EXPECT_FALSE(editor::EnsureDriverRegistered(root_));  // no library there
+    EXPECT_EQ(registry.ReadValue(plat::Hive::ClassesRoot, key, ""), "");
+
+    ASSERT_TRUE(editor::EnsureDriverRegistered(bin));
+    const std::string registered = registry.ReadValue(plat::Hive::ClassesRoot, key, "");
+    EXPECT_TRUE(plat::fs::FileExists(registered));
+    EXPECT_NE(plat::CreateObject(drv::kXVTIControlProgId), nullptr);
+
+    // A registration that names a library no longer there is made again.
+    registry.WriteValue(plat::Hive::ClassesRoot, key, "", root_ + "/gone/liborvikPelmo2VTI.so");
+    ASSERT_TRUE(editor::EnsureDriverRegistered(bin));
+    EXPECT_EQ(registry.ReadValue(plat::Hive::ClassesRoot, key, ""), registered);
+}
+
+TEST_F(StartTest, LanguageComesFromTheHostSettingAndAnEmptyOneIsEnglish) {
+    std::filesystem::create_directories(root_ + "/languages/French");
+    std::ofstream(root_ + "/languages/French/Pelmo2.lng") << "21021=Enregistrer\n";
+    auto key = std::make_shared<host::CRegistryKey>();
+    key->Create(host::HKey::LocalMachine, host::HostResources().Text(host::CHostResources::LanguageKeyText));
+    key->WriteValue("GUI", "French");
+    editor::LoadLanguage();
+    EXPECT_EQ(host::LanguageService().Language(), "French");
+    EXPECT_EQ(host::LanguageService().Translate("Pelmo2", "21021::Save"), "Enregistrer");
+
+    key->WriteValue("GUI", "");
+    editor::LoadLanguage();
+    EXPECT_EQ(host::LanguageService().Translate("Pelmo2", "21021::Save"), "Save");
+}
+
+TEST(MakeChecks, IsValueOKTakesWholeNumbersThatFitSixteenBits) {
+    for (const char* good : {"0", "0007", "4095", "32767", " 12 ", "000000000000000000000032767"})
+        EXPECT_TRUE(editor::IsValueOK(good)) << good;
+    for (const char* bad : {"32768", "99999", "-1", "+1", "1.5", "1,5", "1 2", "   ", "", "12a",
+                            "99999999999999999999999999999999"})
+        EXPECT_FALSE(editor::IsValueOK(bad)) << bad;
+}
+
+TEST(MakeChecks, IsGridOKFindsTheFirstEmptyDataCell) {
+    plat::ui::Grid grid;
+    grid.SetRows(52);
+    grid.SetCols(3);
+    for (int32_t row = 1; row < 52; ++row) grid.SetCellText(row, 2, "1");
+    EXPECT_TRUE(editor::IsGridOK(grid, 2));  // the empty header is never looked at
+    EXPECT_EQ(editor::BadGridRow(), 0);
+    grid.SetCellText(5, 2, "");
+    grid.SetCellText(9, 2, "");
+    grid.SetCellText(51, 2, " ");  // a blank is content
+    EXPECT_FALSE(editor::IsGridOK(grid, 2));
+    EXPECT_EQ(editor::BadGridRow(), 5);
+    EXPECT_FALSE(editor::IsGridOK(grid, 0));
+    EXPECT_EQ(editor::BadGridRow(), 1);
+    grid.SetCellText(5, 2, "1");
+    grid.SetCellText(9, 2, "1");
+    EXPECT_TRUE(editor::IsGridOK(grid, 2));
+    EXPECT_EQ(editor::BadGridRow(), 0);
+}
+
+TEST_F(StartTest, AskForFileNameKeepsBothTextsWhenRefused) {
+    std::string file = "a.txt", name = "A";
+    Refuse();
+    EXPECT_FALSE(editor::AskForFileName(file, name, nullptr));
+    EXPECT_EQ(file, "a.txt");
+    EXPECT_EQ(name, "A");
+    Accept("B", "b.txt");
+    EXPECT_TRUE(editor::AskForFileName(file, name, nullptr));
+    EXPECT_EQ(file, "b.txt");
+    EXPECT_EQ(name, "B");
+    EXPECT_EQ(dialogScript_->namesGiven, (std::vector<std::string>{"A", "A"}));
+
+    // Without a dialog there is nothing to accept.
+    auto maker = editor::SetSaveMakeDialogMaker(nullptr);
+    EXPECT_FALSE(editor::AskForFileName(file, name, nullptr));
+    editor::SetSaveMakeDialogMaker(maker);
+}
+
+}  // namespace
+}  // namespace editor_test
