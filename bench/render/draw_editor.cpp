@@ -1,0 +1,57 @@
+// Draws the editor program's main window over the example makes of
+// editor/examples into a folder (PNG, offscreen). A program of its own: the
+// editor's make library may not share a binary with the plug-in's. Run by the
+// `screenshots` target into docs/pictures.
+#include <stdlib.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "editor/frm_custom_rcurve.h"
+#include "makes/make_utils.h"
+#include "platform/com/registry.h"
+#include "platform/loop/message_loop.h"
+#include "platform/qt/qt_renderer.h"
+
+#ifndef ORVIK_EDITOR_EXAMPLES
+#error "ORVIK_EDITOR_EXAMPLES names the folder of the example makes"
+#endif
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: draw_editor <folder>\n");
+        return 2;
+    }
+    const std::filesystem::path folder = argv[1];
+    std::filesystem::create_directories(folder);
+    plat::MessageLoop::Reset();
+    plat::qt::QtRenderer renderer;
+    renderer.Install();
+    // A copy of the examples in a scratch folder: the window may create its make folder.
+    std::string pattern = (std::filesystem::temp_directory_path() / "orvik-draw-editor-XXXXXX").string();
+    if (!::mkdtemp(pattern.data())) return 1;
+    const std::filesystem::path scratch = pattern;
+    std::error_code ec;
+    std::filesystem::copy(ORVIK_EDITOR_EXAMPLES, scratch / "makes", ec);
+    plat::Registry::UseFile((scratch / "registry.reg").string());
+    plat::Registry::Instance().WriteValue(plat::Hive::LocalMachine, makes::kRegistryKey, "Path",
+                                          (scratch / "makes").string() + "/");
+    int failed = 0;
+    {
+        auto window = std::make_shared<editor::frmCustomRcurve>();
+        window->Load();
+        const std::string path = (folder / "editor_main_window.png").string();
+        if (renderer.SavePicture(*window, path)) {
+            std::printf("%s\n", path.c_str());
+        } else {
+            std::fprintf(stderr, "could not draw %s\n", path.c_str());
+            ++failed;
+        }
+        window->OnQueryUnload = nullptr;
+        window->Unload();
+    }
+    std::filesystem::remove_all(scratch, ec);
+    return failed == 0 ? 0 : 1;
+}
