@@ -14,18 +14,6 @@
 
 namespace {
 
-int Draw(plat::qt::QtRenderer& renderer, plat::ui::Form& form, const std::filesystem::path& path) {
-    const bool drawn = renderer.SavePicture(form, path.string());
-    form.plat::ui::Form::Unload();
-    renderer.Flush();
-    if (!drawn) {
-        std::fprintf(stderr, "could not draw %s\n", path.c_str());
-        return 1;
-    }
-    std::printf("%s\n", path.c_str());
-    return 0;
-}
-
 makes::MakeListPtr ListedMakes() {
     auto list = std::make_shared<makes::MakeList>();
     for (const auto& [name, file] : {std::pair{"Acme", "acme.txt"}, std::pair{"Velam 3100", "velam3100.txt"},
@@ -40,19 +28,31 @@ makes::MakeListPtr ListedMakes() {
 
 }  // namespace
 
+int DrawAndUnload(plat::qt::QtRenderer& renderer, plat::ui::Form& form, const std::filesystem::path& path) {
+    const bool drawn = renderer.SavePicture(form, path.string());
+    form.plat::ui::Form::Unload();
+    renderer.Flush();
+    if (!drawn) {
+        std::fprintf(stderr, "could not draw %s\n", path.c_str());
+        return 1;
+    }
+    std::printf("%s\n", path.c_str());
+    return 0;
+}
+
 int DrawDialogs(plat::qt::QtRenderer& renderer, const std::filesystem::path& folder) {
     int failed = 0;
     for (int32_t level : {1, 2}) {
         auto dialog = std::make_shared<dialogs::frmUploadLocation>();
         dialog->Load();
         dialog->SetLightLevel(level);
-        failed += Draw(renderer, *dialog, folder / ("upload_location_light_level_" + std::to_string(level) + ".png"));
+        failed += DrawAndUnload(renderer, *dialog, folder / ("upload_location_light_level_" + std::to_string(level) + ".png"));
     }
     {
         auto dialog = std::make_shared<dialogs::FSaveMake>();
         dialog->Initialize(ListedMakes(), "Acme 2", "acme2");
         dialog->Load();
-        failed += Draw(renderer, *dialog, folder / "save_make_prefilled_four_makes_listed.png");
+        failed += DrawAndUnload(renderer, *dialog, folder / "save_make_prefilled_four_makes_listed.png");
     }
     {
         // The settings page of the plug-in when it is built, else the identity page.
@@ -69,7 +69,7 @@ int DrawDialogs(plat::qt::QtRenderer& renderer, const std::filesystem::path& fol
             dialog->SetInnerSize(4800, 2100);
         }
         dialog->SetCaption("Element setup");
-        failed += Draw(renderer, *dialog, folder / ("element_setup_dialog_holding_" + page + ".png"));
+        failed += DrawAndUnload(renderer, *dialog, folder / ("element_setup_dialog_holding_" + page + ".png"));
     }
     return failed;
 }

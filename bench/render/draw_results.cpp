@@ -4,6 +4,8 @@
 // name gives.
 #include "bench/render/draw_results.h"
 
+#include "bench/render/draw_dialogs.h"
+
 #include <cstdio>
 #include <string>
 
@@ -24,18 +26,6 @@ public:
     }
 };
 
-int Draw(plat::qt::QtRenderer& renderer, plat::ui::Form& form, const std::filesystem::path& path) {
-    const bool drawn = renderer.SavePicture(form, path.string());
-    form.plat::ui::Form::Unload();
-    renderer.Flush();
-    if (!drawn) {
-        std::fprintf(stderr, "could not draw %s\n", path.c_str());
-        return 1;
-    }
-    std::printf("%s\n", path.c_str());
-    return 0;
-}
-
 }  // namespace
 
 int DrawResults(plat::qt::QtRenderer& renderer, const std::filesystem::path& folder) {
@@ -51,7 +41,7 @@ int DrawResults(plat::qt::QtRenderer& renderer, const std::filesystem::path& fol
         if (auto control = dialog->SetupControl()) control->Move(0, 0, 6000, 1800);
         dialog->SetInnerSize(6000, 1800);
         dialog->SetCaption("Detailed result");
-        failed += Draw(renderer, *dialog, folder / "detailed_result_page_with_comment.png");
+        failed += DrawAndUnload(renderer, *dialog, folder / "detailed_result_page_with_comment.png");
     }
     {
         auto help = std::make_shared<plugin::XHtmlHelp>();
@@ -61,7 +51,7 @@ int DrawResults(plat::qt::QtRenderer& renderer, const std::filesystem::path& fol
             std::fprintf(stderr, "help page not found beside the program\n");
             ++failed;
         }
-        failed += Draw(renderer, form, folder / "help_view_spo2_simulation_page.png");
+        failed += DrawAndUnload(renderer, form, folder / "help_view_spo2_simulation_page.png");
     }
     return failed;
 }

@@ -121,7 +121,8 @@ int32_t XResultView::FindRowByKey(const std::string& key, int32_t firstRow, int3
 }
 
 void XResultView::RestoreRowKeys() {
-    for (int32_t row = 1; row < tlstGrid.Rows(); ++row)
+    const int32_t rows = std::min(tlstGrid.Rows(), static_cast<int32_t>(rowKeys_.size()));
+    for (int32_t row = 1; row < rows; ++row)
         plat::PassOver([&] { tlstGrid.SetCellTag(row, kNameCol, rowKeys_[static_cast<size_t>(row)]); });
 }
 
