@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "bench/render/draw_dialogs.h"
+#include "bench/render/draw_settings_windows.h"
 #include "bench/render/draw_results.h"
 #include "bench/render/draw_test_guide.h"
 #include "platform/com/registry.h"
@@ -170,6 +171,7 @@ int main(int argc, char** argv) {
     std::filesystem::remove(scratch);
     failed += DrawTestGuides(renderer, folder);
     failed += DrawDialogs(renderer, folder);
+    failed += DrawSettingsWindows(renderer, folder);
     failed += DrawResults(renderer, folder);
     return failed == 0 ? 0 : 1;
 }

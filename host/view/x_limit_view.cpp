@@ -65,7 +65,7 @@ XLimitView::XLimitView() {
     grdLimits.SetCols(kColumns);
     const char* heads[kColumns] = {"Measurement", "Unit", "High on", "High limit", "Low on", "Low limit",
                                    "Expression"};
-    const int32_t widths[kColumns] = {2400, 900, 810, 1200, 810, 1200, 1200};
+    const int32_t widths[kColumns] = {2100, 900, 810, 1200, 810, 1200, 1000};
     for (int32_t col = 0; col < kColumns; ++col) {
         grdLimits.SetCellText(0, col, heads[col]);
         grdLimits.SetColWidth(col, widths[col]);
