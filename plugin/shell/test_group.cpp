@@ -1,6 +1,7 @@
 #include "plugin/shell/test_group.h"
 
 #include "host/error_service.h"
+#include "platform/values/abort_error.h"
 #include "platform/values/pass_over.h"
 #include "plugin/shell/host_errors.h"
 #include "plugin/shell/plugin_factory.h"
@@ -90,6 +91,7 @@ void CTestGroup::Perform(const std::shared_ptr<host::ITestSetup>& setup) {
         StoreGroupResult(setup);
         setup->ElementDone(self);
     } catch (...) {
+        plat::RethrowAbort();  // a stalled window or a failing harness ends the run
         host::ErrorService().ReportCurrent(kLocation);
     }
 }

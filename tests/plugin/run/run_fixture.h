@@ -2,9 +2,8 @@
 // A whole test run in-process: the plug-in's elements from its shipped
 // template, the real driver library loaded by ProgID, the simulated
 // instrument on a fake serial line, the virtual clock and a scripted
-// operator at the test-guide window. The results grid and the help viewer
-// are stand-ins that record what the window asks of them; a test types the
-// readings by raising the grid's event.
+// operator at the test-guide window, who types the readings into its
+// results grid.
 
 #include <gtest/gtest.h>
 
@@ -22,15 +21,13 @@
 #include "platform/loop/virtual_time_scope.h"
 #include "platform/ui/combo_box.h"
 #include "platform/ui/form.h"
-#include "platform/ui/user_control.h"
 #include "plugin/config/part/spo2_config_part.h"
 #include "plugin/config/spo2_simulation_config.h"
 #include "plugin/results/results_classes.h"
 #include "plugin/shell/f_test_guide.h"
-#include "plugin/shell/html_help_interface.h"
 #include "plugin/shell/identity_pane_flag.h"
 #include "plugin/shell/pelmo2_plugin.h"
-#include "plugin/shell/result_view_interface.h"
+#include "plugin/results/x_result_view.h"
 #include "plugin/shell/test_data.h"
 #include "plugin/shell/test_group.h"
 #include "tests/plugin/config/spo2_config_fixture.h"
@@ -41,34 +38,6 @@
 namespace run_test {
 
 using plugin::FTestGuide;
-
-// The results grid as far as the window uses it; Type raises the operator's
-// readings as the real grid does.
-class StandInGrid : public plat::ui::UserControl, public plugin::IResultView {
-public:
-    std::vector<std::string> calls;
-    std::function<void(const std::string&)> onCall;  // runs after each call is recorded
-    void SetOwner(const host::TestElementPtr&) override { Record("Owner"); }
-    void SetEditMode(bool on) override { Record(on ? "SetEditMode(1)" : "SetEditMode(0)"); }
-    void DisplayResults(const std::shared_ptr<host::IResultData>&) override { Record("DisplayResults"); }
-    void SelectStandard(const std::string&, const std::string&, bool) override { Record("SelectStandard"); }
-    void InitTest() override { Record("InitTest"); }
-    void FireTestResultsChangedEvent() override { Record("Fire"); }
-    void InitProbeTest() override { Record("InitProbeTest"); }
-    void Record(const std::string& call) {
-        calls.push_back(call);
-        if (onCall) onCall(call);
-    }
-    void Refresh() override {}
-    void Type(const std::string& spo2, const std::string& bpm) {
-        RaiseEvent(plugin::kTestResultsChangedEvent, {plat::Variant(spo2), plat::Variant(bpm), plat::Variant(true)});
-    }
-};
-
-class StandInHelp : public plat::ui::UserControl, public plugin::IHtmlHelp {
-public:
-    bool Initialize(const std::string&) override { return true; }
-};
 
 inline std::string BinDir() {
     const char* bin = std::getenv("ORVIK_BIN_DIR");
@@ -84,11 +53,7 @@ protected:
         plat::Registry::Instance().WriteValue(plat::Hive::LocalMachine, makes::kRegistryKey, "Configuration",
                                               BinDir() + "/orvikPelmo2.mpc");
         ASSERT_NO_THROW(plat::RegisterServer(BinDir() + "/liborvikPelmo2VTI.so"));
-        plat::RegisterClass("OrvikPelmo2.XResultView", [this] {
-            grid = std::make_shared<StandInGrid>();
-            return grid;
-        });
-        plat::RegisterClass("OrvikPelmo2.XHtmlHelp", [] { return std::make_shared<StandInHelp>(); });
+        plugin::RegisterResultsClasses();
         plugin::RegisterSpO2ConfigurationPart();
         plugin::RegisterResultsParts();
         plugIn_->Initialize(nullptr);
@@ -97,8 +62,6 @@ protected:
     }
     void TearDown() override {
         host::UnregisterPlugIn("Pelmo2");
-        plat::UnregisterClass("OrvikPelmo2.XResultView");
-        plat::UnregisterClass("OrvikPelmo2.XHtmlHelp");
         plugin::ResetIdentityPaneFlagForTests();
         Spo2ConfigTest::TearDown();
     }
@@ -133,12 +96,16 @@ public:
         });
         return *this;
     }
-    // Types the readings into the grid.
+    // Types the readings into the grid's open cell, each ended with Enter,
+    // after bringing the results page forward (the first window after a test
+    // was made shows the instrument page).
     RunTest& Type(const std::string& spo2, const std::string& bpm) {
-        op.Do("FTestGuide", "readings " + spo2 + " " + bpm, [this, spo2, bpm](plat::ui::Form&) {
-            ASSERT_TRUE(grid);
-            grid->Type(spo2, bpm);
+        op.Do("FTestGuide", "show the results page", [](plat::ui::Form& form) {
+            auto& pane = static_cast<FTestGuide&>(form).ContentPane();
+            if (pane.SelectedPane() != 0) EXPECT_TRUE(pane.PickPane(0)) << "results page refused";
         });
+        op.TypeInCell("FTestGuide", "xrvResult.tlstGrid", spo2 + "\r")
+            .TypeInCell("FTestGuide", "xrvResult.tlstGrid", bpm + "\r");
         return *this;
     }
     // Picks the entry (from 0) in the upload-slot dialog, with OK; nullopt: Cancel.
@@ -189,7 +156,6 @@ protected:
     serialtest::FakeSerialScope serial;
     serialtest::SimulatedInstrument sim{serial};
     plat::ui::test::ScriptedOperator op;
-    std::shared_ptr<StandInGrid> grid;
     std::shared_ptr<host::CTestSetup> setup = std::make_shared<host::CTestSetup>();
     std::shared_ptr<plugin::CPelmo2Plugin> plugIn_ = std::make_shared<plugin::CPelmo2Plugin>();
 };

@@ -129,21 +129,27 @@ TEST_F(RunFlowTest, ACommunicationErrorIsShownOncePerRunAndEndsTheRun) {
     EXPECT_EQ(test->Result()->MeasurementCount(), 0);
 }
 
+// Records, when the element reports done (after the failed command has
+// returned), whether the driver control is still on the window.
+class WatchingSetup : public host::CTestSetup {
+public:
+    std::vector<std::string> seen;
+    void ElementDone(const host::TestElementPtr& element) override {
+        seen.push_back(RunTest::Guide() && RunTest::Guide()->VTIControl() ? "done:control" : "done:none");
+        CTestSetup::ElementDone(element);
+    }
+};
+
 TEST_F(RunFlowTest, TheControlIsRemovedOnlyAfterTheFailedCommandHasReturned) {
     sim.SetSilent(true);
     auto test = NewTest(100);
-    std::vector<std::string> seen;  // whether the control was there at each moment
-    op.Do("FTestGuide", "watch the run's end", [&](plat::ui::Form&) {
-        grid->onCall = [&](const std::string& call) {
-            if (call == "SetEditMode(0)") seen.push_back(Guide()->VTIControl() ? "ended:control" : "ended:none");
-        };
-    });
+    auto watching = std::make_shared<WatchingSetup>();
     Start([&] {
-        seen.push_back(Guide()->VTIControl() ? "after Start:control" : "after Start:none");
+        watching->seen.push_back(Guide()->VTIControl() ? "after Start:control" : "after Start:none");
         Click(FTestGuide::kNext);
     }).Answer(plat::ui::vbOK, "No instrument was found");
-    test->Perform(setup);
-    EXPECT_THAT(seen, ElementsAre("ended:control", "after Start:none"));
+    test->Perform(watching);
+    EXPECT_THAT(watching->seen, ElementsAre("done:control", "after Start:none"));
     EXPECT_EQ(sim.QuitCount(), 1);
 }
 
@@ -159,8 +165,9 @@ TEST_F(RunFlowTest, ADriverThatCannotBeAddedIsAFailureNotACleanRun) {
     plat::UnregisterServer(BinDir() + "/liborvikPelmo2VTI.so");
     auto test = NewTest(100);
     Start([&] {
+        auto grid = std::dynamic_pointer_cast<plugin::XResultView>(Guide()->ResultView());
         ASSERT_TRUE(grid);
-        EXPECT_EQ(grid->calls.back(), "SetEditMode(0)");  // ended, no readings asked for
+        EXPECT_FALSE(grid->EditMode());  // ended: no readings asked for
         Click(FTestGuide::kNext);
     }).Answer(plat::ui::vbOK, "An unrecognised error.");
     test->Perform(setup);
@@ -209,6 +216,12 @@ TEST_F(RunFlowTest, AGroupOfAllFourStepsNextPreviousSkipNaAndStop) {
     EXPECT_EQ(group->Item(4)->Result(), nullptr);             // aborted
     // The photodiode and resistance runs were stopped before their commands.
     EXPECT_THAT(Commands(), ElementsAre("[MAKE0]", "[TLC1100]", "[PRESETS0]", "[PROBE]"));
+}
+
+TEST_F(RunFlowTest, AStalledTestGuideWindowEndsTheGroupsRunInsteadOfBeingReported) {
+    auto group = std::dynamic_pointer_cast<plugin::CTestGroup>(plugIn_->CreateTest(1));
+    EXPECT_THROW(group->Perform(setup), plat::AbortError);  // no operator step: the window waits for nothing
+    op.ClearErrors();
 }
 
 // ---- instrument record, saving, report -----------------------------------------------
