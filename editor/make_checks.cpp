@@ -1,11 +1,13 @@
 #include "editor/make_checks.h"
 
 #include <limits>
+#include <memory>
 
 #include "makes/step.h"
 #include "platform/ui/grid.h"
 #include "platform/values/numfmt.h"
 #include "platform/values/text.h"
+#include "plugin/config/dialogs/fsave_make.h"
 
 namespace editor {
 
@@ -13,11 +15,6 @@ namespace {
 
 constexpr const char* kModule = "MakeUtils";
 int32_t badGridRow = 0;
-
-SaveMakeDialogMaker& DialogMaker() {
-    static SaveMakeDialogMaker maker;
-    return maker;
-}
 
 }  // namespace
 
@@ -49,23 +46,13 @@ int32_t BadGridRow() { return badGridRow; }
 
 std::string NumberText(std::string_view text) { return plat::NumberToText(makes::ValText(text)); }
 
-SaveMakeDialogMaker SetSaveMakeDialogMaker(SaveMakeDialogMaker maker) {
-    SaveMakeDialogMaker previous = std::move(DialogMaker());
-    DialogMaker() = std::move(maker);
-    return previous;
-}
-
 bool AskForFileName(std::string& fileName, std::string& makeName, const makes::MakeListPtr& allMakes) {
-    std::shared_ptr<ISaveMakeDialog> dialog;
-    makes::RunStep(kModule, "AskForFileName", __LINE__, [&] {
-        if (DialogMaker()) dialog = DialogMaker()();
-    });
-    if (!dialog) return false;
+    auto dialog = std::make_shared<dialogs::FSaveMake>();
     bool accepted = false;
     makes::RunStep(kModule, "AskForFileName", __LINE__, [&] {
         dialog->Initialize(allMakes, makeName);
-        dialog->ShowModal();
-        if (dialog->Response() == ISaveMakeDialog::kAccepted) {
+        dialog->Show(plat::ui::ShowMode::Modal);
+        if (dialog->Response() == dialogs::FSaveMake::kAccepted) {
             const std::string newFile = dialog->Filename();
             const std::string newName = dialog->OximeterName();
             fileName = newFile;

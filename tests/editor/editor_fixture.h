@@ -1,7 +1,6 @@
 #pragma once
 // The editor's windows headless on the virtual clock, with the scripted
-// operator, a temporary make folder named in a scratch registry, and a save-make
-// dialog that answers as the test says.
+// operator and a temporary make folder named in a scratch registry.
 
 #include <gtest/gtest.h>
 
@@ -29,40 +28,6 @@ namespace editor_test {
 
 using plat::ui::test::ScriptedOperator;
 
-// The save-make dialog's answers, one per question; none left is a refusal.
-class FakeSaveMakeDialog : public editor::ISaveMakeDialog {
-public:
-    struct Answer {
-        bool accept = false;
-        std::string name;
-        std::string file;
-    };
-    struct Script {
-        std::vector<Answer> answers;
-        int asked = 0;
-        std::vector<std::string> namesGiven;
-        std::vector<int32_t> listedMakes;
-    };
-    explicit FakeSaveMakeDialog(std::shared_ptr<Script> script) : script_(std::move(script)) {}
-
-    void Initialize(const makes::MakeListPtr& allMakes, const std::string& makeName) override {
-        script_->namesGiven.push_back(makeName);
-        script_->listedMakes.push_back(allMakes ? allMakes->Count() : -1);
-    }
-    void ShowModal() override {
-        const size_t at = static_cast<size_t>(script_->asked++);
-        if (at < script_->answers.size()) answer_ = script_->answers[at];
-    }
-    int32_t Response() const override { return answer_.accept ? kAccepted : 7; }
-    std::string OximeterName() const override { return answer_.name; }
-    std::string Filename() const override { return answer_.file; }
-    void Unload() override {}
-
-private:
-    std::shared_ptr<Script> script_;
-    Answer answer_;
-};
-
 // A make with a straight R-curve: R at SpO2 s is `start` - (s - 50) * 0.01.
 inline makes::OximeterMakePtr SampleMake(const std::string& name, int32_t redDC = 1000, double start = 1.5) {
     auto make = std::make_shared<makes::COximeterMake>();
@@ -87,9 +52,6 @@ protected:
         auto key = std::make_shared<host::CRegistryKey>();
         key->Create(host::HKey::LocalMachine, makes::kRegistryKey);
         key->WriteValue("Path", folder_);
-        dialogScript_ = std::make_shared<FakeSaveMakeDialog::Script>();
-        previousMaker_ = editor::SetSaveMakeDialogMaker(
-            [script = dialogScript_] { return std::make_shared<FakeSaveMakeDialog>(script); });
     }
     void TearDown() override {
         if (window_ && window_->Loaded()) {
@@ -97,7 +59,6 @@ protected:
             window_->OnQueryUnload = nullptr;
             window_->Unload();
         }
-        editor::SetSaveMakeDialogMaker(std::move(previousMaker_));
         plat::fs::SetBeforeRenameHookForTests(nullptr);
     }
 
@@ -128,10 +89,13 @@ protected:
         while (plat::MessageLoop::Current().DoEventsNoWait()) {
         }
     }
-    void Accept(std::string name, std::string file) {
-        dialogScript_->answers.push_back({true, std::move(name), std::move(file)});
+    // The save-make dialog's steps: a new name and file accepted, or the dialog refused.
+    static void AcceptNewName(ScriptedOperator& op, const std::string& name, const std::string& file) {
+        op.Type("FSaveMake", "tbOximeter", name)
+            .Type("FSaveMake", "tbOximeterFile", file)
+            .Click("FSaveMake", "cmdAccept");
     }
-    void Refuse() { dialogScript_->answers.push_back({}); }
+    static void RefuseNewName(ScriptedOperator& op) { op.Click("FSaveMake", "cmdRefuse"); }
 
     template <class T>
     T& Ctl(const std::string& name) {
@@ -155,8 +119,6 @@ protected:
 
     plat::VirtualTimeScope time_;
     std::string folder_;
-    std::shared_ptr<FakeSaveMakeDialog::Script> dialogScript_;
-    editor::SaveMakeDialogMaker previousMaker_;
     std::shared_ptr<editor::frmCustomRcurve> window_;
 };
 

@@ -97,13 +97,13 @@ TEST_F(SaveTest, InPlaceAfterTheOverwriteQuestion) {
 
 TEST_F(SaveTest, UnderANewNameLeavesTheShownMakeAsItWas) {
     auto& w = Open();
-    Accept("Gamma", "gamma.txt");
     ScriptedOperator op;
     op.ClickCell("frmCustomRcurve", "tliRValue", 1, 2).TypeInCell("frmCustomRcurve", "tliRValue", "2\r");
     SaveWith(op, {"1000", "2000", "300", "400"});
-    op.Answer(vbNo, "overwrite").Answer(vbOK, "successfully saved");
+    op.Answer(vbNo, "overwrite");
+    AcceptNewName(op, "Gamma", "gamma.txt");
+    op.Answer(vbOK, "successfully saved");
     Run(op);
-    EXPECT_EQ(dialogScript_->namesGiven, (std::vector<std::string>{"Alpha"}));
     EXPECT_EQ(PickerEntries(), (std::vector<std::string>{"Alpha", "Beta", "Gamma"}));
     EXPECT_EQ(Picker().Text(), "Gamma");
     EXPECT_EQ(w.CurrentMake()->Name(), "Gamma");
@@ -121,18 +121,17 @@ TEST_F(SaveTest, APredefinedMakeGoesStraightToTheSaveMakeDialog) {
     WriteMake(SampleMake("Aardvark"), "aardvark.txt", true);
     auto& w = Open();
     ASSERT_EQ(w.CurrentMake()->Name(), "Aardvark");
-    Refuse();
     ScriptedOperator op;
     SaveWith(op, {"1", "2", "3", "4"});
+    RefuseNewName(op);
     Run(op);
     EXPECT_TRUE(op.Messages().empty());  // no overwrite question, no message after the refusal
-    EXPECT_EQ(dialogScript_->asked, 1);
     EXPECT_TRUE(SaveButton().Enabled());
     EXPECT_EQ(ReadBack("aardvark.txt")->RedDC(), 1000);
 
-    Accept("Zebra", "zebra.txt");
-    op.Do("frmCustomRcurve", "click Save", [this](plat::ui::Form&) { SaveButton().Click(); })
-        .Answer(vbOK, "successfully saved");
+    op.Do("frmCustomRcurve", "click Save", [this](plat::ui::Form&) { SaveButton().Click(); });
+    AcceptNewName(op, "Zebra", "zebra.txt");
+    op.Answer(vbOK, "successfully saved");
     Run(op);
     EXPECT_EQ(ReadBack("zebra.txt")->RedDC(), 1);
     EXPECT_EQ(ReadBack("aardvark.txt")->RedDC(), 1000);
@@ -158,10 +157,10 @@ TEST_F(SaveTest, AFailedWriteKeepsEverythingAsItWas) {
     EXPECT_TRUE(SaveButton().Enabled());
 
     // Under a new name: nothing joins the list or the picker, and the make shown stays.
-    Accept("Gamma", "gamma.txt");
     op.Do("frmCustomRcurve", "click Save", [this](plat::ui::Form&) { SaveButton().Click(); })
-        .Answer(vbNo, "overwrite")
-        .Answer(vbOK, "An unknown error occurred");
+        .Answer(vbNo, "overwrite");
+    AcceptNewName(op, "Gamma", "gamma.txt");
+    op.Answer(vbOK, "An unknown error occurred");
     Run(op);
     EXPECT_FALSE(plat::fs::FileExists(folder_ + "gamma.txt"));
     EXPECT_EQ(PickerEntries(), (std::vector<std::string>{"Alpha", "Beta"}));
@@ -173,14 +172,31 @@ TEST_F(SaveTest, AFailedWriteKeepsEverythingAsItWas) {
 
 TEST_F(SaveTest, DecliningBothQuestionsSavesNothing) {
     auto& w = Open();
-    Refuse();
     ScriptedOperator op;
     SaveWith(op, {"1", "2", "3", "4"});
     op.Answer(vbNo, "overwrite");
+    RefuseNewName(op);
     Run(op);
     EXPECT_EQ(op.Messages().size(), 1u);
     EXPECT_EQ(ReadBack("alpha.txt")->RedDC(), 1000);
     EXPECT_EQ(w.CurrentMake()->RedDC(), 1000);
+}
+
+TEST_F(SaveTest, ANewNameNeverTakesAnotherMakesFile) {
+    auto& w = Open();
+    const std::string betaBefore = ReadFile("beta.txt");
+    ScriptedOperator op;
+    SaveWith(op, {"1", "2", "3", "4"});
+    op.Answer(vbNo, "overwrite")
+        .Type("FSaveMake", "tbOximeter", "Gamma")
+        .Type("FSaveMake", "tbOximeterFile", "BETA")
+        .Click("FSaveMake", "cmdAccept")
+        .Answer(vbOK);  // the dialog refuses the file of a listed make
+    RefuseNewName(op);
+    Run(op);
+    EXPECT_EQ(ReadFile("beta.txt"), betaBefore);
+    EXPECT_EQ(w.Makes()->Count(), 2);
+    EXPECT_TRUE(SaveButton().Enabled());
 }
 
 }  // namespace

@@ -168,6 +168,19 @@ TEST_F(MainWindowTest, GridEditingNormalisesTheCommittedCellAndUpdatesSave) {
     Run(op);
 }
 
+TEST_F(MainWindowTest, ChangeTrackingLooksOnlyAtPointsThatHaveACell) {
+    TwoMakes();
+    auto& w = Open();
+    // A point outside SpO2 50..100 has no cell (SpO2 49 would be the header row).
+    w.CurrentMake()->AddRValue(49, "2.25");
+    w.CurrentMake()->AddRValue(101, "0.1");
+    EXPECT_FALSE(w.IsSettingsGotChanged());
+    Grid().SetCellText(1, 2, "1.50");
+    EXPECT_FALSE(w.IsSettingsGotChanged());
+    Grid().SetCellText(1, 2, "1.51");
+    EXPECT_TRUE(w.IsSettingsGotChanged());
+}
+
 TEST_F(MainWindowTest, PickingAnotherMakeAsksAboutUnsavedEdits) {
     TwoMakes();
     auto& w = Open();
@@ -223,14 +236,14 @@ TEST_F(MainWindowTest, PickingWithAnInvalidEditAsksAndNoDropsIt) {
 TEST_F(MainWindowTest, SaveUnderANewNameFromThePickerStillShowsThePickedMake) {
     TwoMakes();
     auto& w = Open();
-    Accept("Gamma", "gamma.txt");
     ScriptedOperator op;
     op.Do("frmCustomRcurve", "clear", [&](plat::ui::Form&) { Box("txtRDC").SetText(""); })
         .Type("frmCustomRcurve", "txtRDC", "1111")
         .Pick("frmCustomRcurve", "cmbCustomRcurve", 1)
         .Answer(vbYes, "Some of the settings have been changed")
-        .Answer(vbNo, "overwrite")
-        .Answer(vbOK, "successfully saved");
+        .Answer(vbNo, "overwrite");
+    AcceptNewName(op, "Gamma", "gamma");
+    op.Answer(vbOK, "successfully saved");
     Run(op);
     EXPECT_EQ(PickerEntries(), (std::vector<std::string>{"Alpha", "Beta", "Gamma"}));
     EXPECT_EQ(Picker().Text(), "Beta");
@@ -282,12 +295,12 @@ TEST_F(MainWindowTest, CloseYesRunsTheSaveChecksAndStaysOpenOnAFailure) {
 TEST_F(MainWindowTest, CloseYesWithADeclinedOrFailedSaveStaysOpen) {
     TwoMakes();
     auto& w = Open();
-    Refuse();
     ScriptedOperator op;
     op.Pick("frmCustomRcurve", "cmbLightLevel", 1)
         .Click("frmCustomRcurve", "cmdClose")
         .Answer(vbYes, "Some of the settings have been changed")
         .Answer(vbNo, "overwrite");
+    RefuseNewName(op);
     Run(op);
     EXPECT_TRUE(w.Loaded());
 

@@ -132,20 +132,24 @@ TEST(MakeChecks, IsGridOKFindsTheFirstEmptyDataCell) {
 
 TEST_F(StartTest, AskForFileNameKeepsBothTextsWhenRefused) {
     std::string file = "a.txt", name = "A";
-    Refuse();
-    EXPECT_FALSE(editor::AskForFileName(file, name, nullptr));
+    auto listed = std::make_shared<makes::MakeList>();
+    (void)listed->Add(SampleMake("Taken"), "Taken");
+    ScriptedOperator op;
+    op.Type("FSaveMake", "tbOximeter", "B").Type("FSaveMake", "tbOximeterFile", "b").Click("FSaveMake", "cmdRefuse");
+    EXPECT_FALSE(editor::AskForFileName(file, name, listed));
     EXPECT_EQ(file, "a.txt");
     EXPECT_EQ(name, "A");
-    Accept("B", "b.txt");
-    EXPECT_TRUE(editor::AskForFileName(file, name, nullptr));
+    // A listed name is refused by the dialog itself; then a free one is taken.
+    op.Type("FSaveMake", "tbOximeter", "taken")
+        .Type("FSaveMake", "tbOximeterFile", "b")
+        .Click("FSaveMake", "cmdAccept")
+        .Answer(plat::ui::vbOK)
+        .Do("FSaveMake", "clear", [](plat::ui::Form& f) { f.Controls().FindAs<plat::ui::TextBox>("tbOximeter")->SetText(""); })
+        .Type("FSaveMake", "tbOximeter", "B")
+        .Click("FSaveMake", "cmdAccept");
+    EXPECT_TRUE(editor::AskForFileName(file, name, listed));
     EXPECT_EQ(file, "b.txt");
     EXPECT_EQ(name, "B");
-    EXPECT_EQ(dialogScript_->namesGiven, (std::vector<std::string>{"A", "A"}));
-
-    // Without a dialog there is nothing to accept.
-    auto maker = editor::SetSaveMakeDialogMaker(nullptr);
-    EXPECT_FALSE(editor::AskForFileName(file, name, nullptr));
-    editor::SetSaveMakeDialogMaker(maker);
 }
 
 }  // namespace
