@@ -12,9 +12,11 @@
 
 #include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
 #include <optional>
 #include <stdexcept>
+#include <thread>
 #include <string>
 #include <vector>
 
@@ -161,6 +163,30 @@ TEST_F(LoopTest, OurTimersTasksAndDescriptorsRunWhileQtRunsALoopOfItsOwn) {
     EXPECT_GE(ticks, 5);  // 20 would be every tick of 400 ms; a stall gives 0 or 1
     EXPECT_EQ(reads, 1);
     EXPECT_TRUE(posted);
+}
+
+TEST_F(LoopTest, AWatchedDescriptorWakesTheWaitInQtsDispatcher) {
+    FMain main;
+    main.Show();
+    Settle();
+    int fds[2];
+    ASSERT_EQ(pipe(fds), 0);
+    int reads = 0;
+    auto& loop = plat::MessageLoop::Current();
+    const uint64_t watch = loop.WatchFd(fds[0], [&] {
+        char c;
+        if (read(fds[0], &c, 1) == 1) ++reads;
+    });
+    std::thread writer([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        if (write(fds[1], "x", 1) != 1) ADD_FAILURE() << "pipe write";
+    });
+    // Nothing else is due: only the descriptor can end the wait before the 5 s limit.
+    EXPECT_TRUE(PumpUntil([&] { return reads == 1; }, 5000));
+    writer.join();
+    loop.Unwatch(watch);
+    close(fds[0]);
+    close(fds[1]);
 }
 
 TEST_F(LoopTest, AnIdleWaitWithAWindowOpenDoesNotSpin) {
