@@ -19,6 +19,8 @@
 #include "host/run_context.h"
 #include "host/xml.h"
 #include "platform/com/registry.h"
+#include "plugin/config/part/spo2_config_part.h"
+#include "plugin/results/results_classes.h"
 #include "plugin/shell/pelmo2_plugin.h"
 
 namespace {
@@ -36,6 +38,9 @@ struct Sandbox {
         plat::Registry::UseFile(folder + "/registry.reg");
         host::LanguageService().SetLanguagesRoot(folder + "/languages");
         host::ErrorService().SetEcho(false);
+        // The real configuration, limits and results, as the plug-in library installs them.
+        plugin::RegisterSpO2ConfigurationPart();
+        plugin::RegisterResultsParts();
     }
     ~Sandbox() {
         std::error_code ec;
