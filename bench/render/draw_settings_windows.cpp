@@ -5,10 +5,12 @@
 #include <cmath>
 #include <cstdio>
 #include <string>
+#include <vector>
 
+#include "bench/render/draw_dialogs.h"
 #include "host/limit_standards.h"
-#include "host/xml.h"
 #include "host/view/x_limit_view.h"
+#include "host/xml.h"
 #include "platform/com/com.h"
 #include "platform/com/registry.h"
 #include "platform/qt/qt_renderer.h"
@@ -22,20 +24,6 @@
 #include "plugin/shell/x_plugin_setup.h"
 
 namespace {
-
-namespace ui = plat::ui;
-
-int Draw(plat::qt::QtRenderer& renderer, ui::Form& form, const std::filesystem::path& path) {
-    const bool drawn = renderer.SavePicture(form, path.string());
-    form.ui::Form::Unload();
-    renderer.Flush();
-    if (!drawn) {
-        std::fprintf(stderr, "could not draw %s\n", path.c_str());
-        return 1;
-    }
-    std::printf("%s\n", path.c_str());
-    return 0;
-}
 
 // A make with a plausible curve: R falls from about 2 at 50 % to 0.45 at 100 %.
 makes::OximeterMakePtr CurvedMake(const std::string& name, const std::string& file, int32_t lightLevel) {
@@ -76,7 +64,7 @@ int DrawSettingsWindows(plat::qt::QtRenderer& renderer, const std::filesystem::p
         auto dialog = std::make_shared<plugin::FMakeDetails>();
         dialog->Load();
         dialog->Initialize(10, acme, list, 2);
-        failed += Draw(renderer, *dialog, folder / "make_details_custom_make_acme_shown.png");
+        failed += DrawAndUnload(renderer, *dialog, folder / "make_details_custom_make_acme_shown.png");
     }
 
     {
@@ -96,7 +84,7 @@ int DrawSettingsWindows(plat::qt::QtRenderer& renderer, const std::filesystem::p
             dialog->SetInnerSize(6600, 3360);
             dialog->SetupControl()->Move(0, 0, 6600, 3360);
             dialog->SetCaption("Plug-in settings");
-            failed += Draw(renderer, *dialog, folder / "settings_page_custom_make_with_upload.png");
+            failed += DrawAndUnload(renderer, *dialog, folder / "settings_page_custom_make_with_upload.png");
         } else {
             std::fprintf(stderr, "no settings page to draw\n");
             ++failed;
@@ -132,7 +120,7 @@ int DrawSettingsWindows(plat::qt::QtRenderer& renderer, const std::filesystem::p
             ++failed;
             continue;
         }
-        failed += Draw(renderer, *dialog,
+        failed += DrawAndUnload(renderer, *dialog,
                        folder / (testId == 100 ? "limit_dialog_spo2_standard_with_bounds.png"
                                                : "limit_dialog_probe_resistance_pin_pairs.png"));
     }
