@@ -5,16 +5,24 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "host/error_service.h"
 #include "host/limit_standards.h"
+#include "host/run_context.h"
+#include "host/test_element_base.h"
 #include "host/view/x_limit_view.h"
 #include "host/xml.h"
 #include "platform/loop/virtual_time_scope.h"
+#include "plugin/config/part/spo2_config_part.h"
 #include "plugin/results/limit_data.h"
 #include "plugin/results/limit_dialog_maker.h"
 #include "plugin/results/results_classes.h"
+#include "plugin/shell/pelmo2_plugin.h"
+#include "tests/plugin/config/spo2_config_fixture.h"
 #include "tests/plugin/results/fake_element.h"
 #include "tests/support/sandbox.h"
+#include "tests/support/ui/scripted_operator.h"
 
 namespace {
 
@@ -244,6 +252,63 @@ TEST_F(LimitDialogTest, ARowWithoutAnItemInTheStandardTakesNoEdits) {
     ASSERT_TRUE(Grid(view).ClickCell(1, XLimitView::kUpper));
     EXPECT_FALSE(Grid(view).Editing());
     EXPECT_FALSE(view.Controls().Item("cboExpression").Enabled());
+}
+
+}  // namespace
+
+namespace {
+
+// The plug-in's own SpO2 test from the shipped template, its limits edited in
+// the limit view docked into the host's window.
+class TemplateLimitDialogTest : public plugin_test::Spo2ConfigTest {
+protected:
+    void SetUp() override {
+        Spo2ConfigTest::SetUp();
+        plugin::RegisterSpO2ConfigurationPart();
+        plugin::RegisterResultsParts();
+        const char* bin = std::getenv("ORVIK_BIN_DIR");
+        plat::Registry::Instance().WriteValue(plat::Hive::LocalMachine, makes::kRegistryKey, "Configuration",
+                                              std::string(bin ? bin : ".") + "/orvikPelmo2.mpc");
+        plugIn_->Initialize(nullptr);
+        host::RegisterPlugIn(plugIn_);
+    }
+    void TearDown() override {
+        host::UnregisterPlugIn("Pelmo2");
+        plugin::SetLimitDialogMaker(nullptr);
+        Spo2ConfigTest::TearDown();
+    }
+    std::shared_ptr<plugin::CPelmo2Plugin> plugIn_ = std::make_shared<plugin::CPelmo2Plugin>();
+};
+
+TEST_F(TemplateLimitDialogTest, ALimitEditedInTheHostsWindowComesBackWithTheLoadedTest) {
+    auto test = plugIn_->CreateTest(100);
+    ASSERT_TRUE(test);
+    auto dialog = test->Limits()->CreateDialog();
+    ASSERT_TRUE(dialog);
+    FHolder window;
+    window.Show();
+    dialog->Dock(window.hWnd());
+    dialog->Show({});
+    auto* standards = dynamic_cast<plat::ui::ComboBox*>(
+        plat::ui::test::ScriptedOperator::FindControl(window, "cboStandard"));
+    auto* grid = dynamic_cast<plat::ui::Grid*>(plat::ui::test::ScriptedOperator::FindControl(window, "grdLimits"));
+    ASSERT_NE(standards, nullptr);
+    ASSERT_NE(grid, nullptr);
+    EXPECT_EQ(standards->Text(), "Oximeter accuracy");  // the template's standard, translated
+    ASSERT_TRUE(grid->ClickCell(2, XLimitView::kUpper));  // BPM
+    ASSERT_TRUE(grid->TypeEditText("7.5\r"));
+    dialog->Unload();
+
+    auto doc = host::XmlFactory().NewDocument();
+    doc->AppendChild(test->Save(*doc, {}));
+    auto reread = host::XmlFactory().NewDocument();
+    reread->LoadXml(doc->Xml());
+    auto loaded = host::LoadTestElement(*reread->DocumentElement(), std::make_shared<host::CLoadContext>());
+    ASSERT_TRUE(loaded);
+    auto standard = loaded->Limits()->Standards()->Item(1);
+    ASSERT_TRUE(standard);
+    EXPECT_EQ(standard->LimitItems()->Item(2)->Key(), "BPM");
+    EXPECT_FLOAT_EQ(standard->LimitItems()->Item(2)->BoundValue(0), 7.5f);
 }
 
 }  // namespace

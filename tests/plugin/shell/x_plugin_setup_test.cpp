@@ -184,3 +184,40 @@ TEST_F(PluginSetupPageTest, TheSettingsObjectsDialogHoldsThePage) {
 }
 
 }  // namespace
+
+namespace {
+
+class HostWindow : public plat::ui::Form {
+public:
+    HostWindow() : Form("frmHostSettings") { SetInnerSize(6600, 3400); }
+};
+
+TEST_F(PluginSetupPageTest, ThePlugInLibrarysSettingsDialogDocksItsPageIntoTheHostsWindow) {
+    for (const auto& served : plugin::ShellClasses()) plat::UnregisterClass(served.progId);
+    for (const auto& served : plugin::ConfigClasses()) plat::UnregisterClass(served.progId);
+    const char* bin = std::getenv("ORVIK_BIN_DIR");
+    const std::string library = std::string(bin ? bin : ".") + "/liborvikPelmo2.so";
+    plat::RegisterServer(library);
+    {
+        HostWindow window;
+        window.Show();
+        auto setup = std::dynamic_pointer_cast<host::ISetup>(plat::CreateObject("OrvikPelmo2.CPluginSetup"));
+        ASSERT_TRUE(setup);
+        auto dialog = setup->CreateDialog();
+        ASSERT_TRUE(dialog);
+        dialog->Dock(window.hWnd());
+        dialog->Show({});
+        auto* makeList =
+            dynamic_cast<plat::ui::ComboBox*>(ScriptedOperator::FindControl(window, "cboDefaultOximeter"));
+        ASSERT_NE(makeList, nullptr);
+        EXPECT_EQ(makeList->ListCount(), 10);
+        ASSERT_TRUE(makeList->PickItem(3));
+        setup->RegSave({}, {});
+        EXPECT_EQ(Stored("DefaultMakeLocation"), "3");
+        EXPECT_EQ(Stored("DefaultCustomMakeName"), "Datex");
+        dialog->Unload();
+    }
+    plat::UnregisterServer(library);
+}
+
+}  // namespace
