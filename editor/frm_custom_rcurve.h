@@ -22,6 +22,14 @@
 #include "platform/ui/progress_bar.h"
 #include "platform/ui/toolbar.h"
 
+namespace drv {
+class IXVTIControl;
+class ICPelmo2VTIError;
+}
+namespace plat::ui {
+class ObjectControl;
+}
+
 namespace editor {
 
 // What a save came to.
@@ -96,6 +104,19 @@ private:
     void cmdUpload_Click();
     // Close while an upload runs: asks the upload road to stop.
     void CancelUpload();
+    void CreateNewOximeter();
+    void DeleteCurrentOximeter();
+    void RemoveOximeter(const std::string& name);
+    static void RemoveComboItem(plat::ui::ComboBox& combo, const std::string& text);
+    // Puts the shown make's stored values back from `from` on, in the order
+    // RDC, IRDC, IRAC, TLC, grid, light level (0 restores all).
+    void RestoreFromMake(int32_t from);
+    // Lets pending window messages run (Cancel clicks, driver events).
+    static void Pump();
+    void SetSendingState(bool sending);
+    bool CreateVTIControl();
+    void RemoveVTIControl();
+    void VTICommunicationError(const drv::ICPelmo2VTIError& error);
 
     plat::ui::ImageList& imlMakeAction = Add<plat::ui::ImageList>("imlMakeAction");
     plat::ui::Toolbar& tbrmakeAction = Add<plat::ui::Toolbar>("tbrmakeAction");
@@ -129,6 +150,14 @@ private:
     makes::OximeterMakePtr m_CurrentMake;
     bool m_SaveOk = false;
     bool m_Cancel = false;
+    // The upload's outcome: an error seen (kept for the whole road), the
+    // instrument not found, the user's cancel, the final clean-up running.
+    bool m_Error = false;
+    bool m_Error5 = false;
+    bool userCancel_ = false;
+    bool cleaningUp_ = false;
+    std::shared_ptr<plat::ui::ObjectControl> mVTIControl;
+    std::shared_ptr<drv::IXVTIControl> m_VTI;
     bool uploading_ = false;
     bool pickerQuiet_ = false;  // a selection put back by code, not a pick
     bool sessionStarted_ = false;
