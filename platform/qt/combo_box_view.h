@@ -1,6 +1,7 @@
 #pragma once
 // A combo box: pick-only (DropdownList) or editable. A pick is the core's
-// PickItem; typing in the editable part reaches it as EnterText.
+// PickItem; typing in the editable part reaches it as EnterText. A locked box
+// neither opens nor changes.
 
 #include <string>
 #include <vector>

@@ -5,6 +5,7 @@
 #include <QtTest/QTest>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QCheckBox>
+#include <QtWidgets/QAbstractItemView>
 #include <QtWidgets/QComboBox>
 #include <QtWidgets/QGroupBox>
 #include <QtWidgets/QLabel>
@@ -17,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/ui/keys.h"
 #include "tests/platform/qt/qt_fixture.h"
 
 namespace {
@@ -272,6 +274,23 @@ TEST_F(WidgetsTest, PicksInListsAndCombosRunClick) {
     Settle();
     EXPECT_EQ(form.cboKind.Text(), "adult");
     EXPECT_EQ(form.log, (std::vector<std::string>{"list 1", "list 0", "combo adult"}));
+}
+
+TEST_F(WidgetsTest, ALockedComboTakesTheFocusAndItsKeysButNeitherOpensNorPicks) {
+    form.cboKind.SetLocked(true);
+    std::vector<int32_t> keys;
+    form.cboKind.OnKeyDown = [&keys](int32_t& code, int32_t) { keys.push_back(code); };
+    form.cboKind.SetFocus();
+    Settle();
+    auto* combo = Widget<QComboBox>(form.cboKind);
+    QTest::mouseClick(combo, Qt::LeftButton);
+    QTest::keyClick(combo, Qt::Key_Down);
+    Settle();
+    EXPECT_EQ(keys, (std::vector<int32_t>{vbKeyDown}));
+    EXPECT_FALSE(combo->view()->isVisible());
+    EXPECT_EQ(form.cboKind.ListIndex(), -1);
+    EXPECT_EQ(combo->currentIndex(), -1);
+    EXPECT_EQ(std::count_if(form.log.begin(), form.log.end(), [](const std::string& e) { return e.rfind("combo", 0) == 0; }), 0);
 }
 
 TEST_F(WidgetsTest, TabFollowsTabIndexThroughTheCore) {
