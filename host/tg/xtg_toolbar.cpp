@@ -10,14 +10,14 @@ namespace host {
 
 namespace {
 
-struct ButtonSpec {
+struct ButtonDesign {
     int32_t id;
     std::string_view caption;
     plat::ui::ButtonStyle style;
     bool visible;
 };
 
-constexpr std::array<ButtonSpec, 9> kButtons = {{
+constexpr std::array<ButtonDesign, 9> kButtons = {{
     {202, "Start", plat::ui::ButtonStyle::Default, true},
     {101, "Stop", plat::ui::ButtonStyle::Default, true},
     {201, "Abort", plat::ui::ButtonStyle::Default, true},
@@ -45,9 +45,9 @@ std::string StatusName(int32_t status) {
 }  // namespace
 
 XTgToolbar::XTgToolbar() {
-    for (const ButtonSpec& spec : kButtons) {
-        auto& button = tbrButtons.Add(std::to_string(spec.id), std::string(spec.caption), spec.style);
-        button.SetVisible(spec.visible);
+    for (const ButtonDesign& design : kButtons) {
+        auto& button = tbrButtons.Add(std::to_string(design.id), std::string(design.caption), design.style);
+        button.SetVisible(design.visible);
     }
     tbrButtons.Button(std::to_string(kExpectedValuesId))
         .SetToolTipText("Limits of SpO2 and BPM around the configured values");
