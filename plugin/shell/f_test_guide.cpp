@@ -125,7 +125,6 @@ void FTestGuide::InitGuide(const host::TestElementPtr& element, const std::share
     SetCaption(title.empty() ? Translate("20087::TEST GUIDE") : title);
 
     element_ = element;
-    setup_ = setup;
     running_ = false;
     const int32_t testId = TestID();
 
@@ -242,7 +241,6 @@ void FTestGuide::Form_Unload() {
     plat::PassOver([&] { contents_->Release(*this); });
     plat::PassOver([&] { contents_->Clear(); });
     element_.reset();
-    setup_.reset();
     xrvResult.reset();
     xhhHtmlHelp.reset();
 }

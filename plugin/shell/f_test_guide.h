@@ -131,7 +131,6 @@ private:
     plat::ui::ObjectControl& xmdMtiData;
 
     host::TestElementPtr element_;
-    std::shared_ptr<host::ITestSetup> setup_;
     bool running_ = false;
     std::shared_ptr<plat::ui::ObjectControl> mVTIControl;
     std::shared_ptr<plat::ui::ObjectControl> xrvResult;
