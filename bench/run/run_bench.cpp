@@ -1,8 +1,9 @@
 // Runs the whole shipped sequence (the test group of the shipped template:
 // SpO2 simulation, LED, photodiode, resistance) against the simulated
 // instrument on a fake serial line, on the virtual clock, with the real
-// driver library loaded by ProgID. An operator presses Start and then Next
-// in each test-guide window. Prints the real time per sequence (what the
+// driver library loaded by ProgID. An operator presses Start in each
+// test-guide window, types the SpO2 test's readings into the results grid,
+// and presses Next. Prints the real time per sequence (what the
 // plug-in, the driver and the windows cost) beside the protocol's virtual
 // time, and the commands sent.
 //
@@ -29,6 +30,7 @@
 #include "platform/loop/virtual_time_scope.h"
 #include "plugin/config/part/spo2_config_part.h"
 #include "plugin/results/results_classes.h"
+#include "plugin/results/x_result_view.h"
 #include "plugin/shell/f_test_guide.h"
 #include "plugin/shell/pelmo2_plugin.h"
 #include "tests/support/serial/fake_serial_port.h"
@@ -56,6 +58,12 @@ void Operate() {
             return;
         }
         guide->Toolbar().ClickButton(FTestGuide::kStart);
+        if (auto grid = std::dynamic_pointer_cast<plugin::XResultView>(guide->ResultView());
+            grid && grid->EditMode()) {
+            guide->ContentPane().PickPane(0);
+            grid->Grid().TypeEditText("98\r");
+            grid->Grid().TypeEditText("55\r");
+        }
         if (guide->Visible()) guide->Toolbar().ClickButton(FTestGuide::kNext);
         Operate();
     });
@@ -82,6 +90,7 @@ int main(int argc, char** argv) {
     }
     plugin::RegisterSpO2ConfigurationPart();
     plugin::RegisterResultsParts();
+    plugin::RegisterResultsClasses();
     auto plugIn = std::make_shared<plugin::CPelmo2Plugin>();
     plugIn->Initialize(nullptr);
     if (!plugIn->Initialized()) {
