@@ -6,6 +6,7 @@
 // between the calls, so that Cancel and those events act, and tests its
 // cancel flag before each next call.
 #include <array>
+#include <filesystem>
 #include <functional>
 #include <optional>
 
@@ -173,8 +174,10 @@ void frmCustomRcurve::DeleteCurrentOximeter() {
     bool deleted = false;
     if (!path.empty() && !m_CurrentMake->File().empty()) {
         if (plat::fs::IsReadOnly(path)) plat::fs::SetReadOnly(path, false);
-        // A file that is gone already counts as deleted.
-        deleted = plat::fs::DeleteFile(path) || !plat::fs::FileExists(path);
+        // A file that is gone already counts as deleted; anything else left at the path does not.
+        std::error_code error;
+        deleted = plat::fs::DeleteFile(path) ||
+                  std::filesystem::symlink_status(path, error).type() == std::filesystem::file_type::not_found;
     } else {
         deleted = true;  // a make never written has no file to lose
     }
