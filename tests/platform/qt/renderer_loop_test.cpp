@@ -81,6 +81,25 @@ TEST_F(LoopTest, AModalDialogRunsInTheCoresModalLoopUntilItsButtonHidesIt) {
     EXPECT_FALSE(renderer.WindowOf(dlg)->isVisible());
 }
 
+TEST_F(LoopTest, AModalDialogWithNoPlaceOfItsOwnOpensOverTheActiveWindow) {
+    FMain main;
+    main.Move(1500, 1500, 9000, 7500);
+    main.Show();
+    Settle();
+    QWidget* owner = renderer.WindowOf(main);
+    owner->activateWindow();
+    Settle();
+    FDialog dlg;
+    QPoint centre;
+    After(50, [&] {
+        if (QWidget* w = renderer.WindowOf(dlg)) centre = w->geometry().center();
+        dlg.Hide();
+    });
+    After(3000, [&] { dlg.Hide(); });
+    dlg.Show(ShowMode::Modal);
+    EXPECT_LE((centre - owner->geometry().center()).manhattanLength(), 10);  // frames aside
+}
+
 TEST_F(LoopTest, EnterOnAModalDialogActsOnce) {
     FDialog dlg;
     After(50, [&] { QTest::keyClick(renderer.WindowOf(dlg), Qt::Key_Return); });
