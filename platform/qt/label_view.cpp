@@ -14,6 +14,13 @@ QWidget* LabelView::Create(QWidget* parent) {
     return label_;
 }
 
-void LabelView::SyncOwn() { label_->setText(LabelCaptionToQt(Control()->Caption())); }
+void LabelView::SyncOwn() {
+    label_->setText(LabelCaptionToQt(caption_.Caption()));
+    const Qt::Alignment horizontal = caption_.Alignment() == plat::ui::LabelAlignment::Right    ? Qt::AlignRight
+                                     : caption_.Alignment() == plat::ui::LabelAlignment::Centre ? Qt::AlignHCenter
+                                                                                                 : Qt::AlignLeft;
+    label_->setAlignment(horizontal | Qt::AlignTop);
+    label_->setWordWrap(!(caption_.AutoSize() && !caption_.WordWrap()));
+}
 
 }  // namespace plat::qt

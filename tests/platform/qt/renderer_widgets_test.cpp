@@ -161,6 +161,20 @@ TEST_F(WidgetsTest, AControlMovedIntoAFrameShowsInsideIt) {
     EXPECT_TRUE(Widget(form.chkOn)->isVisible());
 }
 
+TEST_F(WidgetsTest, LabelsShowTheirAlignmentAndATransparentBack) {
+    form.lblName.SetBackColor(0x00C0FFFF);
+    form.lblName.SetAlignment(LabelAlignment::Right);
+    Settle();
+    auto* label = Widget<QLabel>(form.lblName);
+    EXPECT_EQ(label->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
+    EXPECT_TRUE(label->autoFillBackground());
+    form.lblName.SetBackStyle(0);
+    form.lblName.SetAlignment(LabelAlignment::Centre);
+    Settle();
+    EXPECT_EQ(label->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
+    EXPECT_FALSE(label->autoFillBackground());
+}
+
 TEST_F(WidgetsTest, AClickRunsTheButtonsClickHandlerOnce) {
     QTest::mouseClick(Widget(form.cmdOK), Qt::LeftButton);
     EXPECT_EQ(form.log, (std::vector<std::string>{"lost txtName", "got cmdOK", "ok"}));
