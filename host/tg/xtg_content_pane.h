@@ -4,7 +4,9 @@
 // results page (the main control), then each pane added with its item. The
 // page area shows the selected page at the left and the help control at the
 // right. The controls handed to it are docked into it (SetParent) and placed
-// through their extenders; Release undocks them again.
+// through their extenders; Release undocks them again. The selector's
+// buttons (toolbar "tbrPages") are keyed "results" for page 0 and "page1",
+// "page2", ... for the panes in the order added.
 
 #include <cstdint>
 #include <memory>
