@@ -6,13 +6,13 @@
 #include "bench/render/draw_results.h"
 
 #include "bench/render/draw_dialogs.h"
+#include "bench/render/shipped_plug_in.h"
 
 #include <cstdio>
 #include <string>
 
 #include "host/host_application.h"
 #include "platform/com/com.h"
-#include "platform/com/registry.h"
 #include "plugin/shell/plugin_factory.h"
 #include "plugin/shell/result_view_interface.h"
 
@@ -32,8 +32,6 @@ public:
         AddObject("xvbPage", std::move(page)).Move(0, 0, width, height);
     }
 };
-
-const char kAnchor = 0;
 
 // The results grid of a new test of that ID with the readings given (none:
 // as a run starts), its first standard selected.
@@ -58,29 +56,6 @@ int DrawGrid(plat::qt::QtRenderer& renderer, host::IPlugIn& plugIn, int32_t test
     return DrawAndUnload(renderer, form, path);
 }
 
-int DrawGrids(plat::qt::QtRenderer& renderer, const std::filesystem::path& folder) {
-    const auto scratch = std::filesystem::temp_directory_path() / "orvik_draw_results.reg";
-    plat::Registry::UseFile(scratch.string());
-    const auto library = std::filesystem::path(plat::ModulePath(&kAnchor)).parent_path() / "liborvikPelmo2.so";
-    int failed = 0;
-    try {
-        plat::RegisterServer(library.string());
-        auto plugIn = plat::CreateObjectAs<host::IPlugIn>("OrvikPelmo2.CPelmo2Plugin");
-        plugIn->Initialize(nullptr);
-        failed += DrawGrid(renderer, *plugIn, 100, "97::80", true,
-                           folder / "results_grid_spo2_expected_limits_bpm_out_of_limits.png");
-        failed += DrawGrid(renderer, *plugIn, 200, "1.9::1.35", false,
-                           folder / "results_grid_led_photo_not_reported.png");
-        failed += DrawGrid(renderer, *plugIn, 400, "OTHER=1", false,
-                           folder / "results_grid_resistance_no_resistances_found.png");
-        plat::UnregisterServer(library.string());
-    } catch (const std::exception& error) {
-        std::fprintf(stderr, "results grid pictures: %s\n", error.what());
-        ++failed;
-    }
-    failed += DrawGrids(renderer, folder);
-    return failed;
-}
 
 }  // namespace
 
@@ -109,6 +84,22 @@ int DrawResults(plat::qt::QtRenderer& renderer, const std::filesystem::path& fol
         }
         failed += DrawAndUnload(renderer, form, folder / "help_view_spo2_simulation_page.png");
     }
-    failed += DrawGrids(renderer, folder);
+    return failed;
+}
+
+int DrawResultGrids(plat::qt::QtRenderer& renderer, const std::filesystem::path& folder) {
+    int failed = 0;
+    try {
+        ShippedPlugIn plugIn("orvik_draw_results.reg");
+        failed += DrawGrid(renderer, *plugIn, 100, "97::80", true,
+                           folder / "results_grid_spo2_expected_limits_bpm_out_of_limits.png");
+        failed += DrawGrid(renderer, *plugIn, 200, "1.9::1.35", false,
+                           folder / "results_grid_led_photo_not_reported.png");
+        failed += DrawGrid(renderer, *plugIn, 400, "OTHER=1", false,
+                           folder / "results_grid_resistance_no_resistances_found.png");
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "results grid pictures: %s\n", error.what());
+        ++failed;
+    }
     return failed;
 }

@@ -3,14 +3,14 @@
 // registered in a scratch registry), as a test shows it when it runs.
 #include "bench/render/draw_test_guide.h"
 
+#include "bench/render/shipped_plug_in.h"
+
 #include <cstdio>
 #include <filesystem>
 
 #include "host/host_application.h"
 #include "host/run_context.h"
 #include "host/xml.h"
-#include "platform/com/com.h"
-#include "platform/com/registry.h"
 #include "platform/qt/qt_renderer.h"
 #include "plugin/config/mti_data.h"
 #include "plugin/shell/f_test_guide.h"
@@ -18,8 +18,6 @@
 #include "plugin/shell/plugin_factory.h"
 
 namespace {
-
-const char kAnchor = 0;
 
 // Gives the element a result holding the readings, as a run leaves it
 // ("SpO2::BPM" for the SpO2 test, "KEY=value::..." for the probe tests).
@@ -62,14 +60,9 @@ int DrawGuide(plat::qt::QtRenderer& renderer, const host::TestElementPtr& elemen
 }  // namespace
 
 int DrawTestGuides(plat::qt::QtRenderer& renderer, const std::filesystem::path& folder) {
-    const auto scratch = std::filesystem::temp_directory_path() / "orvik_draw_test_guide.reg";
-    plat::Registry::UseFile(scratch.string());
-    const auto library = std::filesystem::path(plat::ModulePath(&kAnchor)).parent_path() / "liborvikPelmo2.so";
     int failed = 0;
     try {
-        plat::RegisterServer(library.string());
-        auto plugIn = plat::CreateObjectAs<host::IPlugIn>("OrvikPelmo2.CPelmo2Plugin");
-        plugIn->Initialize(nullptr);
+        ShippedPlugIn plugIn("orvik_draw_test_guide.reg");
         auto draw = [&](const host::TestElementPtr& element, bool identityPane, const char* file) {
             failed += DrawGuide(renderer, element, identityPane, (folder / file).string());
         };
@@ -77,11 +70,9 @@ int DrawTestGuides(plat::qt::QtRenderer& renderer, const std::filesystem::path& 
         draw(plugIn->CreateTest(100), true, "test_guide_spo2_identity_pane.png");
         draw(WithReadings(plugIn->CreateTest(100), "97::64"), false, "test_guide_spo2_readings_one_outside.png");
         draw(WithReadings(plugIn->CreateTest(400), "PIN1_TO_PIN2=2.2"), false, "test_guide_resistance_probe_rows.png");
-        plat::UnregisterServer(library.string());
     } catch (const std::exception& error) {
         std::fprintf(stderr, "test-guide pictures: %s\n", error.what());
         ++failed;
     }
-    std::filesystem::remove(scratch);
     return failed;
 }

@@ -170,6 +170,7 @@ int main(int argc, char** argv) {
     }
     std::filesystem::remove(scratch);
     failed += DrawTestGuides(renderer, folder);
+    failed += DrawResultGrids(renderer, folder);
     failed += DrawDialogs(renderer, folder);
     failed += DrawSettingsWindows(renderer, folder);
     failed += DrawResults(renderer, folder);
