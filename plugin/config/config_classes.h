@@ -13,7 +13,7 @@ inline constexpr const char* kProjectName = "OrvikPelmo2";
 
 using ServedClass = plat::ServedClass;  // progId "OrvikPelmo2.<Class>"
 
-// CMtiData2 and the control XMTIData.
+// CMtiData2 and the controls XMTIData and XCustomMake.
 const plat::ServedClasses& ConfigClasses();
 // Makes them creatable in this process without loading the library.
 void RegisterConfigClasses();
