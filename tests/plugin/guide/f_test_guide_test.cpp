@@ -8,6 +8,7 @@
 #include "platform/loop/virtual_time_scope.h"
 #include "plugin/config/builtin_makes.h"
 #include "plugin/config/mti_data.h"
+#include "plugin/shell/test_data.h"
 #include "tests/plugin/guide/guide_fixture.h"
 #include "tests/support/ui/scripted_operator.h"
 
@@ -150,6 +151,13 @@ TEST_F(GuideTest, TheIdentityPaneIsSelectedOnlyByTheFirstWindowAfterTheFlagWasCl
     second->InitGuide(element, setup, identity);
     EXPECT_EQ(second->ContentPane().SelectedPane(), 0);
     second->Unload();
+
+    auto constructed = std::make_shared<plugin::CTestData>();  // a new test element clears the flag
+    auto third = std::make_shared<FTestGuide>();
+    third->Load();
+    third->InitGuide(element, setup, identity);
+    EXPECT_EQ(third->ContentPane().SelectedPane(), 1);
+    third->Unload();
 }
 
 TEST_F(GuideTest, ProbeRowsAreLaidOutOnlyWithoutAStandardToShow) {
