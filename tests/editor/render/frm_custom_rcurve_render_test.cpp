@@ -16,21 +16,11 @@
 #include "makes/make_utils.h"
 #include "platform/com/fs.h"
 #include "platform/com/registry.h"
-#include "platform/values/numfmt.h"
+#include "tests/editor/sample_make.h"
 #include "tests/platform/qt/qt_fixture.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
-
-makes::OximeterMakePtr Make(const std::string& name, int32_t redDC, double start) {
-    auto make = std::make_shared<makes::COximeterMake>();
-    make->SetName(name);
-    make->SetRedDC(redDC);
-    make->SetRCurve(std::make_shared<makes::RCurveCollection>());
-    for (int32_t spo2 = 50; spo2 <= 100; ++spo2)
-        make->AddRValue(spo2, plat::NumberToText(start - (spo2 - 50) * 0.01));
-    return make;
-}
 
 class MainWindowRenderTest : public qt_test::RendererFixture {
 protected:
@@ -44,7 +34,7 @@ protected:
         key->Create(host::HKey::LocalMachine, makes::kRegistryKey);
         key->WriteValue("Path", folder);
         for (auto [name, redDC, start] : {std::tuple{"Alpha", 1000, 1.5}, std::tuple{"Beta", 2000, 2.0}}) {
-            const auto make = Make(name, redDC, start);
+            const auto make = editor_test::SampleMake(name, redDC, start);
             ASSERT_TRUE(plat::fs::ReplaceFile(folder + plat::ToLower(name) + ".txt", makes::MakesFileText(*make), 0644));
         }
         window_ = std::make_shared<editor::frmCustomRcurve>();
