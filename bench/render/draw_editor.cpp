@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "editor/frm_create_rcurve.h"
 #include "editor/frm_custom_rcurve.h"
 #include "makes/make_utils.h"
 #include "platform/com/registry.h"
@@ -51,6 +52,31 @@ int main(int argc, char** argv) {
         }
         window->OnQueryUnload = nullptr;
         window->Unload();
+    }
+    {
+        // The new R-curve dialog with the first readings typed and averaged.
+        auto dialog = std::make_shared<editor::frmCreateRcurve>();
+        dialog->Init(std::make_shared<makes::MakeList>(), std::make_shared<makes::COximeterMake>());
+        dialog->Load();
+        auto& grid = *dialog->Controls().FindAs<plat::ui::Grid>("tliRValue");
+        const char* readings[][3] = {{"1.01", "1.02", "1.04"}, {"0.99", "1", "1.02"}, {"0.98", "0.99", ""}};
+        for (int32_t row = 1; row <= 3; ++row) {
+            for (int32_t col = 2; col <= 4; ++col) {
+                std::string text = readings[row - 1][col - 2];
+                if (text.empty()) continue;
+                grid.SetEditState(row, col, plat::ui::GridEditState::Start);
+                grid.SetEditText(text);
+                grid.SetEditState(row, col, plat::ui::GridEditState::End);
+            }
+        }
+        const std::string path = (folder / "editor_new_rcurve_dialog.png").string();
+        if (renderer.SavePicture(*dialog, path)) {
+            std::printf("%s\n", path.c_str());
+        } else {
+            std::fprintf(stderr, "could not draw %s\n", path.c_str());
+            ++failed;
+        }
+        dialog->Unload();
     }
     std::filesystem::remove_all(scratch, ec);
     return failed == 0 ? 0 : 1;

@@ -4,13 +4,19 @@
 
 #include <QtTest/QTest>
 #include <QtWidgets/QComboBox>
+#include <QtWidgets/QLabel>
 #include <QtWidgets/QLineEdit>
+#include <QtWidgets/QMessageBox>
+#include <QtWidgets/QProgressBar>
+#include <QtWidgets/QPushButton>
 #include <QtWidgets/QTableWidget>
 
 #include <filesystem>
 #include <memory>
 
+#include "driver/vti_interface.h"
 #include "editor/frm_custom_rcurve.h"
+#include "platform/qt/qt_message_box.h"
 #include "host/language_service.h"
 #include "host/registry_key.h"
 #include "makes/make_utils.h"
@@ -21,6 +27,41 @@
 #include "tests/support/temp_dir.h"
 
 namespace {
+
+// A driver control whose upload takes as long as `during` pumps: the road
+// then shows its sending state on the screen. The wire is the headless tests' part.
+class SlowVTIControl : public plat::ControlObject, public drv::IXVTIControl {
+public:
+    std::function<void()> during;
+    int uploads = 0;
+    void InitVTI() override {}
+    void AbortTest() override {}
+    void StartRemote() override {}
+    void EndRemote() override {}
+    std::string LoadMakeParameters(int32_t, const std::string&, int32_t, int32_t, int32_t,
+                                   const drv::KeyedCollection*) override {
+        ++uploads;
+        if (during) during();
+        return {};
+    }
+    std::string SetMake(const std::string&) override { return {}; }
+    std::string SetSpO2(int32_t) override { return {}; }
+    std::string SetBPM(int32_t) override { return {}; }
+    std::string SetPulseAmplitude(double) override { return {}; }
+    std::string SetPresetValue(int32_t) override { return {}; }
+    std::string SpO2Name() const override { return "OXY"; }
+    std::string BPMName() const override { return "BPM"; }
+    std::string PulseAmplitudeName() const override { return "AC"; }
+    void ResetInstrument() override {}
+    bool UploadCancel() const override { return cancel_; }
+    void SetUploadCancel(bool on) override { cancel_ = on; }
+    std::string GetProbeResults(drv::KeyedCollection&) override { return {}; }
+    std::string GetVersion() override { return {}; }
+    std::string SetTLC(int32_t) override { return {}; }
+
+private:
+    bool cancel_ = false;
+};
 
 class MainWindowRenderTest : public qt_test::RendererFixture {
 protected:
@@ -57,6 +98,17 @@ protected:
     QLineEdit* Editor() { return Table()->viewport()->findChild<QLineEdit*>(); }
     const plat::ui::CommandButton& SaveButton() {
         return *window_->Controls().FindAs<plat::ui::CommandButton>("cmdSave");
+    }
+
+    // Runs `action` once `ready` holds, looking every 20 ms (for at most 3 s).
+    void When(std::function<bool()> ready, std::function<void()> action, int tries = 150) {
+        plat::MessageLoop::Current().PostDelayed(20, [this, ready, action, tries] {
+            if (ready()) {
+                action();
+            } else if (tries > 0) {
+                When(ready, action, tries - 1);
+            }
+        });
     }
 
     test_support::TempDir dir_;
@@ -101,6 +153,55 @@ TEST_F(MainWindowRenderTest, ThePictureOfTheWindow) {
     const std::string path = dir_.File("main.png");
     ASSERT_TRUE(renderer.SavePicture(*window_, path));
     EXPECT_GT(std::filesystem::file_size(path), 1000u);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(MainWindowRenderTest, SendingShowsTheProgressBarUntilTheUploadEnds) {
+    std::shared_ptr<SlowVTIControl> vti;
+    plat::RegisterClass(drv::kXVTIControlProgId, [&] {
+        vti = std::make_shared<SlowVTIControl>();
+        vti->during = [&] {
+            Settle(150);
+            auto* bar = Widget<QProgressBar>(*window_->Controls().Find("xtgUploading"));
+            ASSERT_NE(bar, nullptr);
+            EXPECT_TRUE(bar->isVisible());
+            EXPECT_TRUE(Widget<QLabel>(*window_->Controls().Find("lblUploading"))->isVisible());
+            EXPECT_EQ(Widget<QLabel>(*window_->Controls().Find("lblUploading"))->text().toStdString(), "Sending...");
+            auto* close = Widget<QPushButton>(*window_->Controls().Find("cmdClose"));
+            EXPECT_EQ(close->text().toStdString(), "&Cancel");
+            EXPECT_TRUE(close->isEnabled());
+            EXPECT_FALSE(Widget(*window_->Controls().Find("cmdUpload"))->isEnabled());
+            EXPECT_FALSE(Table()->isEnabled());
+            EXPECT_TRUE(renderer.SavePicture(*window_, dir_.File("sending.png")));
+        };
+        return vti;
+    });
+    // The slot dialog: its OK pressed on the screen; then the closing message answered.
+    When([] { return plat::ui::FindForm("frmUploadLocation") != nullptr; }, [this] {
+        auto* slotDialog = plat::ui::FindForm("frmUploadLocation");
+        QTest::mouseClick(Widget<QPushButton>(*slotDialog->Controls().Find("cmdOK")), Qt::LeftButton);
+    });
+    std::string message;
+    When([] { return plat::qt::QtMessageBoxService::Current() != nullptr; }, [&] {
+        QMessageBox* box = plat::qt::QtMessageBoxService::Current();
+        message = box->text().toStdString();
+        QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
+    });
+    QTest::mouseClick(Widget<QPushButton>(*window_->Controls().Find("cmdUpload")), Qt::LeftButton);
+    Settle();
+    plat::UnregisterClass(drv::kXVTIControlProgId);
+
+    ASSERT_NE(vti, nullptr);
+    EXPECT_EQ(vti->uploads, 1);
+    EXPECT_EQ(message, "The oximeter details were successfully sent to Pelmo Q5.");
+    EXPECT_FALSE(window_->Uploading());
+    EXPECT_FALSE(Widget<QProgressBar>(*window_->Controls().Find("xtgUploading"))->isVisible());
+    EXPECT_EQ(Widget<QPushButton>(*window_->Controls().Find("cmdClose"))->text().toStdString(), "&Close");
+    EXPECT_TRUE(Widget(*window_->Controls().Find("cmdUpload"))->isEnabled());
+    EXPECT_GT(std::filesystem::file_size(dir_.File("sending.png")), 1000u);
 }
 
 }  // namespace
