@@ -239,6 +239,13 @@ std::string FormatNumber(double value, std::string_view pattern) {
 
 }
 
+std::string SingleToText(float value) {
+    if (!std::isfinite(value)) return NonFinite(value);
+    char digits[32];
+    std::snprintf(digits, sizeof digits, "%.7g", static_cast<double>(value));
+    return NumberToText(std::strtod(digits, nullptr));
+}
+
 std::string NumberToText(double value) {
     if (!std::isfinite(value)) return NonFinite(value);
     if (value == 0) return "0";

@@ -51,6 +51,9 @@ std::string FormatNumber(double value, std::string_view pattern);
 // "1.5E-07", "-2.25E+20") when the magnitude rounded to 15 digits is below
 // 1E-4 or at least 1E15; the user's decimal sign; never "-0".
 std::string NumberToText(double value);
+// A single-precision value in the general form, to its own seven significant
+// digits: a bound of 0.1f reads "0.1", not the digits of the nearest double.
+std::string SingleToText(float value);
 
 // Whole numbers with halves to the even neighbour; Overflow outside the type.
 int32_t RoundToLong(double value);

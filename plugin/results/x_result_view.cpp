@@ -31,14 +31,6 @@ constexpr int32_t kAlignName = 2, kAlignValue = 8, kAlignUnit = 5;
 const char* const kHeaders[kColumns] = {"", "20032::Measurement", "20035::Recorded value", "20036::High limit",
                                         "20037::Low limit", "20038::Unit"};
 
-// A single-precision bound as text: the number to seven significant digits,
-// so that a bound of 0.1 reads "0.1" and not the nearest double's digits.
-std::string SingleText(float value) {
-    char digits[32];
-    std::snprintf(digits, sizeof digits, "%.7g", static_cast<double>(value));
-    return plat::NumberToText(std::strtod(digits, nullptr));
-}
-
 std::shared_ptr<CMeasurementColl> MeasurementsOf(const std::shared_ptr<host::IResultData>& result) {
     auto testResult = std::dynamic_pointer_cast<ITestResult>(result);
     return testResult ? testResult->Measurements() : nullptr;
@@ -49,7 +41,7 @@ std::shared_ptr<CMeasurementColl> MeasurementsOf(const std::shared_ptr<host::IRe
 std::string XResultView::BoundText(const host::ILimitItem& item, int32_t index) {
     std::string text;
     plat::PassOver([&] {
-        if (item.BoundEnabled(index)) text = SingleText(item.BoundValue(index));
+        if (item.BoundEnabled(index)) text = plat::SingleToText(item.BoundValue(index));
     });
     return text;
 }
@@ -308,7 +300,7 @@ void XResultView::ShowSpO2LimitItem(const std::shared_ptr<host::ILimitItem>& ite
         auto tolerance = std::dynamic_pointer_cast<host::IToleranceItem>(item);
         for (int32_t index = 0; index < 2; ++index)
             plat::PassOver([&] {
-                if (item->BoundEnabled(index) && tolerance) texts[index] = SingleText(tolerance->Bound(expected, index));
+                if (item->BoundEnabled(index) && tolerance) texts[index] = plat::SingleToText(tolerance->Bound(expected, index));
             });
     } else {
         for (int32_t index = 0; index < 2; ++index) texts[index] = BoundText(*item, index);

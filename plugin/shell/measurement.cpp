@@ -48,8 +48,6 @@ void WalkBounds(const std::string& limitKey, int32_t index, const std::shared_pt
     }
 }
 
-std::string NumberCell(float value) { return plat::NumberToText(static_cast<double>(value)); }
-
 }  // namespace
 
 void CMeasurement::Init(std::string key, std::string description, std::string limitKey, std::string unit,
@@ -222,7 +220,7 @@ std::string CMeasurement::GetReportLine(const std::shared_ptr<host::IReport>& re
             float bound = 0;
             std::string boundUnit;
             FindReportLimit(index, standard, true, found, bound, boundUnit);
-            if (found) limitCells[index] = NumberCell(bound);
+            if (found) limitCells[index] = plat::SingleToText(bound);
         }
         std::string name;
         plat::PassOver([&] { name = standard->Name(); });

@@ -111,6 +111,15 @@ TEST(ValuesFormatNumber, OddInput) {
     EXPECT_THROW(FormatNumber(1, "#,##0"), std::invalid_argument);
 }
 
+TEST(ValuesNumberToText, SingleTakesItsOwnSevenDigits) {
+    EXPECT_EQ(plat::SingleToText(2.4f), "2.4");
+    EXPECT_EQ(plat::SingleToText(0.1f), "0.1");
+    EXPECT_EQ(plat::SingleToText(-96.5f), "-96.5");
+    EXPECT_EQ(plat::SingleToText(1.0f / 3), "0.3333333");
+    EXPECT_EQ(plat::SingleToText(16777216.0f), "16777220");
+    EXPECT_EQ(plat::SingleToText(0.0f), "0");
+}
+
 TEST(ValuesNumberToText, GeneralForm) {
     const std::pair<double, const char*> cases[] = {
         {0, "0"},

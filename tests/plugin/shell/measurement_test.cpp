@@ -268,10 +268,10 @@ TEST_F(MeasurementTest, ReportRowsWithLimitColumnsPerPrintedStandard) {
     auto m = Make("LED-R", "Volts");
     m->StoreValue("3");
     plugin::SetPrintedLimitStandards({Standard("A", {Item("LED-R", 5, 0)}), Standard("B", {Item("LED-IR", 1, 0)}),
-                                      Standard("C", {Item("LED-R", 4, 2, "", "%")})});
+                                      Standard("C", {Item("LED-R", 4, 2.4, "", "%")})});
     auto report = std::make_shared<host::CReport>("English", 0, host::IReport::LimitColumns);
-    // A bound of 0 that was found shows as 0; B has no LED-R item.
-    EXPECT_EQ(m->GetReportLine(report), "|      LEDs - R||3|Volts|5|0|A;||||" "|4|2|C;");
+    // A bound of 0 that was found shows as 0; B has no LED-R item; a bound of 2.4 is not 2.40000009536743.
+    EXPECT_EQ(m->GetReportLine(report), "|      LEDs - R||3|Volts|5|0|A;||||" "|4|2.4|C;");
     auto level2 = std::make_shared<host::CReport>("English", 2, host::IReport::LimitColumns);
     EXPECT_EQ(m->GetReportLine(level2), "|      LEDs - R||3|Volts;");
 }
