@@ -217,6 +217,24 @@ TEST_F(MainWindowTest, PickingAnotherMakeAsksAboutUnsavedEdits) {
     EXPECT_EQ(ReadBack("beta.txt")->TLC(), 400);
 }
 
+TEST_F(MainWindowTest, PickingAfterAFailedSaveKeepsTheShownMakeWithoutAskingAgain) {
+    TwoMakes();
+    auto& w = Open();
+    plat::fs::SetBeforeRenameHookForTests([] { return false; });
+    ScriptedOperator op;
+    op.Pick("frmCustomRcurve", "cmbLightLevel", 1)
+        .Pick("frmCustomRcurve", "cmbCustomRcurve", 1)
+        .Answer(vbYes, "Some of the settings have been changed")
+        .Answer(vbYes, "overwrite")
+        .Answer(vbOK, "An unknown error occurred");
+    Run(op);
+    EXPECT_EQ(op.Messages().size(), 3u);  // the selection was put back without a second question
+    EXPECT_EQ(Picker().Text(), "Alpha");
+    EXPECT_EQ(w.CurrentMake()->Name(), "Alpha");
+    EXPECT_EQ(Ctl<plat::ui::ComboBox>("cmbLightLevel").ListIndex(), 1);
+    EXPECT_TRUE(SaveButton().Enabled());
+}
+
 TEST_F(MainWindowTest, PickingWithAnInvalidEditAsksAndNoDropsIt) {
     TwoMakes();
     auto& w = Open();
