@@ -4,7 +4,6 @@
 
 #include "editor/make_checks.h"
 #include "makes/step.h"
-#include "platform/ui/msgbox.h"
 #include "platform/values/numfmt.h"
 #include "platform/values/text.h"
 #include "plugin/config/dialogs/form_captions.h"
@@ -15,9 +14,6 @@ namespace editor {
 namespace {
 
 constexpr const char* kModule = "frmCreateRcurve";
-constexpr const char* kSaveTitle = "21021::Save";
-constexpr const char* kNotFilled = "21017::All oximeter parameters must be filled.";
-constexpr int32_t kMaxLightValue = 4095;
 constexpr int32_t kRowHeight = 240;
 constexpr int32_t kHeaderHeight = 340;
 constexpr plat::ui::Color kLightYellow = 255 + 255 * 256 + 192 * 65536;
@@ -197,12 +193,7 @@ void frmCreateRcurve::LayOutGrid() {
 
 // ---- entry ----
 
-void frmCreateRcurve::ValueBox_KeyPress(int32_t& keyAscii) {
-    constexpr int32_t kBackspace = 8, kEnter = 13, kEscape = 27;
-    if (keyAscii == kBackspace || keyAscii == kEnter || keyAscii == kEscape) return;
-    if (keyAscii >= '0' && keyAscii <= '9') return;
-    keyAscii = 0;
-}
+void frmCreateRcurve::ValueBox_KeyPress(int32_t& keyAscii) { LightValueKeyPress(keyAscii); }
 
 void frmCreateRcurve::tliRValue_GridCellClick(plat::ui::GridCell& cell, int32_t button) {
     // Only the readings are typed; the SpO2 and average columns are the dialog's own.
@@ -261,39 +252,8 @@ void frmCreateRcurve::tliRValue_LostFocus() {
 // ---- buttons ----
 
 bool frmCreateRcurve::CheckEntries() {
-    struct Field {
-        plat::ui::TextBox* box;
-        const char* tooLarge;
-    };
-    const std::array<Field, 4> fields{{{&txtRDC, "21059::RDC value can not be greater than "},
-                                       {&txtIRDC, "21060::IRDC value can not be greater than "},
-                                       {&txtIRAC, "21061::IRAC value can not be greater than "},
-                                       {&txtTLC, "21048::TLC value can not be greater than "}}};
-    const int32_t refused = plat::ui::vbOKOnly | plat::ui::vbCritical;
-    for (const Field& field : fields) {
-        if (!IsValueOK(field.box->Text())) {
-            plat::ui::MsgBox(Tr(kNotFilled), refused, Tr(kSaveTitle));
-            makes::RunStep(kModule, "cmdSave_Click", __LINE__, [&] { field.box->SetFocus(); });
-            return false;
-        }
-    }
-    for (int32_t col = kFirstReadingCol; col <= kLastReadingCol; ++col) {
-        if (!IsGridOK(tliRValue, col)) {
-            plat::ui::MsgBox(Tr(kNotFilled), refused, Tr(kSaveTitle));
-            makes::RunStep(kModule, "cmdSave_Click", __LINE__,
-                           [&] { tliRValue.SetEditState(BadGridRow(), col, plat::ui::GridEditState::Start); });
-            return false;
-        }
-    }
-    for (const Field& field : fields) {
-        // The field check above keeps the value within 16 bits.
-        if (WholeValue(*field.box) > kMaxLightValue) {
-            plat::ui::MsgBox(Tr(field.tooLarge) + std::to_string(kMaxLightValue) + ".", refused, Tr(kSaveTitle));
-            makes::RunStep(kModule, "cmdSave_Click", __LINE__, [&] { field.box->SetFocus(); });
-            return false;
-        }
-    }
-    return true;
+    return CheckMakeEntries({&txtRDC, &txtIRDC, &txtIRAC, &txtTLC}, tliRValue,
+                            {kFirstReadingCol, kFirstReadingCol + 1, kLastReadingCol});
 }
 
 void frmCreateRcurve::cmdSave_Click() {

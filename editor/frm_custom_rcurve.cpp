@@ -405,12 +405,7 @@ void frmCustomRcurve::SetMakeControlsState(bool someMake) {
 
 // ---- edits ----
 
-void frmCustomRcurve::ValueBox_KeyPress(int32_t& keyAscii) {
-    constexpr int32_t kBackspace = 8, kEnter = 13, kEscape = 27;
-    if (keyAscii == kBackspace || keyAscii == kEnter || keyAscii == kEscape) return;
-    if (keyAscii >= '0' && keyAscii <= '9') return;
-    keyAscii = 0;
-}
+void frmCustomRcurve::ValueBox_KeyPress(int32_t& keyAscii) { LightValueKeyPress(keyAscii); }
 
 void frmCustomRcurve::ValueBox_KeyUp(int32_t& keyCode) {
     if (!m_CurrentMake) {
@@ -459,37 +454,7 @@ void frmCustomRcurve::tliRValue_LostFocus() {
 // ---- checks and saving ----
 
 bool frmCustomRcurve::CheckSettings() {
-    struct Field {
-        plat::ui::TextBox* box;
-        const char* tooLarge;
-    };
-    const std::array<Field, 4> fields{{{&txtRDC, "21059::RDC value can not be greater than "},
-                                       {&txtIRDC, "21060::IRDC value can not be greater than "},
-                                       {&txtIRAC, "21061::IRAC value can not be greater than "},
-                                       {&txtTLC, "21048::TLC value can not be greater than "}}};
-    const int32_t refused = plat::ui::vbOKOnly | plat::ui::vbCritical;
-    for (const Field& field : fields) {
-        if (!IsValueOK(field.box->Text())) {
-            Message("21017::All oximeter parameters must be filled.", refused, kSaveTitle);
-            field.box->SetFocus();
-            return false;
-        }
-    }
-    if (!IsGridOK(tliRValue, kRValueCol)) {
-        Message("21017::All oximeter parameters must be filled.", refused, kSaveTitle);
-        makes::RunStep(kModule, "cmdSave_Click", __LINE__, [&] {
-            tliRValue.SetEditState(BadGridRow(), kRValueCol, plat::ui::GridEditState::Start);
-        });
-        return false;
-    }
-    for (const Field& field : fields) {
-        if (StoredValue(*field.box) > kMaxLightValue) {
-            plat::ui::MsgBox(Tr(field.tooLarge) + std::to_string(kMaxLightValue) + ".", refused, Tr(kSaveTitle));
-            field.box->SetFocus();
-            return false;
-        }
-    }
-    return true;
+    return CheckMakeEntries({&txtRDC, &txtIRDC, &txtIRAC, &txtTLC}, tliRValue, {kRValueCol});
 }
 
 void frmCustomRcurve::cmdSave_Click() {

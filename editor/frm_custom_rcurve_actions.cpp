@@ -132,6 +132,9 @@ void frmCustomRcurve::CreateNewOximeter() {
     });
     makes::RunStep(kModule, "CreateNewOximeter", __LINE__, [&] { dialog->Unload(); });
 
+    auto make = m_CurrentMake;
+    // The name question refuses a listed name; a make the list does not take is not added.
+    if (!cancelled && !m_Makes->Add(make, make->Name())) cancelled = true;
     if (cancelled) {
         // The make shown before, or none when the picker names no listed make.
         const std::string shown = cmbCustomRcurve.Text();
@@ -143,8 +146,6 @@ void frmCustomRcurve::CreateNewOximeter() {
         return;
     }
 
-    auto make = m_CurrentMake;
-    if (!m_Makes->Add(make, make->Name())) return;  // the name question refuses a listed name
     SetOximeterMake();
     bool written = false;
     makes::RunStep(kModule, "CreateNewOximeter", __LINE__, [&] {

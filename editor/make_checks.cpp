@@ -5,8 +5,11 @@
 
 #include "makes/step.h"
 #include "platform/ui/grid.h"
+#include "platform/ui/msgbox.h"
+#include "platform/ui/text_box.h"
 #include "platform/values/numfmt.h"
 #include "platform/values/text.h"
+#include "plugin/config/dialogs/form_captions.h"
 #include "plugin/config/dialogs/fsave_make.h"
 
 namespace editor {
@@ -43,6 +46,47 @@ bool IsGridOK(const plat::ui::Grid& grid, int32_t col) {
 }
 
 int32_t BadGridRow() { return badGridRow; }
+
+bool CheckMakeEntries(const LightValueBoxes& boxes, plat::ui::Grid& grid, std::initializer_list<int32_t> cols) {
+    static constexpr std::array<const char*, 4> kTooLarge{
+        "21059::RDC value can not be greater than ", "21060::IRDC value can not be greater than ",
+        "21061::IRAC value can not be greater than ", "21048::TLC value can not be greater than "};
+    const int32_t refused = plat::ui::vbOKOnly | plat::ui::vbCritical;
+    const std::string title = dialogs::TranslatePelmo2("21021::Save");
+    const std::string notFilled = dialogs::TranslatePelmo2("21017::All oximeter parameters must be filled.");
+    for (plat::ui::TextBox* box : boxes) {
+        if (!IsValueOK(box->Text())) {
+            plat::ui::MsgBox(notFilled, refused, title);
+            makes::RunStep(kModule, "CheckMakeEntries", __LINE__, [&] { box->SetFocus(); });
+            return false;
+        }
+    }
+    for (int32_t col : cols) {
+        if (!IsGridOK(grid, col)) {
+            plat::ui::MsgBox(notFilled, refused, title);
+            makes::RunStep(kModule, "CheckMakeEntries", __LINE__,
+                           [&] { grid.SetEditState(BadGridRow(), col, plat::ui::GridEditState::Start); });
+            return false;
+        }
+    }
+    // Every box holds a filled 16-bit value by now.
+    for (std::size_t i = 0; i < boxes.size(); ++i) {
+        if (plat::RoundToLong(makes::ValText(boxes[i]->Text())) > kMaxLightValue) {
+            plat::ui::MsgBox(dialogs::TranslatePelmo2(kTooLarge[i]) + std::to_string(kMaxLightValue) + ".", refused,
+                             title);
+            makes::RunStep(kModule, "CheckMakeEntries", __LINE__, [&] { boxes[i]->SetFocus(); });
+            return false;
+        }
+    }
+    return true;
+}
+
+void LightValueKeyPress(int32_t& keyAscii) {
+    constexpr int32_t kBackspace = 8, kEnter = 13, kEscape = 27;
+    if (keyAscii == kBackspace || keyAscii == kEnter || keyAscii == kEscape) return;
+    if (keyAscii >= '0' && keyAscii <= '9') return;
+    keyAscii = 0;
+}
 
 std::string NumberText(std::string_view text) { return plat::NumberToText(makes::ValText(text)); }
 

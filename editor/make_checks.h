@@ -11,6 +11,7 @@
 
 namespace plat::ui {
 class Grid;
+class TextBox;
 }
 
 namespace editor {
@@ -24,6 +25,21 @@ bool IsValueOK(std::string_view text);
 bool IsGridOK(const plat::ui::Grid& grid, int32_t col);
 // The row of the first empty cell the last IsGridOK found; 0 when it found none.
 int32_t BadGridRow();
+
+// The light-value boxes of an editor window in their check order: red DC,
+// IR DC, IR AC, TLC.
+using LightValueBoxes = std::array<plat::ui::TextBox*, 4>;
+inline constexpr int32_t kMaxLightValue = 4095;
+
+// The checks of Save in both editor windows, in their order: every box
+// filled, every cell of the columns filled, every value at most 4095. The
+// first that fails shows its message (critical, titled "Save"), puts the
+// focus into the box or opens the empty cell, and gives false.
+bool CheckMakeEntries(const LightValueBoxes& boxes, plat::ui::Grid& grid, std::initializer_list<int32_t> cols);
+
+// Key filter of the light-value boxes: digits, Backspace, Enter and Esc
+// pass; any other key is swallowed (set to 0).
+void LightValueKeyPress(int32_t& keyAscii);
 
 // A number as the windows write it back: the text's number (makes::ValText)
 // in the general number form, up to 15 significant digits.
