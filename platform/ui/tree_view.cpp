@@ -154,6 +154,12 @@ bool TreeView::ToggleNode(std::string_view key) {
 void TreeView::KeyAction(int32_t keyCode, int32_t) {
     const std::vector<TreeNode*> visible = VisibleNodes();
     if (visible.empty()) return;
+    struct ByKeyboard {
+        bool& flag;
+        bool was;
+        explicit ByKeyboard(bool& f) : flag(f), was(f) { flag = true; }
+        ~ByKeyboard() { flag = was; }
+    } byKeyboard(keyboardClick_);
     auto at = std::find(visible.begin(), visible.end(), selected_);
     switch (keyCode) {
         case vbKeyUp:

@@ -84,6 +84,9 @@ public:
     // when refused or there is no such node (or, for ToggleNode, it has no children).
     bool ClickNode(std::string_view key);
     bool ToggleNode(std::string_view key);
+    // Whether the NodeClick being raised comes from an arrow key rather than
+    // a click, so that a handler can act on clicks only.
+    bool NodeClickByKeyboard() const { return keyboardClick_; }
 
     std::function<void(TreeNode& node)> OnNodeClick;
     std::function<void(TreeNode& node)> OnCollapse;
@@ -103,6 +106,7 @@ private:
     std::vector<std::unique_ptr<TreeNode>> nodes_;
     TreeNode* selected_ = nullptr;
     ImageList* imageList_ = nullptr;
+    bool keyboardClick_ = false;
 };
 
 }  // namespace plat::ui

@@ -2,6 +2,7 @@
 
 #include "plugin/config/mti_data.h"
 #include "plugin/config/x_custom_make.h"
+#include "plugin/config/x_spo2_simulation_config_view.h"
 #include "plugin/config/xmti_data.h"
 
 namespace plugin {
@@ -11,6 +12,8 @@ const plat::ServedClasses& ConfigClasses() {
         {std::string(kProjectName) + ".CMtiData2", [] { return plat::ObjectPtr(std::make_shared<CMtiData2>()); }},
         {std::string(kProjectName) + ".XMTIData", [] { return plat::ObjectPtr(std::make_shared<XMTIData>()); }},
         {std::string(kProjectName) + ".XCustomMake", [] { return plat::ObjectPtr(std::make_shared<XCustomMake>()); }},
+        {std::string(kProjectName) + ".XSpO2SimulationConfigView",
+         [] { return plat::ObjectPtr(std::make_shared<XSpO2SimulationConfigView>()); }},
     };
     return classes;
 }

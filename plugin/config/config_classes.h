@@ -13,7 +13,7 @@ inline constexpr const char* kProjectName = "OrvikPelmo2";
 
 using ServedClass = plat::ServedClass;  // progId "OrvikPelmo2.<Class>"
 
-// CMtiData2 and the controls XMTIData and XCustomMake.
+// CMtiData2, the control XMTIData and the views XCustomMake and XSpO2SimulationConfigView.
 const plat::ServedClasses& ConfigClasses();
 // Makes them creatable in this process without loading the library.
 void RegisterConfigClasses();

@@ -78,6 +78,17 @@ TEST_F(TreeTest, ArrowKeysMoveTheSelectionAndRaiseNodeClick) {
     EXPECT_EQ(form_.log, (Log{"key 40", "click NA key", "key 40", "click Skip key", "key 40", "key 38", "click NA key"}));
 }
 
+TEST_F(TreeTest, NodeClickTellsAnArrowKeyFromAClick) {
+    std::vector<bool> byKeyboard;
+    tree().OnNodeClick = [&](TreeNode&) { byKeyboard.push_back(tree().NodeClickByKeyboard()); };
+    tree().ClickNode("::TG");
+    tree().PressKey(vbKeyDown);
+    tree().PressKey(vbKeyDown);
+    tree().ClickNode("NA key");  // right after arrow keys
+    EXPECT_EQ(byKeyboard, (std::vector<bool>{false, true, true, false}));
+    EXPECT_FALSE(tree().NodeClickByKeyboard());
+}
+
 TEST_F(TreeTest, AKeyHandlerThatZeroesTheCodeStopsTheMove) {
     tree().ClickNode("::TG");
     tree().OnKeyDown = [](int32_t& key, int32_t) { key = 0; };
