@@ -75,9 +75,7 @@ private:
     void SetOximeterParams(makes::COximeterMake& make) const;
     // Selects the picker entry of that name without running its handling.
     void SelectQuietly(const std::string& name);
-    // Whether the window holds values that pass every check, without telling the user.
-    bool SettingsValid() const;
-    // The shown make is now `name` (or none) and Save follows the tracking.
+    // Save enabled exactly while the window differs from the shown make.
     void UpdateSave();
     // The no-make / some-make states of the toolbar, Send and the fields.
     void SetMakeControlsState(bool someMake);
