@@ -1,0 +1,383 @@
+#include "hostprog/f_host_main.h"
+
+#include <exception>
+#include <vector>
+
+#include "host/error_service.h"
+#include "host/report.h"
+#include "host/run_context.h"
+#include "hostprog/f_dialog_frame.h"
+#include "hostprog/report_writer.h"
+#include "hostprog/sequence_file.h"
+#include "platform/ui/msgbox.h"
+#include "platform/values/abort_error.h"
+#include "platform/values/pass_over.h"
+#include "platform/values/text.h"
+
+namespace hostprog {
+
+namespace {
+
+constexpr int32_t kGap = 120;
+constexpr int32_t kTreeWidth = 5400;
+constexpr int32_t kTreeHeight = 4680;
+constexpr int32_t kButtonWidth = 2280;
+constexpr int32_t kButtonHeight = 375;
+constexpr int32_t kRowHeight = 315;
+constexpr int32_t kInnerWidth = kTreeWidth + kButtonWidth + 3 * kGap;
+
+// What went wrong in the call that failed, for a message.
+std::string FailureText() {
+    try {
+        throw;
+    } catch (const host::HostError& e) {
+        return e.Description().empty() ? e.what() : e.Description();
+    } catch (const std::exception& e) {
+        return e.what();
+    } catch (...) {
+        return "unknown failure";
+    }
+}
+
+void Tell(const std::string& text) { plat::ui::MsgBox(text, plat::ui::vbExclamation); }
+
+}  // namespace
+
+FHostMain::FHostMain(std::shared_ptr<host::IPlugIn> plugIn) : Form("FHostMain"), plugIn_(std::move(plugIn)) {
+    OnLoad = [this] { Form_Load(); };
+    OnUnload = [this](bool&) { Form_Unload(); };
+    tvwSequence.OnNodeClick = [this](plat::ui::TreeNode&) { ShowSelected(); };
+    chkSelected.OnClick = [this] { chkSelected_Click(); };
+    txtComment.OnChange = [this] { txtComment_Change(); };
+    cmdRunTest.OnClick = [this] { Run(SelectedElement()); };
+    cmdRunSequence.OnClick = [this] { Run(sequence_); };
+    cmdConfiguration.OnClick = [this] { cmdConfiguration_Click(); };
+    cmdLimits.OnClick = [this] { cmdLimits_Click(); };
+    cmdResult.OnClick = [this] { cmdResult_Click(); };
+    cmdSettings.OnClick = [this] { cmdSettings_Click(); };
+    cmdSave.OnClick = [this] { cmdSave_Click(); };
+    cmdOpen.OnClick = [this] { cmdOpen_Click(); };
+    cmdReport.OnClick = [this] { cmdReport_Click(); };
+}
+
+void FHostMain::Form_Load() {
+    std::string name;
+    plat::PassOver([&] { name = plugIn_ ? plugIn_->Name() : std::string(); });
+    SetCaption(name.empty() ? "Test host" : "Test host - " + name);
+    // The sequence is a fresh copy of the plug-in's template.
+    if (!sequence_ && plugIn_) {
+        try {
+            auto tests = plugIn_->Tests();
+            auto first = tests && tests->Count() > 0 ? tests->Item(1) : nullptr;
+            if (first) sequence_ = plugIn_->CreateTest(first->ID());
+        } catch (...) {
+            plat::RethrowAbort();
+            Tell("The plug-in gives no test sequence: " + FailureText());
+        }
+    }
+    LayOut();
+    FillTree();
+}
+
+void FHostMain::Form_Unload() {
+    if (sequence_) plat::PassOver([&] { sequence_->Terminate(); });
+    sequence_.reset();
+    nodes_.clear();
+}
+
+void FHostMain::LayOut() {
+    tvwSequence.Move(kGap, kGap, kTreeWidth, kTreeHeight);
+    const int32_t x = kTreeWidth + 2 * kGap;
+    int32_t y = kGap;
+    chkSelected.SetCaption("Selected for the run");
+    chkSelected.Move(x, y, kButtonWidth, kRowHeight);
+    y += kRowHeight + kGap;
+    for (auto* button : {&cmdRunTest, &cmdRunSequence, &cmdConfiguration, &cmdLimits, &cmdResult, &cmdSettings}) {
+        button->Move(x, y, kButtonWidth, kButtonHeight);
+        y += kButtonHeight + kGap;
+    }
+    cmdRunTest.SetCaption("Run test");
+    cmdRunSequence.SetCaption("Run sequence");
+    cmdConfiguration.SetCaption("Configuration...");
+    cmdLimits.SetCaption("Limits...");
+    cmdResult.SetCaption("Result details...");
+    cmdSettings.SetCaption("Plug-in settings...");
+
+    y = kTreeHeight + 2 * kGap;
+    const int32_t labelWidth = 1200;
+    const int32_t boxWidth = x - kGap - (labelWidth + 2 * kGap);  // the boxes end where the buttons' column begins
+    const int32_t halfWidth = (kButtonWidth - kGap) / 2;
+    auto row = [&](plat::ui::Label& label, const char* caption, plat::ui::TextBox& box) {
+        label.SetCaption(caption);
+        label.Move(kGap, y + 45, labelWidth, kRowHeight);
+        box.Move(kGap + labelWidth + kGap, y, boxWidth, kRowHeight);
+    };
+    row(lblComment, "Comment:", txtComment);
+    y += kButtonHeight + kGap;
+    row(lblFile, "Sequence file:", txtFile);
+    cmdSave.SetCaption("Save");
+    cmdSave.Move(x, y, halfWidth, kButtonHeight);
+    cmdOpen.SetCaption("Open");
+    cmdOpen.Move(x + halfWidth + kGap, y, halfWidth, kButtonHeight);
+    y += kButtonHeight + kGap;
+    row(lblReport, "Report file:", txtReport);
+    cmdReport.SetCaption("Write report");
+    cmdReport.Move(x, y, kButtonWidth, kButtonHeight);
+    y += kButtonHeight + kGap;
+    lblStatus.Move(kGap, y, kInnerWidth - 2 * kGap, kRowHeight);
+    SetInnerSize(kInnerWidth, y + kRowHeight + kGap);
+}
+
+std::string FHostMain::StatusText(const host::ITestElement& element) {
+    const auto result = element.Result();
+    if (!result) return {};
+    switch (result->Status()) {
+        case 1: return "passed";
+        case 2: return "failed";
+        case 3: return "not applicable";
+        default: return "not evaluated";
+    }
+}
+
+std::string FHostMain::NodeText(const host::ITestElement& element) {
+    const auto filter = element.Filter();
+    const auto info = element.Info();
+    std::string text = (!filter || filter->Selected()) ? "[x] " : "[ ] ";
+    text += info ? info->Name() : std::string();
+    if (const std::string status = StatusText(element); !status.empty()) text += " - " + status;
+    return text;
+}
+
+void FHostMain::AddNode(const std::string& parentKey, const std::string& key, const host::TestElementPtr& element) {
+    std::string text;
+    plat::PassOver([&] { text = NodeText(*element); });
+    tvwSequence.Add(parentKey, key, text).SetExpanded(true);
+    nodes_[key] = element;
+    auto container = std::dynamic_pointer_cast<host::ITestContainer>(element);
+    if (!container) return;
+    int32_t index = 0;
+    for (const auto& child : container->NewEnum())
+        if (child) AddNode(key, key + "." + std::to_string(++index), child);
+}
+
+void FHostMain::FillTree() {
+    showing_ = true;
+    tvwSequence.Clear();
+    nodes_.clear();
+    if (sequence_) {
+        AddNode("", kRootKey, sequence_);
+        tvwSequence.SetSelectedItem(tvwSequence.Find(kRootKey));
+    }
+    showing_ = false;
+    ShowSelected();
+}
+
+void FHostMain::RefreshTree() {
+    for (const auto& [key, weak] : nodes_) {
+        auto element = weak.lock();
+        auto* node = tvwSequence.Find(key);
+        if (!element || !node) continue;
+        plat::PassOver([&] { node->SetText(NodeText(*element)); });
+    }
+}
+
+host::TestElementPtr FHostMain::ElementOf(const std::string& key) const {
+    auto it = nodes_.find(key);
+    return it == nodes_.end() ? nullptr : it->second.lock();
+}
+
+host::TestElementPtr FHostMain::SelectedElement() const {
+    auto* node = tvwSequence.SelectedItem();
+    return node ? ElementOf(node->Key()) : nullptr;
+}
+
+void FHostMain::ShowSelected() {
+    const auto element = SelectedElement();
+    showing_ = true;
+    std::shared_ptr<host::ITestFilter> filter;
+    std::shared_ptr<host::IResultData> result;
+    if (element) {
+        plat::PassOver([&] { filter = element->Filter(); });
+        plat::PassOver([&] { result = element->Result(); });
+    }
+    chkSelected.SetValue(filter && filter->Selected() ? 1 : 0);
+    chkSelected.SetEnabled(filter != nullptr);
+    std::string comment;
+    if (result) plat::PassOver([&] { comment = result->Comment(); });
+    txtComment.SetText(comment);
+    txtComment.SetEnabled(result != nullptr);
+    cmdResult.SetEnabled(result != nullptr);
+    cmdRunTest.SetEnabled(element != nullptr);
+    cmdConfiguration.SetEnabled(element != nullptr);
+    cmdLimits.SetEnabled(element != nullptr);
+    showing_ = false;
+}
+
+void FHostMain::SetStatus(const std::string& text) { lblStatus.SetCaption(text); }
+
+void FHostMain::chkSelected_Click() {
+    if (showing_) return;
+    const auto element = SelectedElement();
+    if (!element || !element->Filter()) return;
+    element->Filter()->SetSelected(chkSelected.Value() == 1);
+    RefreshTree();
+}
+
+void FHostMain::txtComment_Change() {
+    if (showing_) return;
+    const auto element = SelectedElement();
+    const auto result = element ? element->Result() : nullptr;
+    if (result) plat::PassOver([&] { result->SetComment(txtComment.Text()); });
+}
+
+void FHostMain::Run(const host::TestElementPtr& element) {
+    if (!element) return;
+    auto setup = std::make_shared<host::CTestSetup>();
+    SetStatus("Running...");
+    try {
+        element->Perform(setup);
+    } catch (...) {
+        plat::RethrowAbort();
+        Tell("The run failed: " + FailureText());
+    }
+    if (!Loaded()) return;
+    RefreshTree();
+    ShowSelected();
+    std::string status;
+    plat::PassOver([&] { status = StatusText(*element); });
+    SetStatus(status.empty() ? "Run ended without a result." : "Run ended: " + status + ".");
+}
+
+void FHostMain::ShowDialog(const std::string& name, const std::string& caption,
+                           const std::shared_ptr<host::IDialog>& dialog, const std::string& missing) {
+    if (!dialog) {
+        Tell(missing);
+        return;
+    }
+    auto frame = std::make_shared<FDialogFrame>(name, caption);
+    frame->ShowDialog(dialog);
+    RefreshTree();
+    ShowSelected();
+}
+
+void FHostMain::cmdConfiguration_Click() {
+    const auto element = SelectedElement();
+    if (!element) return;
+    std::shared_ptr<host::IDialog> dialog;
+    try {
+        if (auto config = element->Configuration()) dialog = config->CreateDialog();
+    } catch (...) {
+        plat::RethrowAbort();
+    }
+    ShowDialog("frmConfiguration", "Configuration", dialog,
+               "The plug-in gives no configuration dialog for this element.");
+}
+
+void FHostMain::cmdLimits_Click() {
+    const auto element = SelectedElement();
+    if (!element) return;
+    std::shared_ptr<host::IDialog> dialog;
+    try {
+        if (auto limits = element->Limits()) dialog = limits->CreateDialog();
+    } catch (...) {
+        plat::RethrowAbort();
+    }
+    ShowDialog("frmLimits", "Limits", dialog, "The plug-in gives no limit dialog for this element.");
+}
+
+void FHostMain::cmdResult_Click() {
+    const auto element = SelectedElement();
+    if (!element) return;
+    std::shared_ptr<host::IDialog> dialog;
+    try {
+        if (auto result = element->Result()) dialog = result->CreateDialog();
+    } catch (...) {
+        plat::RethrowAbort();
+    }
+    ShowDialog("frmResult", "Result details", dialog, "The plug-in gives no detailed page for this result.");
+}
+
+void FHostMain::cmdSettings_Click() {
+    std::shared_ptr<host::ISetup> setup;
+    std::shared_ptr<host::IDialog> dialog;
+    try {
+        setup = plugIn_ ? plugIn_->Setup() : nullptr;
+        if (setup) dialog = setup->CreateDialog();
+    } catch (...) {
+        plat::RethrowAbort();
+    }
+    ShowDialog("frmPlugInSettings", "Plug-in settings", dialog, "The plug-in gives no settings dialog.");
+    // The page edited the settings in place; they are kept once the frame closes.
+    if (dialog && setup) {
+        try {
+            setup->RegSave({}, {});
+        } catch (...) {
+            plat::RethrowAbort();
+            Tell("The settings could not be saved: " + FailureText());
+        }
+    }
+}
+
+void FHostMain::cmdSave_Click() {
+    const std::string path = plat::Trim(txtFile.Text());
+    if (path.empty()) {
+        Tell("Type the name of the sequence file first.");
+        return;
+    }
+    std::string error;
+    if (!SequenceFile::Save(sequence_, path, error)) {
+        Tell("The sequence could not be saved to " + path + ": " + error);
+        return;
+    }
+    SetStatus("Saved to " + path + ".");
+}
+
+bool FHostMain::OpenSequence(const std::string& path) {
+    std::string error;
+    auto loaded = SequenceFile::Open(path, error);
+    if (!loaded) {
+        Tell("The sequence could not be opened from " + path + ": " + error);
+        return false;
+    }
+    if (sequence_) plat::PassOver([&] { sequence_->Terminate(); });
+    sequence_ = std::move(loaded);
+    txtFile.SetText(path);
+    if (Loaded()) FillTree();
+    SetStatus("Opened " + path + ".");
+    return true;
+}
+
+void FHostMain::cmdOpen_Click() {
+    const std::string path = plat::Trim(txtFile.Text());
+    if (path.empty()) {
+        Tell("Type the name of the sequence file first.");
+        return;
+    }
+    OpenSequence(path);
+}
+
+void FHostMain::cmdReport_Click() {
+    const std::string path = plat::Trim(txtReport.Text());
+    if (path.empty()) {
+        Tell("Type the name of the report file first (ending in .html for a page, else text).");
+        return;
+    }
+    auto report = std::make_shared<host::CReport>("English", 1, host::IReport::LimitColumns | 1);
+    try {
+        if (sequence_) sequence_->PrintReport(report, {});
+    } catch (...) {
+        plat::RethrowAbort();
+        Tell("The report could not be printed: " + FailureText());
+        return;
+    }
+    std::string title = "Test report";
+    if (sequence_ && sequence_->Info()) plat::PassOver([&] { title = sequence_->Info()->Name(); });
+    std::string error;
+    if (!ReportWriter::Write(*report, title, path, error)) {
+        Tell("The report could not be written to " + path + ": " + error);
+        return;
+    }
+    SetStatus("Report written to " + path + ".");
+}
+
+}  // namespace hostprog

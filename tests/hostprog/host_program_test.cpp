@@ -1,0 +1,243 @@
+// The host program driven as a technician would, headless on the virtual
+// clock: the real plug-in and driver libraries loaded by ProgID from the bin
+// folder, the simulated instrument on a fake serial line, the scripted
+// operator at the host's window, its frames and the plug-in's guide window.
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "driver/vti_interface.h"
+#include "host/test_element_base.h"
+#include "host/tg/xtg_content_pane.h"
+#include "host/tg/xtg_toolbar.h"
+#include "hostprog/f_host_main.h"
+#include "hostprog/host_main.h"
+#include "platform/com/fs.h"
+#include "platform/com/registry.h"
+#include "platform/loop/message_loop.h"
+#include "platform/loop/virtual_time_scope.h"
+#include "platform/ui/object_control.h"
+#include "tests/support/sandbox.h"
+#include "tests/support/serial/fake_serial_port.h"
+#include "tests/support/serial/simulated_instrument.h"
+#include "tests/support/ui/scripted_operator.h"
+
+namespace {
+
+using ::testing::Contains;
+using ::testing::HasSubstr;
+using ::testing::Not;
+using plat::ui::test::ScriptedOperator;
+
+// The guide window's toolbar buttons.
+constexpr int32_t kStart = 202, kNext = 301;
+constexpr const char* kSettingsKey = "Software\\Velam\\Orvik\\Pelmo2";
+
+std::string BinDir() {
+    const char* bin = std::getenv("ORVIK_BIN_DIR");
+    return bin ? bin : ".";
+}
+
+template <class T>
+std::shared_ptr<T> ControlObject(plat::ui::Form& form, const std::string& name) {
+    auto* control = dynamic_cast<plat::ui::ObjectControl*>(ScriptedOperator::FindControl(form, name));
+    return control ? control->ObjectAs<T>() : nullptr;
+}
+
+class HostProgramTest : public test_support::SandboxTest {
+protected:
+    void SetUp() override {
+        SandboxTest::SetUp();
+        auto& registry = plat::Registry::Instance();
+        registry.WriteValue(plat::Hive::LocalMachine, "Software\\Velam\\Orvik\\InstrumentLink\\Pelmo2", "Port", "1");
+        registry.WriteValue(plat::Hive::LocalMachine, kSettingsKey, "Path", dir_.Path() + "/makes/");
+        std::string error;
+        plugIn = hostprog::HostMain::LoadPlugIn(BinDir(), error);
+        ASSERT_TRUE(plugIn) << error;
+        window = std::make_shared<hostprog::FHostMain>(plugIn);
+        window->Show();
+    }
+    void TearDown() override {
+        if (window) window->Unload();
+        if (plugIn) host::UnregisterPlugIn(plugIn->ID());
+    }
+
+    // Carries out the operator's steps (the last one runs as a task posted
+    // once it left the operator's queue).
+    void Act() {
+        plat::MessageLoop::Current().RunUntil([&] { return op.Done(); });
+        plat::MessageLoop::Current().DoEventsNoWait();
+    }
+
+    // ---- the plug-in's guide window, as the operator works it ----
+    void ClickGuide(int32_t id, std::function<void()> then = {}) {
+        op.Do("FTestGuide", "toolbar " + std::to_string(id), [id, then](plat::ui::Form& form) {
+            auto toolbar = ControlObject<host::XTgToolbar>(form, "xtbToolbar");
+            ASSERT_NE(toolbar, nullptr);
+            EXPECT_TRUE(toolbar->ClickButton(id)) << "button " << id << " refused";
+            if (then) then();
+        });
+    }
+    // Start; the steps `then` queues come once the run's instrument steps are done.
+    void StartGuide(std::function<void()> then) { ClickGuide(kStart, std::move(then)); }
+    void TypeReadings(const std::string& spo2, const std::string& bpm) {
+        op.Do("FTestGuide", "show the results page", [](plat::ui::Form& form) {
+            auto pane = ControlObject<host::XTgContentPane>(form, "xcpContents");
+            ASSERT_NE(pane, nullptr);
+            if (pane->SelectedPane() != 0) {
+                EXPECT_TRUE(pane->PickPane(0));
+            }
+        });
+        op.TypeInCell("FTestGuide", "xrvResult.tlstGrid", spo2 + "\r")
+            .TypeInCell("FTestGuide", "xrvResult.tlstGrid", bpm + "\r");
+    }
+    // The four tests of the shipped sequence, each started and passed on with Next.
+    void WorkTheSequence(bool withLed = true) {
+        StartGuide([=, this] {
+            TypeReadings("97", "56");
+            ClickGuide(kNext);
+            auto probes = [this] {
+                StartGuide([this] {
+                    ClickGuide(kNext);
+                    StartGuide([this] { ClickGuide(kNext); });
+                });
+            };
+            if (withLed)
+                StartGuide([this, probes] {
+                    ClickGuide(kNext);
+                    probes();
+                });
+            else
+                probes();
+        });
+    }
+
+    std::string NodeText(const std::string& key) {
+        auto* tree = dynamic_cast<plat::ui::TreeView*>(ScriptedOperator::FindControl(*window, "tvwSequence"));
+        return tree && tree->Find(key) ? tree->Find(key)->Text() : std::string("<no node>");
+    }
+    std::string Setting(const std::string& name) {
+        return plat::Registry::Instance().ReadValue(plat::Hive::LocalMachine, kSettingsKey, name);
+    }
+
+    plat::VirtualTimeScope time;
+    serialtest::FakeSerialScope serial;
+    serialtest::SimulatedInstrument sim{serial};
+    ScriptedOperator op;
+    std::shared_ptr<host::IPlugIn> plugIn;
+    std::shared_ptr<hostprog::FHostMain> window;
+};
+
+TEST_F(HostProgramTest, RegistersTheLibrariesBesideItAndShowsTheTemplateSequence) {
+    for (const char* progId : {hostprog::HostMain::kPlugInProgId, drv::kXVTIControlProgId})
+        EXPECT_TRUE(plat::fs::FileExists(plat::Registry::Instance().ReadValue(
+            plat::Hive::ClassesRoot, std::string(progId) + "\\InprocServer32", "")))
+            << progId;
+    EXPECT_EQ(NodeText("n"), "[x] Pelmo Q5 SpO2 Simulator");
+    EXPECT_EQ(NodeText("n.1"), "[x] SpO2 Simulation Test");
+    EXPECT_EQ(NodeText("n.4").substr(0, 4), "[x] ");
+    EXPECT_EQ(NodeText("n.5"), "<no node>");
+}
+
+class HostStartTest : public test_support::SandboxTest {};
+
+TEST_F(HostStartTest, APlugInNeitherRegisteredNorBesideTheProgramIsReportedNotLoaded) {
+    std::string error;
+    EXPECT_EQ(hostprog::HostMain::LoadPlugIn(dir_.Path(), error), nullptr);
+    EXPECT_THAT(error, HasSubstr("liborvikPelmo2.so"));
+}
+
+TEST_F(HostProgramTest, SettingsAreEditedInTheFrameAndSavedWhenItCloses) {
+    EXPECT_EQ(Setting("DefaultMakeLocation"), "");
+    op.Click("FHostMain", "cmdSettings")
+        .Pick("frmPlugInSettings", "cboDefaultOximeter", 3)
+        .Do("frmPlugInSettings", "nothing saved while open",
+            [this](plat::ui::Form&) { EXPECT_EQ(Setting("DefaultMakeLocation"), ""); })
+        .Click("frmPlugInSettings", "cmdClose");
+    Act();
+    EXPECT_EQ(Setting("DefaultMakeLocation"), "3");
+    EXPECT_EQ(plat::ui::FindForm("frmPlugInSettings"), nullptr);
+}
+
+TEST_F(HostProgramTest, TheSequenceRunsSavesReopensAndReports) {
+    op.Click("FHostMain", "cmdRunSequence");
+    WorkTheSequence();
+    Act();
+    EXPECT_EQ(NodeText("n.1"), "[x] SpO2 Simulation Test - passed");
+    for (const char* key : {"n.2", "n.3", "n.4"}) EXPECT_THAT(NodeText(key), HasSubstr(" - ")) << key;
+    EXPECT_THAT(sim.CommandTexts(), Contains("[PROBE]"));
+
+    const std::string file = dir_.File("run.xml");
+    const std::string html = dir_.File("run.html");
+    op.ClickNode("FHostMain", "tvwSequence", "n.1")
+        .Type("FHostMain", "txtComment", "checked by T.")
+        .Type("FHostMain", "txtFile", file)
+        .Click("FHostMain", "cmdSave")
+        .Type("FHostMain", "txtReport", html)
+        .Click("FHostMain", "cmdReport");
+    Act();
+
+    std::string report;
+    ASSERT_TRUE(plat::fs::ReadFile(html, report));
+    EXPECT_THAT(report, HasSubstr(">97<"));
+    EXPECT_THAT(report, HasSubstr(">56<"));
+
+    window->Unload();
+    window = std::make_shared<hostprog::FHostMain>(plugIn);
+    window->Show();
+    ASSERT_TRUE(window->OpenSequence(file));
+    EXPECT_EQ(NodeText("n.1"), "[x] SpO2 Simulation Test - passed");
+    auto test = window->ElementOf("n.1");
+    ASSERT_TRUE(test && test->Result());
+    EXPECT_EQ(test->Result()->Comment(), "checked by T.");
+    EXPECT_EQ(test->Result()->MeasurementCount(), 2);
+    EXPECT_EQ(test->TestID(), 100);
+}
+
+TEST_F(HostProgramTest, ADeselectedTestIsLeftOutOfTheRun) {
+    op.ClickNode("FHostMain", "tvwSequence", "n.2").Click("FHostMain", "chkSelected");
+    Act();
+    EXPECT_EQ(NodeText("n.2"), "[ ] LED Test");
+    op.Click("FHostMain", "cmdRunSequence");
+    WorkTheSequence(false);
+    Act();
+    EXPECT_EQ(window->ElementOf("n.2")->Result(), nullptr);
+    EXPECT_THAT(NodeText("n.3"), HasSubstr(" - "));
+}
+
+TEST_F(HostProgramTest, OneTestRunsAloneAndItsDialogsOpenInFramesWithClose) {
+    op.ClickNode("FHostMain", "tvwSequence", "n.1")
+        .Do("FHostMain", "no result yet", [](plat::ui::Form& form) {
+            EXPECT_FALSE(ScriptedOperator::FindControl(form, "cmdResult")->Enabled());
+        })
+        .Click("FHostMain", "cmdRunTest");
+    StartGuide([this] {
+        TypeReadings("90", "56");
+        ClickGuide(kNext);
+    });
+    Act();
+    EXPECT_EQ(NodeText("n.1"), "[x] SpO2 Simulation Test - failed");
+    EXPECT_EQ(NodeText("n.2"), "[x] LED Test");  // not run
+
+    op.Click("FHostMain", "cmdResult")
+        .Click("frmResult", "cmdClose")
+        .Click("FHostMain", "cmdLimits")
+        .Click("frmLimits", "cmdClose");
+    Act();
+    EXPECT_TRUE(op.Messages().empty());
+}
+
+TEST_F(HostProgramTest, ADialogThePlugInDoesNotGiveIsReportedAsSuch) {
+    op.ClickNode("FHostMain", "tvwSequence", "n")  // the group has no configuration
+        .Click("FHostMain", "cmdConfiguration")
+        .Answer(plat::ui::vbOK, "no configuration dialog");
+    Act();
+    EXPECT_EQ(plat::ui::FindForm("frmConfiguration"), nullptr);
+}
+
+}  // namespace

@@ -1,0 +1,97 @@
+// The host's files: the report written from the printed tables, and the
+// saved sequence read back, with the faults a technician meets (a file that
+// is missing, holds something else, or cannot be written).
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include "host/report.h"
+#include "hostprog/report_writer.h"
+#include "hostprog/sequence_file.h"
+#include "platform/com/fs.h"
+#include "tests/support/sandbox.h"
+
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+using ::testing::Not;
+using hostprog::ReportWriter;
+
+host::CReport Printed() {
+    host::CReport report;
+    report.AddTable("<+560|>+1000;", "Name|Value;", "SpO2|97;BPM|56;", 0, 0, 0);
+    report.AddTable("<2000", "", "a <b> & \"c\"", 0, 0, 0);
+    return report;
+}
+
+TEST(ReportWriterTest, SplitsCellsAndRowsDroppingTheEmptyTrailingRow) {
+    const auto table = ReportWriter::Split(Printed().Tables()[0]);
+    EXPECT_THAT(table.header, ElementsAre("Name", "Value"));
+    ASSERT_EQ(table.rows.size(), 2u);
+    EXPECT_THAT(table.rows[1], ElementsAre("BPM", "56"));
+    EXPECT_THAT(table.alignments, ElementsAre(ReportWriter::Alignment::Left, ReportWriter::Alignment::Right));
+}
+
+TEST(ReportWriterTest, TextPadsColumnsAndAlignsNumbersRight) {
+    const std::string text = ReportWriter::Text(Printed(), "Run");
+    EXPECT_THAT(text, HasSubstr("Name  Value\n"));
+    EXPECT_THAT(text, HasSubstr("SpO2     97\n"));
+    EXPECT_THAT(text, HasSubstr("a <b> & \"c\""));  // text stays as printed
+}
+
+TEST(ReportWriterTest, HtmlEscapesEveryCellSoAPrintedTextCannotBreakThePage) {
+    const std::string html = ReportWriter::Html(Printed(), "A & B");
+    EXPECT_THAT(html, HasSubstr("<title>A &amp; B</title>"));
+    EXPECT_THAT(html, HasSubstr("<td>a &lt;b&gt; &amp; &quot;c&quot;</td>"));
+    EXPECT_THAT(html, HasSubstr("<td style=\"text-align:right\">97</td>"));
+    EXPECT_THAT(html, Not(HasSubstr("<b>")));
+}
+
+class HostFilesTest : public test_support::SandboxTest {};
+
+TEST_F(HostFilesTest, TheReportFormatFollowsTheExtensionAndAFailedWriteKeepsTheOldFile) {
+    std::string error;
+    ASSERT_TRUE(ReportWriter::Write(Printed(), "Run", dir_.File("r.HTML"), error)) << error;
+    ASSERT_TRUE(ReportWriter::Write(Printed(), "Run", dir_.File("r.txt"), error)) << error;
+    std::string html, text;
+    ASSERT_TRUE(plat::fs::ReadFile(dir_.File("r.HTML"), html));
+    ASSERT_TRUE(plat::fs::ReadFile(dir_.File("r.txt"), text));
+    EXPECT_THAT(html, HasSubstr("<table>"));
+    EXPECT_THAT(text, Not(HasSubstr("<table>")));
+
+    ::chmod(dir_.File("r.txt").c_str(), 0444);  // read-only: refused, kept whole
+    EXPECT_FALSE(ReportWriter::Write(host::CReport(), "Other", dir_.File("r.txt"), error));
+    EXPECT_FALSE(error.empty());
+    std::string still;
+    ASSERT_TRUE(plat::fs::ReadFile(dir_.File("r.txt"), still));
+    EXPECT_EQ(still, text);
+    EXPECT_FALSE(ReportWriter::Write(Printed(), "Run", dir_.File("no/such/folder/r.txt"), error));
+}
+
+TEST_F(HostFilesTest, OpeningWhatIsNoSavedSequenceGivesAnErrorNotAnElement) {
+    std::string error;
+    EXPECT_EQ(hostprog::SequenceFile::Open(dir_.File("missing.xml"), error), nullptr);
+    EXPECT_FALSE(error.empty());
+
+    error.clear();
+    EXPECT_EQ(hostprog::SequenceFile::Open(dir_.Write("other.xml", "<Other/>"), error), nullptr);
+    EXPECT_THAT(error, HasSubstr("no saved test sequence"));
+
+    error.clear();
+    EXPECT_EQ(hostprog::SequenceFile::Open(dir_.Write("broken.xml", "<TestElement"), error), nullptr);
+    EXPECT_FALSE(error.empty());
+
+    error.clear();  // a plug-in that is not loaded cannot make its elements
+    EXPECT_EQ(hostprog::SequenceFile::Open(
+                  dir_.Write("alien.xml", "<TestElement PlugInID=\"Nobody\" TestID=\"1\" ID=\"1\"/>"), error),
+              nullptr);
+    EXPECT_FALSE(error.empty());
+
+    EXPECT_FALSE(hostprog::SequenceFile::Save(nullptr, dir_.File("empty.xml"), error));
+    EXPECT_FALSE(plat::fs::FileExists(dir_.File("empty.xml")));
+}
+
+}  // namespace
