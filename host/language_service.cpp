@@ -14,11 +14,16 @@ namespace {
 
 constexpr std::string_view kDefaultLanguage = "English";
 
-bool AllDigits(std::string_view s) {
-    if (s.empty()) return false;
-    for (char c : s)
-        if (!std::isdigit(static_cast<unsigned char>(c))) return false;
-    return true;
+// An id is ASCII letters and digits with at least one digit ("20021",
+// "T1708"); a word before "::" (a name such as "abc::def") is no id.
+bool IsTextId(std::string_view s) {
+    bool digit = false;
+    for (char c : s) {
+        const auto u = static_cast<unsigned char>(c);
+        if (!std::isalnum(u) || u >= 0x80) return false;
+        digit = digit || std::isdigit(u);
+    }
+    return digit;
 }
 
 // Language and section names become path parts: nothing that leaves the folder.
@@ -94,7 +99,7 @@ std::string ReplaceArguments(std::string_view text, const std::vector<plat::Vari
 std::string CLanguageService::Translate(std::string_view section, std::string_view text,
                                         const std::vector<plat::Variant>& args) {
     size_t sep = text.find("::");
-    if (sep == std::string_view::npos || !AllDigits(text.substr(0, sep))) return ReplaceArguments(text, args);
+    if (sep == std::string_view::npos || !IsTextId(text.substr(0, sep))) return ReplaceArguments(text, args);
     std::string id(text.substr(0, sep));
     std::string_view result = text.substr(sep + 2);
     if (const auto* table = Table(section)) {

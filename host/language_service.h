@@ -1,6 +1,7 @@
 #pragma once
 // The host's language service. Texts are "id::English default" (for example
-// "20021::Custom oximeter"); Translate returns the current language's text for
+// "20021::Custom oximeter", or with letters in the id "T1708::Comment"); an id
+// is letters and digits with at least one digit. Translate returns the current language's text for
 // the id, or the English default when the language's table lacks it. A text
 // without an id (a bare word) comes back as it is. "%%1", "%%2", ... are
 // replaced by the arguments.

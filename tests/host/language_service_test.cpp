@@ -17,7 +17,9 @@ protected:
                      " 20019=Pin %%2 zu Pin %%1\n"
                      "30001=Zeile 1\\nZeile 2\\t\\\\\n"
                      "no equals sign here\n"
-                     "21079= 1. Leerzeichen vorn\n");
+                     "21079= 1. Leerzeichen vorn\n"
+                     "T1708=Kommentar\n"
+                     "t1708=klein\n");
         folder.Write("German/Other.lng", "20021=Anderer Abschnitt\n");
     }
     test_support::TempDir folder;
@@ -69,6 +71,22 @@ TEST_F(LanguageServiceTest, BareWordsComeBackAsGiven) {
     EXPECT_EQ(service.Translate("Pelmo2", "::def"), "::def");
     EXPECT_EQ(service.Translate("Pelmo2", ""), "");
     EXPECT_EQ(service.Translate("Pelmo2", "%%1 %", {plat::Variant(2.5)}), "2.5 %");
+}
+
+TEST_F(LanguageServiceTest, IdsWithLettersAreLanguageTexts) {
+    service.SetLanguage("English");
+    EXPECT_EQ(service.Translate("Pelmo2", "T1708::Comment"), "Comment");
+    service.SetLanguage("German");
+    EXPECT_EQ(service.Translate("Pelmo2", "T1708::Comment"), "Kommentar");
+    // Ids match exactly, letter case included.
+    EXPECT_EQ(service.Translate("Pelmo2", "t1708::Comment"), "klein");
+    EXPECT_EQ(service.Translate("Pelmo2", "T1709::Remark %%1", {plat::Variant("2")}), "Remark 2");
+    EXPECT_EQ(service.Translate("Pelmo2", "T1708::"), "Kommentar");
+    // Not an id: a word without a digit, or other characters in it; the text stays whole.
+    EXPECT_EQ(service.Translate("Pelmo2", "Note::Comment"), "Note::Comment");
+    EXPECT_EQ(service.Translate("Pelmo2", "T-1708::Comment"), "T-1708::Comment");
+    EXPECT_EQ(service.Translate("Pelmo2", "T 1708::Comment"), "T 1708::Comment");
+    EXPECT_EQ(service.Translate("Pelmo2", "T\xC3\xA41708::Comment"), "T\xC3\xA41708::Comment");
 }
 
 TEST_F(LanguageServiceTest, MissingOrUnsafeTableGivesDefaults) {
