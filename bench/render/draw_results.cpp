@@ -64,7 +64,12 @@ int DrawResults(plat::qt::QtRenderer& renderer, const std::filesystem::path& fol
     plugin::RegisterResultsClasses();
     {
         auto result = std::make_shared<plugin::CResultData>();
-        result->SetComment("Oximeter read 2 % low at 70 %; probe cable replaced before the retest.");
+        result->SetComment(
+            "Oximeter read 2 % low at 70 %; probe cable replaced before the retest.\r\n"
+            "Retest passed at every point.\r\n"
+            "Serial number checked against the label.\r\n"
+            "Front panel scratched (cosmetic only).\r\n"
+            "Returned to the ward on Friday.");
         auto dialog = std::make_shared<plugin::FElementSetup>();
         dialog->Load();
         dialog->CreateSetupCtrl("OrvikPelmo2.XDetailedResult", "xvbSetupControl");

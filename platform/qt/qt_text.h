@@ -23,10 +23,20 @@ QString LabelCaptionToQt(std::string_view utf8);
 int IndexOfByte(std::string_view utf8, int32_t byteOffset);
 // The byte offset of a QString index of `text`.
 int32_t ByteOfIndex(const QString& text, int index);
+// A multi-line box's text: the core holds CR LF, the widget one LF per line
+// break. LinesToQt also shows a lone CR as a line break; LinesFromQt gives
+// every line break as CR LF. Positions count a CR LF as one character.
+QString LinesToQt(std::string_view utf8);
+std::string LinesFromQt(const QString& text);
+// The index in LinesToQt(utf8) at a byte offset of `utf8` (clamped; inside a
+// character or a CR LF counts as its start).
+int IndexOfLinesByte(std::string_view utf8, int32_t byteOffset);
+// The byte offset in `utf8` of an index of LinesToQt(utf8).
+int32_t LinesByteOfIndex(std::string_view utf8, int index);
 // A person's edit that turned `before` into `after`, fitted into `maxBytes`
 // (0: no limit) as an edit box does: what was inserted is cut at a character
 // boundary so that the text around it stays. `caret` is the byte offset
-// after the insertion.
+// after the insertion. A CR LF is never split.
 struct FittedEdit {
     std::string text;
     int32_t caret = 0;

@@ -1,7 +1,11 @@
 #include "platform/qt/text_box_view.h"
 
 #include <QtGui/QKeyEvent>
+#include <QtGui/QTextBlock>
+#include <QtGui/QTextDocument>
 #include <QtWidgets/QLineEdit>
+#include <QtWidgets/QPlainTextEdit>
+#include <QtWidgets/QScrollBar>
 
 #include "platform/qt/qt_convert.h"
 #include "platform/qt/qt_text.h"
@@ -11,31 +15,101 @@ namespace plat::qt {
 namespace ui = plat::ui;
 
 QWidget* TextBoxView::Create(QWidget* parent) {
-    edit_ = new QLineEdit(parent);
-    Hook(edit_, [this](QObject*, QEvent* event) { return OnKey(event); });
-    QObject::connect(edit_, &QLineEdit::textEdited, Context(), [this] { OnEdited(); });
-    QObject::connect(edit_, &QLineEdit::selectionChanged, Context(), [this] { OnSelection(); });
-    QObject::connect(edit_, &QLineEdit::cursorPositionChanged, Context(), [this] { OnSelection(); });
-    WatchFocus(edit_);
-    return edit_;
+    QWidget* widget = nullptr;
+    if (box_.MultiLine()) {
+        lines_ = new QPlainTextEdit(parent);
+        lines_->setTabChangesFocus(true);
+        const ui::ScrollBarsConstants bars = box_.ScrollBars();
+        const bool across = bars == ui::vbHorizontal || bars == ui::vbBoth;
+        const bool down = bars == ui::vbVertical || bars == ui::vbBoth;
+        lines_->setLineWrapMode(across ? QPlainTextEdit::NoWrap : QPlainTextEdit::WidgetWidth);
+        lines_->setHorizontalScrollBarPolicy(across ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+        lines_->setVerticalScrollBarPolicy(down ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+        QObject::connect(lines_, &QPlainTextEdit::textChanged, Context(), [this] { OnEdited(); });
+        QObject::connect(lines_, &QPlainTextEdit::selectionChanged, Context(), [this] { OnSelection(); });
+        QObject::connect(lines_, &QPlainTextEdit::cursorPositionChanged, Context(), [this] { OnSelection(); });
+        widget = lines_;
+    } else {
+        edit_ = new QLineEdit(parent);
+        QObject::connect(edit_, &QLineEdit::textEdited, Context(), [this] { OnEdited(); });
+        QObject::connect(edit_, &QLineEdit::selectionChanged, Context(), [this] { OnSelection(); });
+        QObject::connect(edit_, &QLineEdit::cursorPositionChanged, Context(), [this] { OnSelection(); });
+        widget = edit_;
+    }
+    Hook(widget, [this](QObject*, QEvent* event) { return OnKey(event); });
+    WatchFocus(widget);
+    return widget;
+}
+
+QString TextBoxView::Shown() const {
+    if (edit_) return edit_->text();
+    // The raw text keeps no-break spaces; its paragraph ends are line breaks.
+    QString text = lines_->document()->toRawText();
+    text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    text.replace(QChar::LineSeparator, QLatin1Char('\n'));
+    return text;
+}
+
+void TextBoxView::ShowText(const QString& text) {
+    if (edit_)
+        edit_->setText(text);
+    else
+        lines_->setPlainText(text);
+}
+
+TextBoxView::Span TextBoxView::ShownSelection() const {
+    if (edit_) {
+        if (!edit_->hasSelectedText()) return {edit_->cursorPosition(), 0};
+        return {edit_->selectionStart(), static_cast<int>(edit_->selectedText().size())};
+    }
+    const QTextCursor cursor = lines_->textCursor();
+    return {cursor.selectionStart(), cursor.selectionEnd() - cursor.selectionStart()};
+}
+
+void TextBoxView::ShowSelection(int start, int end) {
+    if (edit_) {
+        if (end > start)
+            edit_->setSelection(start, end - start);
+        else
+            edit_->setCursorPosition(start);
+        return;
+    }
+    QTextCursor cursor = lines_->textCursor();
+    cursor.setPosition(start);
+    cursor.setPosition(end, QTextCursor::KeepAnchor);
+    lines_->setTextCursor(cursor);
+}
+
+QString TextBoxView::ToShown(const std::string& text) const { return edit_ ? ToQt(text) : LinesToQt(text); }
+
+std::string TextBoxView::FromShown(const QString& shown) const { return edit_ ? FromQt(shown) : LinesFromQt(shown); }
+
+int TextBoxView::IndexOf(const std::string& text, int32_t byte) const {
+    return edit_ ? IndexOfByte(text, byte) : IndexOfLinesByte(text, byte);
+}
+
+int32_t TextBoxView::ByteOf(const std::string& text, int index) const {
+    return edit_ ? ByteOfIndex(ToQt(text), index) : LinesByteOfIndex(text, index);
 }
 
 void TextBoxView::SyncOwn() {
     const std::string& text = box_.Text();
-    const QString shown = ToQt(text);
-    if (edit_->text() != shown) edit_->setText(shown);
-    edit_->setReadOnly(box_.Locked());
+    const QString shown = ToShown(text);
+    if (Shown() != shown) ShowText(shown);
+    if (edit_) {
+        edit_->setReadOnly(box_.Locked());
+    } else if (lines_->isReadOnly() != box_.Locked()) {
+        lines_->setReadOnly(box_.Locked());
+        // Locked still lets a person move the caret and select, as in a one-line box.
+        if (box_.Locked()) lines_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    }
     // The selection as the core has it, unless the widget already shows it
     // (keeps the side a person selected towards).
-    const int start = IndexOfByte(text, box_.SelStart());
-    const int end = IndexOfByte(text, box_.SelStart() + box_.SelLength());
-    const int shownStart = edit_->hasSelectedText() ? edit_->selectionStart() : edit_->cursorPosition();
-    const int shownLength = edit_->hasSelectedText() ? static_cast<int>(edit_->selectedText().size()) : 0;
-    if (shownStart == start && shownLength == end - start) return;
-    if (end > start)
-        edit_->setSelection(start, end - start);
-    else
-        edit_->setCursorPosition(start);
+    const int start = IndexOf(text, box_.SelStart());
+    const int end = IndexOf(text, box_.SelStart() + box_.SelLength());
+    const Span now = ShownSelection();
+    if (now.start == start && now.length == end - start) return;
+    ShowSelection(start, end);
 }
 
 bool TextBoxView::OnKey(QEvent* event) {
@@ -46,8 +120,10 @@ bool TextBoxView::OnKey(QEvent* event) {
     const bool typed = !text.isEmpty() && text.at(0).isPrint();
     const int32_t code = VbKeyCode(key->key());
     if (!press) {
-        // Typed keys and Backspace raised their KeyUp with TypeKey.
-        if (!typed && code != 0 && code != ui::vbKeyBack && !key->isAutoRepeat() && box_.HasFocus())
+        // Typed keys and Backspace raised their KeyUp with TypeKey, and so did
+        // Enter where the box typed a line break.
+        const bool lineBreak = code == ui::vbKeyReturn && box_.MultiLine() && !box_.Locked();
+        if (!typed && code != 0 && code != ui::vbKeyBack && !lineBreak && !key->isAutoRepeat() && box_.HasFocus())
             Act([this, code, key] { box_.KeyUp(code, VbShift(key->modifiers())); });
         return false;
     }
@@ -97,24 +173,25 @@ void TextBoxView::SelectCharacter(bool before) {
 }
 
 void TextBoxView::OnEdited() {
-    const QString shown = edit_->text();
-    const int caret = edit_->cursorPosition();
+    const QString shown = Shown();
+    const Span now = ShownSelection();
+    const int caret = now.start + now.length;
     Act([this, shown, caret] {
-        const std::string after = FromQt(shown);
+        const std::string after = FromShown(shown);
         const FittedEdit edit = FitEdit(box_.Text(), after, box_.MaxLength());
         const bool whole = edit.text == after;
-        if (box_.EnterText(edit.text)) box_.SetSelStart(whole ? ByteOfIndex(shown, caret) : edit.caret);
+        if (box_.EnterText(edit.text)) box_.SetSelStart(whole ? ByteOf(after, caret) : edit.caret);
     });
 }
 
 void TextBoxView::OnSelection() {
     if (Syncing() || !Control()) return;
-    const QString shown = edit_->text();
-    if (FromQt(shown) != box_.Text()) return;  // an edit is on its way (textEdited follows)
-    const int start = edit_->hasSelectedText() ? edit_->selectionStart() : edit_->cursorPosition();
-    const int length = edit_->hasSelectedText() ? static_cast<int>(edit_->selectedText().size()) : 0;
-    const int32_t byteStart = ByteOfIndex(shown, start);
-    const int32_t byteLength = ByteOfIndex(shown, start + length) - byteStart;
+    const QString shown = Shown();
+    // An edit is on its way (the text's signal follows).
+    if (edit_ ? FromQt(shown) != box_.Text() : shown != LinesToQt(box_.Text())) return;
+    const Span span = ShownSelection();
+    const int32_t byteStart = ByteOf(box_.Text(), span.start);
+    const int32_t byteLength = ByteOf(box_.Text(), span.start + span.length) - byteStart;
     if (byteStart == box_.SelStart() && byteLength == box_.SelLength()) return;
     Act([this, byteStart, byteLength] {
         box_.SetSelStart(byteStart);

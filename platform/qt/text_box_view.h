@@ -13,6 +13,9 @@
 //    around it stays; the caret is then put back;
 //  - moving the caret or selecting sets SelStart / SelLength.
 // After each, the box shows the core's text and selection again.
+// A multi-line box is a QPlainTextEdit under the same rules; it shows each
+// CR LF of the core as one line break, and Enter reaches it through the
+// window (Form::PressEnter), which lets the box type the line break.
 
 #include <string>
 
@@ -20,6 +23,7 @@
 #include "platform/ui/controls.h"
 
 class QLineEdit;
+class QPlainTextEdit;
 
 namespace plat::qt {
 
@@ -33,6 +37,20 @@ protected:
     bool RoutesKeys() const override { return false; }
 
 private:
+    // The widget's text and selection, and the conversions between the
+    // core's text and what the widget shows (one-line or multi-line).
+    QString Shown() const;
+    void ShowText(const QString& text);
+    struct Span {
+        int start = 0;
+        int length = 0;
+    };
+    Span ShownSelection() const;
+    void ShowSelection(int start, int end);
+    QString ToShown(const std::string& text) const;
+    std::string FromShown(const QString& shown) const;
+    int IndexOf(const std::string& text, int32_t byte) const;
+    int32_t ByteOf(const std::string& text, int index) const;
     // Widens an empty selection to the whole character a deletion would cut into.
     void SelectCharacter(bool before);
     bool OnKey(QEvent* event);
@@ -40,6 +58,7 @@ private:
     void OnSelection();
     plat::ui::TextBox& box_;
     QLineEdit* edit_ = nullptr;
+    QPlainTextEdit* lines_ = nullptr;  // instead of edit_ in a multi-line box
 };
 
 }  // namespace plat::qt

@@ -3,6 +3,25 @@
 
 namespace plat::ui {
 
+namespace {
+
+// Lone CR and lone LF become CR LF.
+std::string WithCrLf(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' || text[i] == '\n') {
+            out += "\r\n";
+            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
 void TextBox::SetText(std::string text) {
     const bool changed = text != text_;
     text_ = std::move(text);
@@ -33,6 +52,19 @@ void TextBox::SetMaxLength(int32_t length) {
 void TextBox::SetLocked(bool on) {
     if (on == locked_) return;
     locked_ = on;
+    NotifyChanged();
+}
+
+void TextBox::SetMultiLine(bool on) {
+    if (on == multiLine_) return;
+    multiLine_ = on;
+    NotifyChanged();
+}
+
+void TextBox::SetScrollBars(ScrollBarsConstants bars) {
+    if (bars < vbSBNone || bars > vbBoth) bars = vbSBNone;
+    if (bars == scrollBars_) return;
+    scrollBars_ = bars;
     NotifyChanged();
 }
 
@@ -82,24 +114,40 @@ bool TextBox::TypeKey(int32_t keyAscii) {
 
 void TextBox::TypeCharacter(int32_t key) {
     if (key == vbKeyBack) {
-        if (selLength_ > 0)
-            Replace(selStart_, selLength_, {});
-        else if (selStart_ > 0)
-            Replace(selStart_ - 1, 1, {});
+        DeleteAtCaret(true);
         return;
     }
-    if (key < 32 || key > 255) return;
-    if (maxLength_ > 0 && static_cast<int32_t>(text_.size()) - selLength_ >= maxLength_) return;
+    const bool lineBreak = key == vbKeyReturn && multiLine_;
+    if (!lineBreak && (key < 32 || key > 255)) return;
+    const std::string_view typed = lineBreak ? std::string_view("\r\n") : std::string_view();
+    const auto size = static_cast<int32_t>(lineBreak ? typed.size() : 1);
+    if (maxLength_ > 0 && static_cast<int32_t>(text_.size()) - selLength_ + size > maxLength_) return;
     const char ch = static_cast<char>(key);
-    Replace(selStart_, selLength_, std::string_view(&ch, 1));
+    Replace(selStart_, selLength_, lineBreak ? typed : std::string_view(&ch, 1));
+}
+
+void TextBox::DeleteAtCaret(bool before) {
+    if (selLength_ > 0) {
+        Replace(selStart_, selLength_, {});
+        return;
+    }
+    const auto size = static_cast<int32_t>(text_.size());
+    const auto pairAt = [&](int32_t i) { return i >= 0 && i + 1 < size && text_[i] == '\r' && text_[i + 1] == '\n'; };
+    if (before && selStart_ > 0) {
+        const int32_t width = pairAt(selStart_ - 2) ? 2 : 1;
+        Replace(selStart_ - width, width, {});
+    } else if (!before && selStart_ < size) {
+        Replace(selStart_, pairAt(selStart_) ? 2 : 1, {});
+    }
 }
 
 void TextBox::KeyAction(int32_t keyCode, int32_t) {
-    if (keyCode != vbKeyDelete || locked_) return;
-    if (selLength_ > 0)
-        Replace(selStart_, selLength_, {});
-    else if (selStart_ < static_cast<int32_t>(text_.size()))
-        Replace(selStart_, 1, {});
+    if (keyCode == vbKeyDelete && !locked_) DeleteAtCaret(false);
+}
+
+bool TextBox::TakeDialogKey(int32_t keyAscii) {
+    if (keyAscii != vbKeyReturn || !multiLine_ || locked_) return false;
+    return TypeKey(vbKeyReturn);
 }
 
 bool TextBox::TypeText(std::string_view text) {
@@ -110,8 +158,12 @@ bool TextBox::TypeText(std::string_view text) {
 
 bool TextBox::EnterText(std::string_view text) {
     if (!BeginUserAction(true) || locked_) return false;
-    std::string next(text);
-    if (maxLength_ > 0 && static_cast<int32_t>(next.size()) > maxLength_) next.resize(maxLength_);
+    std::string next = multiLine_ ? WithCrLf(text) : std::string(text);
+    if (maxLength_ > 0 && static_cast<int32_t>(next.size()) > maxLength_) {
+        auto keep = static_cast<size_t>(maxLength_);
+        if (next[keep - 1] == '\r' && next[keep] == '\n') --keep;  // never half a line break
+        next.resize(keep);
+    }
     const bool changed = next != text_;
     text_ = std::move(next);
     selStart_ = static_cast<int32_t>(text_.size());

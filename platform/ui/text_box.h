@@ -10,6 +10,9 @@
 
 namespace plat::ui {
 
+// Which scroll bars a multi-line box shows.
+enum ScrollBarsConstants : int32_t { vbSBNone = 0, vbHorizontal = 1, vbVertical = 2, vbBoth = 3 };
+
 class TextBox : public Control {
 public:
     bool CanTakeFocus() const override { return true; }
@@ -36,12 +39,23 @@ public:
     bool Locked() const { return locked_; }
     void SetLocked(bool on);
 
+    // A multi-line box holds lines separated by CR LF: Enter types a line
+    // break there (unless locked), and a person's paste gets its line breaks
+    // as CR LF. Without a horizontal scroll bar its lines wrap. Both are read
+    // when the window is made: set them before it shows.
+    bool MultiLine() const { return multiLine_; }
+    void SetMultiLine(bool on);
+    // Scroll bars of a multi-line box (a one-line box shows none).
+    ScrollBarsConstants ScrollBars() const { return scrollBars_; }
+    void SetScrollBars(ScrollBarsConstants bars);
+
     // User actions. TypeKey moves the focus to the box if it lacks it, fires
     // KeyDown with the key's code (KeyCodeOf), KeyPress with the character code
     // by reference (0 drops the key; another code replaces it), then Backspace
     // deletes the selection or the character before the caret, a printable key
     // replaces the selection unless MaxLength is reached, and Change fires when
-    // the text changed; last KeyUp. Other control codes change nothing. True
+    // the text changed; last KeyUp. Enter (13) in a multi-line box types CR LF;
+    // other control codes change nothing. A CR LF pair is deleted whole. True
     // when the box took the key (even when filtered). The Delete key reaches the
     // box as KeyDown(vbKeyDelete): it deletes the selection or the character
     // after the caret.
@@ -49,7 +63,9 @@ public:
     // TypeKey for each character; false at the first refused one.
     bool TypeText(std::string_view text);
     // Pastes over the whole text (as select-all and paste: no KeyPress),
-    // cut to MaxLength; Change when it differs. False when refused or locked.
+    // cut to MaxLength (never between CR and LF); a multi-line box turns lone
+    // CR and LF into CR LF first. Change when it differs. False when refused
+    // or locked.
     bool EnterText(std::string_view text);
 
     std::function<void()> OnChange;
@@ -61,17 +77,25 @@ public:
     static int32_t KeyCodeOf(int32_t keyAscii);
     static int32_t ShiftOf(int32_t keyAscii);
 
+    // Enter in a multi-line box that is not locked types a line break
+    // instead of pressing the window's default button.
+    bool TakeDialogKey(int32_t keyAscii) override;
+
 protected:
     void KeyAction(int32_t keyCode, int32_t shift) override;
 
 private:
     void TypeCharacter(int32_t key);
     void Replace(int32_t start, int32_t length, std::string_view with);
+    // Deletes the selection, else the character (or CR LF) before or after the caret.
+    void DeleteAtCaret(bool before);
     std::string text_;
     int32_t selStart_ = 0;
     int32_t selLength_ = 0;
     int32_t maxLength_ = 0;
     bool locked_ = false;
+    bool multiLine_ = false;
+    ScrollBarsConstants scrollBars_ = vbSBNone;
 };
 
 }  // namespace plat::ui

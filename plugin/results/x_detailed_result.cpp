@@ -18,6 +18,9 @@ XDetailedResult::XDetailedResult() {
     lblTitle.SetFont({"Arial", 9.75, true, true});
     lblTitle.Move(kIndent, 0, 4680, kTitleHeight);
     txtComment.Move(kIndent, kTitleHeight, 4680, 2400);
+    // A comment can hold several lines; a long one scrolls.
+    txtComment.SetMultiLine(true);
+    txtComment.SetScrollBars(plat::ui::vbVertical);
     OnResize = [this] { UserControl_Resize(); };
     plat::PassOver([&] { TranslateControls(kLanguageSection, *this); });
 }

@@ -1,6 +1,7 @@
 #pragma once
 // XDetailedResult: the page that the host shows as a test result's dialog:
-// the operator's comment, read-only, under a title. The result's CreateDialog
+// the operator's comment, read-only in a multi-line box with a vertical
+// scroll bar, under a title. The result's CreateDialog
 // adds it by ProgID "OrvikPelmo2.XDetailedResult" to the element setup dialog
 // and initialises it with the result.
 

@@ -65,4 +65,37 @@ TEST(QtText, RepeatedLettersFitAtTheEnd) {
     EXPECT_EQ(edit.text, "aaa");
 }
 
+TEST(QtText, AMultiLineBoxShowsEachCrLfAsOneLineBreak) {
+    const char text[] = "ab\r\n\xC3\xA9\r\nz";  // a b CR LF e-acute CR LF z
+    EXPECT_EQ(LinesToQt(text), QString::fromUtf8("ab\n\xC3\xA9\nz"));
+    EXPECT_EQ(LinesFromQt(QString::fromUtf8("ab\n\xC3\xA9\nz")), text);
+    EXPECT_EQ(LinesFromQt("a\rb\r\nc\n"), "a\r\nb\r\nc\r\n");
+    // Byte offsets to indexes: a CR LF is one index; inside it counts as before it.
+    EXPECT_EQ(IndexOfLinesByte(text, 2), 2);
+    EXPECT_EQ(IndexOfLinesByte(text, 3), 2);
+    EXPECT_EQ(IndexOfLinesByte(text, 4), 3);
+    EXPECT_EQ(IndexOfLinesByte(text, 6), 4);
+    EXPECT_EQ(IndexOfLinesByte(text, 9), 6);
+    EXPECT_EQ(IndexOfLinesByte(text, 99), 6);
+    // And back.
+    EXPECT_EQ(LinesByteOfIndex(text, 2), 2);
+    EXPECT_EQ(LinesByteOfIndex(text, 3), 4);
+    EXPECT_EQ(LinesByteOfIndex(text, 4), 6);
+    EXPECT_EQ(LinesByteOfIndex(text, 6), 9);
+    // A lone LF held by the program is one byte, one index.
+    EXPECT_EQ(IndexOfLinesByte("a\nb", 2), 2);
+    EXPECT_EQ(LinesByteOfIndex("a\nb", 2), 2);
+}
+
+TEST(QtText, CutsAndEditsNeverSplitALineBreak) {
+    EXPECT_EQ(CutAtCharacter("ab\r\ncd", 3), "ab");
+    EXPECT_EQ(CutAtCharacter("ab\r\ncd", 4), "ab\r\n");
+    // A pasted line and break, one byte short of room for the break: the break is left out whole.
+    FittedEdit edit = FitEdit("x\r\ny", "x\r\nz\r\ny", 5);
+    EXPECT_EQ(edit.text, "x\r\nzy");
+    EXPECT_EQ(edit.caret, 4);
+    edit = FitEdit("x\r\ny", "x\r\nz\r\ny", 7);
+    EXPECT_EQ(edit.text, "x\r\nz\r\ny");
+}
+
 }  // namespace

@@ -42,7 +42,9 @@ TEST_F(DetailedResultTest, TheResultsDialogShowsItsCommentLocked) {
     EXPECT_EQ(page->CommentBox().Text(), "Probe cable worn");
     EXPECT_TRUE(page->CommentBox().Locked());
     EXPECT_EQ(page->CommentBox().BackColor(), plat::ui::vbButtonFace);
-    EXPECT_EQ(page->Controls().Item("lblTitle").Caption(), host::LanguageService().Translate("Pelmo2", "T1708::Comment"));
+    EXPECT_TRUE(page->CommentBox().MultiLine());
+    // The title is a language text: the English default, never its id.
+    EXPECT_EQ(page->Controls().Item("lblTitle").Caption(), "Comment");
     dialog->Unload();
 }
 
@@ -56,6 +58,19 @@ TEST_F(DetailedResultTest, TheOperatorCannotChangeTheComment) {
     box.PressKey(plat::ui::vbKeyDelete);
     EXPECT_EQ(box.Text(), "ok");
     EXPECT_EQ(result->Comment(), "ok");
+}
+
+TEST_F(DetailedResultTest, ACommentOfSeveralLinesIsShownWhole) {
+    auto result = std::make_shared<plugin::CResultData>();
+    result->SetComment("Probe cable worn\r\nreplaced before the retest");
+    auto page = std::make_shared<XDetailedResult>();
+    page->Initialize(plat::Variant(plat::ObjectPtr(result)));
+    EXPECT_EQ(page->CommentBox().Text(), "Probe cable worn\r\nreplaced before the retest");
+    // Read-only: Enter neither breaks the line nor changes the comment.
+    auto& box = dynamic_cast<plat::ui::TextBox&>(page->Controls().Item("txtComment"));
+    box.TypeKey(plat::ui::vbKeyReturn);
+    EXPECT_EQ(result->Comment(), "Probe cable worn\r\nreplaced before the retest");
+    EXPECT_EQ(box.Text(), result->Comment());
 }
 
 TEST_F(DetailedResultTest, AnythingButAResultClearsTheBox) {
