@@ -7,40 +7,13 @@
 #include "plugin/shell/plugin_setup.h"
 #include "plugin/shell/test_data.h"
 #include "tests/plugin/config/spo2_config_fixture.h"
+#include "tests/support/fake_setup_dialog.h"
 
 namespace {
 
 using plugin::CSpO2SimulationConfig;
 
-// Records what the configuration asks of the element setup dialog.
-class RecordingSetupDialog : public plat::Object, public host::IDialog, public plugin::ISetupDialogHost {
-public:
-    std::string progId, controlName;
-    plat::Variant initializedWith;
-    bool viewMade = true;
-    bool unloaded = false;
-
-    void Load() override {}
-    plat::ObjectPtr CreateSetupCtrl(const std::string& id, const std::string& name) override {
-        progId = id;
-        controlName = name;
-        return viewMade ? std::make_shared<plat::Object>() : nullptr;
-    }
-    std::shared_ptr<host::ICallBack> CallBack() const override { return nullptr; }
-    void SetCallBack(std::shared_ptr<host::ICallBack>) override {}
-    bool IsDocked() const override { return false; }
-    bool Locked() const override { return false; }
-    void SetLocked(bool) override {}
-    void Initialize(const plat::Variant& value) override { initializedWith = value; }
-    void Hide() override {}
-    void Show(const plat::Variant&) override {}
-    void Dock(host::WindowHandle) override {}
-    void UnDock() override {}
-    void Unload() override { unloaded = true; }
-    void Move(float, float, float, float) override {}
-    void Refresh() override {}
-    void SetFocus() override {}
-};
+using test_support::FakeSetupDialog;
 
 class Spo2ConfigPartTest : public plugin_test::Spo2ConfigTest {
 protected:
@@ -82,7 +55,7 @@ TEST_F(Spo2ConfigPartTest, SpO2TestsGetTheRealConfiguration) {
 }
 
 TEST_F(Spo2ConfigPartTest, DialogHoldsTheViewForTheOwnerTest) {
-    auto dialog = std::make_shared<RecordingSetupDialog>();
+    auto dialog = std::make_shared<FakeSetupDialog>();
     plugin::Factory().Install(plugin::Part::SetupDialog, [dialog] { return plat::ObjectPtr(dialog); });
     auto test = std::make_shared<plugin::CTestData>();
     test->Create(100, std::make_shared<plugin::CPluginSetup>());
@@ -98,7 +71,7 @@ TEST_F(Spo2ConfigPartTest, DialogHoldsTheViewForTheOwnerTest) {
     EXPECT_FALSE(dialog->unloaded);
 
     // Without its view the dialog would edit nothing: it is unloaded and none is given.
-    dialog->viewMade = false;
+    dialog->hasPage = false;
     EXPECT_FALSE(ConfigOf(*test)->CreateDialog());
     EXPECT_TRUE(dialog->unloaded);
 }

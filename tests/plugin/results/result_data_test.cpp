@@ -9,6 +9,7 @@
 #include "plugin/results/limit_data.h"
 #include "plugin/results/result_data.h"
 #include "tests/plugin/results/fake_element.h"
+#include "tests/support/fake_setup_dialog.h"
 #include "tests/support/sandbox.h"
 
 namespace {
@@ -352,35 +353,7 @@ TEST_F(ResultReportTest, OnlyJudgedMeasurementsPrint) {
 
 namespace {
 
-// The element setup dialog as the result uses it: the page it was asked for
-// and the value it was handed.
-class FakeSetupDialog : public plat::Object, public host::IDialog, public plugin::ISetupDialogHost {
-public:
-    std::string progId, controlName;
-    plat::Variant initialized;
-    bool loaded = false, unloaded = false, hasPage = true;
-
-    void Load() override { loaded = true; }
-    plat::ObjectPtr CreateSetupCtrl(const std::string& id, const std::string& name) override {
-        progId = id;
-        controlName = name;
-        return hasPage ? std::make_shared<plat::Object>() : nullptr;
-    }
-    std::shared_ptr<host::ICallBack> CallBack() const override { return nullptr; }
-    void SetCallBack(std::shared_ptr<host::ICallBack>) override {}
-    bool IsDocked() const override { return false; }
-    bool Locked() const override { return false; }
-    void SetLocked(bool) override {}
-    void Initialize(const plat::Variant& value) override { initialized = value; }
-    void Hide() override {}
-    void Show(const plat::Variant&) override {}
-    void Dock(host::WindowHandle) override {}
-    void UnDock() override {}
-    void Unload() override { unloaded = true; }
-    void Move(float, float, float, float) override {}
-    void Refresh() override {}
-    void SetFocus() override {}
-};
+using test_support::FakeSetupDialog;
 
 class ResultDialogTest : public ::testing::Test {
 protected:
@@ -395,7 +368,7 @@ TEST_F(ResultDialogTest, TheDetailedResultPageShowsThisResult) {
     EXPECT_TRUE(dialog_->loaded);
     EXPECT_EQ(dialog_->progId, "OrvikPelmo2.XDetailedResult");
     EXPECT_EQ(dialog_->controlName, "xvbSetupControl");
-    EXPECT_EQ(dialog_->initialized.AsObject(), result);
+    EXPECT_EQ(dialog_->initializedWith.AsObject(), result);
 }
 
 TEST_F(ResultDialogTest, NoPageNoDialog) {

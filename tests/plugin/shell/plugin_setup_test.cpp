@@ -4,6 +4,7 @@
 
 #include "platform/com/registry.h"
 #include "tests/plugin/shell/shell_fixture.h"
+#include "tests/support/fake_setup_dialog.h"
 
 namespace {
 
@@ -95,35 +96,7 @@ TEST_F(PluginSetupTest, AConfigurationFollowsTheSettingsWithoutAKeepAliveCycle) 
     setup->RegLoad({}, {});
 }
 
-// The element setup dialog as the settings object drives it.
-class FakeSetupDialog : public plat::Object, public host::IDialog, public plugin::ISetupDialogHost {
-public:
-    bool loaded = false;
-    std::string progId, controlName;
-    plat::Variant initializedWith;
-    std::shared_ptr<plat::Object> page = std::make_shared<plat::Object>();
-
-    void Load() override { loaded = true; }
-    plat::ObjectPtr CreateSetupCtrl(const std::string& id, const std::string& name) override {
-        progId = id;
-        controlName = name;
-        return page;
-    }
-    std::shared_ptr<host::ICallBack> CallBack() const override { return nullptr; }
-    void SetCallBack(std::shared_ptr<host::ICallBack>) override {}
-    bool IsDocked() const override { return false; }
-    bool Locked() const override { return false; }
-    void SetLocked(bool) override {}
-    void Initialize(const plat::Variant& value) override { initializedWith = value; }
-    void Hide() override {}
-    void Show(const plat::Variant&) override {}
-    void Dock(host::WindowHandle) override {}
-    void UnDock() override {}
-    void Unload() override {}
-    void Move(float, float, float, float) override {}
-    void Refresh() override {}
-    void SetFocus() override {}
-};
+using test_support::FakeSetupDialog;
 
 TEST_F(PluginSetupTest, CreateDialogHostsTheSettingsPageAndHoldsItWeakly) {
     auto setup = std::make_shared<plugin::CPluginSetup>();
