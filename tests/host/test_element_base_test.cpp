@@ -3,6 +3,8 @@
 #include "host/error_service.h"
 #include "host/test_element_base.h"
 #include "host/ui_interfaces.h"
+#include "tests/support/fake_container_element.h"
+#include "tests/support/fake_plug_in.h"
 
 namespace {
 
@@ -55,57 +57,24 @@ public:
 };
 
 // A plug-in element over the host base, as the plug-in's elements wrap it.
-class FakeElement : public plat::Object, public host::ITestElement, public host::ITestContainer {
+class FakeElement : public test_support::FakeContainerElement {
 public:
-    explicit FakeElement(bool container)
-        : base(container ? std::make_shared<CTestContainerBase>() : std::make_shared<CTestElementBase>()) {}
-    CTestContainerBase* Box() const { return dynamic_cast<CTestContainerBase*>(base.get()); }
-    TestElementPtr Self() { return std::dynamic_pointer_cast<host::ITestElement>(shared_from_this()); }
+    using FakeContainerElement::FakeContainerElement;
 
-    std::string PlugInID() const override { return base->PlugInID(); }
-    int32_t TestID() const override { return base->TestID(); }
-    int32_t ID() const override { return base->ID(); }
-    void SetID(int32_t id) override { base->SetID(id); }
-    TestElementPtr Parent() const override { return base->Parent(); }
-    void SetParent(const TestElementPtr& p) override { base->SetParent(p); }
-    std::shared_ptr<host::ITestInfo> Info() const override { return base->Info(); }
-    std::shared_ptr<host::ITestFilter> Filter() const override { return base->Filter(); }
-    std::shared_ptr<host::IResultData> Result() const override { return base->Result(); }
-    std::shared_ptr<host::ILimitData> Limits() const override { return base->Limits(); }
-    std::shared_ptr<host::IConfigData> Configuration() const override { return base->Configuration(); }
-    void Initialize(const std::string& p, int32_t t, int32_t i) override { base->Initialize(p, t, i); }
     TestElementPtr Clone() override {
         auto copy = std::make_shared<FakeElement>(Box() != nullptr);
         copy->base = base->Copy();
         for (const auto& child : NewEnum()) copy->Add(child->Clone(), nullptr, 1);
         return copy;
     }
-    void Perform(const std::shared_ptr<host::ITestSetup>&) override {}
     void Load(const host::IXmlElement& node, const std::shared_ptr<host::ILoadContext>& ctx) override {
         if (node.Name() == "ResultItem") base->SetResult(std::make_shared<FakeResult>());
         base->Load(node, ctx);
         for (const auto& child : NewEnum()) child->SetParent(Self());
     }
-    host::XmlElementPtr Save(host::IXmlDocument& doc, const plat::Variant& option) override {
-        return base->Save(doc, option);
-    }
     void PrintReport(const std::shared_ptr<host::IReport>&, const plat::Variant&) override {}
-    bool QuerySetParent(const TestElementPtr&) override { return true; }
-    void Terminate() override { base->Terminate(); }
     void UpdateReferences() override { ++updates; if (Box()) Box()->UpdateReferences(); }
-    plat::Variant GetMeasurementList() override { return {}; }
 
-    int32_t Count() const override { return Box() ? Box()->Count() : 0; }
-    TestElementPtr Item(int32_t i) const override { return Box() ? Box()->Item(i) : nullptr; }
-    void Add(const TestElementPtr& e, const TestElementPtr& r, int32_t p) override {
-        Box()->Add(e, r, p);
-        e->SetParent(Self());
-    }
-    TestElementPtr FindElement(int32_t id) const override { return Box() ? Box()->FindElement(id) : nullptr; }
-    void Remove(const TestElementPtr& e) override { Box()->Remove(e); }
-    std::vector<TestElementPtr> NewEnum() const override { return Box() ? Box()->NewEnum() : std::vector<TestElementPtr>{}; }
-
-    std::shared_ptr<CTestElementBase> base;
     int updates = 0;
 };
 
@@ -116,18 +85,9 @@ std::shared_ptr<FakeElement> MakeElement(int32_t testId, int32_t id) {
 }
 
 // Makes elements by test ID, as the plug-in's CreateTest does from its template.
-class FakePlugIn : public plat::Object, public host::IPlugIn {
+class FakePlugIn : public test_support::FakePlugIn {
 public:
-    std::string ID() const override { return "Fake"; }
-    std::shared_ptr<host::CPicture> Icon(int32_t, int32_t, const plat::Variant&) const override { return nullptr; }
-    std::string Name() const override { return "Fake"; }
-    int32_t Flags() const override { return 0; }
-    std::shared_ptr<host::ISetup> Setup() const override { return nullptr; }
-    std::shared_ptr<host::ISetup> ControlPanel() const override { return nullptr; }
-    std::shared_ptr<host::ITestContainer> Tests() const override { return nullptr; }
-    std::string Version() const override { return "1.0.0"; }
-    plat::ObjectPtr PlugInMenu() const override { return nullptr; }
-    void Initialize(const plat::ObjectPtr&) override {}
+    FakePlugIn() : test_support::FakePlugIn("Fake") {}
     TestElementPtr CreateTest(int32_t testId) override {
         if (testId == 999) return nullptr;
         auto e = MakeElement(testId, testId);
@@ -135,7 +95,6 @@ public:
         if (testId == 1) e->Add(MakeElement(200, 200), nullptr, 1);  // a template child
         return e;
     }
-    std::shared_ptr<host::IConfigData> CreateDUTData() override { return nullptr; }
 };
 
 TEST(TestContainerBaseTest, ChildrenByPositionAndId) {
