@@ -16,10 +16,11 @@
 #include "plugin/shell/plugin_factory.h"
 #include "plugin/shell/test_group.h"
 #include "tests/plugin/config/spo2_config_fixture.h"
+#include "tests/plugin/results/element_tree_test.h"
 
 namespace {
 
-class PluginSequenceTest : public plugin_test::Spo2ConfigTest {
+class PluginSequenceTest : public results_test::ElementTreeTest {
 protected:
     void SetUp() override {
         Spo2ConfigTest::SetUp();
@@ -41,16 +42,6 @@ protected:
         auto doc = host::XmlFactory().NewDocument();
         doc->LoadXml(xml);
         element.Load(*doc->DocumentElement(), nullptr);
-    }
-    static std::string Saved(host::ITestElement& element) {
-        auto doc = host::XmlFactory().NewDocument();
-        doc->AppendChild(element.Save(*doc, {}));
-        return doc->Xml();
-    }
-    static std::vector<host::CReport::Table> Printed(host::ITestElement& element) {
-        auto report = std::make_shared<host::CReport>("English", 1, 3);
-        element.PrintReport(report, {});
-        return report->Tables();
     }
 
     std::shared_ptr<plugin::CPelmo2Plugin> plugIn_ = std::make_shared<plugin::CPelmo2Plugin>();

@@ -12,7 +12,9 @@
 #include "plugin/results/result_data.h"
 #include "plugin/results/result_test_group.h"
 #include "tests/plugin/config/spo2_config_fixture.h"
+#include "tests/plugin/results/element_tree_test.h"
 #include "tests/plugin/results/fake_element.h"
+#include "tests/support/fake_plug_in.h"
 
 namespace {
 
@@ -43,18 +45,9 @@ public:
     std::shared_ptr<CLimitData> TestLimits() const { return std::dynamic_pointer_cast<CLimitData>(Limits()); }
 };
 
-class SequencePlugIn : public plat::Object, public host::IPlugIn {
+class SequencePlugIn : public test_support::FakePlugIn {
 public:
-    std::string ID() const override { return "Pelmo2"; }
-    std::shared_ptr<host::CPicture> Icon(int32_t, int32_t, const plat::Variant&) const override { return nullptr; }
-    std::string Name() const override { return "Pelmo2"; }
-    int32_t Flags() const override { return 0; }
-    std::shared_ptr<host::ISetup> Setup() const override { return nullptr; }
-    std::shared_ptr<host::ISetup> ControlPanel() const override { return nullptr; }
-    std::shared_ptr<host::ITestContainer> Tests() const override { return nullptr; }
-    std::string Version() const override { return "1.0.0"; }
-    plat::ObjectPtr PlugInMenu() const override { return nullptr; }
-    void Initialize(const plat::ObjectPtr&) override {}
+    SequencePlugIn() : FakePlugIn("Pelmo2") {}
     host::TestElementPtr CreateTest(int32_t testId) override {
         auto element = std::make_shared<SequenceElement>(testId);
         auto limits = std::make_shared<CLimitData>();
@@ -68,12 +61,11 @@ public:
         }
         return element;
     }
-    std::shared_ptr<host::IConfigData> CreateDUTData() override { return nullptr; }
 
     std::shared_ptr<plugin::CSpO2SimulationConfig> templateConfig = std::make_shared<plugin::CSpO2SimulationConfig>();
 };
 
-class SequenceTest : public plugin_test::Spo2ConfigTest {
+class SequenceTest : public results_test::ElementTreeTest {
 protected:
     void SetUp() override {
         Spo2ConfigTest::SetUp();
@@ -131,16 +123,6 @@ protected:
         group->MakeResult();
         std::dynamic_pointer_cast<CResultTestGroup>(group->Result())->UpdateStatus(group, nullptr);
         return group;
-    }
-    static std::string Saved(host::ITestElement& element) {
-        auto doc = host::XmlFactory().NewDocument();
-        doc->AppendChild(element.Save(*doc, {}));
-        return doc->Xml();
-    }
-    static std::vector<host::CReport::Table> Printed(host::ITestElement& element) {
-        auto report = std::make_shared<host::CReport>("English", 1, 3);
-        element.PrintReport(report, {});
-        return report->Tables();
     }
 
     std::shared_ptr<SequencePlugIn> plugIn_ = std::make_shared<SequencePlugIn>();
