@@ -4,6 +4,7 @@
 
 #include "host/language_service.h"
 #include "platform/values/text.h"
+#include "plugin/config/presets.h"
 
 namespace plugin {
 
@@ -24,16 +25,6 @@ constexpr std::array<KeyTexts, 7> kNamedKeys = {{
 }};
 
 constexpr std::string_view kPinPairUnit = "20042::KOhms";
-
-constexpr std::array<std::string_view, 25> kPresetNames = {
-    "20048::Normal",        "20051::Weak Pulse",        "20054::Brad",           "20056::Hypox",
-    "20059::Neonate",       "20061::Tach",              "20062::Geriatric",      "20063::Obese",
-    "20049::Normal/Tap",    "20050::Normal/Shiver",     "20052::Weak Pulse/Tap", "20053::Weak Pulse/Shiver",
-    "20055::Brad/Shiver",   "20057::Hypox/Tap",         "20058::Hypox/Shiver",   "20060::Neonate/Shiver",
-    "20064::Brady Tap #2",  "20065::Hypox Tap #2",      "20066::Weak Tap #2",    "20067::Normal Tap #2",
-    "20068::Asystole",      "20069::Low Freq 1",        "20070::Low Freq 2",     "20071::Slow Tap",
-    "20072::Customize",
-};
 
 const KeyTexts* FindNamedKey(std::string_view key) {
     for (const KeyTexts& named : kNamedKeys)
@@ -105,8 +96,9 @@ std::string MeasurementUnitId(std::string_view key) {
 }
 
 std::string PresetName(int32_t index, const std::shared_ptr<host::IReport>& report) {
-    if (index < 0 || index >= static_cast<int32_t>(kPresetNames.size())) return {};
-    return TranslateText(kPresetNames[static_cast<size_t>(index)], report);
+    const std::string_view text = CPresets::PresetText(index);
+    if (text.empty()) return {};
+    return TranslateText(text, report);
 }
 
 }  // namespace plugin

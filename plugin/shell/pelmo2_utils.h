@@ -47,7 +47,8 @@ std::string MeasurementDescriptionId(std::string_view key);
 std::string MeasurementUnit(std::string_view key, const std::shared_ptr<host::IReport>& report = nullptr);
 std::string MeasurementUnitId(std::string_view key);
 
-// The translated name of preset 0 to 24; "" for any other index.
+// The translated name of preset ID 0 to 24 (the presets table's text); "" for
+// any other index.
 std::string PresetName(int32_t index, const std::shared_ptr<host::IReport>& report = nullptr);
 
 }  // namespace plugin
