@@ -20,6 +20,7 @@
 #include "plugin/results/results_classes.h"
 #include "plugin/shell/pelmo2_plugin.h"
 #include "tests/plugin/config/spo2_config_fixture.h"
+#include "tests/plugin/results/element_parts.h"
 #include "tests/plugin/results/fake_element.h"
 #include "tests/support/sandbox.h"
 #include "tests/support/ui/scripted_operator.h"
@@ -68,10 +69,7 @@ protected:
     }
     std::shared_ptr<CLimitData> LimitsOf(int32_t testId) {
         owner_ = std::make_shared<FakeElement>(testId);
-        auto limits = std::make_shared<CLimitData>();
-        limits->SetOwner(owner_);
-        owner_->base->SetLimits(limits);
-        return limits;
+        return results_test::GiveLimits(owner_);
     }
     // The dialog of the limits and its view.
     XLimitView& Open(const std::shared_ptr<CLimitData>& limits) {

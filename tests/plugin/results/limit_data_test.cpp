@@ -8,6 +8,7 @@
 #include "plugin/shell/measurement.h"
 #include "plugin/shell/printed_limit_standards.h"
 #include "plugin/results/limit_dialog_maker.h"
+#include "tests/plugin/results/element_parts.h"
 #include "tests/plugin/results/fake_element.h"
 #include "tests/support/sandbox.h"
 
@@ -15,6 +16,7 @@ namespace {
 
 using plugin::CLimitData;
 using results_test::FakeElement;
+using results_test::SetBounds;
 
 // A measurement holding a reading (and a preset value when one is given).
 std::shared_ptr<plugin::CMeasurement> Reading(const std::string& key, double value, plat::Variant preset = {}) {
@@ -39,10 +41,7 @@ protected:
     // Limits owned by an element of that test type.
     std::shared_ptr<CLimitData> LimitsOf(int32_t testId) {
         owner_ = std::make_shared<FakeElement>(testId);
-        auto limits = std::make_shared<CLimitData>();
-        limits->SetOwner(owner_);
-        owner_->base->SetLimits(limits);
-        return limits;
+        return results_test::GiveLimits(owner_);
     }
     static std::vector<std::string> Keys(const host::ILimitStandard& standard) {
         std::vector<std::string> keys;
@@ -52,12 +51,6 @@ protected:
     }
     static std::shared_ptr<host::ILimitItem> ItemOf(const host::ILimitData& limits, int32_t standard, int32_t item) {
         return limits.Standards()->Item(standard)->LimitItems()->Item(item);
-    }
-    static void SetBounds(host::ILimitItem& item, float high, float low) {
-        item.SetBoundValue(0, high);
-        item.SetBoundValue(1, low);
-        item.SetBoundEnabled(0, true);
-        item.SetBoundEnabled(1, true);
     }
     std::shared_ptr<FakeElement> owner_;
 };

@@ -9,6 +9,7 @@
 #include "plugin/results/limit_data.h"
 #include "plugin/results/result_data.h"
 #include "tests/plugin/results/fake_element.h"
+#include "tests/plugin/results/element_parts.h"
 #include "tests/support/fake_setup_dialog.h"
 #include "tests/support/sandbox.h"
 
@@ -23,36 +24,13 @@ protected:
     // A test of that type with limits, and its result bound to it.
     std::shared_ptr<CResultData> ResultOf(int32_t testId) {
         test_ = std::make_shared<FakeElement>(testId);
-        limits_ = std::make_shared<CLimitData>();
-        limits_->SetOwner(test_);
-        test_->base->SetLimits(limits_);
-        if (testId == 100) {
-            config_ = std::make_shared<plugin::CSpO2SimulationConfig>();
-            config_->SetSpO2(98);
-            config_->SetBPM(72);
-            test_->base->SetConfiguration(config_);
-        }
-        auto result = std::make_shared<CResultData>();
-        result->InitializeResult(test_);
-        test_->base->SetResult(result);
-        return result;
+        limits_ = results_test::GiveLimits(test_);
+        if (testId == 100) config_ = results_test::GiveSpO2Config(*test_);
+        return results_test::GiveResult(test_);
     }
     // A standard whose items of those keys have the bounds high and low.
     void AddStandard(const std::string& text, const std::vector<std::string>& keys, float high, float low) {
-        auto standard = limits_->CreateStandard(text, text);
-        for (const std::string& key : keys) {
-            auto item = std::make_shared<host::CLimitItem>();
-            item->Initialize(key, "", "", "");
-            standard->AddItem(item);
-        }
-        auto items = standard->LimitItems();
-        for (int32_t i = 1; i <= items->Count(); ++i) {
-            auto item = items->Item(i);
-            item->SetBoundValue(0, high);
-            item->SetBoundValue(1, low);
-            item->SetBoundEnabled(0, true);
-            item->SetBoundEnabled(1, true);
-        }
+        results_test::AddBoundedStandard(*limits_, text, text, high, low, keys);
     }
     static std::vector<std::string> Keys(const CResultData& result) {
         std::vector<std::string> keys;

@@ -13,6 +13,7 @@
 #include "plugin/results/result_test_group.h"
 #include "tests/plugin/config/spo2_config_fixture.h"
 #include "tests/plugin/results/element_tree_test.h"
+#include "tests/plugin/results/element_parts.h"
 #include "tests/plugin/results/fake_element.h"
 #include "tests/support/fake_plug_in.h"
 
@@ -84,13 +85,7 @@ protected:
     }
     // A standard of the element's limits whose items all have these bounds.
     static void Bound(SequenceElement& element, const std::string& text, float high, float low) {
-        auto items = element.TestLimits()->CreateStandard(text, text)->LimitItems();
-        for (int32_t i = 1; i <= items->Count(); ++i) {
-            items->Item(i)->SetBoundValue(0, high);
-            items->Item(i)->SetBoundValue(1, low);
-            items->Item(i)->SetBoundEnabled(0, true);
-            items->Item(i)->SetBoundEnabled(1, true);
-        }
+        results_test::AddBoundedStandard(*element.TestLimits(), text, text, high, low);
     }
     // The group of four tests, run: each test's readings stored and the group rolled up.
     std::shared_ptr<SequenceElement> RunSequence() {

@@ -16,6 +16,7 @@
 #include "plugin/shell/f_test_guide.h"
 #include "plugin/shell/identity_pane_flag.h"
 #include "tests/plugin/results/fake_element.h"
+#include "tests/plugin/results/element_parts.h"
 #include "tests/support/sandbox.h"
 
 namespace {
@@ -28,24 +29,9 @@ protected:
         plugin::XHtmlHelp::SetLibraryFolderForTests(root_ + "/lib/");
         help_ = dir_.Write("lib/Help/English/SpO2SimulationHtmlHelp.html", "<html/>");
         test_ = std::make_shared<results_test::FakeElement>(100);
-        auto limits = std::make_shared<plugin::CLimitData>();
-        limits->SetOwner(test_);
-        test_->base->SetLimits(limits);
-        auto standard = limits->CreateStandard("Pelmo2", "Accuracy");
-        auto items = standard->LimitItems();
-        for (int32_t i = 1; i <= items->Count(); ++i) {
-            items->Item(i)->SetBoundValue(0, 2);
-            items->Item(i)->SetBoundValue(1, -2);
-            items->Item(i)->SetBoundEnabled(0, true);
-            items->Item(i)->SetBoundEnabled(1, true);
-        }
-        auto config = std::make_shared<plugin::CSpO2SimulationConfig>();
-        config->SetSpO2(98);
-        config->SetBPM(72);
-        test_->base->SetConfiguration(config);
-        result_ = std::make_shared<plugin::CResultData>();
-        result_->InitializeResult(test_);
-        test_->base->SetResult(result_);
+        results_test::AddBoundedStandard(*results_test::GiveLimits(test_), "Pelmo2", "Accuracy", 2, -2);
+        results_test::GiveSpO2Config(*test_);
+        result_ = results_test::GiveResult(test_);
 
         plugin::SetIdentityPaneShown(true);  // the results pane shows, not the identity pane
         guide_ = std::make_shared<plugin::FTestGuide>();

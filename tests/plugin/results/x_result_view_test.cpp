@@ -8,6 +8,7 @@
 #include "plugin/results/limit_data.h"
 #include "plugin/results/result_data.h"
 #include "plugin/results/x_result_view.h"
+#include "tests/plugin/results/element_parts.h"
 #include "tests/plugin/results/fake_element.h"
 #include "tests/support/sandbox.h"
 
@@ -31,18 +32,9 @@ protected:
     // A view whose owner is a test of that type with limits and a result.
     void Make(int32_t testId) {
         test_ = std::make_shared<FakeElement>(testId);
-        limits_ = std::make_shared<plugin::CLimitData>();
-        limits_->SetOwner(test_);
-        test_->base->SetLimits(limits_);
-        if (testId == 100) {
-            config_ = std::make_shared<plugin::CSpO2SimulationConfig>();
-            config_->SetSpO2(98);
-            config_->SetBPM(72);
-            test_->base->SetConfiguration(config_);
-        }
-        result_ = std::make_shared<plugin::CResultData>();
-        result_->InitializeResult(test_);
-        test_->base->SetResult(result_);
+        limits_ = results_test::GiveLimits(test_);
+        if (testId == 100) config_ = results_test::GiveSpO2Config(*test_);
+        result_ = results_test::GiveResult(test_);
         view_ = std::make_shared<XResultView>();
         view_->SetEventSink([this](const std::string& name, std::vector<plat::Variant>& params) {
             ASSERT_EQ(name, "TestResultsChanged");
@@ -57,20 +49,7 @@ protected:
     // each with those bounds enabled.
     std::shared_ptr<host::ILimitStandard> AddStandard(const std::string& name, const std::vector<std::string>& keys,
                                                       float high, float low) {
-        auto standard = limits_->CreateStandard(name, name + " text");
-        for (const std::string& key : keys) {
-            auto item = std::make_shared<host::CLimitItem>();
-            item->Initialize(key, "", "", "");
-            standard->AddItem(item);
-        }
-        auto items = standard->LimitItems();
-        for (int32_t i = 1; i <= items->Count(); ++i) {
-            items->Item(i)->SetBoundValue(0, high);
-            items->Item(i)->SetBoundValue(1, low);
-            items->Item(i)->SetBoundEnabled(0, true);
-            items->Item(i)->SetBoundEnabled(1, true);
-        }
-        return standard;
+        return results_test::AddBoundedStandard(*limits_, name, name + " text", high, low, keys);
     }
     plat::ui::Grid& G() { return view_->Grid(); }
     std::string Cell(int32_t row, int32_t col) { return G().CellText(row, col); }

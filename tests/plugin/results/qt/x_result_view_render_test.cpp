@@ -19,6 +19,7 @@
 #include "plugin/results/x_result_view.h"
 #include "tests/platform/qt/qt_fixture.h"
 #include "tests/plugin/results/fake_element.h"
+#include "tests/plugin/results/element_parts.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
@@ -38,21 +39,9 @@ protected:
         host::LanguageService().SetLanguagesRoot(dir.Path() + "/languages");
         host::LanguageService().Reload();
         test = std::make_shared<results_test::FakeElement>(100);
-        limits = std::make_shared<plugin::CLimitData>();
-        limits->SetOwner(test);
-        test->base->SetLimits(limits);
-        auto config = std::make_shared<plugin::CSpO2SimulationConfig>();
-        config->SetSpO2(98);
-        config->SetBPM(72);
-        test->base->SetConfiguration(config);
-        auto standard = limits->CreateStandard("ISO", "ISO");
-        auto items = standard->LimitItems();
-        for (int32_t i = 1; i <= items->Count(); ++i) {
-            items->Item(i)->SetBoundValue(0, 2);
-            items->Item(i)->SetBoundValue(1, -2);
-            items->Item(i)->SetBoundEnabled(0, true);
-            items->Item(i)->SetBoundEnabled(1, true);
-        }
+        limits = results_test::GiveLimits(test);
+        results_test::GiveSpO2Config(*test);
+        results_test::AddBoundedStandard(*limits, "ISO", "ISO", 2, -2);
         view = std::make_shared<plugin::XResultView>();
         form = std::make_unique<FHolder>(view);
         view->Extender()->OnObjectEvent = [this](const std::string&, std::vector<plat::Variant>& params) {
