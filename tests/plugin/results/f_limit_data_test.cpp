@@ -22,6 +22,7 @@
 #include "tests/plugin/config/spo2_config_fixture.h"
 #include "tests/plugin/results/element_parts.h"
 #include "tests/plugin/results/fake_element.h"
+#include "tests/plugin/results/template_plug_in_test.h"
 #include "tests/support/sandbox.h"
 #include "tests/support/ui/scripted_operator.h"
 
@@ -258,24 +259,12 @@ namespace {
 
 // The plug-in's own SpO2 test from the shipped template, its limits edited in
 // the limit view docked into the host's window.
-class TemplateLimitDialogTest : public plugin_test::Spo2ConfigTest {
+class TemplateLimitDialogTest : public results_test::TemplatePlugInTest {
 protected:
-    void SetUp() override {
-        Spo2ConfigTest::SetUp();
-        plugin::RegisterSpO2ConfigurationPart();
-        plugin::RegisterResultsParts();
-        const char* bin = std::getenv("ORVIK_BIN_DIR");
-        plat::Registry::Instance().WriteValue(plat::Hive::LocalMachine, makes::kRegistryKey, "Configuration",
-                                              std::string(bin ? bin : ".") + "/orvikPelmo2.mpc");
-        plugIn_->Initialize(nullptr);
-        host::RegisterPlugIn(plugIn_);
-    }
     void TearDown() override {
-        host::UnregisterPlugIn("Pelmo2");
         plugin::SetLimitDialogMaker(nullptr);
-        Spo2ConfigTest::TearDown();
+        TemplatePlugInTest::TearDown();
     }
-    std::shared_ptr<plugin::CPelmo2Plugin> plugIn_ = std::make_shared<plugin::CPelmo2Plugin>();
 };
 
 TEST_F(TemplateLimitDialogTest, ALimitEditedInTheHostsWindowComesBackWithTheLoadedTest) {

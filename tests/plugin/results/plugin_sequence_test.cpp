@@ -16,26 +16,15 @@
 #include "plugin/shell/plugin_factory.h"
 #include "plugin/shell/test_group.h"
 #include "tests/plugin/config/spo2_config_fixture.h"
-#include "tests/plugin/results/element_tree_test.h"
+#include "tests/plugin/results/template_plug_in_test.h"
 
 namespace {
 
-class PluginSequenceTest : public results_test::ElementTreeTest {
+class PluginSequenceTest : public results_test::TemplatePlugInTest {
 protected:
     void SetUp() override {
-        Spo2ConfigTest::SetUp();
-        plugin::RegisterSpO2ConfigurationPart();
-        plugin::RegisterResultsParts();
-        const char* bin = std::getenv("ORVIK_BIN_DIR");
-        plat::Registry::Instance().WriteValue(plat::Hive::LocalMachine, makes::kRegistryKey, "Configuration",
-                                              std::string(bin ? bin : ".") + "/orvikPelmo2.mpc");
-        plugIn_->Initialize(nullptr);
+        TemplatePlugInTest::SetUp();
         ASSERT_TRUE(plugIn_->Initialized());
-        host::RegisterPlugIn(plugIn_);
-    }
-    void TearDown() override {
-        host::UnregisterPlugIn("Pelmo2");
-        Spo2ConfigTest::TearDown();
     }
 
     static void LoadXml(host::ITestElement& element, const std::string& xml) {
@@ -43,8 +32,6 @@ protected:
         doc->LoadXml(xml);
         element.Load(*doc->DocumentElement(), nullptr);
     }
-
-    std::shared_ptr<plugin::CPelmo2Plugin> plugIn_ = std::make_shared<plugin::CPelmo2Plugin>();
 };
 
 TEST_F(PluginSequenceTest, ARunSequenceReadsBackTheSameOnAnotherMakeFolder) {
