@@ -5,6 +5,7 @@
 #include "host/ui_interfaces.h"
 #include "tests/support/fake_container_element.h"
 #include "tests/support/fake_plug_in.h"
+#include "tests/support/fake_result.h"
 
 namespace {
 
@@ -13,17 +14,10 @@ using host::CTestElementBase;
 using host::TestElementPtr;
 
 // A result that remembers the "ResultItem" it was given and writes one back.
-class FakeResult : public plat::Object, public host::IResultData {
+class FakeResult : public test_support::FakeResult {
 public:
     std::string Comment() const override { return comment; }
     void SetComment(const std::string& c) override { comment = c; }
-    bool HasDialog() const override { return false; }
-    int32_t Status() const override { return status; }
-    std::shared_ptr<host::IMeasurement> Measurement(const plat::Variant&) const override { return nullptr; }
-    int32_t MeasurementCount() const override { return 0; }
-    plat::ObjectPtr ServiceRecord() const override { return nullptr; }
-    int32_t MTIID() const override { return 0; }
-    std::shared_ptr<host::IDialog> CreateDialog() override { return nullptr; }
     void Load(const host::IXmlElement& e, const std::shared_ptr<host::ILoadContext>&) override {
         status = host::XmlFactory().ReadStatusElement(*e.FindElement("Status"));
     }
@@ -32,9 +26,7 @@ public:
         e->AppendChild(host::XmlFactory().CreateStatusElement(doc, status));
         return e;
     }
-    void PrintReport(const std::shared_ptr<host::IReport>&, const plat::Variant&) override {}
     std::string comment;
-    int32_t status = 0;
 };
 
 class FakeConfig : public plat::Object, public host::IConfigData {

@@ -23,6 +23,7 @@
 #include "plugin/shell/identity_pane_flag.h"
 #include "plugin/shell/result_view_interface.h"
 #include "tests/support/fake_test_element.h"
+#include "tests/support/fake_result.h"
 #include "tests/support/sandbox.h"
 
 namespace guide_test {
@@ -35,22 +36,10 @@ inline Log& Calls() {
     return log;
 }
 
-class FakeResult : public plat::Object, public host::IResultData {
+class FakeResult : public test_support::FakeResult {
 public:
-    int32_t status = 0;
     int32_t count = 0;
-    std::string Comment() const override { return {}; }
-    void SetComment(const std::string&) override {}
-    bool HasDialog() const override { return false; }
-    int32_t Status() const override { return status; }
-    std::shared_ptr<host::IMeasurement> Measurement(const plat::Variant&) const override { return nullptr; }
     int32_t MeasurementCount() const override { return count; }
-    plat::ObjectPtr ServiceRecord() const override { return nullptr; }
-    int32_t MTIID() const override { return 0; }
-    std::shared_ptr<host::IDialog> CreateDialog() override { return nullptr; }
-    void Load(const host::IXmlElement&, const std::shared_ptr<host::ILoadContext>&) override {}
-    host::XmlElementPtr Save(host::IXmlDocument&) const override { return nullptr; }
-    void PrintReport(const std::shared_ptr<host::IReport>&, const plat::Variant&) override {}
 };
 
 using test_support::FakeElement;

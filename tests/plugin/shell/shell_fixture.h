@@ -15,6 +15,7 @@
 #include "plugin/shell/plugin_factory.h"
 #include "plugin/shell/plugin_setup.h"
 #include "plugin/shell/printed_limit_standards.h"
+#include "tests/support/fake_result.h"
 #include "tests/support/sandbox.h"
 
 namespace shell_test {
@@ -125,9 +126,8 @@ public:
 };
 
 // Stands for CResultData: status, comment and measurements in "ResultItem".
-class FakeResult : public plat::Object, public host::IResultData, public plugin::ITestResult {
+class FakeResult : public test_support::FakeResult, public plugin::ITestResult {
 public:
-    int32_t status = 0;
     int32_t mtiId = 0;
     int32_t initialized = 0;
     std::weak_ptr<host::ITestElement> parent;
@@ -143,17 +143,11 @@ public:
     std::shared_ptr<plugin::CMeasurementColl> Measurements() const override { return measurements; }
     void SetStatus(int32_t s) override { status = s; }
     void SetMTIID(int32_t id) override { mtiId = id; }
-    std::string Comment() const override { return {}; }
-    void SetComment(const std::string&) override {}
-    bool HasDialog() const override { return false; }
-    int32_t Status() const override { return status; }
     std::shared_ptr<host::IMeasurement> Measurement(const plat::Variant& index) const override {
         return measurements->Item(index);
     }
     int32_t MeasurementCount() const override { return measurements->Count(); }
-    plat::ObjectPtr ServiceRecord() const override { return nullptr; }
     int32_t MTIID() const override { return mtiId; }
-    std::shared_ptr<host::IDialog> CreateDialog() override { return nullptr; }
     void Load(const host::IXmlElement& element, const std::shared_ptr<host::ILoadContext>& context) override {
         status = std::stoi(element.GetAttribute("Status"));
         mtiId = std::stoi(element.GetAttribute("MTIID"));
@@ -166,13 +160,11 @@ public:
         element->AppendChild(measurements->Save(document));
         return element;
     }
-    void PrintReport(const std::shared_ptr<host::IReport>&, const plat::Variant&) override {}
 };
 
 // Stands for CResultTestGroup: the roll-up of the direct children.
-class FakeGroupResult : public plat::Object, public host::IResultData, public plugin::IGroupResult {
+class FakeGroupResult : public test_support::FakeResult, public plugin::IGroupResult {
 public:
-    int32_t status = 0;
     int32_t updates = 0;
     void UpdateStatus(const host::TestElementPtr& element, const std::shared_ptr<host::ILimitStandards>&) override {
         ++updates;
@@ -188,15 +180,6 @@ public:
         }
         status = !any ? 0 : allNa ? 3 : failed ? 2 : 1;
     }
-    std::string Comment() const override { return {}; }
-    void SetComment(const std::string&) override {}
-    bool HasDialog() const override { return false; }
-    int32_t Status() const override { return status; }
-    std::shared_ptr<host::IMeasurement> Measurement(const plat::Variant&) const override { return nullptr; }
-    int32_t MeasurementCount() const override { return 0; }
-    plat::ObjectPtr ServiceRecord() const override { return nullptr; }
-    int32_t MTIID() const override { return 0; }
-    std::shared_ptr<host::IDialog> CreateDialog() override { return nullptr; }
     void Load(const host::IXmlElement& element, const std::shared_ptr<host::ILoadContext>&) override {
         status = std::stoi(element.GetAttribute("Status"));
     }
@@ -205,7 +188,6 @@ public:
         element->SetAttribute("Status", std::to_string(status));
         return element;
     }
-    void PrintReport(const std::shared_ptr<host::IReport>&, const plat::Variant&) override {}
 };
 
 // Installs the fakes in the factory and clears it again afterwards.
