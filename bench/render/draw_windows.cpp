@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/render/draw_config_view.h"
 #include "bench/render/draw_dialogs.h"
 #include "bench/render/draw_settings_windows.h"
 #include "bench/render/draw_results.h"
@@ -173,6 +174,7 @@ int main(int argc, char** argv) {
     failed += DrawResultGrids(renderer, folder);
     failed += DrawDialogs(renderer, folder);
     failed += DrawSettingsWindows(renderer, folder);
+    failed += DrawConfigView(renderer, folder);
     failed += DrawResults(renderer, folder);
     return failed == 0 ? 0 : 1;
 }

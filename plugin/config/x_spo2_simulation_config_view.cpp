@@ -65,23 +65,23 @@ XSpO2SimulationConfigView::XSpO2SimulationConfigView() {
     cboMakeName.SetStyle(plat::ui::ComboStyle::DropdownList);
     cboPresets.SetStyle(plat::ui::ComboStyle::DropdownList);
 
-    fraOximeterDetails.Move(120, 120, 6600, 1860);
+    fraOximeterDetails.Move(120, 120, 6600, 2100);
     lblOximeterName.Move(240, 300, 3600, 255);
     cboMakeName.Move(240, 570, 3600, 315);
     lblTLC.Move(4080, 300, 1200, 255);
     txtTLC.Move(4080, 570, 1200, 315);
-    Picture2.Move(240, 1000, 6240, 735);
-    cmdAdvanced.Move(0, 60, 1800, 375);
-    chkUploadRCurve.Move(1920, 0, 4320, 495);
-    FraSimulation.Move(120, 2100, 6600, 780);
+    Picture2.Move(240, 1000, 6240, 960);
+    cmdAdvanced.Move(120, 120, 1800, 375);
+    chkUploadRCurve.Move(120, 540, 6000, 315);
+    FraSimulation.Move(120, 2340, 6600, 780);
     Picture1.Move(240, 300, 6240, 375);
-    Optical.Move(0, 0, 2400, 315);
-    OptElectrical.Move(2640, 0, 2400, 315);
-    fraDetails.Move(120, 3000, 3960, 2040);
-    cboPresets.Move(240, 300, 3480, 315);
-    tliDetails.Move(240, 720, 3480, 1140);
-    fraTest.Move(4200, 3000, 2520, 2040);
-    tvwOptions.Move(120, 300, 2280, 1620);
+    Optical.Move(120, 30, 2400, 315);
+    OptElectrical.Move(2760, 30, 2400, 315);
+    fraDetails.Move(120, 3240, 3600, 1980);
+    cboPresets.Move(240, 270, 3120, 315);
+    tliDetails.Move(240, 660, 3120, 1200);
+    fraTest.Move(3840, 3240, 2880, 1980);
+    tvwOptions.Move(120, 300, 2640, 1560);
 
     cboMakeName.SetTabIndex(0);
     txtTLC.SetTabIndex(1);
@@ -375,8 +375,8 @@ void XSpO2SimulationConfigView::FillDetailsGrid() {
         tliDetails.SetRows(kRowAmplitude + 1);
         tliDetails.SetCols(kValueCol + 1);
         tliDetails.SetColWidth(0, 0);
-        tliDetails.SetColWidth(1, 1800);
-        tliDetails.SetColWidth(kValueCol, 1560);
+        tliDetails.SetColWidth(1, 1620);
+        tliDetails.SetColWidth(kValueCol, 1200);
         tliDetails.SetCellText(0, 1, Translated("20047::Parameter"));
         tliDetails.SetCellText(0, kValueCol, Translated("20020::Value"));
         tliDetails.SetCellText(kRowSpO2, 1, Translated("20033::SpO2"));
@@ -404,6 +404,8 @@ void XSpO2SimulationConfigView::ColourValueCells(bool editable) {
         for (int32_t row = kRowSpO2; row <= kRowAmplitude; ++row) {
             tliDetails.SetCellBackColor(row, kValueCol, color);
             tliDetails.SetCellSelectedBackColor(row, kValueCol, color);
+            // On a light selection the value keeps the plain text colour.
+            tliDetails.SetCellSelectedForeColor(row, kValueCol, plat::ui::vbButtonText);
         }
     });
     plat::PassOver([&] { tliDetails.SetRedraw(true); });
