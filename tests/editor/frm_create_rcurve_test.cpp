@@ -119,6 +119,11 @@ TEST_F(CreateRcurveTest, AveragesTheReadingsOfTheEditedRow) {
         .ClickCell(kDialog, "tliRValue", 5, 0)
         .ClickCell(kDialog, "tliRValue", 5, 2, 2)
         .Do(kDialog, "nothing open", [&](plat::ui::Form&) { EXPECT_FALSE(DGrid().Editing()); })
+        // An exact half rounds away from zero.
+        .ClickCell(kDialog, "tliRValue", Row(90), 2)
+        .TypeInCell(kDialog, "tliRValue", "0.12\r0.13\r")
+        .Do(kDialog, "half", [&](plat::ui::Form&) { EXPECT_EQ(DGrid().CellText(Row(90), 5), "0.13"); })
+        .PressEscape(kDialog)
         // Enter in the last reading of SpO2 50 goes round to SpO2 100.
         .ClickCell(kDialog, "tliRValue", Row(50), 4)
         .TypeInCell(kDialog, "tliRValue", "1\r")
