@@ -1,12 +1,12 @@
 #include "hostprog/f_host_main.h"
 
-#include <exception>
 #include <vector>
 
 #include "host/error_service.h"
 #include "host/report.h"
 #include "host/run_context.h"
 #include "hostprog/f_dialog_frame.h"
+#include "hostprog/failure_text.h"
 #include "hostprog/report_writer.h"
 #include "hostprog/sequence_file.h"
 #include "platform/ui/msgbox.h"
@@ -25,19 +25,6 @@ constexpr int32_t kButtonWidth = 2280;
 constexpr int32_t kButtonHeight = 375;
 constexpr int32_t kRowHeight = 315;
 constexpr int32_t kInnerWidth = kTreeWidth + kButtonWidth + 3 * kGap;
-
-// What went wrong in the call that failed, for a message.
-std::string FailureText() {
-    try {
-        throw;
-    } catch (const host::HostError& e) {
-        return e.Description().empty() ? e.what() : e.Description();
-    } catch (const std::exception& e) {
-        return e.what();
-    } catch (...) {
-        return "unknown failure";
-    }
-}
 
 void Tell(const std::string& text) { plat::ui::MsgBox(text, plat::ui::vbExclamation); }
 

@@ -1,11 +1,9 @@
 #include "hostprog/host_main.h"
 
-#include <exception>
-
 #include "driver/vti_interface.h"
-#include "host/error_service.h"
 #include "host/test_element_base.h"
 #include "hostprog/f_host_main.h"
+#include "hostprog/failure_text.h"
 #include "hostprog/server_registration.h"
 #include "platform/com/com.h"
 #include "platform/com/fs.h"
@@ -35,16 +33,7 @@ std::shared_ptr<host::IPlugIn> HostMain::LoadPlugIn(const std::string& programFo
         return plugIn;
     } catch (...) {
         plat::RethrowAbort();
-        try {
-            throw;
-        } catch (const host::HostError& e) {
-            error = e.Description().empty() ? e.what() : e.Description();
-        } catch (const std::exception& e) {
-            error = e.what();
-        } catch (...) {
-            error = "unknown failure";
-        }
-        error = std::string("The plug-in \"") + kPlugInProgId + "\" could not be loaded: " + error;
+        error = std::string("The plug-in \"") + kPlugInProgId + "\" could not be loaded: " + FailureText();
         return nullptr;
     }
 }

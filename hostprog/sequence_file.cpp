@@ -2,30 +2,15 @@
 
 #include <cerrno>
 #include <cstring>
-#include <exception>
 
-#include "host/error_service.h"
 #include "host/run_context.h"
 #include "host/test_element_base.h"
 #include "host/xml.h"
+#include "hostprog/failure_text.h"
 #include "platform/com/fs.h"
 #include "platform/values/abort_error.h"
 
 namespace hostprog {
-
-namespace {
-
-std::string CurrentError() {
-    try {
-        throw;
-    } catch (const host::HostError& e) {
-        return e.Description().empty() ? e.what() : e.Description();
-    } catch (const std::exception& e) {
-        return e.what();
-    }
-}
-
-}  // namespace
 
 bool SequenceFile::Save(const host::TestElementPtr& sequence, const std::string& path, std::string& error) {
     std::string xml;
@@ -44,7 +29,7 @@ bool SequenceFile::Save(const host::TestElementPtr& sequence, const std::string&
         xml = document->Xml();
     } catch (...) {
         plat::RethrowAbort();
-        error = CurrentError();
+        error = FailureText();
         return false;
     }
     errno = 0;
@@ -67,7 +52,7 @@ host::TestElementPtr SequenceFile::Open(const std::string& path, std::string& er
         return element;
     } catch (...) {
         plat::RethrowAbort();
-        error = CurrentError();
+        error = FailureText();
         return nullptr;
     }
 }

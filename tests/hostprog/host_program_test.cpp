@@ -227,7 +227,9 @@ TEST_F(HostProgramTest, OneTestRunsAloneAndItsDialogsOpenInFramesWithClose) {
     op.Click("FHostMain", "cmdResult")
         .Click("frmResult", "cmdClose")
         .Click("FHostMain", "cmdLimits")
-        .Click("frmLimits", "cmdClose");
+        .Click("frmLimits", "cmdClose")
+        .Click("FHostMain", "cmdConfiguration")
+        .Click("frmConfiguration", "cmdClose");
     Act();
     EXPECT_TRUE(op.Messages().empty());
 }
