@@ -242,4 +242,16 @@ TEST_F(HostProgramTest, ADialogThePlugInDoesNotGiveIsReportedAsSuch) {
     EXPECT_EQ(plat::ui::FindForm("frmConfiguration"), nullptr);
 }
 
+TEST_F(HostProgramTest, AFileThatCannotBeWrittenOrReadIsToldAndTheSequenceStays) {
+    const std::string file = dir_.File("no/such/folder/run.xml");
+    op.Type("FHostMain", "txtFile", file)
+        .Click("FHostMain", "cmdSave")
+        .Answer(plat::ui::vbOK, "could not be saved")
+        .Click("FHostMain", "cmdOpen")
+        .Answer(plat::ui::vbOK, "could not be opened");
+    Act();
+    EXPECT_EQ(NodeText("n.1"), "[x] SpO2 Simulation Test");
+    EXPECT_FALSE(plat::fs::FileExists(file));
+}
+
 }  // namespace
