@@ -1,6 +1,8 @@
 #include "platform/qt/text_box_view.h"
 
+#include <QtGui/QGuiApplication>
 #include <QtGui/QKeyEvent>
+#include <QtGui/QPalette>
 #include <QtGui/QTextBlock>
 #include <QtGui/QTextDocument>
 #include <QtWidgets/QLineEdit>
@@ -92,7 +94,27 @@ int32_t TextBoxView::ByteOf(const std::string& text, int index) const {
     return edit_ ? ByteOfIndex(ToQt(text), index) : LinesByteOfIndex(text, index);
 }
 
+void TextBoxView::SyncFace() {
+    QWidget* widget = edit_ ? static_cast<QWidget*>(edit_) : lines_;
+    const ui::Color back = box_.BackColor();
+    const ui::Color fore = box_.ForeColor();
+    const bool ownFore = fore != ui::vbButtonText;
+    if (back == ui::vbWindowBackground && !ownFore) {
+        widget->setPalette(QPalette());  // inherits again
+        return;
+    }
+    QPalette palette = widget->parentWidget() ? widget->parentWidget()->palette() : QGuiApplication::palette();
+    const QColor face = ToQColor(back, palette);
+    palette.setColor(QPalette::Base, face);
+    if (ownFore) {
+        const QColor c = ToQColor(fore, palette);
+        for (auto group : {QPalette::Active, QPalette::Inactive}) palette.setColor(group, QPalette::Text, c);
+    }
+    widget->setPalette(palette);
+}
+
 void TextBoxView::SyncOwn() {
+    SyncFace();
     const std::string& text = box_.Text();
     const QString shown = ToShown(text);
     if (Shown() != shown) ShowText(shown);

@@ -35,6 +35,7 @@ protected:
     QWidget* Create(QWidget* parent) override;
     void SyncOwn() override;
     bool RoutesKeys() const override { return false; }
+    bool FillsBackground() const override { return false; }
 
 private:
     // The widget's text and selection, and the conversions between the
@@ -51,6 +52,9 @@ private:
     std::string FromShown(const QString& shown) const;
     int IndexOf(const std::string& text, int32_t byte) const;
     int32_t ByteOf(const std::string& text, int index) const;
+    // The box's back colour fills its face (the Base role) only; the frame
+    // keeps the window's colours.
+    void SyncFace();
     // Widens an empty selection to the whole character a deletion would cut into.
     void SelectCharacter(bool before);
     bool OnKey(QEvent* event);

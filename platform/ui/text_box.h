@@ -15,6 +15,9 @@ enum ScrollBarsConstants : int32_t { vbSBNone = 0, vbHorizontal = 1, vbVertical 
 
 class TextBox : public Control {
 public:
+    // A box's face is the window background, as a person expects to type in;
+    // a program greys a read-only one with vbButtonFace.
+    TextBox() { SetBackColor(vbWindowBackground); }
     bool CanTakeFocus() const override { return true; }
 
     const std::string& Text() const { return text_; }

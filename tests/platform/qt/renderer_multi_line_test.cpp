@@ -161,4 +161,18 @@ TEST_F(MultiLineTest, SelectingAcrossLinesCountsCrLfAsTwoBytes) {
     EXPECT_EQ(Note()->toPlainText(), "ad");
 }
 
+TEST_F(MultiLineTest, ABoxGreyedWithTheButtonFaceShowsGreyAndADefaultOneAsItsWindow) {
+    const QPalette app = QApplication::palette();
+    EXPECT_EQ(form.txtNote.BackColor(), vbWindowBackground);
+    EXPECT_EQ(Note()->palette().color(QPalette::Base), app.color(QPalette::Base));
+    form.txtNote.SetBackColor(vbButtonFace);
+    Settle();
+    EXPECT_EQ(Note()->palette().color(QPalette::Base), app.color(QPalette::Button));
+    // The frame keeps the window's colours.
+    EXPECT_EQ(Note()->palette().color(QPalette::Window), app.color(QPalette::Window));
+    form.txtNote.SetBackColor(vbWindowBackground);
+    Settle();
+    EXPECT_EQ(Note()->palette().color(QPalette::Base), app.color(QPalette::Base));
+}
+
 }  // namespace
