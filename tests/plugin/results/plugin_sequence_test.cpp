@@ -69,20 +69,11 @@ TEST_F(PluginSequenceTest, ARunSequenceReadsBackTheSameOnAnotherMakeFolder) {
     const auto printed = Printed(*group);
     ASSERT_GE(printed.size(), 5u);  // the configuration and four results
 
-    plat::Registry::Instance().WriteValue(plat::Hive::LocalMachine, makes::kRegistryKey, "Path",
-                                          root_ + "/other-makes/");
-    auto doc = host::XmlFactory().NewDocument();
-    doc->LoadXml(saved);
-    auto loaded = host::LoadTestElement(*doc->DocumentElement(), std::make_shared<host::CLoadContext>());
+    auto loaded = LoadedElsewhere(saved);
     ASSERT_TRUE(loaded);
     EXPECT_EQ(Saved(*loaded), saved);
     EXPECT_EQ(loaded->Result()->Status(), 2);
-    const auto reprinted = Printed(*loaded);
-    ASSERT_EQ(reprinted.size(), printed.size());
-    for (size_t i = 0; i < printed.size(); ++i) {
-        EXPECT_EQ(reprinted[i].header, printed[i].header) << i;
-        EXPECT_EQ(reprinted[i].body, printed[i].body) << i;
-    }
+    ExpectSameTables(Printed(*loaded), printed);
 }
 
 }  // namespace

@@ -129,11 +129,7 @@ TEST_F(SequenceTest, ASequenceLoadedOnAnotherComputerIsTheSame) {
     const std::string saved = Saved(*group);
     const auto printed = Printed(*group);
 
-    plat::Registry::Instance().WriteValue(plat::Hive::LocalMachine, makes::kRegistryKey, "Path",
-                                          root_ + "/other-makes/");
-    auto doc = host::XmlFactory().NewDocument();
-    doc->LoadXml(saved);
-    auto loaded = host::LoadTestElement(*doc->DocumentElement(), std::make_shared<host::CLoadContext>());
+    auto loaded = LoadedElsewhere(saved);
     ASSERT_TRUE(loaded);
     EXPECT_EQ(Saved(*loaded), saved);
     ASSERT_EQ(std::dynamic_pointer_cast<host::ITestContainer>(loaded)->Count(), 4);
@@ -141,12 +137,7 @@ TEST_F(SequenceTest, ASequenceLoadedOnAnotherComputerIsTheSame) {
     EXPECT_EQ(pins->Result()->Comment(), "cable replaced");
     EXPECT_EQ(pins->Result()->Measurement("PIN1_TO_PIN2")->Value(), plat::Variant(12.5));
 
-    const auto reprinted = Printed(*loaded);
-    ASSERT_EQ(reprinted.size(), printed.size());
-    for (size_t i = 0; i < printed.size(); ++i) {
-        EXPECT_EQ(reprinted[i].header, printed[i].header) << i;
-        EXPECT_EQ(reprinted[i].body, printed[i].body) << i;
-    }
+    ExpectSameTables(Printed(*loaded), printed);
 }
 
 TEST_F(SequenceTest, EachTestPrintsItsOwnLimits) {
