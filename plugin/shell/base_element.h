@@ -43,6 +43,15 @@ protected:
         return self;
     }
 
+    // Points the standards of the element's limits at this element.
+    void UpdateLimitReferences() {
+        plat::PassOver([&] {
+            auto limits = Limits();
+            auto standards = limits ? limits->Standards() : nullptr;
+            if (standards) standards->UpdateReferences(Self());
+        });
+    }
+
     std::shared_ptr<Base> base_;
 };
 

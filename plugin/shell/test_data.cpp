@@ -118,12 +118,6 @@ void CTestData::Terminate() {
     if (base_) plat::PassOver([&] { base_->Terminate(); });
 }
 
-void CTestData::UpdateReferences() {
-    plat::PassOver([&] {
-        auto limits = Limits();
-        auto standards = limits ? limits->Standards() : nullptr;
-        if (standards) standards->UpdateReferences(Self());
-    });
-}
+void CTestData::UpdateReferences() { UpdateLimitReferences(); }
 
 }  // namespace plugin

@@ -183,11 +183,7 @@ void CTestGroup::Terminate() {
 
 void CTestGroup::UpdateReferences() {
     if (!base_) return;
-    plat::PassOver([&] {
-        auto limits = base_->Limits();
-        auto standards = limits ? limits->Standards() : nullptr;
-        if (standards) standards->UpdateReferences(Self());
-    });
+    UpdateLimitReferences();
     plat::PassOver([&] { base_->UpdateReferences(); });
 }
 
