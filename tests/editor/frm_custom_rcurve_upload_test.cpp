@@ -82,6 +82,18 @@ protected:
         EXPECT_FALSE(Picker().Locked());
         for (const char* box : {"txtRDC", "txtIRDC", "txtIRAC", "txtTLC"}) EXPECT_FALSE(Box(box).Locked()) << box;
     }
+    // Send fails before the slot dialog: one critical 21053, nothing on the wire.
+    void ExpectFailureBeforeTheSlotDialog() {
+        Open();
+        ScriptedOperator op;
+        op.Click(kMain, "cmdUpload").Answer(vbOK, kFailed);
+        Run(op);
+        ASSERT_EQ(op.Messages().size(), 1u);
+        EXPECT_EQ(op.Messages()[0].Icon(), plat::ui::vbCritical);
+        EXPECT_EQ(op.Messages()[0].title, "Send");
+        EXPECT_TRUE(sim.CommandTexts().empty());
+        ExpectIdle();
+    }
     std::vector<std::string> Uploaded() const {
         std::vector<std::string> out;
         for (const auto& c : sim.CommandTexts())
@@ -229,15 +241,7 @@ TEST_F(UploadTest, TheCloseBoxDuringTheUploadCancelsItAndKeepsTheWindow) {
 TEST_F(UploadTest, NoPortForTheInstrumentGives21053BeforeTheSlotDialog) {
     plat::Registry::Instance().WriteValue(plat::Hive::LocalMachine, "Software\\Velam\\Orvik\\InstrumentLink\\Pelmo2",
                                           "Port", "0");
-    Open();
-    ScriptedOperator op;
-    op.Click(kMain, "cmdUpload").Answer(vbOK, kFailed);
-    Run(op);
-    EXPECT_EQ(op.Messages().size(), 1u);  // one message, no slot dialog before it
-    EXPECT_EQ(op.Messages()[0].Icon(), plat::ui::vbCritical);
-    EXPECT_EQ(op.Messages()[0].title, "Send");
-    EXPECT_TRUE(sim.CommandTexts().empty());
-    ExpectIdle();
+    ExpectFailureBeforeTheSlotDialog();
 }
 
 TEST_F(UploadTest, ASilentSimulatorGives21053Once) {
@@ -256,13 +260,7 @@ TEST_F(UploadTest, ASilentSimulatorGives21053Once) {
 
 TEST_F(UploadTest, ABusyPortGives21053Once) {
     serial.Line().FailOpen(plat::PortError::Busy);
-    Open();
-    ScriptedOperator op;
-    op.Click(kMain, "cmdUpload").Answer(vbOK, kFailed);
-    Run(op);
-    EXPECT_EQ(op.Messages().size(), 1u);
-    EXPECT_TRUE(sim.CommandTexts().empty());
-    ExpectIdle();
+    ExpectFailureBeforeTheSlotDialog();
 }
 
 TEST_F(UploadTest, AFailureDuringTheCleanUpDoesNotSpoilASentUpload) {
@@ -281,13 +279,7 @@ TEST_F(UploadTest, AFailureDuringTheCleanUpDoesNotSpoilASentUpload) {
 
 TEST_F(UploadTest, ADriverThatCannotBeAddedGives21053BeforeTheSlotDialog) {
     plat::UnregisterServer(BinDir() + "/liborvikPelmo2VTI.so");
-    Open();
-    ScriptedOperator op;
-    op.Click(kMain, "cmdUpload").Answer(vbOK, kFailed);
-    Run(op);
-    EXPECT_EQ(op.Messages().size(), 1u);
-    EXPECT_TRUE(sim.CommandTexts().empty());
-    ExpectIdle();
+    ExpectFailureBeforeTheSlotDialog();
 }
 
 }  // namespace
