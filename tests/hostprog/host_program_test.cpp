@@ -242,6 +242,25 @@ TEST_F(HostProgramTest, ADialogThePlugInDoesNotGiveIsReportedAsSuch) {
     EXPECT_EQ(plat::ui::FindForm("frmConfiguration"), nullptr);
 }
 
+TEST_F(HostProgramTest, AfterASilentInstrumentTheSameTestRunsAgainFromTheHost) {
+    sim.SetSilent(true);
+    op.ClickNode("FHostMain", "tvwSequence", "n.1").Click("FHostMain", "cmdRunTest");
+    StartGuide([this] { ClickGuide(kNext); });
+    op.Answer(plat::ui::vbOK, "No instrument was found");
+    Act();
+    EXPECT_EQ(op.Messages().size(), 1u);
+    EXPECT_EQ(NodeText("n.1"), "[x] SpO2 Simulation Test - not evaluated");
+
+    sim.SetSilent(false);
+    op.Click("FHostMain", "cmdRunTest");
+    StartGuide([this] {
+        TypeReadings("97", "56");
+        ClickGuide(kNext);
+    });
+    Act();
+    EXPECT_EQ(NodeText("n.1"), "[x] SpO2 Simulation Test - passed");
+}
+
 TEST_F(HostProgramTest, AFileThatCannotBeWrittenOrReadIsToldAndTheSequenceStays) {
     const std::string file = dir_.File("no/such/folder/run.xml");
     op.Type("FHostMain", "txtFile", file)
