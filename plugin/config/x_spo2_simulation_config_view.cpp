@@ -170,6 +170,8 @@ void XSpO2SimulationConfigView::Initialize(const host::TestElementPtr& test) {
     plat::PassOver([&] {
         if (tliDetails.RowTotal() > 0) tliDetails.SetRow((tliDetails.Row() + 1) % tliDetails.RowTotal());
     });
+    // Locked before it was filled: filling enabled controls the lock keeps off.
+    if (locked_) SetLocked(true);
 }
 
 void XSpO2SimulationConfigView::FillMakeList() {
@@ -290,7 +292,10 @@ void XSpO2SimulationConfigView::txtTLC_Change() {
     if (!value || *value > kMaxTlc) {
         // Pasted letters or a TLC beyond the simulator's range: the text before the edit comes back.
         puttingBackTlc_ = true;
-        plat::PassOver([&] { txtTLC.SetText(tlcText_); });
+        plat::PassOver([&] {
+            txtTLC.SetText(tlcText_);
+            txtTLC.SetSelStart(static_cast<int32_t>(tlcText_.size()));  // typing goes on at the end
+        });
         puttingBackTlc_ = false;
         return;
     }

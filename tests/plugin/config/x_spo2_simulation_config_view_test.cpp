@@ -227,8 +227,12 @@ TEST_F(ConfigViewTest, TlcAboveTheRangePutsBackTheTextBeforeAndAnEmptyBoxChanges
             EXPECT_EQ(Tlc().Text(), "409");
             EXPECT_EQ(config->GetTlc(), 409);
         })
-        .Do(kHost, "caret to the end", [&](plat::ui::Form&) { Tlc().SetSelStart(3); });
-    for (int i = 0; i < 3; ++i) op.Type(kHost, "txtTLC", "\b");
+        .Type(kHost, "txtTLC", "5")
+        .Do(kHost, "typing goes on at the end", [&](plat::ui::Form&) {
+            EXPECT_EQ(Tlc().Text(), "4095");
+            EXPECT_EQ(config->GetTlc(), 4095);
+        });
+    for (int i = 0; i < 4; ++i) op.Type(kHost, "txtTLC", "\b");
     Run(op);
     EXPECT_EQ(Tlc().Text(), "");
     EXPECT_EQ(config->GetTlc(), 4) << "an emptied box leaves the last TLC";
@@ -501,6 +505,18 @@ TEST_F(ConfigViewTest, LockedViewChangesNothingButStillShowsTheCurve) {
     op.Click(kHost, "cmdAdvanced").Click("FMakeDetails", "cmdClose");
     Run(op);
     EXPECT_EQ(config->OximeterMakeName(), "Acme");
+
+    // Locked before it is filled, the page stays locked.
+    dialog_->Unload();
+    {
+        dialog_ = config->CreateDialog();
+        auto setup = std::dynamic_pointer_cast<plugin::FElementSetup>(dialog_);
+        auto early = std::make_shared<XSpO2SimulationConfigView>();
+        early->SetLocked(true);
+        early->Initialize(host::TestElementPtr(element_));
+        EXPECT_FALSE(early->Controls().Item("chkUploadRCurve").Enabled());
+        EXPECT_TRUE(early->Controls().FindAs<plat::ui::ComboBox>("cboMakeName")->Locked());
+    }
 
     // Unlocked without custom makes, the upload box stays off.
     dialog_->Unload();
