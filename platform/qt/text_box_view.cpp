@@ -3,11 +3,9 @@
 #include <QtGui/QGuiApplication>
 #include <QtGui/QKeyEvent>
 #include <QtGui/QPalette>
-#include <QtGui/QTextBlock>
 #include <QtGui/QTextDocument>
 #include <QtWidgets/QLineEdit>
 #include <QtWidgets/QPlainTextEdit>
-#include <QtWidgets/QScrollBar>
 
 #include "platform/qt/qt_convert.h"
 #include "platform/qt/qt_text.h"

@@ -5,7 +5,6 @@
 #include <QtTest/QTest>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QPlainTextEdit>
-#include <QtWidgets/QScrollBar>
 
 #include <algorithm>
 #include <string>
