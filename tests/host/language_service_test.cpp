@@ -86,7 +86,7 @@ TEST_F(LanguageServiceTest, IdsWithLettersAreLanguageTexts) {
     EXPECT_EQ(service.Translate("Pelmo2", "Note::Comment"), "Note::Comment");
     EXPECT_EQ(service.Translate("Pelmo2", "T-1708::Comment"), "T-1708::Comment");
     EXPECT_EQ(service.Translate("Pelmo2", "T 1708::Comment"), "T 1708::Comment");
-    EXPECT_EQ(service.Translate("Pelmo2", "T\xC3\xA41708::Comment"), "T\xC3\xA41708::Comment");
+    EXPECT_EQ(service.Translate("Pelmo2", "T\xC3\xA4" "1708::Comment"), "T\xC3\xA4" "1708::Comment");
 }
 
 TEST_F(LanguageServiceTest, MissingOrUnsafeTableGivesDefaults) {

@@ -21,6 +21,7 @@
 #include "platform/com/registry.h"
 #include "platform/loop/message_loop.h"
 #include "platform/loop/virtual_time_scope.h"
+#include "platform/ui/check_box.h"
 #include "platform/ui/object_control.h"
 #include "tests/support/sandbox.h"
 #include "tests/support/serial/fake_serial_port.h"
@@ -197,6 +198,57 @@ TEST_F(HostProgramTest, TheSequenceRunsSavesReopensAndReports) {
     EXPECT_EQ(test->Result()->Comment(), "checked by T.");
     EXPECT_EQ(test->Result()->MeasurementCount(), 2);
     EXPECT_EQ(test->TestID(), 100);
+}
+
+TEST_F(HostProgramTest, ACustomMakeChosenWithUploadIsSavedReopenedAndUploadedIntoTheChosenSlot) {
+    // A custom make in the make folder; the sequence is made again so its test sees it.
+    std::string make = "[MANUFACTURER]\r\nMAN_NAME=Acme Ox\r\n\r\n[LIGHT]\r\nRDC=2100\r\nIRDC=1900\r\n"
+                       "IRAC=420\r\nLightLevel=1\r\nTLC=2300\r\n\r\n[RVALUE]\r\n";
+    for (int spo2 = 50; spo2 <= 100; ++spo2) make += "RVALUE" + std::to_string(spo2) + "=1.5\r\n";
+    ASSERT_TRUE(plat::fs::WriteFileAtomic(dir_.Path() + "/makes/acme_ox.txt", make));
+    window->Unload();
+    window = std::make_shared<hostprog::FHostMain>(plugIn);
+    window->Show();
+
+    const std::string file = dir_.File("custom.xml");
+    op.ClickNode("FHostMain", "tvwSequence", "n.1")
+        .Click("FHostMain", "cmdConfiguration")
+        .PickText("frmConfiguration", "cboMakeName", "Acme Ox")
+        .Do("frmConfiguration", "upload offered for the custom make", [](plat::ui::Form& form) {
+            auto* upload = dynamic_cast<plat::ui::CheckBox*>(
+                ScriptedOperator::FindControl(form, "chkUploadRCurve"));
+            ASSERT_NE(upload, nullptr);
+            EXPECT_TRUE(upload->Enabled());
+            if (upload->Value() == 0) {
+                EXPECT_TRUE(upload->Click());
+            }
+        })
+        .Click("frmConfiguration", "cmdClose")
+        .Type("FHostMain", "txtFile", file)
+        .Click("FHostMain", "cmdSave");
+    Act();
+    EXPECT_TRUE(op.Messages().empty());
+
+    window->Unload();
+    window = std::make_shared<hostprog::FHostMain>(plugIn);
+    window->Show();
+    ASSERT_TRUE(window->OpenSequence(file));
+    op.ClickNode("FHostMain", "tvwSequence", "n.1").Click("FHostMain", "cmdRunTest");
+    StartGuide([this] {
+        TypeReadings("97", "56");
+        ClickGuide(kNext);
+    });
+    op.Pick("frmUploadLocation", "ComUploadLocation", 2).Click("frmUploadLocation", "cmdOK");
+    Act();
+
+    ASSERT_EQ(sim.Uploads().size(), 1u);
+    EXPECT_EQ(sim.Uploads()[0].slot, 2);
+    bool curveSent = false;
+    for (const std::string& command : sim.CommandTexts())
+        if (command.rfind("[RCURVE>2:Acme Ox", 0) == 0) curveSent = true;
+    EXPECT_TRUE(curveSent);
+    EXPECT_THAT(sim.CommandTexts(), Not(Contains("[MAKE12]")));
+    EXPECT_EQ(NodeText("n.1"), "[x] SpO2 Simulation Test - passed");
 }
 
 TEST_F(HostProgramTest, ADeselectedTestIsLeftOutOfTheRun) {

@@ -102,7 +102,9 @@ public:
     RunTest& Type(const std::string& spo2, const std::string& bpm) {
         op.Do("FTestGuide", "show the results page", [](plat::ui::Form& form) {
             auto& pane = static_cast<FTestGuide&>(form).ContentPane();
-            if (pane.SelectedPane() != 0) EXPECT_TRUE(pane.PickPane(0)) << "results page refused";
+            if (pane.SelectedPane() != 0) {
+                EXPECT_TRUE(pane.PickPane(0)) << "results page refused";
+            }
         });
         op.TypeInCell("FTestGuide", "xrvResult.tlstGrid", spo2 + "\r")
             .TypeInCell("FTestGuide", "xrvResult.tlstGrid", bpm + "\r");
