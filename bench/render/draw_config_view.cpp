@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <string>
 
+#include "bench/render/draw_and_unload.h"
 #include "bench/render/draw_dialogs.h"
 #include "host/test_element.h"
 #include "platform/com/registry.h"

@@ -1,5 +1,6 @@
 // Pictures of the upload-slot and save-make dialogs and of the element setup
 // dialog holding a page, each in the state its file name gives.
+#include "bench/render/draw_and_unload.h"
 #include "bench/render/draw_dialogs.h"
 
 #include <cstdio>
@@ -27,18 +28,6 @@ makes::MakeListPtr ListedMakes() {
 }
 
 }  // namespace
-
-int DrawAndUnload(plat::qt::QtRenderer& renderer, plat::ui::Form& form, const std::filesystem::path& path) {
-    const bool drawn = renderer.SavePicture(form, path.string());
-    form.plat::ui::Form::Unload();
-    renderer.Flush();
-    if (!drawn) {
-        std::fprintf(stderr, "could not draw %s\n", path.c_str());
-        return 1;
-    }
-    std::printf("%s\n", path.c_str());
-    return 0;
-}
 
 int DrawDialogs(plat::qt::QtRenderer& renderer, const std::filesystem::path& folder) {
     int failed = 0;

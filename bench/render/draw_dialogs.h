@@ -11,9 +11,5 @@ namespace plat::ui {
 class Form;
 }
 
-// Draws a loaded form into the PNG file and unloads it; 1 when it could not
-// be drawn, else 0.
-int DrawAndUnload(plat::qt::QtRenderer& renderer, plat::ui::Form& form, const std::filesystem::path& path);
-
 // Draws them into the folder; the number of pictures that could not be drawn.
 int DrawDialogs(plat::qt::QtRenderer& renderer, const std::filesystem::path& folder);

@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "bench/render/draw_and_unload.h"
 #include "editor/frm_create_rcurve.h"
 #include "editor/frm_custom_rcurve.h"
 #include "makes/make_utils.h"
@@ -43,15 +44,8 @@ int main(int argc, char** argv) {
     {
         auto window = std::make_shared<editor::frmCustomRcurve>();
         window->Load();
-        const std::string path = (folder / "editor_main_window.png").string();
-        if (renderer.SavePicture(*window, path)) {
-            std::printf("%s\n", path.c_str());
-        } else {
-            std::fprintf(stderr, "could not draw %s\n", path.c_str());
-            ++failed;
-        }
         window->OnQueryUnload = nullptr;
-        window->Unload();
+        failed += DrawAndUnload(renderer, *window, folder / "editor_main_window.png");
     }
     {
         // The new R-curve dialog with the first readings typed and averaged.
@@ -69,14 +63,7 @@ int main(int argc, char** argv) {
                 grid.SetEditState(row, col, plat::ui::GridEditState::End);
             }
         }
-        const std::string path = (folder / "editor_new_rcurve_dialog.png").string();
-        if (renderer.SavePicture(*dialog, path)) {
-            std::printf("%s\n", path.c_str());
-        } else {
-            std::fprintf(stderr, "could not draw %s\n", path.c_str());
-            ++failed;
-        }
-        dialog->Unload();
+        failed += DrawAndUnload(renderer, *dialog, folder / "editor_new_rcurve_dialog.png");
     }
     std::filesystem::remove_all(scratch, ec);
     return failed == 0 ? 0 : 1;

@@ -12,6 +12,7 @@
 #include "host/test_element_base.h"
 #include "hostprog/f_host_main.h"
 #include "hostprog/host_main.h"
+#include "bench/render/draw_and_unload.h"
 #include "platform/com/com.h"
 #include "platform/com/fs.h"
 #include "platform/com/registry.h"
@@ -47,14 +48,7 @@ int main(int argc, char** argv) {
         } else {
             auto window = std::make_shared<hostprog::FHostMain>(plugIn);
             window->Load();
-            const std::string path = (folder / "host_main_window.png").string();
-            if (renderer.SavePicture(*window, path)) {
-                std::printf("%s\n", path.c_str());
-            } else {
-                std::fprintf(stderr, "could not draw %s\n", path.c_str());
-                ++failed;
-            }
-            window->Unload();
+            failed += DrawAndUnload(renderer, *window, folder / "host_main_window.png");
             host::UnregisterPlugIn(plugIn->ID());
         }
     }

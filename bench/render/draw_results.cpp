@@ -5,6 +5,7 @@
 // program), each in the state its file name gives.
 #include "bench/render/draw_results.h"
 
+#include "bench/render/draw_and_unload.h"
 #include "bench/render/draw_dialogs.h"
 #include "bench/render/shipped_plug_in.h"
 

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/render/draw_and_unload.h"
 #include "bench/render/draw_dialogs.h"
 #include "host/limit_standards.h"
 #include "host/view/x_limit_view.h"

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "bench/render/draw_config_view.h"
+#include "bench/render/draw_and_unload.h"
 #include "bench/render/draw_dialogs.h"
 #include "bench/render/draw_settings_windows.h"
 #include "bench/render/draw_results.h"
@@ -160,14 +161,7 @@ int main(int argc, char** argv) {
     for (const auto& p : pictures) {
         auto form = p.make();
         form->Load();
-        const std::string path = (folder / p.file).string();
-        if (renderer.SavePicture(*form, path)) {
-            std::printf("%s\n", path.c_str());
-        } else {
-            std::fprintf(stderr, "could not draw %s\n", path.c_str());
-            ++failed;
-        }
-        form->Unload();
+        failed += DrawAndUnload(renderer, *form, folder / p.file);
     }
     std::filesystem::remove(scratch);
     failed += DrawTestGuides(renderer, folder);

@@ -1,0 +1,16 @@
+#pragma once
+// Drawing one window of the documentation's pictures, shared by the drawing
+// programs of both programs' flavours.
+
+#include <filesystem>
+
+namespace plat::qt {
+class QtRenderer;
+}
+namespace plat::ui {
+class Form;
+}
+
+// Draws a loaded form into the PNG file and unloads it; 1 when it could not
+// be drawn, else 0.
+int DrawAndUnload(plat::qt::QtRenderer& renderer, plat::ui::Form& form, const std::filesystem::path& path);
