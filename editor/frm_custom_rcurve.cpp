@@ -385,6 +385,10 @@ bool frmCustomRcurve::IsSettingsGotChanged() const {
     if (ShownMakeUnwritten()) return true;
     const auto& make = *m_CurrentMake;
     auto differs = [](int32_t stored, const plat::ui::TextBox& box) {
+        const std::string text = plat::Trim(box.Text());
+        if (text == std::to_string(stored)) return false;
+        // A pasted text of other than digits ("300.", "3e2") is not the stored value, whatever it reads as.
+        if (!text.empty() && !IsValueOK(text)) return true;
         const auto shown = WholeValue(box);
         return !shown || *shown != stored;
     };

@@ -109,8 +109,8 @@ TEST_F(MainWindowTest, ValueBoxesTakeDigitsOnlyAndSaveFollowsTheStoredValue) {
         .Do("frmCustomRcurve", "light level", [&](plat::ui::Form&) { EXPECT_TRUE(SaveButton().Enabled()); })
         .Pick("frmCustomRcurve", "cmbLightLevel", 0)
         .Do("frmCustomRcurve", "light level back", [&](plat::ui::Form&) { EXPECT_FALSE(SaveButton().Enabled()); })
-        // A paste changes the box without a key.
-        .EnterText("frmCustomRcurve", "txtIRAC", "301")
+        // A paste changes the box without a key; a text of other than digits is no stored value.
+        .EnterText("frmCustomRcurve", "txtIRAC", "300.")
         .Do("frmCustomRcurve", "pasted", [&](plat::ui::Form&) { EXPECT_TRUE(SaveButton().Enabled()); });
     Run(op);
 }
