@@ -98,6 +98,8 @@ private:
     void tlstGrid_GridCellAfterEditing(std::string& newText, plat::ui::GridCell& cell);
     void tlstGrid_LostFocus();
     void LeaveEditing();
+    // An open entry ends (as a focus move ends it) before the grid shows anything else.
+    void EndEntry();
 
     // The bound as the grid shows it; "" when not enabled.
     static std::string BoundText(const host::ILimitItem& item, int32_t index);
