@@ -1,8 +1,6 @@
 #include "host/view/x_limit_view.h"
 
-#include <cerrno>
 #include <cmath>
-#include <cstdlib>
 #include <optional>
 #include <algorithm>
 
@@ -45,23 +43,22 @@ std::vector<std::string> ParseOperators(const std::string& list) {
 std::optional<float> ReadBound(std::string_view text) {
     std::string number = plat::Trim(text);
     size_t at = number.empty() || (number[0] != '-' && number[0] != '+') ? 0 : 1;
-    bool digits = false, sign = false;
+    bool digits = false, point = false;
     for (; at < number.size(); ++at) {
         char& c = number[at];
         if (c >= '0' && c <= '9') {
             digits = true;
-        } else if ((c == '.' || c == ',') && !sign) {
-            sign = true;
+        } else if ((c == '.' || c == ',') && !point) {
+            point = true;
             c = '.';
         } else {
             return std::nullopt;
         }
     }
     if (!digits) return std::nullopt;
-    errno = 0;
-    const double value = std::strtod(number.c_str(), nullptr);
-    if (errno != 0 || !std::isfinite(value) || std::fabs(value) > 3.0e38) return std::nullopt;
-    return static_cast<float>(value);
+    const std::optional<double> value = plat::ReadWholeNumber(number);  // whatever the C locale
+    if (!value || !std::isfinite(*value) || std::fabs(*value) > 3.0e38) return std::nullopt;
+    return static_cast<float>(*value);
 }
 
 }  // namespace

@@ -7,7 +7,10 @@
 // values the operator types while edit mode is on; every finished entry is
 // judged against the selected standard and, once both readings are there,
 // raised as TestResultsChanged(SpO2 text, BPM text, Enter pressed in the last
-// row). Readings are whole numbers 0 to 1000; an emptied cell becomes "0".
+// row). Readings are whole numbers 0 to 1000, kept as the cell shows them
+// ("098" is 98); an emptied cell becomes "0"; a cell left as it was records
+// nothing, and any other text puts back the reading from before the edit. An
+// open entry ends before the grid is refilled.
 //
 // The probe tests (200, 300, 400) show what the simulator reported, one row
 // per probe quantity: the selected standard's items of the test's prefix

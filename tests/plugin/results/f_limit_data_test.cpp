@@ -254,14 +254,17 @@ TEST_F(LimitDialogTest, ABoundKeepsOnlyANumberTypedAndShowsWhatTheItemHolds) {
         EXPECT_EQ(grid.CellText(1, XLimitView::kUpper), "0");
         EXPECT_EQ(item->BoundValue(0), 0.0f);
     }
-    ASSERT_TRUE(grid.ClickCell(1, XLimitView::kUpper));
-    ASSERT_TRUE(grid.TypeEditText(" 0,1\r"));
+    for (const char* text : {"+5.", "-.5", " 0,1"}) {
+        ASSERT_TRUE(grid.ClickCell(1, XLimitView::kUpper));
+        ASSERT_TRUE(grid.EnterEditText(text));
+        ASSERT_TRUE(grid.TypeEditKey(13));
+    }
     EXPECT_EQ(grid.CellText(1, XLimitView::kUpper), "0.1");
     EXPECT_EQ(item->BoundValue(0), 0.1f);
     // Leaving the cell as it was stores nothing.
     ASSERT_TRUE(grid.ClickCell(1, XLimitView::kUpper));
     ASSERT_TRUE(grid.TypeEditKey(13));
-    EXPECT_EQ(changes, 1);
+    EXPECT_EQ(changes, 3);
 }
 
 // The host's frame: Close (also Esc) hides it.
