@@ -296,7 +296,7 @@ TEST_F(LimitDialogTest, AnOpenEditEndsBeforeTheViewShowsAnotherStandardOrCloses)
     EXPECT_EQ(upper(second), 0.0f);
     EXPECT_EQ(grid.CellText(1, XLimitView::kUpper), "0");
 
-    // Esc drops the typed text and leaves the frame open; a second Esc closes it.
+    // Esc drops the typed text and leaves the frame open.
     ASSERT_TRUE(grid.ClickCell(1, XLimitView::kUpper));
     ASSERT_TRUE(grid.TypeEditText("6"));
     ASSERT_TRUE(holder.PressEscape());
