@@ -106,6 +106,7 @@ public:
 private:
     void Form_Load();
     void Form_Resize();
+    void SizeToContents();
     void Form_Unload();
     void SetButtonStates(bool enable);
     void StartRun();
