@@ -2,6 +2,7 @@
 // into the grid, picking a make, and its picture.
 #include <gtest/gtest.h>
 
+#include <QtGui/QWheelEvent>
 #include <QtTest/QTest>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QComboBox>
@@ -97,6 +98,14 @@ protected:
         Settle();
     }
     QLineEdit* Editor() { return Table()->viewport()->findChild<QLineEdit*>(); }
+    // The row of the cell a person sees at that point of the table (-1 for none).
+    int RowSeenAt(QPoint point) {
+        QWidget* seen = Table()->childAt(point);
+        for (auto* view : Table()->findChildren<QAbstractItemView*>())
+            if (seen && view->viewport() == seen) return view->indexAt(seen->mapFrom(Table(), point)).row();
+        if (seen == Table()->viewport()) return Table()->indexAt(seen->mapFrom(Table(), point)).row();
+        return -1;
+    }
     const plat::ui::CommandButton& SaveButton() {
         return *window_->Controls().FindAs<plat::ui::CommandButton>("cmdSave");
     }
@@ -161,6 +170,30 @@ TEST_F(MainWindowRenderTest, AfterAnEmptyRValueTheKeysGoToTheOpenedCell) {
     EXPECT_EQ(Grid().CellText(17, 2), "0.9");
     EXPECT_EQ(Grid().EditRow(), 18);
     EXPECT_EQ(messages, 1);
+}
+
+TEST_F(MainWindowRenderTest, TheHeaderRowStaysInViewWhenTheGridScrolls) {
+    QTableWidget* table = Table();
+    const int x = table->viewport()->x() + table->columnViewportPosition(2) + 5;
+    auto headerInView = [&] { return RowSeenAt(QPoint(x, table->frameWidth() + 2)) == 0; };
+    auto firstRowInView = [&] { return RowSeenAt(QPoint(x, table->viewport()->y() + 2)); };
+    EXPECT_TRUE(headerInView());
+    EXPECT_EQ(firstRowInView(), 1);
+    // Enter in the last row in view goes on below it.
+    ClickCell(table->rowAt(table->viewport()->height() - 2), 2);
+    QTest::keyClick(Editor(), Qt::Key_Return);
+    Settle();
+    ASSERT_GT(Grid().TopRow(), 1);
+    EXPECT_TRUE(headerInView());
+    EXPECT_EQ(firstRowInView(), Grid().TopRow());
+    QTest::keyClick(Editor(), Qt::Key_Escape);
+    // A turn of the wheel.
+    const QPointF at(table->viewport()->rect().center());
+    QWheelEvent wheel(at, table->viewport()->mapToGlobal(at), {}, {0, -360}, Qt::NoButton, {}, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(table->viewport(), &wheel);
+    Settle();
+    EXPECT_TRUE(headerInView());
+    EXPECT_EQ(firstRowInView(), Grid().TopRow());
 }
 
 TEST_F(MainWindowRenderTest, PickingAMakeShowsIt) {
