@@ -108,6 +108,7 @@ private:
     void Form_Load();
     void Form_Resize();
     void Form_QueryUnload(bool& cancel, plat::ui::UnloadMode mode);
+    void SizeToContents();
     void Form_Unload();
     void SetButtonStates(bool enable);
     void StartRun();
