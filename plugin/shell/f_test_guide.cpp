@@ -255,7 +255,7 @@ void FTestGuide::Form_Resize() {
 void FTestGuide::Form_QueryUnload(bool& cancel, plat::ui::UnloadMode mode) {
     if (mode != plat::ui::UnloadMode::ControlMenu) return;
     // The close box is Abort: the test stops its run and hides the window, and
-    // unloads it once the driver is done with (never from under a command).
+    // unloads it once the driver's call has returned (never under a command).
     cancel = true;
     AbortRun();
     if (Visible()) plat::PassOver([&] { Hide(); });
