@@ -243,6 +243,7 @@ TEST_F(Spo2RunTest, ASecondStartEmptiesTheResultAndAFailedOneLeavesNoPassBehind)
     int32_t afterFirst = -1;
     Start([&] {
         Type("97", "56");
+        op.TypeInCell("FTestGuide", "xrvResult.tlstGrid", "90");  // no Enter: still open at Start
         op.Do("FTestGuide", "the first run passed; the instrument goes silent", [&](plat::ui::Form&) {
             afterFirst = Status(test);
             sim.SetSilent(true);
@@ -254,6 +255,21 @@ TEST_F(Spo2RunTest, ASecondStartEmptiesTheResultAndAFailedOneLeavesNoPassBehind)
     ASSERT_TRUE(test->Result());
     EXPECT_EQ(Status(test), 0);
     EXPECT_EQ(test->Result()->MeasurementCount(), 0);
+
+    // Next takes a reading typed without Enter, as a click elsewhere would.
+    auto next = SpO2Test(0, 0);
+    sim.SetSilent(false);
+    Start([&] {
+        Type("97", "56");
+        op.TypeInCell("FTestGuide", "xrvResult.tlstGrid", "90");
+        Click(FTestGuide::kNext);
+    });
+    next->Perform(setup);
+    auto result = std::dynamic_pointer_cast<plugin::ITestResult>(next->Result());
+    ASSERT_TRUE(result);
+    auto spo2 = std::dynamic_pointer_cast<host::IMeasurement>(result->Measurements()->Item("SpO2"));
+    ASSERT_TRUE(spo2);
+    EXPECT_EQ(spo2->Value().AsString(), "90");
 }
 
 TEST_F(Spo2RunTest, TypedReadingsPassOrFailAgainstTheLimitsAndEachChangeStoresAgain) {
