@@ -137,6 +137,11 @@ XSpO2SimulationConfigView::XSpO2SimulationConfigView() {
     cboMakeName.OnClick = [this] { cboMakeName_Click(); };
     txtTLC.OnKeyPress = [this](int32_t& keyAscii) { txtTLC_KeyPress(keyAscii); };
     txtTLC.OnChange = [this] { txtTLC_Change(); };
+    // A box left empty shows again the TLC that it kept.
+    txtTLC.OnLostFocus = [this] {
+        if (config_ && txtTLC.Text().empty())
+            plat::PassOver([&] { ShowTlc(editMake_ ? editMake_->TLC() : config_->GetTlc()); });
+    };
     cmdAdvanced.OnClick = [this] { cmdAdvanced_Click(); };
     chkUploadRCurve.OnClick = [this] { chkUploadRCurve_Click(); };
     Optical.OnClick = [this] { Optical_Click(); };

@@ -253,6 +253,8 @@ TEST_F(ConfigViewTest, TlcAboveTheRangePutsBackTheTextBeforeAndAnEmptyBoxChanges
     Run(op);
     EXPECT_EQ(Tlc().Text(), "");
     EXPECT_EQ(config->GetTlc(), 4) << "an emptied box leaves the last TLC";
+    ASSERT_TRUE(Grid().UserFocus());
+    EXPECT_EQ(Tlc().Text(), "4") << "and shows it again when left";
     // A paste of letters or of a number beyond the range comes back out.
     ASSERT_TRUE(Tlc().EnterText("4095"));
     EXPECT_EQ(config->GetTlc(), 4095);
