@@ -312,6 +312,13 @@ TEST_F(TermiosPortTest, ExclusiveModeIsBusyOnlyWhileItsHolderLives) {
     int exclusive = 0;
     ASSERT_EQ(::ioctl(slave_, TIOCGEXCL, &exclusive), 0);
     ASSERT_NE(exclusive, 0) << "the killed holder's mode stays on the line";
+    const int probe = ::open(slavePath_.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    if (probe < 0) {  // without the privilege the kernel itself refuses: busy as before
+        EXPECT_EQ(errno, EBUSY);
+        EXPECT_EQ(port->Open(kPort, kSettings), plat::PortError::Busy);
+        return;
+    }
+    ::close(probe);
     ASSERT_EQ(port->Open(kPort, kSettings), plat::PortError::None);
     EXPECT_EQ(port->Write("[Q]"), plat::PortError::None);
     EXPECT_EQ(ReceiveAtInstrument(3), "[Q]");
