@@ -1,7 +1,9 @@
 #include "driver/protocol.h"
 
 #include <cmath>
+#include <iterator>
 #include <stdexcept>
+#include <string>
 
 #include "driver/val_text.h"
 #include "platform/values/numfmt.h"
