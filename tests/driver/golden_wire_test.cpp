@@ -4,7 +4,6 @@
 // ORVIK_UPDATE_GOLDEN=1 writes the capture anew.
 
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <sstream>
 
