@@ -18,16 +18,7 @@
 namespace run_test {
 namespace {
 
-// The source tree, as the build folder above the bin folder records it.
-std::string SourceDir() {
-    std::ifstream cache(BinDir() + "/../CMakeCache.txt");
-    const std::string key = "CMAKE_HOME_DIRECTORY:INTERNAL=";
-    for (std::string line; std::getline(cache, line);)
-        if (line.rfind(key, 0) == 0) return line.substr(key.size());
-    return "";
-}
-
-std::string GoldenPath(const std::string& name) { return SourceDir() + "/tests/plugin/run/golden/" + name; }
+std::string GoldenPath(const std::string& name) { return std::string(ORVIK_RUN_GOLDEN_DIR) + "/" + name; }
 
 std::string ReadText(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
