@@ -76,6 +76,7 @@ TEST_F(ResultViewRenderTest, ReadingsTypedIntoTheCellsReachTheTest) {
     QLineEdit* editor = Editor();
     ASSERT_NE(editor, nullptr);
     ASSERT_TRUE(editor->isVisible());
+    EXPECT_EQ(editor->geometry(), Table()->visualItemRect(Table()->item(1, 2)));  // exactly its cell
     QTest::keyClicks(editor, "9x8.5");  // only digits stay
     QTest::keyClick(editor, Qt::Key_Return);
     Settle();
@@ -121,6 +122,22 @@ TEST_F(ResultViewRenderTest, TheColumnsFillTheGridWithTheScreensMetrics) {
     // The header text fits its column.
     const QFontMetrics metrics(table->font());
     EXPECT_GE(table->columnWidth(2), metrics.horizontalAdvance("Recorded value"));
+}
+
+TEST_F(ResultViewRenderTest, AValueLongerThanItsHeaderGetsAColumnThatShowsIt) {
+    auto probe = std::make_shared<results_test::FakeElement>(400);
+    auto probeLimits = results_test::GiveLimits(probe);
+    results_test::AddBoundedStandard(*probeLimits, "Probe", "Probe", 100, 1, {"PIN1_TO_PIN2"});
+    auto result = results_test::GiveResult(probe);
+    view->SetOwner(probe);
+    view->InitTest();
+    view->SelectStandard("Probe", "Probe", false);
+    result->StoreResult("OTHER=5", nullptr);  // no pin pair measured
+    view->DisplayResults(result);
+    Settle();
+    ASSERT_EQ(view->Grid().CellText(1, 2), "No resitances found");
+    const QFontMetrics metrics(Table()->item(1, 2)->font());
+    EXPECT_GT(Table()->columnWidth(2), metrics.horizontalAdvance("No resitances found"));
 }
 
 TEST(HelpViewRender, ThePageShowsInTheBrowser) {
