@@ -7,6 +7,10 @@
 #include <QtTest/QTest>
 #include <QtWidgets/QLineEdit>
 #include <QtWidgets/QTableWidget>
+#include <QtGui/QTextBlock>
+#include <QtGui/QTextDocument>
+#include <QtGui/QTextLayout>
+#include <QtWidgets/QApplication>
 #include <QtWidgets/QTextBrowser>
 
 #include "host/limit_standards.h"
@@ -160,6 +164,18 @@ TEST(HelpViewRender, ThePageShowsInTheBrowser) {
     auto* browser = qobject_cast<QTextBrowser*>(renderer.WidgetOf(help->Controls().Item("web")));
     ASSERT_NE(browser, nullptr);
     EXPECT_TRUE(browser->toPlainText().contains("LEDs - R"));
+    // In a narrow pane every line, headings included, begins after a blank or a hyphen.
+    browser->resize(120, 300);
+    QApplication::processEvents();
+    browser->document()->size();  // the whole page laid out
+    for (QTextBlock block = browser->document()->begin(); block.isValid(); block = block.next()) {
+        const QTextLayout* layout = block.layout();
+        for (int line = 1; layout && line < layout->lineCount(); ++line) {
+            const int start = layout->lineAt(line).textStart();
+            const QChar before = block.text().at(start - 1);
+            EXPECT_TRUE(before.isSpace() || before == '-') << block.text().toStdString() << " @" << start;
+        }
+    }
     form.Unload();
     plugin::XHtmlHelp::SetLibraryFolderForTests("");
     plat::MessageLoop::Reset();
