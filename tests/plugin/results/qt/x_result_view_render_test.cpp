@@ -6,6 +6,7 @@
 
 #include <QtTest/QTest>
 #include <QtWidgets/QLineEdit>
+#include <QtWidgets/QScrollBar>
 #include <QtWidgets/QTableWidget>
 #include <QtGui/QTextBlock>
 #include <QtGui/QTextDocument>
@@ -142,6 +143,15 @@ TEST_F(ResultViewRenderTest, AValueLongerThanItsHeaderGetsAColumnThatShowsIt) {
     ASSERT_EQ(view->Grid().CellText(1, 2), "No resitances found");
     const QFontMetrics metrics(Table()->item(1, 2)->font());
     EXPECT_GT(Table()->columnWidth(2), metrics.horizontalAdvance("No resitances found"));
+    // Scrolled to the right, the header row goes along with the columns.
+    QTableWidget* table = Table();
+    table->horizontalScrollBar()->setValue(table->horizontalScrollBar()->maximum());
+    Settle();
+    const QPoint unit(table->viewport()->x() + table->columnViewportPosition(5) + 5, table->frameWidth() + 2);
+    QWidget* seen = table->childAt(unit);
+    auto* header = seen ? qobject_cast<QAbstractItemView*>(seen->parentWidget()) : nullptr;
+    ASSERT_NE(header, nullptr);
+    EXPECT_EQ(header->indexAt(seen->mapFrom(table, unit)), table->model()->index(0, 5));
 }
 
 TEST(HelpViewRender, ThePageShowsInTheBrowser) {
