@@ -92,6 +92,12 @@ QWidget* GridView::Create(QWidget* parent) {
     });
     WatchFocus(table_);
     WatchFocus(editor_);
+    // While a cell is edited the grid's keys are the editor's, also when the
+    // window is activated again (after a message box) and the table gets the focus back.
+    Hook(table_, [this](QObject*, QEvent* event) {
+        if (event->type() == QEvent::FocusIn && editor_->isVisible()) editor_->setFocus(Qt::OtherFocusReason);
+        return false;
+    });
     return table_;
 }
 

@@ -62,6 +62,7 @@ FTestGuide::FTestGuide()
 
     OnLoad = [this] { Form_Load(); };
     OnResize = [this] { Form_Resize(); };
+    OnQueryUnload = [this](bool& cancel, plat::ui::UnloadMode mode) { Form_QueryUnload(cancel, mode); };
     OnUnload = [this](bool&) { Form_Unload(); };
     toolbar_->OnButtonClick = [this](int32_t id, bool flag) { ButtonClicked(id, flag); };
     toolbar_->OnStandardChanged = [this] { StandardChanged(); };
@@ -249,6 +250,15 @@ void FTestGuide::Form_Resize() {
         if (h > 0) xcpContents.Move(0, 0, ScaleWidth(), h);
         xtbToolbar.Move(0, h, ScaleWidth(), xtbToolbar.Height());
     });
+}
+
+void FTestGuide::Form_QueryUnload(bool& cancel, plat::ui::UnloadMode mode) {
+    if (mode != plat::ui::UnloadMode::ControlMenu) return;
+    // The close box is Abort: the test stops its run and hides the window, and
+    // unloads it once the driver is done with (never from under a command).
+    cancel = true;
+    AbortRun();
+    if (Visible()) plat::PassOver([&] { Hide(); });
 }
 
 void FTestGuide::SizeToContents() {

@@ -4,6 +4,7 @@
 
 #include <QtGui/QWheelEvent>
 #include <QtTest/QTest>
+#include <QtWidgets/QApplication>
 #include <QtWidgets/QComboBox>
 #include <QtWidgets/QLabel>
 #include <QtWidgets/QLineEdit>
@@ -144,6 +145,31 @@ TEST_F(MainWindowRenderTest, TypingIntoTheRValueGrid) {
     QTest::keyClick(Editor(), Qt::Key_Escape);
     Settle();
     EXPECT_FALSE(Grid().Editing());
+}
+
+TEST_F(MainWindowRenderTest, AfterAnEmptyRValueTheKeysGoToTheOpenedCell) {
+    Grid().SetCellText(17, 2, "");
+    window_->Controls().FindAs<plat::ui::CommandButton>("cmdSave")->SetEnabled(true);
+    Settle();
+    int messages = 0;
+    When([] { return plat::qt::QtMessageBoxService::Current() != nullptr; }, [&] {
+        ++messages;
+        QTest::mouseClick(plat::qt::QtMessageBoxService::Current()->button(QMessageBox::Ok), Qt::LeftButton);
+    });
+    QTest::mouseClick(Widget<QPushButton>(SaveButton()), Qt::LeftButton);
+    Settle();
+    ASSERT_EQ(messages, 1);
+    ASSERT_TRUE(Grid().Editing());
+    // The window active again, as after any message box.
+    Table()->window()->activateWindow();
+    Settle();
+    ASSERT_EQ(QApplication::focusWidget(), Editor());
+    QTest::keyClicks(QApplication::focusWidget(), "0.9");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    Settle();
+    EXPECT_EQ(Grid().CellText(17, 2), "0.9");
+    EXPECT_EQ(Grid().EditRow(), 18);
+    EXPECT_EQ(messages, 1);
 }
 
 TEST_F(MainWindowRenderTest, TheHeaderRowStaysInViewWhenTheGridScrolls) {
