@@ -142,9 +142,13 @@ TEST_F(GuideRenderTest, TheIdentityPaneShowsInsideTheWindowAndTakesTyping) {
     EXPECT_FALSE(edit->isVisible());
 }
 
-TEST_F(GuideRenderTest, APictureOfTheWindowHasItsSize) {
+TEST_F(GuideRenderTest, AResizedWindowKeepsItsToolbarAlongTheBottomAndItsPictureHasItsSize) {
     guide->SetInnerSize(10800, 6600);
     Settle();
+    QWidget* bar = Widget(guide->Controls().Item("xtbToolbar"));
+    ASSERT_NE(bar, nullptr);
+    EXPECT_EQ(bar->geometry().bottom() + 1, 6600 / 15);
+    EXPECT_EQ(bar->width(), 10800 / 15);
     const std::string path = dir.Path() + "/guide.png";
     ASSERT_TRUE(renderer.SavePicture(*guide, path));
     QImage image(QString::fromStdString(path));
