@@ -69,7 +69,10 @@ QWidget* GridView::Create(QWidget* parent) {
     fixed_->setHorizontalScrollMode(table_->horizontalScrollMode());
     Hook(fixed_->viewport(), [this](QObject*, QEvent* event) {
         // The wheel over the header row scrolls the rows, never the header away.
-        if (event->type() == QEvent::Wheel) return QApplication::sendEvent(table_->viewport(), event), true;
+        if (event->type() == QEvent::Wheel) {
+            QApplication::sendEvent(table_->viewport(), event);
+            return true;
+        }
         return OnViewportEvent(fixed_, event);
     });
     Hook(header, [this, header](QObject*, QEvent* event) {

@@ -104,7 +104,7 @@ TEST_F(GuideRenderTest, TheWindowShowsEveryPartAndKeepsItsSizeAcrossStarts) {
     EXPECT_GT(selector->width(), selector->fontMetrics().horizontalAdvance("Pelmo2 - Oximeter accuracy"));
     ASSERT_NE(guide->ResultView(), nullptr);
     ASSERT_NE(guide->ContentPane().HelpControl(), nullptr);
-    auto* table = qobject_cast<QTableWidget*>(renderer.WindowOf(*guide)->findChild<QTableWidget*>());
+    auto* table = renderer.WindowOf(*guide)->findChild<QTableWidget*>();
     ASSERT_NE(table, nullptr);
     EXPECT_EQ(table->horizontalScrollBar()->maximum(), 0);  // every column in view
 

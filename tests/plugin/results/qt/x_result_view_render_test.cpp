@@ -4,14 +4,14 @@
 // in the browser.
 #include <gtest/gtest.h>
 
-#include <QtTest/QTest>
-#include <QtWidgets/QLineEdit>
-#include <QtWidgets/QScrollBar>
-#include <QtWidgets/QTableWidget>
 #include <QtGui/QTextBlock>
 #include <QtGui/QTextDocument>
 #include <QtGui/QTextLayout>
+#include <QtTest/QTest>
 #include <QtWidgets/QApplication>
+#include <QtWidgets/QLineEdit>
+#include <QtWidgets/QScrollBar>
+#include <QtWidgets/QTableWidget>
 #include <QtWidgets/QTextBrowser>
 
 #include "host/limit_standards.h"
