@@ -3,21 +3,21 @@
 // quantity: name, recorded value, high and low limit of the selected limit
 // standard, unit; a value outside the limits shows red and bold.
 //
-// The SpO2 simulation test has two fixed rows, SpO2 (row 1) and BPM (row 2), whose recorded
-// values the operator types while edit mode is on; every finished entry is
-// judged against the selected standard and, once both readings are there,
-// raised as TestResultsChanged(SpO2 text, BPM text, Enter pressed in the last
-// row). Readings are whole numbers 0 to 1000, kept as the cell shows them
-// ("098" is 98); an emptied cell becomes "0"; a cell left as it was records
-// nothing, and any other text puts back the reading from before the edit. An
-// open entry ends before the grid is refilled.
+// The SpO2 simulation test has two fixed rows, SpO2 (row 1) and BPM (row 2),
+// whose recorded values the operator types while edit mode is on; every
+// finished entry is judged against the selected standard and, once both
+// readings are there, raised as TestResultsChanged(SpO2 text, BPM text, Enter
+// pressed in the last row). Readings are whole numbers 0 to 1000, kept as the
+// cell shows them ("098" is 98); an emptied cell becomes "0"; a cell left as it
+// was records nothing, and any other text puts back the reading from before
+// the edit. An open entry ends before the grid is refilled.
 //
-// The probe tests (LED, photodiode, resistance) show what the simulator reported, one row
-// per probe quantity: the selected standard's items of the test's prefix
-// ("LED", "PHOTO", "PIN"; any letter case), else a default set. The row's
-// measurement key is the tag of its name cell. A measurement never measured
-// (status 0) leaves its row "no data"; a resistance test without any measured
-// pin pair says "No resitances found" in its first pin row.
+// The probe tests (LED, photodiode, resistance) show what the simulator
+// reported, one row per probe quantity: the selected standard's items of the
+// test's prefix ("LED", "PHOTO", "PIN"; any letter case), else a default set.
+// The row's measurement key is the tag of its name cell. A measurement never
+// measured (status 0) leaves its row "no data"; a resistance test without any
+// measured pin pair says "No resitances found" in its first pin row.
 //
 // Columns: 0 unseen, 1 name, 2 recorded value, 3 high limit, 4 low limit, 5 unit.
 

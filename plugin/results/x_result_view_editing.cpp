@@ -1,4 +1,4 @@
-// Entry of the SpO2 and BPM readings into the SpO2 simulation test's results grid.
+// Entry of the SpO2 and BPM readings into the SpO2 test's results grid.
 #include <optional>
 
 #include "platform/values/pass_over.h"

@@ -91,6 +91,7 @@ std::string CPelmo2Plugin::IconResourceName(int32_t iconId, int32_t size) {
         const TestKind* kind = FindTestKind(iconId);
         if (!kind) return {};
         base = kind->icon, depth = kind->iconDepth;
+        break;
     }
     }
     return base + "(" + kSizes[size] + depth + ")";

@@ -52,7 +52,7 @@ public:
     std::shared_ptr<host::ITestSetup> TestSetup() const { return testSetup_.lock(); }
     bool Abort() const { return abort_; }
     void SetAbort(bool abort) { abort_ = abort; }
-    // The SpO2 configuration (the SpO2 simulation test only), as the base element holds it.
+    // The SpO2 configuration (the SpO2 test only), as the base element holds it.
     std::shared_ptr<host::IConfigData> SpO2Config() const { return spo2Config_; }
     std::shared_ptr<CMtiData2> MtiData() const { return mtiData_; }
     void SetMtiData(std::shared_ptr<CMtiData2> identity) { mtiData_ = std::move(identity); }
