@@ -39,7 +39,8 @@ QPixmap ImageOf(const plat::ui::ImageList* list, const std::string& key);
 int32_t VbKeyCode(int qtKey);
 int32_t VbShift(Qt::KeyboardModifiers modifiers);
 
-// Twips per pixel of the primary screen (15 at 96 dots per inch).
+// Twips per pixel: the design units, which follow the default font (15 for
+// the classic 8-point system font at 96 dots per inch; smaller for a larger font).
 int32_t TwipsPerPixelX();
 int32_t TwipsPerPixelY();
 int ToPixelsX(int32_t twips);

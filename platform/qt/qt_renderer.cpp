@@ -298,10 +298,10 @@ void QtRenderer::Reconcile() {
                 w.widget->setWindowModality(modality);
             }
             if (!w.widget->isVisible()) {
-                // A modal window with no place of its own opens over the window it interrupts.
-                QWidget* owner = QApplication::activeWindow();
-                if (w.modal && form->Left() == 0 && form->Top() == 0 && owner && owner != w.widget)
-                    w.widget->move(owner->geometry().center() - w.widget->rect().center());
+                // A modal window belongs to the window it interrupts, and opens centred over it
+                // unless it has a place of its own.
+                w.widget->OpenOver(w.modal ? FormWindow::Frontmost(w.widget) : nullptr,
+                                   form->Left() == 0 && form->Top() == 0);
                 w.widget->show();
                 w.widget->activateWindow();
                 focusDirty_ = true;
