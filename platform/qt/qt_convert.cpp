@@ -173,4 +173,10 @@ int32_t TwipsPerPixelY() { return Units().twipsPerPixel; }
 int ToPixelsX(int32_t twips) { return static_cast<int>(std::lround(static_cast<double>(twips) / TwipsPerPixelX())); }
 int ToPixelsY(int32_t twips) { return static_cast<int>(std::lround(static_cast<double>(twips) / TwipsPerPixelY())); }
 
+QRect ToPixelRect(int32_t left, int32_t top, int32_t width, int32_t height) {
+    const int x = ToPixelsX(left);
+    const int y = ToPixelsY(top);
+    return {x, y, ToPixelsX(left + width) - x, ToPixelsY(top + height) - y};
+}
+
 }  // namespace plat::qt

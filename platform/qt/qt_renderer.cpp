@@ -370,8 +370,7 @@ void QtRenderer::Place(ui::ControlHost& host, QWidget* area) {
             Window& w = *windows_[form];
             if (!w.panel) w.panel = new QWidget(area);
             if (w.panel->parentWidget() != area) w.panel->setParent(area);
-            w.panel->setGeometry(ToPixelsX(form->Left()), ToPixelsY(form->Top()), ToPixelsX(form->ScaleWidth()),
-                                 ToPixelsY(form->ScaleHeight()));
+            w.panel->setGeometry(ToPixelRect(form->Left(), form->Top(), form->ScaleWidth(), form->ScaleHeight()));
             ApplyColors(*w.panel, form->BackColor(), ui::vbButtonText, true);
             w.panel->setEnabled(form->Enabled());
             Place(*form, w.panel);

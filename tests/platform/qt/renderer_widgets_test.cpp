@@ -108,7 +108,7 @@ TEST_F(WidgetsTest, WindowShowsTheFormWithItsControlsAtTheirTwipsPositions) {
     EXPECT_EQ(window->size(), QSize(Px(6000), Px(4500)));
     auto* ok = Widget<QPushButton>(form.cmdOK);
     ASSERT_NE(ok, nullptr);
-    EXPECT_EQ(ok->geometry(), QRect(Px(120), Px(3600), Px(1200), Px(400)));
+    EXPECT_EQ(ok->geometry(), plat::qt::ToPixelRect(120, 3600, 1200, 400));
     // Option buttons sit inside their frame's box.
     EXPECT_EQ(Widget(form.optA)->parentWidget(), Widget(form.fraGroup));
 }
@@ -411,7 +411,7 @@ TEST_F(WidgetsTest, APersonResizingTheWindowResizesTheFormWhoseHandlerLaysOut) {
     EXPECT_EQ(form.ScaleWidth(), 600 * perPixel);
     EXPECT_EQ(form.ScaleHeight(), 450 * perPixel);
     EXPECT_EQ(form.resizes, before + 1);
-    EXPECT_EQ(Widget(form.cmdClose)->geometry(), QRect(Px(600 * perPixel - 1320), Px(450 * perPixel - 520), Px(1200), Px(400)));
+    EXPECT_EQ(Widget(form.cmdClose)->geometry(), plat::qt::ToPixelRect(600 * perPixel - 1320, 450 * perPixel - 520, 1200, 400));
     // Code sizing the window is no person's resize: one Resize, from the core.
     form.SetInnerSize(6000, 4500);
     Settle();
