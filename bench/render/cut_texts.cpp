@@ -4,11 +4,13 @@
 #include <QtGui/QFontMetrics>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QCheckBox>
+#include <QtWidgets/QComboBox>
 #include <QtWidgets/QGroupBox>
 #include <QtWidgets/QLabel>
 #include <QtWidgets/QPushButton>
 #include <QtWidgets/QRadioButton>
 #include <QtWidgets/QStyle>
+#include <QtWidgets/QStyleOptionComboBox>
 #include <QtWidgets/QToolBar>
 
 #include <algorithm>
@@ -91,6 +93,15 @@ void CheckWidgets(QWidget& window, Checker& check) {
             const auto* box = static_cast<QAbstractButton*>(widget);
             if (box->text().isEmpty()) continue;
             check.Need(*box, Shown(box->text()), box->sizeHint(), box->size());
+        } else if (auto* combo = qobject_cast<QComboBox*>(widget)) {
+            // The text a closed list shows, beside its arrow.
+            const QString text = combo->currentText();
+            if (text.isEmpty()) continue;
+            QStyleOptionComboBox option;
+            option.initFrom(combo);
+            option.editable = combo->isEditable();
+            const QRect field = style->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, combo);
+            check.Need(*combo, text, QSize(QFontMetrics(combo->font()).horizontalAdvance(text), 0), QSize(field.width(), 0));
         } else if (auto* bar = qobject_cast<QToolBar*>(widget)) {
             // A button moved into the overflow menu is as hidden as a cut one.
             for (QAction* action : bar->actions()) {
