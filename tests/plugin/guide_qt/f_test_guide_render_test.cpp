@@ -153,8 +153,8 @@ TEST_F(GuideRenderTest, AResizedWindowKeepsItsToolbarAlongTheBottomAndItsPicture
     ASSERT_TRUE(renderer.SavePicture(*guide, path));
     QImage image(QString::fromStdString(path));
     ASSERT_FALSE(image.isNull());
-    EXPECT_EQ(image.width(), 10800 / 15);
-    EXPECT_EQ(image.height(), 6600 / 15);
+    EXPECT_EQ(image.width(), plat::qt::ToPixelsX(10800));
+    EXPECT_EQ(image.height(), plat::qt::ToPixelsY(6600));
 }
 
 }  // namespace
