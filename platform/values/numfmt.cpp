@@ -1,10 +1,12 @@
 #include "platform/values/numfmt.h"
 
 #include <cfloat>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <limits>
+#include <system_error>
 
 #include <locale.h>
 
@@ -23,6 +25,20 @@ double CStrtod(const std::string& text) {
     return strtod_l(text.c_str(), nullptr, c);
 }
 
+// The number text a scan has gathered ([sign] digits [. digits] [e [sign] digits]).
+// from_chars rounds as strtod does and is far cheaper; what it leaves (a value
+// out of range) goes to strtod, whose result the callers expect there.
+double ParseScanned(const std::string& number) {
+    const char* first = number.data();
+    const char* last = first + number.size();
+    const bool negative = first != last && *first == '-';
+    if (first != last && (*first == '+' || *first == '-')) ++first;
+    double v = 0;
+    const auto [end, ec] = std::from_chars(first, last, v);
+    if (ec != std::errc{} || end != last) return CStrtod(number);
+    return negative ? -v : v;
+}
+
 // A finite value as its 15 significant decimal digits and the power of ten of
 // the first one: value = 0.d1d2...d15 * 10^(exp10 + 1). Zero gives 15 zeros and 0.
 struct Digits15 {
@@ -37,6 +53,25 @@ Digits15 ToDigits15(double magnitude) {
         return d;
     }
     char buf[64];
+    // The shortest text that reads back as the value is, for a normal value of at
+    // most 15 digits, the value rounded to 15 digits: a double's half unit is
+    // below half a unit of the 15th digit. Subnormal values carry fewer bits and
+    // longer texts need the rounding itself.
+    if (magnitude >= DBL_MIN) {
+        const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, magnitude, std::chars_format::scientific);
+        if (ec == std::errc{}) {
+            const char* p = buf;
+            for (; p != end && *p != 'e'; ++p)
+                if (IsDigit(*p)) d.digits.push_back(*p);
+            if (d.digits.size() <= 15 && p != end) {
+                d.digits.resize(15, '0');
+                if (p[1] == '+') ++p;
+                (void)std::from_chars(p + 1, end, d.exp10);
+                return d;
+            }
+            d.digits.clear();
+        }
+    }
     std::snprintf(buf, sizeof buf, "%.14e", magnitude);  // "d.ddddddddddddddde[+-]xx"
     const char* p = buf;
     for (; *p && *p != 'e'; ++p)
@@ -182,7 +217,7 @@ double ScanNumber(std::string_view text, size_t& end, bool& found) {
             end = expEnd;
         }
     }
-    double v = CStrtod(number);
+    double v = ParseScanned(number);
     if (std::isinf(v)) v = std::copysign(DBL_MAX, v);
     return v;
 }
