@@ -46,18 +46,15 @@ struct Digits15 {
     int exp10 = 0;
 };
 
-// Any decimal of at most 15 digits that reads back as a normal value is the
-// value rounded to 15 digits: a double's half unit is below half a unit of the
-// 15th digit. (Subnormal values carry fewer bits.)
-bool IsFifteenDigitText(size_t digitCount, double magnitude) { return digitCount <= 15 && magnitude >= DBL_MIN; }
+// For a normal value, any decimal of at most 15 digits that reads back as the
+// value is the value rounded to 15 digits: a double's half unit is below half a
+// unit of the 15th digit. The two helpers below find such a decimal cheaply.
 
-// Digits15 of a normal value that reads back from a whole number of at most 15
-// digits over a power of ten up to 1E22 (the exact ones), as make files and
-// entry fields hold them; false for other values.
+// A whole number below 1E15 over an exact power of ten (up to 1E22), as make
+// files and entry fields hold them.
 bool ShortDecimalDigits(double magnitude, Digits15& d) {
     static constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
                                          1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-    if (magnitude < DBL_MIN) return false;
     for (int k = 0; k < static_cast<int>(std::size(kPowers)); ++k) {
         const double scaled = std::nearbyint(magnitude * kPowers[k]);
         if (scaled >= 1e15) return false;
@@ -74,30 +71,33 @@ bool ShortDecimalDigits(double magnitude, Digits15& d) {
     return false;
 }
 
+// The shortest text that reads back as the value, when it has 15 digits or fewer.
+bool ShortestDigits(double magnitude, Digits15& d) {
+    char buf[64];
+    const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, magnitude, std::chars_format::scientific);
+    if (ec != std::errc{}) return false;
+    std::string digits;
+    const char* p = buf;
+    for (; p != end && *p != 'e'; ++p)
+        if (IsDigit(*p)) digits.push_back(*p);
+    if (p == end || digits.size() > 15) return false;
+    const char* exponent = p + 1;
+    if (exponent != end && *exponent == '+') ++exponent;
+    if (std::from_chars(exponent, end, d.exp10).ec != std::errc{}) return false;
+    d.digits = std::move(digits);
+    d.digits.resize(15, '0');
+    return true;
+}
+
 Digits15 ToDigits15(double magnitude) {
     Digits15 d;
     if (magnitude == 0) {
         d.digits.assign(15, '0');
         return d;
     }
-    if (ShortDecimalDigits(magnitude, d)) return d;
+    if (magnitude >= DBL_MIN && (ShortDecimalDigits(magnitude, d) || ShortestDigits(magnitude, d))) return d;
+    // Subnormal values (fewer bits) and values of more than 15 digits are rounded here.
     char buf[64];
-    // The shortest text that reads back as the value, when it has 15 digits or fewer.
-    if (magnitude >= DBL_MIN) {
-        const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, magnitude, std::chars_format::scientific);
-        if (ec == std::errc{}) {
-            const char* p = buf;
-            for (; p != end && *p != 'e'; ++p)
-                if (IsDigit(*p)) d.digits.push_back(*p);
-            if (IsFifteenDigitText(d.digits.size(), magnitude) && p != end) {
-                d.digits.resize(15, '0');
-                if (p[1] == '+') ++p;
-                (void)std::from_chars(p + 1, end, d.exp10);
-                return d;
-            }
-            d.digits.clear();
-        }
-    }
     std::snprintf(buf, sizeof buf, "%.14e", magnitude);  // "d.ddddddddddddddde[+-]xx"
     const char* p = buf;
     for (; *p && *p != 'e'; ++p)
