@@ -169,6 +169,7 @@ struct Hashes {
     uint64_t written = 0xcbf29ce484222325ull;
     uint64_t read = 0xcbf29ce484222325ull;
 };
+
 // The texts written for any double, for a short decimal as a make file holds
 // and for its lower neighbour, and the values read back from texts of them.
 Hashes HashNumberTexts(int rounds) {
