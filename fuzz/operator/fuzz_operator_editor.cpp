@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <fstream>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -49,14 +50,14 @@ std::string SampleMakeText(const std::string& name, int32_t redDC, double start)
 
 // An R value or reading: a plain number is stored as the window formats it; a
 // blank stays blank; anything else puts back the old text.
-std::vector<std::string> RValueRule(int32_t, int32_t, const std::string& typed) {
+std::optional<std::vector<std::string>> RValueRule(int32_t, int32_t, const std::string& typed) {
     switch (GridCommitCheck::Classify(typed)) {
-    case GridCommitCheck::Number::Yes: return {editor::NumberText(typed)};
-    case GridCommitCheck::Number::Unclear: return {editor::NumberText(typed)};
-    case GridCommitCheck::Number::Blank: return {"", typed};
-    case GridCommitCheck::Number::No: return {};
+    case GridCommitCheck::Number::Yes: return std::vector<std::string>{editor::NumberText(typed)};
+    case GridCommitCheck::Number::Unclear: return std::vector<std::string>{editor::NumberText(typed)};
+    case GridCommitCheck::Number::Blank: return std::vector<std::string>{"", typed};
+    case GridCommitCheck::Number::No: return std::vector<std::string>{};
     }
-    return {};
+    return std::vector<std::string>{};
 }
 
 bool ShownAsFormatted(const std::string& text) {

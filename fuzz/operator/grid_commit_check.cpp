@@ -38,11 +38,13 @@ std::string GridCommitCheck::Check(const plat::ui::Grid* grid, const Action& las
     if (editing_ && !sameEdit && last.local && row_ < grid->Rows() && col_ < grid->Cols()) {
         const std::string now = grid->CellText(row_, col_);
         std::vector<std::string> allowed{old_};
+        bool any = false;
         if (last.verb != "escape" && typed_ != old_) {
             const auto stored = rule_(row_, col_, typed_);
-            allowed.insert(allowed.end(), stored.begin(), stored.end());
+            if (stored) allowed.insert(allowed.end(), stored->begin(), stored->end());
+            any = !stored;
         }
-        if (std::find(allowed.begin(), allowed.end(), now) == allowed.end())
+        if (!any && std::find(allowed.begin(), allowed.end(), now) == allowed.end())
             finding = name_ + ": cell (" + std::to_string(row_) + ", " + std::to_string(col_) + ") shows \"" + now +
                       "\" after \"" + typed_ + "\" was committed over \"" + old_ + "\"";
     }

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,9 +19,11 @@ namespace fuzz_operator {
 class GridCommitCheck {
 public:
     // What a cell may show once `typed` was committed into it: empty when the
-    // text is no value there (the cell keeps its old text). Several texts
-    // where the rules leave a choice (a blank or a padded number).
-    using Rule = std::function<std::vector<std::string>(int32_t row, int32_t col, const std::string& typed)>;
+    // text is no value there (the cell keeps its old text); several texts
+    // where the rules leave a choice (a blank or a padded number); nullopt
+    // when any text may come of it (a range the model checks itself).
+    using Rule =
+        std::function<std::optional<std::vector<std::string>>(int32_t row, int32_t col, const std::string& typed)>;
     // Whether a committed cell's text is one the window could have stored there.
     using Shown = std::function<bool(int32_t row, int32_t col, const std::string& text)>;
 

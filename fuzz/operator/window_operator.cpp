@@ -33,7 +33,9 @@ void Reachable(ControlHost& host, const std::string& prefix, std::vector<std::pa
             if (auto uc = extender->ObjectAs<plat::ui::UserControl>()) Reachable(*uc, prefix + c->Name() + ".", out);
             continue;
         }
-        if (c->IsInteractive()) out.emplace_back(c.get(), prefix + c->Name());
+        // Labels, frames and image lists do nothing when clicked.
+        const bool acts = c->CanTakeFocus() || dynamic_cast<plat::ui::Toolbar*>(c.get());
+        if (acts && c->IsInteractive()) out.emplace_back(c.get(), prefix + c->Name());
     }
     for (ControlHost* docked : plat::ui::AllHosts())
         if (docked->DockParent() == &host) Reachable(*docked, prefix, out);
@@ -47,7 +49,8 @@ std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
 
 }  // namespace
 
-WindowOperator::WindowOperator(ActionSource& input) : input_(input) {
+WindowOperator::WindowOperator(ActionSource& input)
+    : input_(input), trace_(std::getenv("ORVIK_OPERATOR_TRACE") != nullptr) {
     op_.AllowUnfinished();
     op_.SetImprovisedAnswer([this](const plat::ui::MessageBoxRequest& r) { return AnswerMessage(r); });
     idleId_ = plat::MessageLoop::Current().AddIdleHandler([this] { return OnIdle(); });
@@ -114,6 +117,7 @@ void WindowOperator::Enqueue(const std::string& window, Action action, std::stri
         checked_ = false;
         last_ = action;
         log_.push_back(form.Name() + ": " + description);
+        if (trace_) std::fprintf(stderr, "%s\n", log_.back().c_str());
         ActionRate::Instance().Count();
         act(form);
     });
@@ -354,6 +358,7 @@ int32_t WindowOperator::AnswerMessage(const plat::ui::MessageBoxRequest& request
     }
     last_.answers.push_back(answer);
     log_.push_back("  answer " + std::to_string(answer) + " to " + Quoted(request.prompt));
+    if (trace_) std::fprintf(stderr, "%s\n", log_.back().c_str());
     return answer;
 }
 

@@ -9,7 +9,8 @@
 //
 // A failed check, a stall of the loop, or a failure escaping a window is a
 // finding: the actions so far are printed as the reproducer and the process
-// aborts, so that libFuzzer keeps the input.
+// aborts, so that libFuzzer keeps the input. With ORVIK_OPERATOR_TRACE set in
+// the environment every action is printed as it runs (to replay a corpus input).
 
 #include <cstdint>
 #include <functional>
@@ -72,6 +73,7 @@ private:
     Action last_;
     std::vector<std::string> log_;  // the reproducer
     int32_t closeAttempts_ = 0;
+    bool trace_ = false;  // ORVIK_OPERATOR_TRACE set: each action printed as it runs
 };
 
 }  // namespace fuzz_operator
