@@ -75,8 +75,12 @@ void WindowOperator::Finding(const std::string& what) const {
 }
 
 void WindowOperator::Run(const std::function<bool()>& finished) {
+    Drive([&] { plat::MessageLoop::Current().RunUntil(finished); });
+}
+
+void WindowOperator::Drive(const std::function<void()>& body) {
     try {
-        plat::MessageLoop::Current().RunUntil(finished);
+        body();
         // The last action ran as a posted task; let what it queued run too.
         while (plat::MessageLoop::Current().DoEventsNoWait()) {
         }

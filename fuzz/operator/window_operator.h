@@ -46,6 +46,9 @@ public:
     // Carries out the session until `finished` holds (the windows under test
     // are gone); a stall or a failure escaping a window is a finding.
     void Run(const std::function<bool()>& finished);
+    // The same around code that shows a window modally itself (a test run):
+    // the operator acts while `body` waits in the window's loop.
+    void Drive(const std::function<void()>& body);
 
     const Action& Last() const { return last_; }
     // Whether a message box asked during the last action was answered with `answer`.
