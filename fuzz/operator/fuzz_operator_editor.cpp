@@ -4,7 +4,9 @@
 // committed R-value cell shows a value as the window formats it, and a commit
 // keeps what was typed or puts back the old value; a make file changes only
 // by a Save, the new R-curve dialog's Save or Delete, and then reads back as
-// the window shows it; picking a make shows it as stored, with no edit left open.
+// the window shows it; picking a make shows it as stored, with no edit left
+// open. Send reaches the simulated instrument on a fake serial line through
+// the real driver, served in-process.
 
 #include <cstdint>
 #include <cstdio>
@@ -14,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "driver/server.h"
 #include "editor/frm_custom_rcurve.h"
 #include "editor/make_checks.h"
 #include "fuzz/operator/action_source.h"
@@ -23,11 +26,14 @@
 #include "fuzz/operator/window_operator.h"
 #include "host/registry_key.h"
 #include "makes/make_utils.h"
+#include "platform/com/com.h"
 #include "platform/com/fs.h"
 #include "platform/loop/virtual_time_scope.h"
 #include "platform/ui/msgbox.h"
 #include "platform/values/numfmt.h"
 #include "platform/values/text.h"
+#include "tests/support/serial/fake_serial_port.h"
+#include "tests/support/serial/simulated_instrument.h"
 #include "tests/support/ui/scripted_operator.h"
 
 namespace {
@@ -96,12 +102,14 @@ private:
     static std::string ResetFolder() {
         static const bool ready = [] {
             Folder() = fuzz_operator::ProcessSandbox::Instance().EmptyFolder("makes") + "/";
-            host::CRegistryKey key;
-            key.Create(host::HKey::LocalMachine, makes::kRegistryKey);
-            key.WriteValue("Path", Folder());
+            for (const auto& served : drv::ServedClasses()) plat::RegisterClass(served.progId, served.factory);
             return true;
         }();
         (void)ready;
+        // Each fake line brings a fresh registry file.
+        host::CRegistryKey key;
+        key.Create(host::HKey::LocalMachine, makes::kRegistryKey);
+        key.WriteValue("Path", Folder());
         static const std::string alpha = SampleMakeText("Alpha", 1000, 1.5);
         static const std::string beta = SampleMakeText("Beta", 2000, 2.0);
         fuzz_operator::ProcessSandbox::Instance().EmptyFolder("makes");
@@ -156,6 +164,8 @@ private:
     }
 
     fuzz_operator::WindowOperator op_;
+    serialtest::FakeSerialScope serial_{1};
+    serialtest::SimulatedInstrument sim_{serial_};
     fuzz_operator::FolderSnapshot folder_;
     GridCommitCheck mainGrid_;
     GridCommitCheck createGrid_;
