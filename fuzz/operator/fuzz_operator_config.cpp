@@ -91,7 +91,8 @@ public:
         element_->config = config_;
         config_->SetParentTest(element_);
         // The test's preset and make, as a saved test may hold them.
-        const int32_t preset = input.Pick(plugin::CPresets::kCount);
+        // Half the tests on "Customize", whose values the operator edits.
+        const int32_t preset = input.Pick(2) ? plugin::CPresets::kCustomID : input.Pick(plugin::CPresets::kCount);
         plugin::CPresets presets;
         presets.SetSpO2ConfigById(preset, *config_);
         config_->SetSimulationID(preset);

@@ -41,9 +41,10 @@ void Reachable(ControlHost& host, const std::string& prefix, std::vector<std::pa
         if (docked->DockParent() == &host) Reachable(*docked, prefix, out);
 }
 
+// Backspace comes often: emptying a value takes one press per character.
 const int32_t kKeys[] = {plat::ui::vbKeyUp,   plat::ui::vbKeyDown, plat::ui::vbKeyLeft,   plat::ui::vbKeyRight,
                          plat::ui::vbKeyHome, plat::ui::vbKeyEnd,  plat::ui::vbKeyDelete, plat::ui::vbKeyBack,
-                         plat::ui::vbKeySpace, plat::ui::vbKeyPageDown};
+                         plat::ui::vbKeySpace, plat::ui::vbKeyPageDown, plat::ui::vbKeyBack, plat::ui::vbKeyBack};
 
 std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
 
