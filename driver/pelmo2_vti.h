@@ -68,6 +68,8 @@ public:
 
     const std::shared_ptr<CPelmo2VTIError>& Error() const { return m_Error; }
     bool HasSession() const { return mcchPort != nullptr; }
+    // The session's last command written was "[Q]" (an honoured abort's, say).
+    bool RemoteQuit() const { return mcchPort && mcchPort->LastCommand() == "[Q]"; }
     bool AbortRequested() const { return m_AbortRequested; }
 
     // The CommunicationError event.

@@ -134,8 +134,9 @@ std::string XVTIControl::SetPresetValue(int32_t iPreset) {
 void XVTIControl::ResetInstrument() {
     auto self = Self();
     auto vti = m_VTI;
-    // Without a session there is no instrument to reset, and nothing to report.
-    if (!vti || !vti->HasSession()) return;
+    // Without a session there is no instrument to reset, and nothing to report;
+    // one that has just quit (an abort honoured in a reply) is reset already.
+    if (!vti || !vti->HasSession() || vti->RemoteQuit()) return;
     plat::PassOver([&] { vti->QuitCommunication(); });
 }
 

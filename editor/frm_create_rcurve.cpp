@@ -115,6 +115,9 @@ frmCreateRcurve::frmCreateRcurve() : Form("frmCreateRcurve") {
     SetInnerSize(12930, 9105);
 
     OnLoad = [this] { Form_Load(); };
+    OnQueryUnload = [this](bool& cancel, plat::ui::UnloadMode mode) {
+        if (mode == plat::ui::UnloadMode::ControlMenu && !EndCellEdit()) cancel = true;
+    };
     tliRValue.OnGridCellClick = [this](plat::ui::GridCell& cell, int32_t button) { tliRValue_GridCellClick(cell, button); };
     tliRValue.OnGridCellRequestEditing = [](plat::ui::GridCell& cell, int32_t& flags) {
         dialogs::NumericGrid::Grid_RequestEditing(cell, flags);
@@ -229,11 +232,12 @@ std::string frmCreateRcurve::RowAverage(int32_t row, int32_t editedCol, const st
 
 void frmCreateRcurve::tliRValue_GridCellAfterEditing(std::string& newText, plat::ui::GridCell& cell) {
     makes::RunStep(kModule, "tliRValue_GridCellAfterEditing", __LINE__, [&] {
-        if (newText == "." || newText == "-") newText = "0";
+        // What is no reading puts back the cell's value from before the edit.
+        const bool reading = dialogs::NumericGrid::Grid_CommitNumericValue(newText, cell, 0, 2.5, 2);
         const int32_t row = cell.Row();
         for (int32_t col = kFirstReadingCol; col <= kLastReadingCol; ++col) {
             if (col == cell.Col()) {
-                if (!plat::Trim(newText).empty()) newText = NumberText(newText);
+                if (reading && !newText.empty()) newText = NumberText(newText);
                 continue;
             }
             const std::string text = tliRValue.CellText(row, col);
@@ -249,6 +253,11 @@ void frmCreateRcurve::tliRValue_LostFocus() {
     makes::RunStep(kModule, "tliRValue_LostFocus", __LINE__, [&] { tliRValue.EndEditing(); });
 }
 
+bool frmCreateRcurve::EndCellEdit() {
+    makes::RunStep(kModule, "EndCellEdit", __LINE__, [&] { tliRValue.EndEditing(); });
+    return !tliRValue.Editing();
+}
+
 // ---- buttons ----
 
 bool frmCreateRcurve::CheckEntries() {
@@ -258,10 +267,7 @@ bool frmCreateRcurve::CheckEntries() {
 
 void frmCreateRcurve::cmdSave_Click() {
     // An edit still open belongs to what is saved.
-    makes::RunStep(kModule, "cmdSave_Click", __LINE__, [&] {
-        if (tliRValue.Editing()) tliRValue.EndEditing();
-    });
-    if (!CheckEntries()) return;
+    if (!EndCellEdit() || !CheckEntries()) return;
     std::string fileName;
     std::string makeName;
     if (!AskForFileName(fileName, makeName, curveNames_)) return;
@@ -291,6 +297,7 @@ void frmCreateRcurve::cmdSave_Click() {
 }
 
 void frmCreateRcurve::cmdClose_Click() {
+    if (!EndCellEdit()) return;
     cancelClicked_ = true;
     Hide();
 }

@@ -48,6 +48,8 @@ private:
     void tliRValue_GridCellEditingChange(plat::ui::GridCellEditor& editor);
     void tliRValue_GridCellAfterEditing(std::string& newText, plat::ui::GridCell& cell);
     void tliRValue_LostFocus();
+    // Ends an open cell edit as a focus move does; false when it stays open.
+    bool EndCellEdit();
     void cmdSave_Click();
     void cmdClose_Click();
 

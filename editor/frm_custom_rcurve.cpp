@@ -83,6 +83,7 @@ frmCustomRcurve::frmCustomRcurve() : Form("frmCustomRcurve") {
         box->SetMaxLength(kValueBoxLength);
         box->OnKeyPress = [this](int32_t& keyAscii) { ValueBox_KeyPress(keyAscii); };
         box->OnKeyUp = [this](int32_t& keyCode, int32_t) { ValueBox_KeyUp(keyCode); };
+        box->OnChange = [this, box] { ValueBox_Change(*box); };
     }
     lblHelpMsg2.SetWordWrap(true);
     lblNote.SetWordWrap(true);
@@ -263,6 +264,10 @@ void frmCustomRcurve::Form_Unload() {
 void frmCustomRcurve::cmbCustomRcurve_Click() {
     if (pickerQuiet_) return;
     const std::string picked = cmbCustomRcurve.Text();
+    if (!EndCellEdit()) {
+        if (m_CurrentMake) SelectQuietly(m_CurrentMake->Name());
+        return;
+    }
     if (IsSettingsGotChanged()) {
         const std::string shown = m_CurrentMake->Name();
         if (Message(kAskSaveChanges, plat::ui::vbYesNo | plat::ui::vbInformation, kSaveTitle) == plat::ui::vbYes) {
@@ -286,6 +291,8 @@ void frmCustomRcurve::cmbCustomRcurve_Click() {
             SetOximeterMake();
         }
     });
+    // A make whose file was never written stays savable.
+    UpdateSave();
 }
 
 void frmCustomRcurve::SelectQuietly(const std::string& name) {
@@ -337,6 +344,11 @@ void frmCustomRcurve::ClearGrid() {
 }
 
 void frmCustomRcurve::FillRValueGrid() {
+    // A cell edit still open belongs to what the grid showed before.
+    makes::RunStep(kModule, "FillRValueGrid", __LINE__, [&] {
+        if (tliRValue.Editing())
+            tliRValue.SetEditState(tliRValue.EditRow(), tliRValue.EditCol(), plat::ui::GridEditState::Cancel);
+    });
     ClearGrid();
     makes::RunStep(kModule, "FillRValueGrid", __LINE__, [&] {
         tliRValue.SetEnabled(false);
@@ -370,8 +382,13 @@ void frmCustomRcurve::SetOximeterParams(makes::COximeterMake& make) const {
 
 bool frmCustomRcurve::IsSettingsGotChanged() const {
     if (!m_CurrentMake) return false;
+    if (ShownMakeUnwritten()) return true;
     const auto& make = *m_CurrentMake;
     auto differs = [](int32_t stored, const plat::ui::TextBox& box) {
+        const std::string text = plat::Trim(box.Text());
+        if (text == std::to_string(stored)) return false;
+        // A pasted text of other than digits ("300.", "3e2") is not the stored value, whatever it reads as.
+        if (!text.empty() && !IsValueOK(text)) return true;
         const auto shown = WholeValue(box);
         return !shown || *shown != stored;
     };
@@ -415,7 +432,18 @@ void frmCustomRcurve::ValueBox_KeyUp(int32_t& keyCode) {
     UpdateSave();
 }
 
+void frmCustomRcurve::ValueBox_Change(const plat::ui::TextBox& box) {
+    // A paste changes the text without a key: Save follows it all the same.
+    // Changes by the window itself are settled by the road that makes them.
+    if (m_CurrentMake && box.HasFocus()) UpdateSave();
+}
+
 void frmCustomRcurve::cmbLightLevel_Click() { UpdateSave(); }
+
+bool frmCustomRcurve::EndCellEdit() {
+    makes::RunStep(kModule, "EndCellEdit", __LINE__, [&] { tliRValue.EndEditing(); });
+    return !tliRValue.Editing();
+}
 
 void frmCustomRcurve::tliRValue_GridCellClick(plat::ui::GridCell& cell, int32_t button) {
     if (!m_CurrentMake) return;
@@ -439,8 +467,9 @@ void frmCustomRcurve::tliRValue_GridCellEditingChange(plat::ui::GridCellEditor& 
 
 void frmCustomRcurve::tliRValue_GridCellAfterEditing(std::string& newText, plat::ui::GridCell& cell) {
     makes::RunStep(kModule, "tliRValue_GridCellAfterEditing", __LINE__, [&] {
-        if (newText == "." || newText == "-") newText = "0";
-        if (!plat::Trim(newText).empty()) newText = NumberText(newText);
+        // What is no R value puts back the cell's value from before the edit.
+        if (dialogs::NumericGrid::Grid_CommitNumericValue(newText, cell, 0, 2.5, 2) && !newText.empty())
+            newText = NumberText(newText);
         // Stored now, so that Save follows the committed value.
         tliRValue.SetCellText(cell.Row(), cell.Col(), newText);
     });
@@ -458,7 +487,7 @@ bool frmCustomRcurve::CheckSettings() {
 }
 
 void frmCustomRcurve::cmdSave_Click() {
-    if (CheckSettings()) SaveOximeter();
+    if (EndCellEdit() && CheckSettings()) SaveOximeter();
 }
 
 bool frmCustomRcurve::AskForOverwrite() {
@@ -508,6 +537,7 @@ SaveResult frmCustomRcurve::SaveOximeter() {
             const int32_t at = m_Makes->IndexOf(formerName);
             if (at != 0) m_Makes->Remove(at);
             (void)m_Makes->Insert(at != 0 ? at : m_Makes->Count() + 1, make, make->Name());
+            unwritten_.erase(m_CurrentMake);
             m_CurrentMake = make;
             cmdSave.SetEnabled(false);
         } else {
@@ -530,6 +560,7 @@ bool frmCustomRcurve::ReadyToClose() {
         CancelUpload();
         return false;
     }
+    if (!EndCellEdit()) return false;
     if (!IsSettingsGotChanged()) return true;
     if (Message(kAskSaveChanges, plat::ui::vbYesNo | plat::ui::vbInformation, kSaveTitle) != plat::ui::vbYes)
         return true;

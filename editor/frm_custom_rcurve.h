@@ -6,12 +6,15 @@
 // it and resets the change tracking.
 //
 // What the window shows is compared with the shown make as stored
-// (IsSettingsGotChanged); Save is enabled only while they differ. Saving works
-// on a copy of the shown make: the list, the picker and the shown make take it
-// only once its file is on disk.
+// (IsSettingsGotChanged); Save is enabled only while they differ, or while the
+// shown make has no file written yet. Saving works on a copy of the shown
+// make: the list, the picker and the shown make take it only once its file is
+// on disk. Every road that saves, sends or shows another make, and closing,
+// first ends an open cell edit as a focus move would.
 
 #include <cstdint>
 #include <memory>
+#include <set>
 #include <string>
 
 #include "makes/make_utils.h"
@@ -81,8 +84,14 @@ private:
     void SetMakeControlsState(bool someMake);
 
     // Edits.
+    // Ends an open cell edit as a focus move does; false when it stays open
+    // (its commit was refused), and the caller then does nothing.
+    bool EndCellEdit();
+    // The shown make was added but its file could not be written.
+    bool ShownMakeUnwritten() const { return m_CurrentMake && unwritten_.contains(m_CurrentMake); }
     void ValueBox_KeyPress(int32_t& keyAscii);
     void ValueBox_KeyUp(int32_t& keyCode);
+    void ValueBox_Change(const plat::ui::TextBox& box);
     void cmbLightLevel_Click();
     void tliRValue_GridCellClick(plat::ui::GridCell& cell, int32_t button);
     void tliRValue_GridCellEditingKeyPress(plat::ui::GridCellEditor& editor, int32_t& keyAscii);
@@ -146,6 +155,8 @@ private:
 
     makes::MakeListPtr m_Makes = std::make_shared<makes::MakeList>();
     makes::OximeterMakePtr m_CurrentMake;
+    // Makes added whose file could not be written: unsaved until saved.
+    std::set<makes::OximeterMakePtr> unwritten_;
     bool m_SaveOk = false;
     bool m_Cancel = false;
     // The upload's outcome: an error seen (kept for the whole road), the

@@ -68,6 +68,7 @@ std::shared_ptr<drv::KeyedCollection> RValuesToSend(const makes::COximeterMake& 
 
 void frmCustomRcurve::tbrMakeAction_ButtonClick(plat::ui::ToolbarButton& button) {
     const std::string key = button.Key();
+    if (!EndCellEdit()) return;
     if (key == "Add") {
         if (IsSettingsGotChanged()) {
             // The unsaved edits are asked about only when they could be stored;
@@ -103,7 +104,7 @@ void frmCustomRcurve::tbrMakeAction_ButtonClick(plat::ui::ToolbarButton& button)
     }
     DeleteCurrentOximeter();
     if (cmbCustomRcurve.ListCount() == 0) SetMakeControlsState(false);
-    makes::RunStep(kModule, "tbrMakeAction_ButtonClick", __LINE__, [&] { cmdSave.SetEnabled(false); });
+    makes::RunStep(kModule, "tbrMakeAction_ButtonClick", __LINE__, [&] { cmdSave.SetEnabled(ShownMakeUnwritten()); });
 }
 
 void frmCustomRcurve::RestoreFromMake(int32_t from) {
@@ -143,6 +144,7 @@ void frmCustomRcurve::CreateNewOximeter() {
             ClearOximeterDetails();
             FillRValueGrid();
         }
+        makes::RunStep(kModule, "CreateNewOximeter", __LINE__, [&] { cmdSave.SetEnabled(ShownMakeUnwritten()); });
         return;
     }
 
@@ -158,10 +160,11 @@ void frmCustomRcurve::CreateNewOximeter() {
     });
     SetMakeControlsState(true);
     if (!written) {
-        // The readings stay shown and can be saved again.
+        // The readings stay shown, and the make counts as unsaved until it is saved.
+        unwritten_.insert(make);
         Message("21018::An unknown error occurred while saving the oximeter details. Please try again later.",
                 plat::ui::vbOKOnly | plat::ui::vbCritical, kSaveTitle);
-        makes::RunStep(kModule, "CreateNewOximeter", __LINE__, [&] { cmdSave.SetEnabled(true); });
+        UpdateSave();
     }
 }
 
@@ -188,6 +191,7 @@ void frmCustomRcurve::DeleteCurrentOximeter() {
     }
     const std::string name = m_CurrentMake->Name();
     // No question about the edits of a make that is gone.
+    unwritten_.erase(m_CurrentMake);
     m_CurrentMake = nullptr;
     RemoveOximeter(name);
     if (cmbCustomRcurve.ListCount() > 0) {
@@ -272,7 +276,7 @@ void frmCustomRcurve::CancelUpload() {
 
 void frmCustomRcurve::cmdUpload_Click() {
     m_Error5 = false;
-    if (!m_CurrentMake || uploading_) return;
+    if (!m_CurrentMake || uploading_ || !EndCellEdit()) return;
 
     if (IsSettingsGotChanged()) {
         // Unsaved edits go only as stored: the checks of Save, then the save itself.

@@ -64,8 +64,11 @@ bool CheckMakeEntries(const LightValueBoxes& boxes, plat::ui::Grid& grid, std::i
     for (int32_t col : cols) {
         if (!IsGridOK(grid, col)) {
             plat::ui::MsgBox(notFilled, refused, title);
-            makes::RunStep(kModule, "CheckMakeEntries", __LINE__,
-                           [&] { grid.SetEditState(BadGridRow(), col, plat::ui::GridEditState::Start); });
+            // The keys typed next go into the opened cell, not to the button pressed.
+            makes::RunStep(kModule, "CheckMakeEntries", __LINE__, [&] {
+                grid.SetFocus();
+                grid.SetEditState(BadGridRow(), col, plat::ui::GridEditState::Start);
+            });
             return false;
         }
     }

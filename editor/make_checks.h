@@ -34,7 +34,7 @@ inline constexpr int32_t kMaxLightValue = 4095;
 // The checks of Save in both editor windows, in their order: every box
 // filled, every cell of the columns filled, every value at most 4095. The
 // first that fails shows its message (critical, titled "Save"), puts the
-// focus into the box or opens the empty cell, and gives false.
+// focus into the box or into the empty cell's opened editor, and gives false.
 bool CheckMakeEntries(const LightValueBoxes& boxes, plat::ui::Grid& grid, std::initializer_list<int32_t> cols);
 
 // Key filter of the light-value boxes: digits, Backspace, Enter and Esc

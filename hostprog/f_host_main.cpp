@@ -1,5 +1,8 @@
 #include "hostprog/f_host_main.h"
 
+#include <algorithm>
+#include <cstdio>
+#include <ctime>
 #include <vector>
 
 #include "host/error_service.h"
@@ -27,6 +30,28 @@ constexpr int32_t kRowHeight = 315;
 constexpr int32_t kInnerWidth = kTreeWidth + kButtonWidth + 3 * kGap;
 
 void Tell(const std::string& text) { plat::ui::MsgBox(text, plat::ui::vbExclamation); }
+
+// The errors reported to the host since the log held `count` entries, one a
+// line, as the error service writes them to standard error.
+std::string LoggedSince(size_t count) {
+    const auto& log = host::ErrorService().Log();
+    std::string text;
+    for (size_t i = std::min(count, log.size()); i < log.size(); ++i) {
+        const host::ReportedError& entry = log[i];
+        std::string line = "Error";
+        if (entry.number != 0) {
+            char number[16];
+            std::snprintf(number, sizeof number, " 0x%X", static_cast<unsigned>(entry.number));
+            line += number;
+        }
+        if (!entry.source.empty()) line += " from " + entry.source;
+        if (!entry.location.empty()) line += " at " + entry.location;
+        if (!entry.reportLocation.empty()) line += ", reported in " + entry.reportLocation;
+        if (!entry.description.empty()) line += ": " + entry.description;
+        text += (text.empty() ? "" : "\n") + line;
+    }
+    return text;
+}
 
 }  // namespace
 
@@ -316,21 +341,28 @@ void FHostMain::cmdSave_Click() {
         Tell("The sequence could not be saved to " + path + ": " + error);
         return;
     }
+    sequenceFile_ = path;
     SetStatus("Saved to " + path + ".");
 }
 
 bool FHostMain::OpenSequence(const std::string& path) {
     std::string error;
+    const size_t logged = host::ErrorService().Log().size();
     auto loaded = SequenceFile::Open(path, error);
+    // What the plug-in passed over while loading (a test it dropped) is told, not only logged.
+    const std::string passedOver = LoggedSince(logged);
     if (!loaded) {
         Tell("The sequence could not be opened from " + path + ": " + error);
         return false;
     }
     if (sequence_) plat::PassOver([&] { sequence_->Terminate(); });
     sequence_ = std::move(loaded);
+    sequenceFile_ = path;
     txtFile.SetText(path);
     if (Loaded()) FillTree();
     SetStatus("Opened " + path + ".");
+    if (!passedOver.empty())
+        Tell("Not all of " + path + " could be loaded; the plug-in reported:\n" + passedOver);
     return true;
 }
 
@@ -349,22 +381,62 @@ void FHostMain::cmdReport_Click() {
         Tell("Type the name of the report file first (ending in .html for a page, else text).");
         return;
     }
-    auto report = std::make_shared<host::CReport>("English", 1, host::IReport::LimitColumns | 1);
+    ReportWriter::Document document;
     try {
-        if (sequence_) sequence_->PrintReport(report, {});
+        document = Report();
     } catch (...) {
         plat::RethrowAbort();
         Tell("The report could not be printed: " + FailureText());
         return;
     }
-    std::string title = "Test report";
-    if (sequence_ && sequence_->Info()) plat::PassOver([&] { title = sequence_->Info()->Name(); });
     std::string error;
-    if (!ReportWriter::Write(*report, title, path, error)) {
+    if (!ReportWriter::Write(document, path, error)) {
         Tell("The report could not be written to " + path + ": " + error);
         return;
     }
     SetStatus("Report written to " + path + ".");
+}
+
+ReportWriter::Document FHostMain::Report() const {
+    ReportWriter::Document document;
+    document.title = "Test report";
+    if (sequence_ && sequence_->Info()) plat::PassOver([&] { document.title = sequence_->Info()->Name(); });
+    document.sequenceFile = sequenceFile_;
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    char date[32] = {};
+    if (::localtime_r(&now, &local)) std::strftime(date, sizeof date, "%Y-%m-%d %H:%M", &local);
+    document.date = date;
+    if (sequence_) AddReportSections(document, sequence_, 0);
+    return document;
+}
+
+void FHostMain::AddReportSections(ReportWriter::Document& document, const host::TestElementPtr& element,
+                                  int32_t depth) const {
+    // Elements left out of the run are left out of the report, as the plug-in's own printing does.
+    if (const auto filter = element->Filter(); filter && !filter->Selected()) return;
+    ReportWriter::Section section;
+    section.depth = depth;
+    if (const auto info = element->Info()) section.name = info->Name();
+    section.status = StatusText(*element);
+    if (section.status.empty()) section.status = "not run";
+    if (const auto result = element->Result()) section.comment = result->Comment();
+
+    auto report = std::make_shared<host::CReport>("English", 1, host::IReport::LimitColumns | 1);
+    const auto container = std::dynamic_pointer_cast<host::ITestContainer>(element);
+    if (container) {
+        // A group prints its children after its own parts: each child gets a section of its own.
+        if (const auto configuration = element->Configuration()) configuration->PrintReport(report);
+        if (const auto limits = element->Limits()) limits->PrintReport(report, {});
+        if (const auto result = element->Result()) result->PrintReport(report, {});
+    } else {
+        element->PrintReport(report, {});
+    }
+    section.tables = report->Tables();
+    document.sections.push_back(std::move(section));
+    if (container)
+        for (const auto& child : container->NewEnum())
+            if (child) AddReportSections(document, child, depth + 1);
 }
 
 }  // namespace hostprog

@@ -15,6 +15,7 @@
 #include <string>
 
 #include "host/test_element.h"
+#include "hostprog/report_writer.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/form.h"
 #include "platform/ui/tree_view.h"
@@ -62,9 +63,14 @@ private:
     void cmdSave_Click();
     void cmdOpen_Click();
     void cmdReport_Click();
+    // The report of the selected elements, each under its own name.
+    ReportWriter::Document Report() const;
+    void AddReportSections(ReportWriter::Document& document, const host::TestElementPtr& element,
+                           int32_t depth) const;
 
     std::shared_ptr<host::IPlugIn> plugIn_;
     host::TestElementPtr sequence_;
+    std::string sequenceFile_;  // the file the sequence was opened from or saved to
     std::map<std::string, std::weak_ptr<host::ITestElement>> nodes_;
     bool showing_ = false;  // the controls follow the selection: no edits then
 

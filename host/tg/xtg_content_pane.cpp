@@ -141,6 +141,16 @@ void XTgContentPane::Arrange(int32_t width, int32_t height) {
     ShowSelected();
 }
 
+int32_t XTgContentPane::HelpWidth(int32_t width) const {
+    return help_.lock() ? std::clamp(width / 4, 0, kMaxHelpWidth) : 0;  // the page keeps the most
+}
+
+int32_t XTgContentPane::WidthForPage(int32_t pageWidth) const {
+    if (!help_.lock()) return pageWidth;
+    const int32_t quarterHelp = (pageWidth + kMargin) * 4 / 3 + 1;
+    return quarterHelp / 4 <= kMaxHelpWidth ? quarterHelp : pageWidth + kMaxHelpWidth + kMargin;
+}
+
 void XTgContentPane::ShowSelected() {
     for (int32_t i = 0; i <= PaneCount(); ++i) {
         auto& button = tbrPages.Button(PageKeyOf(i));
@@ -149,7 +159,7 @@ void XTgContentPane::ShowSelected() {
     const int32_t top = kSelectorHeight + kMargin;
     const int32_t pageHeight = std::max(0, height_ - top);
     auto help = help_.lock();
-    const int32_t helpWidth = help ? std::clamp(width_ / 4, 0, 2700) : 0;  // the page keeps the most
+    const int32_t helpWidth = HelpWidth(width_);
     const int32_t pageWidth = std::max(0, width_ - helpWidth - (help ? kMargin : 0));
     auto place = [&](const std::shared_ptr<plat::ui::ObjectControl>& control, bool shown, int32_t left,
                      int32_t width) {

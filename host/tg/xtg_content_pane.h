@@ -62,6 +62,8 @@ public:
     // Lays the pages out in the given size (twips); done on every change of
     // its size.
     void Arrange(int32_t width, int32_t height);
+    // The width (twips) at which the page beside the help is at least that wide.
+    int32_t WidthForPage(int32_t pageWidth) const;
 
 private:
     struct Pane {
@@ -69,6 +71,8 @@ private:
         std::weak_ptr<plat::ui::ObjectControl> control;
         std::string key;  // of its selector button
     };
+    static constexpr int32_t kMaxHelpWidth = 2700;
+    int32_t HelpWidth(int32_t width) const;
     std::string PageKeyOf(int32_t index) const;
     void Dock(const std::shared_ptr<plat::ui::ObjectControl>& control);
     void Undock(const std::shared_ptr<plat::ui::ObjectControl>& control);

@@ -1,9 +1,11 @@
 #include "host/tg/xtg_toolbar.h"
 
+#include <algorithm>
 #include <array>
 #include <string_view>
 
 #include "host/language_service.h"
+#include "platform/ui/metrics.h"
 #include "platform/values/pass_over.h"
 
 namespace host {
@@ -30,7 +32,13 @@ constexpr std::array<ButtonDesign, 9> kButtons = {{
 }};
 
 constexpr int32_t kExpectedValuesId = 501;
-constexpr int32_t kRightPart = 3240;  // selector, status and busy indicator
+constexpr int32_t kLabelWidth = 660;      // "Limits:" before the selector
+constexpr int32_t kSelectorWidth = 2520;  // at least; wider for a longer standard's name
+constexpr int32_t kMargin = 60;
+// What a button, the selector and the bar add to their texts, in pixels.
+constexpr int32_t kButtonPadding = 16;
+constexpr int32_t kSelectorPadding = 36;  // frame and drop arrow
+constexpr int32_t kBarPadding = 16;
 
 std::string StatusName(int32_t status) {
     switch (status) {
@@ -99,6 +107,7 @@ void XTgToolbar::Initialize(const TestElementPtr& element, const std::shared_ptr
         }
     });
     if (cboStandard.ListCount() > 0) cboStandard.SetListIndex(0);
+    if (ScaleWidth() > 0) Arrange(ScaleWidth());  // the selector shows the longest name
 }
 
 plat::ui::ToolbarButton& XTgToolbar::Button(int32_t id) const { return tbrButtons.Button(std::to_string(id)); }
@@ -146,13 +155,42 @@ void XTgToolbar::cboStandard_Click() {
     if (HasSelectedStandard() && OnStandardChanged) OnStandardChanged();
 }
 
+int32_t XTgToolbar::SelectorWidth() const {
+    int32_t widest = 0;
+    plat::PassOver([&] {
+        const plat::ui::TextMetrics& metrics = plat::ui::Metrics();
+        for (int32_t i = 0; i < cboStandard.ListCount(); ++i)
+            widest = std::max(widest, metrics.TextWidth(cboStandard.List(i), cboStandard.Font()));
+        widest += kSelectorPadding * metrics.TwipsPerPixelX();
+    });
+    return std::max(widest, kSelectorWidth);
+}
+
+int32_t XTgToolbar::RightPartWidth() const { return kLabelWidth + SelectorWidth() + kMargin; }
+
+int32_t XTgToolbar::MinimumWidth() const {
+    int32_t buttons = 0;
+    plat::PassOver([&] {
+        const plat::ui::TextMetrics& metrics = plat::ui::Metrics();
+        const int32_t padding = kButtonPadding * metrics.TwipsPerPixelX();
+        for (int32_t i = 1; i <= tbrButtons.Count(); ++i) {
+            const plat::ui::ToolbarButton& button = tbrButtons.Button(i);
+            if (button.Visible()) buttons += metrics.TextWidth(button.Caption(), tbrButtons.Font()) + padding;
+        }
+        buttons += kBarPadding * metrics.TwipsPerPixelX();
+    });
+    return buttons + kMargin + RightPartWidth();
+}
+
 void XTgToolbar::Arrange(int32_t width) {
-    const int32_t right = std::max(0, width - kRightPart);
-    tbrButtons.Move(0, 0, std::max(0, right - 60), kDesignHeight);
-    lblStandard.Move(right, 60, 660, 255);
-    cboStandard.Move(right + 660, 30, kRightPart - 720, 315);
-    lblStatus.Move(right, 375, kRightPart - 900, 255);
-    prgBusy.Move(right + kRightPart - 840, 390, 780, 195);
+    const int32_t rightPart = RightPartWidth();
+    const int32_t selector = rightPart - kLabelWidth - kMargin;
+    const int32_t right = std::max(0, width - rightPart);
+    tbrButtons.Move(0, 0, std::max(0, right - kMargin), kDesignHeight);
+    lblStandard.Move(right, 60, kLabelWidth, 255);
+    cboStandard.Move(right + kLabelWidth, 30, selector, 315);
+    lblStatus.Move(right, 375, rightPart - 900, 255);
+    prgBusy.Move(right + rightPart - 840, 390, 780, 195);
 }
 
 }  // namespace host

@@ -79,10 +79,14 @@ public:
     std::function<void()> OnStandardChanged;
 
     // Lays the children out across the given width (twips); done on every
-    // change of its size.
+    // change of its size. The selector is as wide as its longest standard.
     void Arrange(int32_t width);
+    // The width (twips) that shows every button and the whole selector.
+    int32_t MinimumWidth() const;
 
 private:
+    int32_t SelectorWidth() const;
+    int32_t RightPartWidth() const;
     void cboStandard_Click();
     void tbrButtons_ButtonClick(plat::ui::ToolbarButton& button);
 

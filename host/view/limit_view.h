@@ -1,6 +1,7 @@
 #pragma once
 // What a plug-in tells the host's limit view before handing it the limits:
-// one row per measurement key of the test type.
+// one row per measurement key of the test type; and, before the view's window
+// goes, that an open edit ends.
 
 #include <string>
 
@@ -13,6 +14,8 @@ public:
     // expressions the row's bounds may use ("<op>X+Y;Y</op>"; "" for none).
     virtual void AddRow(const std::string& key, const std::string& description, const std::string& unit,
                         const std::string& operators) = 0;
+    // Ends an open edit as a focus move does (committed or refused).
+    virtual void EndEdit() {}
 };
 
 }  // namespace host

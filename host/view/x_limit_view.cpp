@@ -1,8 +1,6 @@
 #include "host/view/x_limit_view.h"
 
-#include <cerrno>
 #include <cmath>
-#include <cstdlib>
 #include <optional>
 #include <algorithm>
 
@@ -39,18 +37,28 @@ std::vector<std::string> ParseOperators(const std::string& list) {
     return operators;
 }
 
-// A number in either decimal sign (a float can hold it); nullopt for anything else.
+// A bound as a technician writes it: an optional sign, digits and at most one
+// decimal sign of either kind ("-2,5", ".5"); nothing else ("1e3", "&H3E8",
+// "0x10", "-", ".") and nothing a float cannot hold. nullopt when it is none.
 std::optional<float> ReadBound(std::string_view text) {
     std::string number = plat::Trim(text);
-    for (char& c : number)
-        if (c == ',') c = '.';
-    if (number.empty()) return std::nullopt;
-    errno = 0;
-    char* end = nullptr;
-    const double value = std::strtod(number.c_str(), &end);
-    if (errno != 0 || end != number.c_str() + number.size() || !std::isfinite(value)) return std::nullopt;
-    if (std::fabs(value) > 3.0e38) return std::nullopt;
-    return static_cast<float>(value);
+    size_t at = number.empty() || (number[0] != '-' && number[0] != '+') ? 0 : 1;
+    bool digits = false, point = false;
+    for (; at < number.size(); ++at) {
+        char& c = number[at];
+        if (c >= '0' && c <= '9') {
+            digits = true;
+        } else if ((c == '.' || c == ',') && !point) {
+            point = true;
+            c = '.';
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (!digits) return std::nullopt;
+    const std::optional<double> value = plat::ReadWholeNumber(number);  // whatever the C locale
+    if (!value || !std::isfinite(*value) || std::fabs(*value) > 3.0e38) return std::nullopt;
+    return static_cast<float>(*value);
 }
 
 }  // namespace
@@ -87,6 +95,7 @@ XLimitView::XLimitView() {
     grdLimits.OnGridCellAfterEditing = [this](std::string& newText, plat::ui::GridCell& cell) {
         grdLimits_GridCellAfterEditing(newText, cell);
     };
+    grdLimits.OnLostFocus = [this] { EndEdit(); };
 }
 
 void XLimitView::UserControl_Resize() {
@@ -104,7 +113,12 @@ void XLimitView::UserControl_Resize() {
 bool XLimitView::Visible() const { return Extender() ? Extender()->Visible() : true; }
 
 void XLimitView::SetVisible(bool visible) {
+    if (!visible) EndEdit();
     if (Extender()) Extender()->SetVisible(visible);
+}
+
+void XLimitView::EndEdit() {
+    plat::PassOver([&] { grdLimits.EndEditing(); });
 }
 
 void XLimitView::SetLocked(bool locked) {
@@ -174,7 +188,7 @@ std::shared_ptr<ILimitStandard> XLimitView::SelectedStandard() const {
 }
 
 std::shared_ptr<ILimitItem> XLimitView::ItemOfRow(int32_t row) const {
-    auto standard = SelectedStandard();
+    auto standard = shown_;
     if (!standard || row < 1 || row > RowCount()) return nullptr;
     std::shared_ptr<ILimitItem> found;
     plat::PassOver([&] {
@@ -188,8 +202,9 @@ std::shared_ptr<ILimitItem> XLimitView::ItemOfRow(int32_t row) const {
 }
 
 void XLimitView::ShowStandard() {
-    if (grdLimits.Editing()) grdLimits.SetEditState(grdLimits.EditRow(), grdLimits.EditCol(),
-                                                    plat::ui::GridEditState::Cancel);
+    // An open edit belongs to the standard the grid shows until now.
+    EndEdit();
+    shown_ = SelectedStandard();
     grdLimits.SetRedraw(false);
     for (int32_t row = 1; row <= RowCount(); ++row) ShowRow(row);
     grdLimits.SetRedraw(true);
@@ -205,9 +220,9 @@ void XLimitView::ShowRow(int32_t row) {
     }
     plat::PassOver([&] {
         grdLimits.SetCellText(row, kUpperOn, item->BoundEnabled(kUpperBound) ? kOn : kOff);
-        grdLimits.SetCellText(row, kUpper, plat::NumberToText(item->BoundValue(kUpperBound)));
+        grdLimits.SetCellText(row, kUpper, plat::SingleToText(item->BoundValue(kUpperBound)));
         grdLimits.SetCellText(row, kLowerOn, item->BoundEnabled(kLowerBound) ? kOn : kOff);
-        grdLimits.SetCellText(row, kLower, plat::NumberToText(item->BoundValue(kLowerBound)));
+        grdLimits.SetCellText(row, kLower, plat::SingleToText(item->BoundValue(kLowerBound)));
         grdLimits.SetCellText(row, kExpression, item->Expression(0));
     });
 }
@@ -289,14 +304,16 @@ void XLimitView::grdLimits_GridCellClick(plat::ui::GridCell& cell) {
 void XLimitView::grdLimits_GridCellAfterEditing(std::string& newText, plat::ui::GridCell& cell) {
     auto item = ItemOfRow(cell.Row());
     const bool boundCell = cell.Col() == kUpper || cell.Col() == kLower;
+    const std::string before = cell.Text();
+    const bool typed = plat::Trim(newText) != plat::Trim(before);
     const auto value = ReadBound(newText);
-    if (!item || !boundCell || locked_ || !value) {
-        newText = cell.Text();  // nothing to store: the value stays as it was
-        return;
-    }
+    // Nothing typed, or nothing to store: the value stays as it was.
+    newText = before;
+    if (!item || !boundCell || locked_ || !typed || !value) return;
     const int32_t bound = cell.Col() == kUpper ? kUpperBound : kLowerBound;
     plat::PassOver([&] { item->SetBoundValue(bound, *value); });
-    newText = plat::NumberToText(item->BoundValue(bound));
+    // The cell shows what the item now holds, as every bound is shown.
+    plat::PassOver([&] { newText = plat::SingleToText(item->BoundValue(bound)); });
     RaiseChange();
 }
 

@@ -8,10 +8,13 @@
 //
 // Grid columns: description, unit, upper on, upper, lower on, lower,
 // expression. A click on an "on" cell switches the bound; a click on a bound
-// opens its editor (a number, either decimal sign; anything else puts the old
-// value back); the expression list below the grid serves the row last
-// clicked. A row whose key the standard has no item for shows "-" and takes
-// no edits. Every edit raises "Change" to the callback. Locked: nothing edits.
+// opens its editor (a number, either decimal sign; anything else, or the text
+// left as it was, puts the old value back); the expression list below the
+// grid serves the row last clicked. A row whose key the standard has no item
+// for shows "-" and takes no edits. Every edit raises "Change" to the
+// callback. Locked: nothing edits, and an open edit is dropped. An open edit
+// ends, as a focus move ends it, before the page shows another standard, is
+// hidden or goes with its window (EndEdit).
 
 #include <cstdint>
 #include <memory>
@@ -59,8 +62,9 @@ public:
     void Refresh() override;
     void SetFocus() override;
 
-    // The standard shown (nullptr when none).
+    // The standard picked in the list (nullptr when none).
     std::shared_ptr<ILimitStandard> SelectedStandard() const;
+    void EndEdit() override;
 
 private:
     struct Row {
@@ -92,6 +96,7 @@ private:
     std::vector<Row> rows_;
     std::shared_ptr<ILimitData> limits_;
     std::vector<std::shared_ptr<ILimitStandard>> listed_;  // the standards in list order
+    std::shared_ptr<ILimitStandard> shown_;                // the standard the grid shows
     std::shared_ptr<ICallBack> callBack_;
     bool locked_ = false;
     bool showing_ = false;  // the page fills its lists: no edits

@@ -5,6 +5,7 @@
 #include <QtWidgets/QHeaderView>
 #include <QtWidgets/QLineEdit>
 #include <QtWidgets/QScrollBar>
+#include <QtWidgets/QTableView>
 #include <QtWidgets/QTableWidget>
 
 #include "platform/qt/qt_convert.h"
@@ -46,7 +47,33 @@ QWidget* GridView::Create(QWidget* parent) {
     table_->setSelectionMode(QAbstractItemView::NoSelection);
     table_->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
     table_->setWordWrap(false);
-    Hook(table_->viewport(), [this](QObject*, QEvent* event) { return OnViewportEvent(event); });
+    Hook(table_->viewport(), [this](QObject*, QEvent* event) { return OnViewportEvent(table_, event); });
+    // Row 0 is drawn by a view of its own over the table's column header, which keeps its
+    // place at the top; the table's own row 0 has no height, so scrolling never takes it away
+    // and the scroll bar's value stays the top row's number.
+    QHeaderView* header = table_->horizontalHeader();
+    header->setSectionResizeMode(QHeaderView::Fixed);
+    header->setHighlightSections(false);
+    fixed_ = new QTableView(table_);
+    fixed_->setModel(table_->model());
+    fixed_->horizontalHeader()->hide();
+    fixed_->verticalHeader()->hide();
+    fixed_->setFrameShape(QFrame::NoFrame);
+    fixed_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    fixed_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    fixed_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    fixed_->setSelectionMode(QAbstractItemView::NoSelection);
+    fixed_->setFocusPolicy(Qt::NoFocus);
+    fixed_->setWordWrap(false);
+    fixed_->setHorizontalScrollMode(table_->horizontalScrollMode());
+    Hook(fixed_->viewport(), [this](QObject*, QEvent* event) { return OnViewportEvent(fixed_, event); });
+    Hook(header, [this, header](QObject*, QEvent* event) {
+        if (event->type() == QEvent::Resize || event->type() == QEvent::Move || event->type() == QEvent::Show)
+            fixed_->setGeometry(header->geometry());
+        return false;
+    });
+    QObject::connect(table_->horizontalScrollBar(), &QScrollBar::valueChanged, Context(),
+                     [this](int left) { fixed_->horizontalScrollBar()->setValue(left); });
     QObject::connect(table_->verticalScrollBar(), &QScrollBar::valueChanged, Context(), [this](int top) {
         // A person scrolled: the first row in view is the core's top row.
         if (!Syncing() && Control()) grid_.SetTopRow(top);
@@ -60,6 +87,12 @@ QWidget* GridView::Create(QWidget* parent) {
     });
     WatchFocus(table_);
     WatchFocus(editor_);
+    // While a cell is edited the grid's keys are the editor's, also when the
+    // window is activated again (after a message box) and the table gets the focus back.
+    Hook(table_, [this](QObject*, QEvent* event) {
+        if (event->type() == QEvent::FocusIn && editor_->isVisible()) editor_->setFocus(Qt::OtherFocusReason);
+        return false;
+    });
     return table_;
 }
 
@@ -103,14 +136,27 @@ void GridView::SyncOwn() {
     for (int32_t c = 0; c < cols; ++c) {
         const int width = ToPixelsX(grid_.ColWidth(c));
         if (table_->columnWidth(c) != width) table_->setColumnWidth(c, width);
+        if (fixed_->columnWidth(c) != width) fixed_->setColumnWidth(c, width);
     }
     for (int32_t r = 0; r < rows; ++r) {
-        const int height = ToPixelsY(grid_.RowHeight(r));
+        const int height = r == 0 ? 0 : ToPixelsY(grid_.RowHeight(r));  // row 0 is the fixed view's
         if (table_->rowHeight(r) != height) table_->setRowHeight(r, height);
     }
+    SyncFixedRow();
     SyncCells();
     if (table_->verticalScrollBar()->value() != grid_.TopRow()) table_->verticalScrollBar()->setValue(grid_.TopRow());
     SyncEditor();
+}
+
+void GridView::SyncFixedRow() {
+    QHeaderView* header = table_->horizontalHeader();
+    const bool any = grid_.Rows() > 0;
+    const int height = any ? ToPixelsY(grid_.RowHeight(0)) : 0;
+    if (any && fixed_->rowHeight(0) != height) fixed_->setRowHeight(0, height);
+    if (header->height() != height) header->setFixedHeight(height);
+    if (header->isHidden() == any) header->setVisible(any);
+    fixed_->setVisible(any);
+    fixed_->setGeometry(header->geometry());
 }
 
 void GridView::SyncCells() {
@@ -145,10 +191,8 @@ void GridView::SyncEditor() {
         return;
     }
     const int32_t row = grid_.EditRow(), col = grid_.EditCol();
-    QRect cell = table_->visualRect(table_->model()->index(row, col));
-    if (const int32_t w = grid_.EditorWidthOf(row, col); w > 0) cell.setWidth(w);
-    if (const int32_t h = grid_.EditorHeightOf(row, col); h > 0) cell.setHeight(h);
-    editor_->setGeometry(cell);
+    // Exactly over its cell: an editor width set for another column would cover its neighbours.
+    editor_->setGeometry(table_->visualRect(table_->model()->index(row, col)));
     editor_->setFrame(grid_.EditorBorderStyleOf(row, col) != 0);
     const QString text = ToQt(grid_.EditText());
     if (editor_->text() != text) editor_->setText(text);
@@ -160,10 +204,10 @@ void GridView::SyncEditor() {
     if (table_->hasFocus()) editor_->setFocus(Qt::OtherFocusReason);
 }
 
-bool GridView::OnViewportEvent(QEvent* event) {
+bool GridView::OnViewportEvent(QTableView* view, QEvent* event) {
     if (event->type() != QEvent::MouseButtonPress || Syncing()) return false;
     auto* mouse = static_cast<QMouseEvent*>(event);
-    const QModelIndex index = table_->indexAt(mouse->position().toPoint());
+    const QModelIndex index = view->indexAt(mouse->position().toPoint());
     if (!index.isValid()) return false;
     const int32_t row = index.row(), col = index.column(), button = MouseButtonOf(mouse->button());
     Act([this, row, col, button] { grid_.ClickCell(row, col, button); });

@@ -1,9 +1,12 @@
 #pragma once
-// The grid: every row including the header row 0 as table rows (no Qt
-// headers), column widths and row heights from twips, each cell's text,
-// colours, bold and alignment, the current row in the selected colours, the
-// top row in view. A sync writes only the cells that differ from what the
-// table shows, so a burst of changes to a 52 x 6 grid costs one pass.
+// The grid: every row including the header row 0 as table rows, column
+// widths and row heights from twips, each cell's text, colours, bold and
+// alignment, the current row in the selected colours, the top row in view
+// (the first row under the header). The header row stays in view: a view of
+// the same cells shows it in the place of the table's column header, and
+// the table's own row 0 has no height. A sync writes only the cells that
+// differ from what the table shows, so a burst of changes to a 52 x 6 grid
+// costs one pass.
 //
 // A click on a cell is the core's ClickCell (with the mouse button). When the
 // core opens its in-cell editor, a line edit lies over the cell: typed ASCII
@@ -22,6 +25,7 @@
 #include "platform/ui/grid.h"
 
 class QLineEdit;
+class QTableView;
 class QTableWidget;
 
 namespace plat::qt {
@@ -48,12 +52,14 @@ private:
         bool operator==(const Shown&) const = default;
     };
     Shown Look(int32_t row, int32_t col) const;
+    void SyncFixedRow();
     void SyncCells();
     void SyncEditor();
-    bool OnViewportEvent(QEvent* event);
+    bool OnViewportEvent(QTableView* view, QEvent* event);
     bool OnEditorKey(QEvent* event);
     plat::ui::Grid& grid_;
     QTableWidget* table_ = nullptr;
+    QTableView* fixed_ = nullptr;  // row 0, kept in view
     QLineEdit* editor_ = nullptr;
     std::vector<Shown> shown_;
     int32_t shownCols_ = 0;

@@ -395,12 +395,14 @@ void QtRenderer::LayOut(QWidget* area) {
             y = std::max(y, widget->geometry().bottom() + kAutoMargin);
             continue;
         }
+        if (widget->isHidden()) continue;  // a control without a face (a driver's) takes no room
         const QSize size = widget->sizeHint().expandedTo(QSize(120, 0));
         widget->setGeometry(kAutoMargin, y, size.width(), size.height());
         y += size.height() + kAutoMargin / 2;
         right = std::max(right, kAutoMargin + size.width());
     }
-    if (area->isWindow() && (area->width() < right + kAutoMargin || area->height() < y))
+    // Only stacked controls grow a window: the placed ones are where its design put them.
+    if (area->isWindow() && right > 0 && (area->width() < right + kAutoMargin || area->height() < y))
         area->resize(std::max(area->width(), right + kAutoMargin), std::max(area->height(), y + kAutoMargin));
 }
 

@@ -2,7 +2,7 @@
 // non-blocking, exclusively locked, input watched by the thread's loop.
 // Before opening, a port that another program holds is refused: a live UUCP
 // lock, or another process with the device open; after opening, a flock or an
-// exclusive mode of another holder.
+// exclusive mode of another holder that is still there.
 
 #include "platform/loop/message_loop.h"
 #include "platform/serial/device_holders.h"
@@ -105,11 +105,16 @@ private:
             ::close(fd);
             return err == EWOULDBLOCK ? PortError::Busy : PortError::Io;
         }
-        // Another holder's exclusive mode stops others but not root: ask.
+        // Another holder's exclusive mode stops others but not root: ask. The
+        // mode outlives a holder that died (it stays on the line while the far
+        // end is open): with no live lock and no holder left, it is stale.
         int exclusive = 0;
         if (::ioctl(fd, TIOCGEXCL, &exclusive) == 0 && exclusive != 0) {
-            ::close(fd);
-            return PortError::Busy;
+            if (FindOtherDeviceHolder(path) != 0) {
+                ::close(fd);
+                return PortError::Busy;
+            }
+            ::ioctl(fd, TIOCNXCL);
         }
         termios tio{};
         if (::tcgetattr(fd, &tio) != 0) {

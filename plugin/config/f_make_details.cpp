@@ -19,12 +19,16 @@ FMakeDetails::FMakeDetails() : Form("FMakeDetails") {
     SetCaption(kCaption);
     cmdClose.SetCaption("21009::&Close");
     cmdClose.SetDefault(true);
-    cmdClose.SetCancel(true);
     cmdClose.Move(5880, 4935, 1335, 375);
     cmdClose.SetTabIndex(5);
+    // Esc leaves like the close box: only Close chooses.
+    cmdCancel.SetCancel(true);
+    cmdCancel.SetTabStop(false);
+    cmdCancel.Move(-2400, 4935, 1335, 375);
     SetInnerSize(7335, 5475);
     OnLoad = [this] { Form_Load(); };
     cmdClose.OnClick = [this] { cmdClose_Click(); };
+    cmdCancel.OnClick = [this] { Hide(); };
 }
 
 void FMakeDetails::Form_Load() {

@@ -2,7 +2,8 @@
 // FMakeDetails: the small modal window "View Custom R-curve" that shows one
 // custom make in the custom-make view (XCustomMake) and tells its caller which
 // make the view's list shows when the operator presses Close. Closing it by
-// its close box is no choice: Accepted() stays false and the name is empty.
+// its close box or with Esc is no choice: Accepted() stays false and the name
+// is empty.
 //
 // Callers go through ChooseInMakeDetails, which holds the calling order:
 //
@@ -49,6 +50,8 @@ private:
     void cmdClose_Click();
 
     plat::ui::CommandButton& cmdClose = Add<plat::ui::CommandButton>("cmdClose");
+    // Esc's button: outside the window, so no one sees it or tabs to it.
+    plat::ui::CommandButton& cmdCancel = Add<plat::ui::CommandButton>("cmdCancel");
     std::shared_ptr<plat::ui::ObjectControl> xcmCustomMake;
     std::string selected_;
     bool accepted_ = false;

@@ -111,7 +111,7 @@ void CSpO2SimulationConfig::LoadTestGuideSettings(const host::IXmlElement& eleme
 
 void CSpO2SimulationConfig::LoadPluginSetup(const host::IXmlElement& element) {
     host::XmlElementPtr carried;
-    std::optional<int32_t> tlc;
+    std::optional<int32_t> carriedMakeTlc;
     auto children = element.ChildNodes();
     for (int32_t i = 0; i < children->Count(); ++i) {
         host::XmlElementPtr child = children->ElementAt(i);
@@ -135,7 +135,16 @@ void CSpO2SimulationConfig::LoadPluginSetup(const host::IXmlElement& element) {
         } else if (name == "PulseAmplitudeSettings") {
             if (auto v = CheckedNumber(text)) pulseAmplitude_ = plat::NumberToText(*v);
         } else if (name == "TLC") {
-            if (auto v = CheckedWholeNumber(text)) tlc = std::clamp(*v, 0, 4095);
+            // The TLC belongs to the make selected at this point of the data:
+            // the carried make when it came first under a custom index (it is
+            // taken only below), else the make that SetTlc finds now.
+            if (auto v = CheckedWholeNumber(text)) {
+                const int32_t level = std::clamp(*v, 0, 4095);
+                if (carried && oximeterMake_ >= kFirstCustomMake)
+                    carriedMakeTlc = level;
+                else
+                    SetTlc(level);
+            }
         }
     }
 
@@ -150,9 +159,7 @@ void CSpO2SimulationConfig::LoadPluginSetup(const host::IXmlElement& element) {
     } else if (oximeterMake_ < 0) {
         FallBackToBuiltInMake();
     }
-    // The TLC applies to the make selected in the end, as the writer puts it
-    // after the index.
-    if (tlc) SetTlc(*tlc);
+    if (carriedMakeTlc && currentMake_) SetTlc(*carriedMakeTlc);
 
     plat::PassOver([&] {
         CPresets presets;

@@ -348,15 +348,12 @@ void XSpO2SimulationConfigView::FillPresets() {
     plat::PassOver([&] {
         for (const std::string& name : *presets_->Presets()) cboPresets.AddItem(name);
     });
-    // A stored name that no entry has (another language) selects nothing and
-    // leaves the configuration's values as they are.
+    // By the preset's ID, never its stored name (another language's, or one
+    // two presets share), so that opening the page keeps the test's preset. An
+    // ID that names no preset selects nothing and changes nothing.
     plat::PassOver([&] {
-        for (int32_t i = 0; i < cboPresets.ListCount(); ++i) {
-            if (cboPresets.List(i) == config_->PresetName()) {
-                cboPresets.SetListIndex(i);
-                return;
-            }
-        }
+        const int32_t position = CPresets::PositionOfId(config_->SimulationID());
+        if (position > 0 && position <= cboPresets.ListCount()) cboPresets.SetListIndex(position - 1);
     });
 }
 

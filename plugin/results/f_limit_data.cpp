@@ -121,6 +121,10 @@ void FLimitData::UnDock() {
 }
 
 void FLimitData::Unload() {
+    // What the view is editing is kept as leaving the cell would keep it.
+    plat::PassOver([&] {
+        if (auto view = xlvLimits ? xlvLimits->ObjectAs<host::ILimitView>() : nullptr) view->EndEdit();
+    });
     if (docked_) UnDock();
     plat::PassOver([&] { plat::ui::Form::Unload(); });
 }

@@ -96,6 +96,7 @@ std::shared_ptr<host::ILimitStandards> XResultView::OwnerStandards() const {
 // ---- Public members -------------------------------------------------------
 
 void XResultView::InitTest() {
+    EndEntry();
     BuildLayout();
     if (TestID() == kSpO2Test) SetEditMode(false);
     ClearColumn(kValueCol);
@@ -103,6 +104,7 @@ void XResultView::InitTest() {
 }
 
 void XResultView::DisplayResults(const std::shared_ptr<host::IResultData>& result) {
+    EndEntry();
     if (TestID() != kSpO2Test) {
         ShowProbeResults(result);
         return;
@@ -115,6 +117,7 @@ void XResultView::DisplayResults(const std::shared_ptr<host::IResultData>& resul
 }
 
 void XResultView::SelectStandard(const std::string& name, const std::string& text, bool useExpected) {
+    EndEntry();
     useExpected_ = useExpected;
     selected_.reset();
     // An owner without standards clears the selection as an unknown name does.

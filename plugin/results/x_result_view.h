@@ -7,7 +7,10 @@
 // values the operator types while edit mode is on; every finished entry is
 // judged against the selected standard and, once both readings are there,
 // raised as TestResultsChanged(SpO2 text, BPM text, Enter pressed in the last
-// row). Readings are whole numbers 0 to 1000; an emptied cell becomes "0".
+// row). Readings are whole numbers 0 to 1000, kept as the cell shows them
+// ("098" is 98); an emptied cell becomes "0"; a cell left as it was records
+// nothing, and any other text puts back the reading from before the edit. An
+// open entry ends before the grid is refilled.
 //
 // The probe tests (200, 300, 400) show what the simulator reported, one row
 // per probe quantity: the selected standard's items of the test's prefix
@@ -98,6 +101,8 @@ private:
     void tlstGrid_GridCellAfterEditing(std::string& newText, plat::ui::GridCell& cell);
     void tlstGrid_LostFocus();
     void LeaveEditing();
+    // An open entry ends (as a focus move ends it) before the grid shows anything else.
+    void EndEntry();
 
     // The bound as the grid shows it; "" when not enabled.
     static std::string BoundText(const host::ILimitItem& item, int32_t index);

@@ -1,5 +1,8 @@
 // Entry of the SpO2 and BPM readings into a test-100 results grid.
+#include <optional>
+
 #include "platform/values/pass_over.h"
+#include "platform/values/text.h"
 #include "plugin/config/dialogs/numeric_grid.h"
 #include "plugin/results/x_result_view.h"
 
@@ -12,6 +15,20 @@ namespace MGrid = dialogs::MGrid;
 constexpr int32_t kSpO2Test = 100;
 constexpr int32_t kValueCol = 2;
 constexpr int32_t kEnter = 13;
+constexpr int32_t kMaxReading = 1000;
+
+// A reading as the cell shows it: a whole number 0 to 1000 of plain digits,
+// without leading zeros; nullopt for any other text ("abc", "1e3", "&H3E8", "-").
+std::optional<std::string> ReadingText(const std::string& text) {
+    if (text.empty()) return std::nullopt;
+    int32_t value = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9') return std::nullopt;
+        value = value * 10 + (c - '0');
+        if (value > kMaxReading) return std::nullopt;
+    }
+    return std::to_string(value);
+}
 
 }  // namespace
 
@@ -33,6 +50,10 @@ void XResultView::LeaveEditing() {
         tlstGrid.SetRow(0);
         tlstGrid.SetCol(0);
     });
+}
+
+void XResultView::EndEntry() {
+    plat::PassOver([&] { tlstGrid.EndEditing(); });
 }
 
 void XResultView::tlstGrid_GridCellClick(plat::ui::GridCell& cell, int32_t button) {
@@ -59,7 +80,17 @@ void XResultView::tlstGrid_GridCellEditingChange(plat::ui::GridCellEditor& edito
 }
 
 void XResultView::tlstGrid_GridCellAfterEditing(std::string& newText, plat::ui::GridCell& cell) {
-    if (newText == "-" || newText == "." || newText.empty()) newText = "0";
+    // The cell keeps what it showed unless the operator typed another reading:
+    // an untouched cell (left by a click elsewhere) records nothing, and a
+    // text that is no reading never becomes one.
+    const std::string before = cell.Text();
+    const std::string typed = plat::Trim(newText);
+    newText = before;
+    if (typed == plat::Trim(before)) return;
+    // A reading the operator cleared is 0.
+    const std::optional<std::string> reading = typed.empty() ? std::optional<std::string>("0") : ReadingText(typed);
+    if (!reading || *reading == before) return;
+    newText = *reading;
     plat::PassOver([&] { cell.SetText(newText); });
     EvaluateRow(cell.Row());
     FireTestResultsChangedEvent();

@@ -53,6 +53,7 @@ void XResultView::WriteProbeRow(int32_t row, const std::string& name, const std:
 }
 
 void XResultView::InitProbeTest() {
+    EndEntry();
     ClearGrid(true, true);
     plat::PassOver([&] {
         if (tlstGrid.Cols() < kColumns) tlstGrid.SetCols(kColumns);

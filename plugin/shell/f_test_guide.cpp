@@ -1,7 +1,11 @@
 #include "plugin/shell/f_test_guide.h"
 
+#include <algorithm>
+
 #include "host/host_application.h"
 #include "host/language_service.h"
+#include "platform/ui/grid.h"
+#include "platform/ui/metrics.h"
 #include "platform/ui/picture.h"
 #include "platform/values/pass_over.h"
 #include "plugin/config/mti_data.h"
@@ -22,6 +26,15 @@ std::string Translate(const std::string& text) {
     std::string translated = text;
     plat::PassOver([&] { translated = host::LanguageService().Translate(kSection, text); });
     return translated;
+}
+
+constexpr int32_t kGridFramePixels = 4;
+
+// The first grid among a page's controls, or nullptr.
+const plat::ui::Grid* FirstGrid(const plat::ui::ControlHost& page) {
+    for (const auto& control : page.Controls())
+        if (const auto* grid = dynamic_cast<const plat::ui::Grid*>(control.get())) return grid;
+    return nullptr;
 }
 
 // The window's own control object of that name as a shared pointer.
@@ -49,6 +62,7 @@ FTestGuide::FTestGuide()
 
     OnLoad = [this] { Form_Load(); };
     OnResize = [this] { Form_Resize(); };
+    OnQueryUnload = [this](bool& cancel, plat::ui::UnloadMode mode) { Form_QueryUnload(cancel, mode); };
     OnUnload = [this](bool&) { Form_Unload(); };
     toolbar_->OnButtonClick = [this](int32_t id, bool flag) { ButtonClicked(id, flag); };
     toolbar_->OnStandardChanged = [this] { StandardChanged(); };
@@ -162,6 +176,7 @@ void FTestGuide::InitGuide(const host::TestElementPtr& element, const std::share
 
     SetButtonStates(true);
     plat::PassOver([&] { contents_->SetWindow(*this); });
+    SizeToContents();
 
     if (!IdentityPaneShown()) {
         plat::PassOver([&] { contents_->SelectPane(mtiPane); });
@@ -234,6 +249,33 @@ void FTestGuide::Form_Resize() {
         const int32_t h = ScaleHeight() - xtbToolbar.Height();
         if (h > 0) xcpContents.Move(0, 0, ScaleWidth(), h);
         xtbToolbar.Move(0, h, ScaleWidth(), xtbToolbar.Height());
+    });
+}
+
+void FTestGuide::Form_QueryUnload(bool& cancel, plat::ui::UnloadMode mode) {
+    if (mode != plat::ui::UnloadMode::ControlMenu) return;
+    // The close box is Abort: the test stops its run and hides the window, and
+    // unloads it once the driver is done with (never from under a command).
+    cancel = true;
+    AbortRun();
+    if (Visible()) plat::PassOver([&] { Hide(); });
+}
+
+void FTestGuide::SizeToContents() {
+    // The design's twips were drawn for a smaller font: the window opens at least wide
+    // enough for every toolbar button, the whole limit selector and the grid's columns.
+    plat::PassOver([&] {
+        int32_t width = std::max(ScaleWidth(), toolbar_->MinimumWidth());
+        const auto page = xrvResult ? xrvResult->ObjectAs<plat::ui::UserControl>() : nullptr;
+        const auto* grid = page ? FirstGrid(*page) : nullptr;
+        if (grid) {
+            const plat::ui::TextMetrics& metrics = plat::ui::Metrics();
+            const int32_t frame = kGridFramePixels * metrics.TwipsPerPixelX();
+            int32_t columns = metrics.VScrollBarWidth() * metrics.TwipsPerPixelX();
+            for (int32_t col = 0; col < grid->Cols(); ++col) columns += grid->ColWidth(col);
+            if (columns > grid->Width() + frame) width = std::max(width, contents_->WidthForPage(columns + frame));
+        }
+        if (width > ScaleWidth()) SetInnerSize(width, ScaleHeight());
     });
 }
 

@@ -11,8 +11,9 @@
 // Toolbar ids: 101 Stop (after the host confirms), 102 N/A, 103 Previous,
 // 201 Abort, 202 Start, 301 Next, 302 Skip, 402 and 501 no action here. A
 // flagged Start (the host's alternate click) aborts a running test, else goes
-// back when Previous is pressed. The SpO2 test's button flags enable Skip
-// (bit 1) and N/A (bit 2); Next, like the others, follows the run state.
+// back when Previous is pressed. The close box is Abort. The SpO2 test's
+// button flags enable Skip (bit 1) and N/A (bit 2); Next, like the others,
+// follows the run state.
 //
 //   auto guide = std::make_shared<FTestGuide>();
 //   guide->OnStartTest = [&] { ... };
@@ -106,6 +107,8 @@ public:
 private:
     void Form_Load();
     void Form_Resize();
+    void Form_QueryUnload(bool& cancel, plat::ui::UnloadMode mode);
+    void SizeToContents();
     void Form_Unload();
     void SetButtonStates(bool enable);
     void StartRun();

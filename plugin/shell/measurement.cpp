@@ -234,6 +234,8 @@ std::string CMeasurement::GetReportLine(const std::shared_ptr<host::IReport>& re
         }
         matched = true;
     }
+    // No printed standard holds the key: the reading is still printed.
+    if (text.empty()) text = cells + "|||;";
     return text;
 }
 

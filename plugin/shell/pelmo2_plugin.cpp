@@ -51,6 +51,19 @@ const char kLibraryAnchor = 0;
     RaisePlugInError(errors::TemplateFile, kLocation, 3, "The template \"" + path + "\" cannot be read");
 }
 
+// Anything besides white space and comments: a template made only of those
+// is as empty as one without child nodes.
+bool HoldsContent(const host::IXmlElement& element) {
+    auto children = element.ChildNodes();
+    for (int32_t i = 0; i < children->Count(); ++i) {
+        auto child = children->Item(i);
+        if (!child || child->NodeType() == host::XmlNodeType::Comment) continue;
+        if (child->NodeType() != host::XmlNodeType::Text) return true;
+        if (child->Text().find_first_not_of(" \t\r\n") != std::string::npos) return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 // ---- constants -----------------------------------------------------------------------
@@ -210,7 +223,7 @@ std::shared_ptr<host::CTestContainerBase> CPelmo2Plugin::LoadTemplate(
     auto top = document->DocumentElement();
     auto templateData = top ? top->FindElement("TemplateData") : nullptr;
     if (!templateData) TemplateError("The template \"" + path + "\" holds no TemplateData");
-    if (!templateData->HasChildNodes()) TemplateError("The TemplateData of \"" + path + "\" is empty");
+    if (!HoldsContent(*templateData)) TemplateError("The TemplateData of \"" + path + "\" is empty");
 
     auto root = std::make_shared<host::CTestContainerBase>();
     auto children = templateData->ChildNodes();

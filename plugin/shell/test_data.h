@@ -120,6 +120,7 @@ private:
     std::shared_ptr<CMtiData2> mtiData_;
     std::shared_ptr<FTestGuide> guide_;  // the window of the run in progress
     bool removeVTIPending_ = false;
+    bool stepCodeWritten_ = false;  // by a handler, during the Perform in progress
 };
 
 }  // namespace plugin

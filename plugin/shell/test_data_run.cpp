@@ -67,6 +67,7 @@ void CTestData::Perform(const std::shared_ptr<host::ITestSetup>& setup) {
     auto guide = std::make_shared<FTestGuide>();
     guide_ = guide;
     removeVTIPending_ = false;
+    stepCodeWritten_ = false;
     // The window goes whatever happens, a stalled modal loop included.
     struct Closer {
         CTestData& element;
@@ -84,6 +85,9 @@ void CTestData::Perform(const std::shared_ptr<host::ITestSetup>& setup) {
     if (!mtiData_) mtiData_ = std::make_shared<CMtiData2>();
     plat::PassOver([&] { guide->InitGuide(self, setup, mtiData_); });
     plat::PassOver([&] { guide->Show(plat::ui::ShowMode::Modal); });
+    // A window that went without the operator's choice is an abort: the
+    // sequence must not go on by a step code an earlier element left.
+    if (!stepCodeWritten_) mfrmTestGuide_AbortTest();
 
     removeVTIPending_ = false;
     plat::PassOver([&] { guide->RemoveVTI(); });
@@ -140,6 +144,7 @@ void CTestData::ElementDone() {
 }
 
 void CTestData::SetStepCode(int32_t code) {
+    stepCodeWritten_ = true;
     if (auto setup = TestSetup()) plat::PassOver([&] { setup->SetStepCode(code); });
 }
 

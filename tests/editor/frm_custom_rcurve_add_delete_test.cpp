@@ -148,7 +148,8 @@ TEST_F(AddDeleteTest, CancelledAddWithNoListedMakeLeavesNoCurrentMake) {
     EXPECT_FALSE(Grid().Enabled());
 }
 
-TEST_F(AddDeleteTest, ANewMakeWhoseFileCannotBeWrittenStaysShownWithSaveEnabled) {
+TEST_F(AddDeleteTest, ANewMakeWhoseFileCannotBeWrittenStaysUnsavedUntilSaved) {
+    TwoMakes();
     auto& w = Open();
     plat::fs::SetBeforeRenameHookForTests([] { return false; });
     ScriptedOperator op;
@@ -161,11 +162,27 @@ TEST_F(AddDeleteTest, ANewMakeWhoseFileCannotBeWrittenStaysShownWithSaveEnabled)
     EXPECT_EQ(RValue(100), "1.01");
     EXPECT_TRUE(SaveButton().Enabled());
 
-    // Saved again once the folder takes it.
+    // A click keeps Save; leaving it asks, and coming back finds it unsaved still.
+    op.ClickCell(kMain, "tliRValue", 5, 0)
+        .Do(kMain, "still unsaved", [&](plat::ui::Form&) { EXPECT_TRUE(SaveButton().Enabled()); })
+        .Pick(kMain, "cmbCustomRcurve", 0)
+        .Answer(vbNo, "Some of the settings have been changed")
+        .Pick(kMain, "cmbCustomRcurve", 2)
+        .Do(kMain, "back", [&](plat::ui::Form&) {
+            EXPECT_EQ(w.CurrentMake()->Name(), "Hand");
+            EXPECT_TRUE(SaveButton().Enabled());
+        });
+    Run(op);
+
+    // Saved on closing once the folder takes it.
     plat::fs::SetBeforeRenameHookForTests(nullptr);
     ScriptedOperator again;
-    again.Click(kMain, "cmdSave").Answer(vbYes, "overwrite").Answer(vbOK, "successfully saved");
+    again.Close(kMain)
+        .Answer(vbYes, "Some of the settings have been changed")
+        .Answer(vbYes, "overwrite")
+        .Answer(vbOK, "successfully saved");
     Run(again);
+    EXPECT_FALSE(w.Loaded());
     ASSERT_NE(ReadBack("hand.txt"), nullptr);
     EXPECT_EQ(ReadBack("hand.txt")->TLC(), 1234);
 }

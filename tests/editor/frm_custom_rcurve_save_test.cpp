@@ -72,6 +72,37 @@ TEST_F(SaveTest, AnEmptyRValueOpensTheFirstEmptyCell) {
     EXPECT_EQ(ReadBack("alpha.txt")->RedDC(), 1000);
 }
 
+TEST_F(SaveTest, AfterAnEmptyRValueTheKeysGoToTheOpenedCell) {
+    Open();
+    Grid().SetCellText(17, 2, "");
+    Grid().SetCellText(41, 2, "");
+    SaveButton().SetEnabled(true);
+    ScriptedOperator op;
+    op.Click("frmCustomRcurve", "cmdSave")
+        .Answer(vbOK, "All oximeter parameters must be filled.")
+        .Do("frmCustomRcurve", "typed", [&](plat::ui::Form&) {
+            EXPECT_TRUE(Grid().HasFocus());
+            Grid().EnterEditText("0.9");
+        })
+        // Enter is the cell's, not Save's.
+        .PressEnter("frmCustomRcurve")
+        .Do("frmCustomRcurve", "committed", [&](plat::ui::Form&) {
+            EXPECT_EQ(RValue(66), "0.9");
+            EXPECT_EQ(Grid().EditRow(), 18);
+        })
+        .Click("frmCustomRcurve", "cmdSave")
+        .Answer(vbOK, "All oximeter parameters must be filled.")
+        .Do("frmCustomRcurve", "typed", [&](plat::ui::Form&) { Grid().EnterEditText("1.2"); })
+        // Save takes the second value without an Enter.
+        .Click("frmCustomRcurve", "cmdSave")
+        .Answer(vbYes, "overwrite")
+        .Answer(vbOK, "successfully saved");
+    Run(op);
+    auto stored = ReadBack("alpha.txt");
+    EXPECT_EQ(stored->RCurve()->Item(17)->rvalue(), "0.9");
+    EXPECT_EQ(stored->RCurve()->Item(41)->rvalue(), "1.2");
+}
+
 TEST_F(SaveTest, InPlaceAfterTheOverwriteQuestion) {
     auto& w = Open();
     const auto shownBefore = w.CurrentMake();

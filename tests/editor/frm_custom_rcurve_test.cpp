@@ -108,7 +108,10 @@ TEST_F(MainWindowTest, ValueBoxesTakeDigitsOnlyAndSaveFollowsTheStoredValue) {
         .Pick("frmCustomRcurve", "cmbLightLevel", 1)
         .Do("frmCustomRcurve", "light level", [&](plat::ui::Form&) { EXPECT_TRUE(SaveButton().Enabled()); })
         .Pick("frmCustomRcurve", "cmbLightLevel", 0)
-        .Do("frmCustomRcurve", "light level back", [&](plat::ui::Form&) { EXPECT_FALSE(SaveButton().Enabled()); });
+        .Do("frmCustomRcurve", "light level back", [&](plat::ui::Form&) { EXPECT_FALSE(SaveButton().Enabled()); })
+        // A paste changes the box without a key; a text of other than digits is no stored value.
+        .EnterText("frmCustomRcurve", "txtIRAC", "300.")
+        .Do("frmCustomRcurve", "pasted", [&](plat::ui::Form&) { EXPECT_TRUE(SaveButton().Enabled()); });
     Run(op);
 }
 
@@ -152,7 +155,7 @@ TEST_F(MainWindowTest, GridEditingNormalisesTheCommittedCellAndUpdatesSave) {
         .Do("frmCustomRcurve", "select all", [&](plat::ui::Form&) { Grid().EnterEditText("."); })
         .TypeInCell("frmCustomRcurve", "tliRValue", "\r")
         .Do("frmCustomRcurve", "a lone point", [&](plat::ui::Form&) {
-            EXPECT_EQ(RValue(52), "0");
+            EXPECT_EQ(RValue(52), "1.48");  // no number: the value from before
             Grid().EnterEditText("");
         })
         .TypeInCell("frmCustomRcurve", "tliRValue", "\r")
@@ -166,6 +169,62 @@ TEST_F(MainWindowTest, GridEditingNormalisesTheCommittedCellAndUpdatesSave) {
             EXPECT_EQ(RValue(54), "1.46");
         });
     Run(op);
+}
+
+TEST_F(MainWindowTest, ACommittedTextThatIsNoRValuePutsBackTheValueFromBefore) {
+    TwoMakes();
+    Open();
+    ScriptedOperator op;
+    int32_t n = 0;
+    for (const char* pasted : {"abc", "1e3", "&H3E8", "-", ".", "1e-1", "\xEF\xBC\x91"}) {
+        op.ClickCell("frmCustomRcurve", "tliRValue", 1, 2).EnterText("frmCustomRcurve", "tliRValue", pasted);
+        // Committed by Enter, or by a click elsewhere.
+        if (n++ % 2 == 0)
+            op.TypeInCell("frmCustomRcurve", "tliRValue", "\r");
+        else
+            op.ClickCell("frmCustomRcurve", "tliRValue", 5, 0);
+        op.Do("frmCustomRcurve", "put back", [&, pasted](plat::ui::Form&) {
+            EXPECT_EQ(RValue(50), "1.5") << pasted;
+            EXPECT_FALSE(SaveButton().Enabled()) << pasted;
+        });
+    }
+    Run(op);
+}
+
+TEST_F(MainWindowTest, AnOpenCellEditEndsBeforeAddDeleteOrTheCloseBox) {
+    TwoMakes();
+    auto& w = Open();
+    ScriptedOperator op;
+    // Add: the value typed without Enter is an edit of the shown make, asked about first.
+    op.ClickCell("frmCustomRcurve", "tliRValue", 1, 2)
+        .TypeInCell("frmCustomRcurve", "tliRValue", "0.7")
+        .ClickButton("frmCustomRcurve", "tbrmakeAction", "Add")
+        .Answer(vbNo, "Do you want to save them before adding new oximeter make?")
+        .Click("frmCreateRcurve", "cmdClose")
+        .Do("frmCustomRcurve", "alpha as stored", [&](plat::ui::Form&) {
+            EXPECT_FALSE(Grid().Editing());
+            EXPECT_EQ(RValue(50), "1.5");
+        })
+        // Delete: a value typed into Alpha never lands in Beta, shown next.
+        .ClickCell("frmCustomRcurve", "tliRValue", 1, 2)
+        .TypeInCell("frmCustomRcurve", "tliRValue", "0.7")
+        .ClickButton("frmCustomRcurve", "tbrmakeAction", "Delete")
+        .Answer(vbYes, "Are you sure you want to delete this oximeter?")
+        .Answer(vbOK, "successfully deleted")
+        .ClickCell("frmCustomRcurve", "tliRValue", 5, 0)
+        .Do("frmCustomRcurve", "beta as stored", [&](plat::ui::Form&) {
+            EXPECT_EQ(w.CurrentMake()->Name(), "Beta");
+            EXPECT_EQ(RValue(50), "2");
+            EXPECT_FALSE(SaveButton().Enabled());
+        })
+        // The close box asks about a value typed without Enter.
+        .ClickCell("frmCustomRcurve", "tliRValue", 1, 2)
+        .TypeInCell("frmCustomRcurve", "tliRValue", "0.7")
+        .Close("frmCustomRcurve")
+        .Answer(vbNo, "Some of the settings have been changed");
+    Run(op);
+    EXPECT_FALSE(w.Loaded());
+    EXPECT_EQ(ReadBack("beta.txt")->RCurve()->Item(1)->rvalue(), "2");
 }
 
 TEST_F(MainWindowTest, ChangeTrackingLooksOnlyAtPointsThatHaveACell) {

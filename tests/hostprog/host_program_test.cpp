@@ -12,6 +12,7 @@
 #include <string>
 
 #include "driver/vti_interface.h"
+#include "host/error_service.h"
 #include "host/test_element_base.h"
 #include "host/tg/xtg_content_pane.h"
 #include "host/tg/xtg_toolbar.h"
@@ -175,18 +176,36 @@ TEST_F(HostProgramTest, TheSequenceRunsSavesReopensAndReports) {
 
     const std::string file = dir_.File("run.xml");
     const std::string html = dir_.File("run.html");
+    const std::string text = dir_.File("run.txt");
     op.ClickNode("FHostMain", "tvwSequence", "n.1")
         .Type("FHostMain", "txtComment", "checked by T.")
         .Type("FHostMain", "txtFile", file)
         .Click("FHostMain", "cmdSave")
         .Type("FHostMain", "txtReport", html)
+        .Click("FHostMain", "cmdReport")
+        .EnterText("FHostMain", "txtReport", text)
         .Click("FHostMain", "cmdReport");
     Act();
 
-    std::string report;
-    ASSERT_TRUE(plat::fs::ReadFile(html, report));
-    EXPECT_THAT(report, HasSubstr(">97<"));
-    EXPECT_THAT(report, HasSubstr(">56<"));
+    // Both reports read without the program: every test under its name with
+    // its status, readings and comment; the plug-in's marks rendered, not printed.
+    std::string page, plain;
+    ASSERT_TRUE(plat::fs::ReadFile(html, page));
+    ASSERT_TRUE(plat::fs::ReadFile(text, plain));
+    EXPECT_THAT(page, HasSubstr("Sequence file: " + file + "<br>\nDate: 20"));
+    EXPECT_THAT(page, HasSubstr("<h3>SpO2 Simulation Test</h3>\n<p>Status: passed</p>\n<table>\n<tr><th><b><i>"));
+    EXPECT_THAT(page, HasSubstr("<td style=\"text-align:right\">97</td>"));
+    EXPECT_THAT(page, HasSubstr("<p>Comment: checked by T.</p>\n<h3>LED Test</h3>\n<p>Status: "));
+    EXPECT_THAT(page, Not(HasSubstr("<td></td><td>")));
+    EXPECT_THAT(plain, HasSubstr("Sequence file: " + file + "\nDate: 20"));
+    EXPECT_THAT(plain, HasSubstr("\nSpO2 Simulation Test\n--------------------\nStatus: passed\n"));
+    EXPECT_THAT(plain, HasSubstr("Comment: checked by T.\n\nLED Test\n"));
+    for (const std::string* report : {&page, &plain}) {
+        EXPECT_THAT(*report, Not(HasSubstr("{\\")));
+        EXPECT_THAT(*report, Not(HasSubstr("\\")));
+        EXPECT_THAT(*report, HasSubstr("Oximeter make name"));
+        EXPECT_THAT(*report, HasSubstr("Status: passed"));
+    }
 
     window->Unload();
     window = std::make_shared<hostprog::FHostMain>(plugIn);
@@ -311,6 +330,25 @@ TEST_F(HostProgramTest, AfterASilentInstrumentTheSameTestRunsAgainFromTheHost) {
     });
     Act();
     EXPECT_EQ(NodeText("n.1"), "[x] SpO2 Simulation Test - passed");
+}
+
+TEST_F(HostProgramTest, ATestDroppedOnLoadingIsToldInTheWindow) {
+    const std::string file = dir_.File("run.xml");
+    op.Type("FHostMain", "txtFile", file).Click("FHostMain", "cmdSave");
+    Act();
+    std::string saved;
+    ASSERT_TRUE(plat::fs::ReadFile(file, saved));
+    const std::string led = "TestID=\"200\"";
+    const size_t at = saved.find(led);
+    ASSERT_NE(at, std::string::npos);
+    saved.replace(at, led.size(), "TestID=\"977\"");
+    ASSERT_TRUE(plat::fs::WriteFileAtomic(file, saved));
+
+    host::ErrorService().SetEcho(false);
+    op.Answer(plat::ui::vbOK, "Error 0x8004A233 from Pelmo2");
+    EXPECT_TRUE(window->OpenSequence(file));
+    host::ErrorService().SetEcho(true);
+    EXPECT_TRUE(op.Done());
 }
 
 TEST_F(HostProgramTest, AFileThatCannotBeWrittenOrReadIsToldAndTheSequenceStays) {

@@ -20,42 +20,62 @@ using ::testing::HasSubstr;
 using ::testing::Not;
 using hostprog::ReportWriter;
 
-host::CReport Printed() {
+ReportWriter::Document Printed() {
     host::CReport report;
-    report.AddTable("<+560|>+1000;", "Name|Value;", "SpO2|97;BPM|56;", 0, 0, 0);
+    report.AddTable("<+560|<+1000|>+1000;", "|{\\i\\b Name}|{\\i\\b Value};", "|SpO2|97;|BPM|56;", 0, 0, 0);
     report.AddTable("<2000", "", "a <b> & \"c\"", 0, 0, 0);
-    return report;
+    ReportWriter::Document document{"Run", "/data/run.xml", "2026-01-02 03:04", {}};
+    document.sections.push_back({0, "Sequence", "passed", "", {}});
+    document.sections.push_back({1, "A & B", "failed", "checked", report.Tables()});
+    return document;
 }
 
 TEST(ReportWriterTest, SplitsCellsAndRowsDroppingTheEmptyTrailingRow) {
-    const auto table = ReportWriter::Split(Printed().Tables()[0]);
-    EXPECT_THAT(table.header, ElementsAre("Name", "Value"));
+    const auto table = ReportWriter::Split(Printed().sections[1].tables[0]);
+    EXPECT_THAT(table.header, ElementsAre("", "{\\i\\b Name}", "{\\i\\b Value}"));
     ASSERT_EQ(table.rows.size(), 2u);
-    EXPECT_THAT(table.rows[1], ElementsAre("BPM", "56"));
-    EXPECT_THAT(table.alignments, ElementsAre(ReportWriter::Alignment::Left, ReportWriter::Alignment::Right));
+    EXPECT_THAT(table.rows[1], ElementsAre("", "BPM", "56"));
+    EXPECT_THAT(table.alignments, ElementsAre(ReportWriter::Alignment::Left, ReportWriter::Alignment::Left,
+                                              ReportWriter::Alignment::Right));
 }
 
-TEST(ReportWriterTest, TextPadsColumnsAndAlignsNumbersRight) {
-    const std::string text = ReportWriter::Text(Printed(), "Run");
-    EXPECT_THAT(text, HasSubstr("Name  Value\n"));
-    EXPECT_THAT(text, HasSubstr("SpO2     97\n"));
+TEST(ReportWriterTest, MarksAreShownOrDroppedNeverPrinted) {
+    EXPECT_EQ(ReportWriter::PlainText("{\\i\\b Configuration}: {\\b0 x}\\{1\\}"), "Configuration: x{1}");
+    EXPECT_EQ(ReportWriter::PlainText("} A\\B {\\fs20 c"), " A\\B c");  // stray braces, unknown words
+
+    const std::string text = ReportWriter::Text(Printed());
+    EXPECT_THAT(text, HasSubstr("\nName  Value\n"));  // the empty first column is left out
+    EXPECT_THAT(text, HasSubstr("\nSpO2     97\n"));
     EXPECT_THAT(text, HasSubstr("a <b> & \"c\""));  // text stays as printed
+    EXPECT_THAT(text, Not(HasSubstr("{")));
+
+    const std::string html = ReportWriter::Html(Printed());
+    EXPECT_THAT(html, HasSubstr("<tr><th><b><i>Name</i></b></th><th style=\"text-align:right\"><b><i>Value</i></b></th></tr>"));
+    EXPECT_THAT(html, HasSubstr("<tr><td>SpO2</td><td style=\"text-align:right\">97</td></tr>"));
+    EXPECT_THAT(html, Not(HasSubstr("{\\")));
 }
 
-TEST(ReportWriterTest, HtmlEscapesEveryCellSoAPrintedTextCannotBreakThePage) {
-    const std::string html = ReportWriter::Html(Printed(), "A & B");
-    EXPECT_THAT(html, HasSubstr("<title>A &amp; B</title>"));
+TEST(ReportWriterTest, EachSectionHasItsNameStatusTablesAndCommentAndTheReportItsFileAndDate) {
+    const std::string html = ReportWriter::Html(Printed());
+    EXPECT_THAT(html, HasSubstr("<title>Run</title>"));
+    EXPECT_THAT(html, HasSubstr("Sequence file: /data/run.xml<br>\nDate: 2026-01-02 03:04"));
+    EXPECT_THAT(html, HasSubstr("<h2>Sequence</h2>\n<p>Status: passed</p>\n<p>Comment: (none)</p>"));
+    EXPECT_THAT(html, HasSubstr("<h3>A &amp; B</h3>\n<p>Status: failed</p>\n<table>"));
     EXPECT_THAT(html, HasSubstr("<td>a &lt;b&gt; &amp; &quot;c&quot;</td>"));
-    EXPECT_THAT(html, HasSubstr("<td style=\"text-align:right\">97</td>"));
-    EXPECT_THAT(html, Not(HasSubstr("<b>")));
+    EXPECT_THAT(html, HasSubstr("</table>\n<p>Comment: checked</p>"));
+
+    const std::string text = ReportWriter::Text(Printed());
+    EXPECT_THAT(text, HasSubstr("Sequence file: /data/run.xml\nDate: 2026-01-02 03:04\n"));
+    EXPECT_THAT(text, HasSubstr("\nA & B\n-----\nStatus: failed\n"));
+    EXPECT_THAT(text, HasSubstr("\nComment: checked\n"));
 }
 
 class HostFilesTest : public test_support::SandboxTest {};
 
 TEST_F(HostFilesTest, TheReportFormatFollowsTheExtensionAndAFailedWriteKeepsTheOldFile) {
     std::string error;
-    ASSERT_TRUE(ReportWriter::Write(Printed(), "Run", dir_.File("r.HTML"), error)) << error;
-    ASSERT_TRUE(ReportWriter::Write(Printed(), "Run", dir_.File("r.txt"), error)) << error;
+    ASSERT_TRUE(ReportWriter::Write(Printed(), dir_.File("r.HTML"), error)) << error;
+    ASSERT_TRUE(ReportWriter::Write(Printed(), dir_.File("r.txt"), error)) << error;
     std::string html, text;
     ASSERT_TRUE(plat::fs::ReadFile(dir_.File("r.HTML"), html));
     ASSERT_TRUE(plat::fs::ReadFile(dir_.File("r.txt"), text));
@@ -63,12 +83,12 @@ TEST_F(HostFilesTest, TheReportFormatFollowsTheExtensionAndAFailedWriteKeepsTheO
     EXPECT_THAT(text, Not(HasSubstr("<table>")));
 
     ::chmod(dir_.File("r.txt").c_str(), 0444);  // read-only: refused, kept whole
-    EXPECT_FALSE(ReportWriter::Write(host::CReport(), "Other", dir_.File("r.txt"), error));
+    EXPECT_FALSE(ReportWriter::Write(ReportWriter::Document(), dir_.File("r.txt"), error));
     EXPECT_FALSE(error.empty());
     std::string still;
     ASSERT_TRUE(plat::fs::ReadFile(dir_.File("r.txt"), still));
     EXPECT_EQ(still, text);
-    EXPECT_FALSE(ReportWriter::Write(Printed(), "Run", dir_.File("no/such/folder/r.txt"), error));
+    EXPECT_FALSE(ReportWriter::Write(Printed(), dir_.File("no/such/folder/r.txt"), error));
 }
 
 TEST_F(HostFilesTest, OpeningWhatIsNoSavedSequenceGivesAnErrorNotAnElement) {

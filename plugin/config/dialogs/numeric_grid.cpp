@@ -38,6 +38,24 @@ double BoundValue(const plat::Variant& bound) {
     return bound.IsNumeric() ? bound.AsDouble() : makes::ValText(bound.AsString());
 }
 
+// The shape of a number: digits with at most one decimal sign, perhaps after
+// a "-". `digits` tells a number from one only begun.
+bool NumberShape(std::string_view text, bool& digits) {
+    digits = false;
+    bool sign = false;
+    if (!text.empty() && text.front() == '-') text.remove_prefix(1);
+    for (char c : text) {
+        if (c >= '0' && c <= '9') {
+            digits = true;
+        } else if ((c == kPoint || c == kComma) && !sign) {
+            sign = true;
+        } else {
+            return false;
+        }
+    }
+    return true;
+}
+
 bool Acceptable(const std::string& text, const plat::Variant& lowerBound, const plat::Variant& upperBound,
                 const plat::Variant& decimals) {
     const double value = makes::ValText(text);
@@ -56,21 +74,46 @@ int32_t EditorPixels(int32_t twips, int32_t twipsPerPixel) {
 
 }  // namespace
 
+bool Grid_IsNumericValue(std::string_view text, const plat::Variant& lowerBound, const plat::Variant& upperBound,
+                         const plat::Variant& decimals) {
+    const std::string trimmed = plat::Trim(text);
+    bool digits = false;
+    return NumberShape(trimmed, digits) && digits && Acceptable(trimmed, lowerBound, upperBound, decimals);
+}
+
 void Grid_CheckNumericValue(const plat::ui::GridCellEditor& editor, const plat::Variant& lowerBound,
                             const plat::Variant& upperBound, const plat::Variant& decimals) {
     TraceEntry("Grid_CheckNumericValue");
     std::string newText;
     const bool checked = makes::RunStep(kModule, "Grid_CheckNumericValue", __LINE__, [&] {
         const std::string trimmed = plat::Trim(editor.Text());
-        if (trimmed.empty() || trimmed == "-" || trimmed == ".") {
-            newText = trimmed;
+        bool digits = false;
+        if (NumberShape(trimmed, digits) && !digits) {
+            newText = trimmed;  // a number being started
         } else {
-            newText = Acceptable(trimmed, lowerBound, upperBound, decimals) ? trimmed : editor.OldText();
+            newText = Grid_IsNumericValue(trimmed, lowerBound, upperBound, decimals) ? trimmed : editor.OldText();
         }
     });
     makes::RunStep(kModule, "Grid_CheckNumericValue", __LINE__, [&] {
         editor.SetText(checked ? newText : editor.OldText());
     });
+}
+
+bool Grid_CommitNumericValue(std::string& newText, const plat::ui::GridCell& cell, const plat::Variant& lowerBound,
+                             const plat::Variant& upperBound, const plat::Variant& decimals) {
+    TraceEntry("Grid_CommitNumericValue");
+    bool kept = false;
+    std::string committed;
+    const bool checked = makes::RunStep(kModule, "Grid_CommitNumericValue", __LINE__, [&] {
+        committed = plat::Trim(newText);
+        kept = committed.empty() || Grid_IsNumericValue(committed, lowerBound, upperBound, decimals);
+    });
+    if (checked && kept) {
+        newText = std::move(committed);
+        return true;
+    }
+    makes::RunStep(kModule, "Grid_CommitNumericValue", __LINE__, [&] { newText = cell.Text(); });
+    return false;
 }
 
 void Grid_NumericKeyFilter(const plat::ui::GridCellEditor& editor, int32_t& keyAscii) {

@@ -15,12 +15,17 @@
 //       MGrid::Grid_NumericKeyPress(grid, e, key);
 //   };
 //   grid.OnGridCellRequestEditing = [](plat::ui::GridCell& c, int32_t& flags) { MGrid::Grid_RequestEditing(c, flags); };
+//   grid.OnGridCellAfterEditing = [](std::string& text, plat::ui::GridCell& c) {
+//       MGrid::Grid_CommitNumericValue(text, c, 0, 100, 0);
+//   };
 //
 // Enter and Escape act only in Grid_NumericKeyPress; a window that filters
 // keys elsewhere (a change handler) calls Grid_NumericKeyFilter, which never
 // moves or ends an edit.
 
 #include <cstdint>
+#include <string>
+#include <string_view>
 
 #include "platform/ui/grid.h"
 #include "platform/values/variant.h"
@@ -38,13 +43,29 @@ namespace NumericGrid {
 // The flags that editing requests get added.
 inline constexpr int32_t kEditFlags = 2 | 64 | 512 | 16384;
 
+// A number as the cells take it: digits with at most one decimal sign ("."
+// or ","), perhaps after a "-", whose value (read as makes::ValText reads it)
+// is within `lowerBound` and `upperBound` and has at most `decimals` digits
+// after the sign. Blanks around it do not count. An empty Variant is a bound
+// not given; a bound that is no number counts as 0.
+bool Grid_IsNumericValue(std::string_view text, const plat::Variant& lowerBound = {},
+                         const plat::Variant& upperBound = {}, const plat::Variant& decimals = {});
+
 // Puts the editor's text back to its trimmed form, or to the cell's text from
-// before the edit when its number (read as makes::ValText reads it) is below
-// `lowerBound`, above `upperBound` or has more than `decimals` digits after
-// its first decimal sign. "", "-" and "." pass as a number being started.
-// An empty Variant is a bound not given; a bound that is no number counts as 0.
+// before the edit when it is no number the cell takes (Grid_IsNumericValue).
+// A number being started ("", "-", ".", ",", "-.") passes.
 void Grid_CheckNumericValue(const plat::ui::GridCellEditor& editor, const plat::Variant& lowerBound = {},
                             const plat::Variant& upperBound = {}, const plat::Variant& decimals = {});
+
+// For the end of an edit (GridCellAfterEditing, while the cell still holds its
+// text from before the edit): a new text that is no number the cell takes,
+// such as a pasted word or a number only begun ("-", "."), becomes the cell's
+// text from before the edit, so that a commit never stores what the editor
+// would not show as a number. A number is kept trimmed, and so is an empty
+// text, which the window judges itself. False when the text was put back.
+bool Grid_CommitNumericValue(std::string& newText, const plat::ui::GridCell& cell,
+                             const plat::Variant& lowerBound = {}, const plat::Variant& upperBound = {},
+                             const plat::Variant& decimals = {});
 
 // The key filter: sets the key to 0 unless it is a digit, Backspace or an
 // allowed decimal sign. Enter and Escape pass untouched and do nothing here.

@@ -2,7 +2,9 @@
 // into the grid, picking a make, and its picture.
 #include <gtest/gtest.h>
 
+#include <QtGui/QWheelEvent>
 #include <QtTest/QTest>
+#include <QtWidgets/QApplication>
 #include <QtWidgets/QComboBox>
 #include <QtWidgets/QLabel>
 #include <QtWidgets/QLineEdit>
@@ -96,6 +98,14 @@ protected:
         Settle();
     }
     QLineEdit* Editor() { return Table()->viewport()->findChild<QLineEdit*>(); }
+    // The row of the cell a person sees at that point of the table (-1 for none).
+    int RowSeenAt(QPoint point) {
+        QWidget* seen = Table()->childAt(point);
+        for (auto* view : Table()->findChildren<QAbstractItemView*>())
+            if (seen && view->viewport() == seen) return view->indexAt(seen->mapFrom(Table(), point)).row();
+        if (seen == Table()->viewport()) return Table()->indexAt(seen->mapFrom(Table(), point)).row();
+        return -1;
+    }
     const plat::ui::CommandButton& SaveButton() {
         return *window_->Controls().FindAs<plat::ui::CommandButton>("cmdSave");
     }
@@ -135,6 +145,55 @@ TEST_F(MainWindowRenderTest, TypingIntoTheRValueGrid) {
     QTest::keyClick(Editor(), Qt::Key_Escape);
     Settle();
     EXPECT_FALSE(Grid().Editing());
+}
+
+TEST_F(MainWindowRenderTest, AfterAnEmptyRValueTheKeysGoToTheOpenedCell) {
+    Grid().SetCellText(17, 2, "");
+    window_->Controls().FindAs<plat::ui::CommandButton>("cmdSave")->SetEnabled(true);
+    Settle();
+    int messages = 0;
+    When([] { return plat::qt::QtMessageBoxService::Current() != nullptr; }, [&] {
+        ++messages;
+        QTest::mouseClick(plat::qt::QtMessageBoxService::Current()->button(QMessageBox::Ok), Qt::LeftButton);
+    });
+    QTest::mouseClick(Widget<QPushButton>(SaveButton()), Qt::LeftButton);
+    Settle();
+    ASSERT_EQ(messages, 1);
+    ASSERT_TRUE(Grid().Editing());
+    // The window active again, as after any message box.
+    Table()->window()->activateWindow();
+    Settle();
+    ASSERT_EQ(QApplication::focusWidget(), Editor());
+    QTest::keyClicks(QApplication::focusWidget(), "0.9");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    Settle();
+    EXPECT_EQ(Grid().CellText(17, 2), "0.9");
+    EXPECT_EQ(Grid().EditRow(), 18);
+    EXPECT_EQ(messages, 1);
+}
+
+TEST_F(MainWindowRenderTest, TheHeaderRowStaysInViewWhenTheGridScrolls) {
+    QTableWidget* table = Table();
+    const int x = table->viewport()->x() + table->columnViewportPosition(2) + 5;
+    auto headerInView = [&] { return RowSeenAt(QPoint(x, table->frameWidth() + 2)) == 0; };
+    auto firstRowInView = [&] { return RowSeenAt(QPoint(x, table->viewport()->y() + 2)); };
+    EXPECT_TRUE(headerInView());
+    EXPECT_EQ(firstRowInView(), 1);
+    // Enter in the last row in view goes on below it.
+    ClickCell(table->rowAt(table->viewport()->height() - 2), 2);
+    QTest::keyClick(Editor(), Qt::Key_Return);
+    Settle();
+    ASSERT_GT(Grid().TopRow(), 1);
+    EXPECT_TRUE(headerInView());
+    EXPECT_EQ(firstRowInView(), Grid().TopRow());
+    QTest::keyClick(Editor(), Qt::Key_Escape);
+    // A turn of the wheel.
+    const QPointF at(table->viewport()->rect().center());
+    QWheelEvent wheel(at, table->viewport()->mapToGlobal(at), {}, {0, -360}, Qt::NoButton, {}, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(table->viewport(), &wheel);
+    Settle();
+    EXPECT_TRUE(headerInView());
+    EXPECT_EQ(firstRowInView(), Grid().TopRow());
 }
 
 TEST_F(MainWindowRenderTest, PickingAMakeShowsIt) {

@@ -224,11 +224,11 @@ TEST_F(TermiosPortTest, SecondUserIsToldBusyUntilTheFirstCloses) {
 }
 
 // Another process on the line until it is destroyed: with only the slave
-// opened afresh (a terminal program), or keeping the master and slave it
-// inherits (the simulator at the line's far end).
+// opened afresh (a terminal program, in exclusive mode if asked), or keeping
+// the master and slave it inherits (the simulator at the line's far end).
 class OtherProcess {
 public:
-    OtherProcess(int master, int slave, const std::string& slavePath, bool farEnd) {
+    OtherProcess(int master, int slave, const std::string& slavePath, bool farEnd, bool exclusive = false) {
         int ready[2];
         if (::pipe(ready) != 0) return;
         pid_ = ::fork();
@@ -237,7 +237,8 @@ public:
             if (!farEnd) {
                 ::close(master);
                 ::close(slave);
-                ok = ::open(slavePath.c_str(), O_RDWR | O_NOCTTY) >= 0;
+                const int fd = ::open(slavePath.c_str(), O_RDWR | O_NOCTTY);
+                ok = fd >= 0 && (!exclusive || ::ioctl(fd, TIOCEXCL) == 0);
             }
             char c = ok ? 'y' : 'n';
             (void)::write(ready[1], &c, 1);
@@ -299,13 +300,28 @@ TEST_F(TermiosPortTest, LiveUucpLockMeansBusyAndOursComesAndGoes) {
 }
 
 // Root opens a port in exclusive mode all the same: the mode must be asked.
-TEST_F(TermiosPortTest, ExclusiveModeOfAnotherHolderMeansBusy) {
-    ASSERT_EQ(::ioctl(slave_, TIOCEXCL), 0);
+// It outlives a holder that was killed, and is then no reason to refuse.
+TEST_F(TermiosPortTest, ExclusiveModeIsBusyOnlyWhileItsHolderLives) {
+    OtherProcess holder(master_, slave_, slavePath_, false, true);
+    ASSERT_TRUE(holder.Ready());
     auto port = plat::CreateTermiosPort();
     EXPECT_EQ(port->Open(kPort, kSettings), plat::PortError::Busy);
     EXPECT_TRUE(plat::fs::ListFiles(registry_.LockDir(), "*").empty());
-    ASSERT_EQ(::ioctl(slave_, TIOCNXCL), 0);
-    EXPECT_EQ(port->Open(kPort, kSettings), plat::PortError::None);
+
+    holder.End();
+    int exclusive = 0;
+    ASSERT_EQ(::ioctl(slave_, TIOCGEXCL, &exclusive), 0);
+    ASSERT_NE(exclusive, 0) << "the killed holder's mode stays on the line";
+    const int probe = ::open(slavePath_.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    if (probe < 0) {  // without the privilege the kernel itself refuses: busy as before
+        EXPECT_EQ(errno, EBUSY);
+        EXPECT_EQ(port->Open(kPort, kSettings), plat::PortError::Busy);
+        return;
+    }
+    ::close(probe);
+    ASSERT_EQ(port->Open(kPort, kSettings), plat::PortError::None);
+    EXPECT_EQ(port->Write("[Q]"), plat::PortError::None);
+    EXPECT_EQ(ReceiveAtInstrument(3), "[Q]");
 }
 
 TEST_F(TermiosPortTest, DestroyingAnOpenPortReleasesTheLock) {

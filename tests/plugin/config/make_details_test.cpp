@@ -176,12 +176,9 @@ TEST_F(MakeDetailsTest, CloseGivesTheNameTheListShows) {
 
     op.Click("FMakeDetails", "cmdClose");  // no change: the given make's entry
     EXPECT_EQ(plugin::ChooseInMakeDetails(10, acme_, list_, 1), "Acme");
-
-    op.Pick("FMakeDetails", "xcmCustomMake.cboMakeName", 1).PressEscape("FMakeDetails");
-    EXPECT_EQ(plugin::ChooseInMakeDetails(10, acme_, list_, 2), "Oxi Two") << "Esc is the Close button";
 }
 
-TEST_F(MakeDetailsTest, TheCloseBoxIsNoChoice) {
+TEST_F(MakeDetailsTest, TheCloseBoxAndEscAreNoChoice) {
     auto dialog = std::make_shared<FMakeDetails>();
     dialog->Load();
     dialog->Initialize(11, acme_, list_, 2);
@@ -193,6 +190,11 @@ TEST_F(MakeDetailsTest, TheCloseBoxIsNoChoice) {
 
     op.Pick("FMakeDetails", "xcmCustomMake.cboMakeName", 1).Close("FMakeDetails");
     EXPECT_EQ(plugin::ChooseInMakeDetails(11, acme_, list_, 2), std::nullopt);
+
+    op.Pick("FMakeDetails", "xcmCustomMake.cboMakeName", 1).PressEscape("FMakeDetails");
+    EXPECT_EQ(plugin::ChooseInMakeDetails(11, acme_, list_, 2), std::nullopt);
+    op.Pick("FMakeDetails", "xcmCustomMake.cboMakeName", 1).PressEnter("FMakeDetails");
+    EXPECT_EQ(plugin::ChooseInMakeDetails(11, acme_, list_, 2), "Oxi Two") << "Enter is the Close button";
 }
 
 TEST_F(MakeDetailsTest, ALockedListGivesBackTheGivenMakeOrNothing) {

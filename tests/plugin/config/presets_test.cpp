@@ -56,6 +56,52 @@ TEST_F(PresetsTest, TableInListOrderWithDefaultFirst) {
     EXPECT_EQ(presets.NameOfId(30), "");
 }
 
+TEST_F(PresetsTest, EveryRowOfTheTableByNameAndById) {
+    struct Row {
+        const char* name;
+        Values values;
+    };
+    const Row rows[] = {
+        {"Normal", {98, 55, "5", 0}},          {"Normal/Tap", {98, 55, "5", 8}},
+        {"Normal/Shiver", {98, 55, "5", 9}},   {"Weak Pulse", {90, 95, "0.65", 1}},
+        {"Weak Pulse/Tap", {90, 95, "0.65", 10}}, {"Weak Pulse/Shiver", {90, 95, "0.65", 11}},
+        {"Brad", {88, 45, "5", 2}},            {"Brad/Shiver", {88, 45, "5", 12}},
+        {"Hypox", {70, 95, "2", 3}},           {"Hypox/Tap", {70, 95, "2", 13}},
+        {"Hypox/Shiver", {70, 95, "2", 14}},   {"Neonate", {90, 180, "1", 4}},
+        {"Neonate/Shiver", {90, 180, "1", 15}}, {"Tach", {85, 130, "1.2", 5}},
+        {"Geriatric", {92, 95, "2.4", 6}},     {"Obese", {93, 90, "3", 7}},
+        {"Brady Tap #2", {88, 45, "5", 16}},   {"Hypox Tap #2", {70, 95, "2", 17}},
+        {"Weak Tap #2", {80, 95, "0.9", 18}},  {"Normal Tap #2", {93, 55, "5", 19}},
+        {"Asystole", {91, 90, "2", 20}},       {"Low Freq 1", {80, 75, "1", 21}},
+        {"Low Freq 2", {70, 75, "1", 22}},     {"Slow Tap", {80, 75, "1", 23}},
+        {"Customize", {61, 62, "0.07", 24}},
+    };
+    CPresets presets;
+    ASSERT_EQ(presets.Presets()->Count(), 25);
+    for (int32_t position = 1; position <= 25; ++position) {
+        const Row& row = rows[position - 1];
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(presets.Presets()->Item(position), row.name);
+        EXPECT_EQ(CPresets::PositionOfId(row.values.id), position);
+        for (bool byName : {true, false}) {
+            CSpO2SimulationConfig config;
+            // No row's values to begin with.
+            config.SetSpO2(1);
+            config.SetBPM(2);
+            config.SetPulseAmplitude("3.5");
+            config.SetSimulationID(-1);
+            config.SetCustomSpO2(61);
+            config.SetCustomBPM(62);
+            config.SetCustomPulseAmplitude("0.07");
+            if (byName)
+                presets.SetSpO2ConfigByPreset(row.name, config);
+            else
+                presets.SetSpO2ConfigById(row.values.id, config);
+            ExpectValues(config, row.values);
+        }
+    }
+}
+
 TEST_F(PresetsTest, ChoosingByNameWritesThePresetValues) {
     CPresets presets;
     CSpO2SimulationConfig config;
@@ -109,8 +155,9 @@ TEST_F(PresetsTest, NamesAreTranslatedOnceWhenMade) {
     Translate("20048=Changed\n");
     EXPECT_EQ(presets.DefaultPresetName(), "Normal-DE");
     CSpO2SimulationConfig config;
+    presets.SetSpO2ConfigById(3, config);
     presets.SetSpO2ConfigByPreset("Normal", config);  // the English name no longer matches
-    EXPECT_EQ(config.PulseAmplitude(), "5");
+    ExpectValues(config, {70, 95, "2", 3});
 }
 
 TEST_F(PresetsTest, PresetsTranslatedAlikeAreToldApartById) {

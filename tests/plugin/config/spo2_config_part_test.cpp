@@ -4,6 +4,7 @@
 
 #include "plugin/config/part/spo2_config_part.h"
 #include "plugin/config/spo2_simulation_config.h"
+#include "plugin/shell/plugin_factory.h"
 #include "plugin/shell/plugin_setup.h"
 #include "plugin/shell/test_data.h"
 #include "tests/plugin/config/spo2_config_fixture.h"
@@ -22,12 +23,15 @@ protected:
         plugin::RegisterSpO2ConfigurationPart();
     }
     void TearDown() override {
-        plugin::Factory().Install(plugin::Part::SetupDialog, {});
+        // The real setup dialog comes back for the tests that run later.
+        plugin::Factory() = factory_;
         Spo2ConfigTest::TearDown();
     }
     static std::shared_ptr<CSpO2SimulationConfig> ConfigOf(const host::ITestElement& element) {
         return std::dynamic_pointer_cast<CSpO2SimulationConfig>(element.Configuration());
     }
+
+    const plugin::PluginFactory factory_ = plugin::Factory();
 };
 
 TEST_F(Spo2ConfigPartTest, SpO2TestsGetTheRealConfiguration) {

@@ -193,6 +193,25 @@ TEST_F(Spo2ConfigElementTest, CarriedMakeUnderBuiltInIndexIsIgnored) {
     EXPECT_TRUE(dialog_->shown.empty());
 }
 
+TEST_F(Spo2ConfigElementTest, TlcAppliesToTheMakeSelectedWhereItStands) {
+    CSpO2SimulationConfig c;
+    LoadData(c, Setup("<TLC>2000</TLC><OximeterIndex>3</OximeterIndex>"));
+    EXPECT_EQ(c.GetTlc(), 3030) << "the final make keeps its own";
+    c.SetOximeterMake(0);
+    EXPECT_EQ(c.GetTlc(), 2000);
+
+    PutMake("Acme", "acme.txt");
+    CSpO2SimulationConfig custom;
+    LoadData(custom, Setup("<TLC>2100</TLC>" + Carried("Acme", "acme.txt") + "<OximeterIndex>12</OximeterIndex>"));
+    ASSERT_TRUE(custom.CurrentMake());
+    EXPECT_EQ(custom.GetTlc(), 3500);
+    LoadData(custom, Setup(Carried("Acme", "acme.txt") + "<OximeterIndex>12</OximeterIndex><TLC>2200</TLC>"));
+    ASSERT_TRUE(custom.CurrentMake());
+    EXPECT_EQ(custom.GetTlc(), 2200);
+    custom.SetOximeterMake(0);
+    EXPECT_EQ(custom.GetTlc(), 2100);
+}
+
 TEST_F(Spo2ConfigElementTest, CustomMakeSavesTheMakeInsteadOfTheTlc) {
     auto acme = PutMake("Acme", "acme.txt");
     CSpO2SimulationConfig c;

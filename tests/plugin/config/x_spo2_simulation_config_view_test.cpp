@@ -9,6 +9,7 @@
 #include "platform/ui/keys.h"
 #include "plugin/config/config_classes.h"
 #include "plugin/config/part/spo2_config_part.h"
+#include "plugin/config/presets.h"
 #include "plugin/shell/felement_setup.h"
 #include "tests/plugin/config/spo2_config_fixture.h"
 #include "tests/support/fake_test_element.h"
@@ -153,6 +154,22 @@ TEST_F(ConfigViewTest, OpensOnTheConfigurationsBuiltInMakePresetAndOptions) {
     EXPECT_EQ(tree.Node("Skip key").Image(), "chk:on");
     EXPECT_EQ(tree.Node("NA key").Text(), "Enable NA button");
     EXPECT_EQ(changes_, 0) << "opening is no change";
+}
+
+TEST_F(ConfigViewTest, OpeningSelectsThePresetByItsIdNeverByItsName) {
+    // The stored name may be another language's, or one that two presets share.
+    for (const char* stored : {"Normal", "Tachykardie"}) {
+        auto config = NewConfig();
+        plugin::CPresets().SetSpO2ConfigById(5, *config);
+        config->SetPresetName(stored);
+        Open(config);
+        EXPECT_EQ(Presets().Text(), "Tach") << stored;
+        EXPECT_EQ(config->SimulationID(), 5);
+        EXPECT_EQ(config->SpO2(), 85);
+        EXPECT_EQ(config->PresetName(), "Tach");
+        EXPECT_EQ(Grid().CellText(2, 2), "130");
+        dialog_->Unload();
+    }
 }
 
 TEST_F(ConfigViewTest, AMakeThatNamesNoListEntryFallsBackInThisTestOnly) {

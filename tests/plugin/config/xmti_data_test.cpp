@@ -214,6 +214,8 @@ TEST_F(MtiDataTest, ClassesAreCreatableByProgId) {
     auto data = plat::CreateObjectAs<CMtiData2>("orvikpelmo2.cmtidata2");
     EXPECT_EQ(data->MtiType(), "");
     EXPECT_TRUE(plat::CreateObjectAs<XMTIData>("OrvikPelmo2.XMTIData"));
+    // Left registered, the classes would be served by this program instead of the library.
+    for (const auto& served : plugin::ConfigClasses()) plat::UnregisterClass(served.progId);
 }
 
 }  // namespace

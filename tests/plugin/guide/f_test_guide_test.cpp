@@ -305,6 +305,18 @@ TEST_F(GuideTest, AbortLeavesStopEnabledAndTheBusyIndicatorOff) {
     EXPECT_TRUE(guide->Running());  // the test ends the run
 }
 
+TEST_F(GuideTest, TheCloseBoxIsAbortAndLeavesTheUnloadToTheTest) {
+    Prepare();
+    Log events;
+    Listen(events);
+    guide->Toolbar().ClickButton(FTestGuide::kStart);
+    EXPECT_FALSE(guide->UserClose());
+    EXPECT_THAT(events, ElementsAre("StartTest", "AbortTest"));
+    EXPECT_TRUE(guide->Loaded());
+    EXPECT_FALSE(guide->Visible());
+    EXPECT_TRUE(guide->Unload());  // the test's own unload goes through
+}
+
 TEST_F(GuideTest, AFlaggedStartAbortsARunningTestOrGoesBackWhenPreviousIsPressed) {
     Prepare();
     Log events;

@@ -18,6 +18,7 @@
 #include "plugin/shell/f_test_guide.h"
 #include "plugin/shell/identity_pane_flag.h"
 #include "tests/platform/qt/qt_fixture.h"
+#include "tests/plugin/guide/guide_fixture.h"
 #include "tests/support/fake_test_element.h"
 #include "tests/support/temp_dir.h"
 
@@ -36,7 +37,9 @@ protected:
         guide->Load();
         auto probe = std::make_shared<test_support::FakeElement>();
         probe->testId = 200;
-        guide->InitGuide(probe, std::make_shared<host::CTestSetup>(), std::make_shared<plugin::CMtiData2>());
+        auto setup = std::make_shared<host::CTestSetup>();
+        setup->SetLimitStandards(test_support::MakeStandards({{"ISO", "a"}, {"Pelmo2", "Oximeter accuracy"}}));
+        guide->InitGuide(probe, setup, std::make_shared<plugin::CMtiData2>());
         guide->OnStartTest = [this] { events.push_back("StartTest"); };
         guide->OnSkip = [this] { events.push_back("Skip"); };
         guide->Show();
@@ -79,6 +82,34 @@ TEST_F(GuideRenderTest, ToolbarClicksReachTheWindowAndFollowItsButtonStates) {
     EXPECT_TRUE(Action("Skip")->isEnabled());
     ClickAction("Skip");
     EXPECT_EQ(events, (std::vector<std::string>{"StartTest", "Skip"}));
+}
+
+TEST_F(GuideRenderTest, TheWindowShowsEveryPartAndKeepsItsSizeAcrossStarts) {
+    auto* bar = Widget<QToolBar>(guide->Toolbar().Controls().Item("tbrButtons"));
+    ASSERT_NE(bar, nullptr);
+    for (QAction* action : bar->actions()) {
+        if (!action->isVisible()) continue;
+        EXPECT_TRUE(bar->widgetForAction(action)->isVisible()) << action->text().toStdString();
+    }
+    auto* selector = Widget<QComboBox>(guide->Toolbar().Controls().Item("cboStandard"));
+    ASSERT_NE(selector, nullptr);
+    EXPECT_GT(selector->width(), selector->fontMetrics().horizontalAdvance("Pelmo2 - Oximeter accuracy"));
+
+    // Each Start adds the driver's control; a communication error removes it again.
+    std::shared_ptr<guide_test::FakeVTIControl> vti;
+    plat::RegisterClass(drv::kXVTIControlProgId, [&] { return vti = std::make_shared<guide_test::FakeVTIControl>(); });
+    guide->OnStartTest = [this] { guide->CreateVTI(); };
+    QWidget* window = renderer.WindowOf(*guide);
+    const QSize size = window->size();
+    for (int start = 0; start < 3; ++start) {
+        ClickAction("Start");
+        ASSERT_NE(guide->VTIControl(), nullptr);
+        guide->EndRun();
+        guide->RemoveVTI();
+        Settle();
+        EXPECT_EQ(window->size(), size) << "after Start " << start + 1;
+    }
+    plat::UnregisterClass(drv::kXVTIControlProgId);
 }
 
 TEST_F(GuideRenderTest, TheIdentityPaneShowsInsideTheWindowAndTakesTyping) {

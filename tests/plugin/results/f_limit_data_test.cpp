@@ -234,6 +234,93 @@ TEST_F(LimitDialogTest, ALimitEditedInTheViewIsSavedWithTheTest) {
     EXPECT_FALSE(standard->LimitItems()->Item(2)->BoundEnabled(0));
 }
 
+TEST_F(LimitDialogTest, ABoundKeepsOnlyANumberTypedAndShowsWhatTheItemHolds) {
+    auto limits = LimitsOf(100);
+    limits->CreateStandard("Pelmo2", "Bench");
+    auto& view = Open(limits);
+    FHolder holder;
+    holder.Show();
+    dialog_->Dock(holder.hWnd());
+    int32_t changes = 0;
+    dialog_->SetCallBack(std::make_shared<host::CCallBack>(
+        [&](const std::string& name, const std::vector<plat::Variant>&) { changes += name == "Change"; }));
+    auto& grid = Grid(view);
+    auto item = view.SelectedStandard()->LimitItems()->Item(1);
+    for (const char* text : {"1e3", "&H3E8", "0x10", "-", ".", "2.5.1", "abc"}) {
+        SCOPED_TRACE(text);
+        ASSERT_TRUE(grid.ClickCell(1, XLimitView::kUpper));
+        ASSERT_TRUE(grid.EnterEditText(text));
+        ASSERT_TRUE(grid.TypeEditKey(13));
+        EXPECT_EQ(grid.CellText(1, XLimitView::kUpper), "0");
+        EXPECT_EQ(item->BoundValue(0), 0.0f);
+    }
+    for (const char* text : {"+5.", "-.5", " 0,1"}) {
+        ASSERT_TRUE(grid.ClickCell(1, XLimitView::kUpper));
+        ASSERT_TRUE(grid.EnterEditText(text));
+        ASSERT_TRUE(grid.TypeEditKey(13));
+    }
+    EXPECT_EQ(grid.CellText(1, XLimitView::kUpper), "0.1");
+    EXPECT_EQ(item->BoundValue(0), 0.1f);
+    // Leaving the cell as it was stores nothing.
+    ASSERT_TRUE(grid.ClickCell(1, XLimitView::kUpper));
+    ASSERT_TRUE(grid.TypeEditKey(13));
+    EXPECT_EQ(changes, 3);
+}
+
+// The host's frame: Close (also Esc) hides it.
+class FClosingHolder : public FHolder {
+public:
+    FClosingHolder() {
+        cmdClose.SetCancel(true);
+        cmdClose.OnClick = [this] { Hide(); };
+    }
+    plat::ui::CommandButton& cmdClose = Add<plat::ui::CommandButton>("cmdClose");
+};
+
+TEST_F(LimitDialogTest, AnOpenEditEndsBeforeTheViewShowsAnotherStandardOrCloses) {
+    auto limits = LimitsOf(100);
+    auto first = limits->CreateStandard("Pelmo2", "First");
+    auto second = limits->CreateStandard("Pelmo2", "Second");
+    auto& view = Open(limits);
+    FClosingHolder holder;
+    holder.Show();
+    dialog_->Dock(holder.hWnd());
+    auto& grid = Grid(view);
+    auto upper = [](const std::shared_ptr<host::ILimitStandard>& s) { return s->LimitItems()->Item(1)->BoundValue(0); };
+
+    // Picking another standard keeps the value typed into the one shown.
+    ASSERT_TRUE(grid.ClickCell(1, XLimitView::kUpper));
+    ASSERT_TRUE(grid.TypeEditText("5"));
+    ASSERT_TRUE(view.Controls().FindAs<plat::ui::ComboBox>("cboStandard")->PickItem(1));
+    EXPECT_EQ(upper(first), 5.0f);
+    EXPECT_EQ(upper(second), 0.0f);
+    EXPECT_EQ(grid.CellText(1, XLimitView::kUpper), "0");
+
+    // Esc drops the typed text and leaves the frame open.
+    ASSERT_TRUE(grid.ClickCell(1, XLimitView::kUpper));
+    ASSERT_TRUE(grid.TypeEditText("6"));
+    ASSERT_TRUE(holder.PressEscape());
+    EXPECT_TRUE(holder.Visible());
+    EXPECT_EQ(upper(second), 0.0f);
+    EXPECT_EQ(grid.CellText(1, XLimitView::kUpper), "0");
+
+    // Close keeps the typed value, as leaving the cell does.
+    ASSERT_TRUE(grid.ClickCell(1, XLimitView::kUpper));
+    ASSERT_TRUE(grid.TypeEditText("7"));
+    ASSERT_TRUE(holder.cmdClose.Click());
+    EXPECT_EQ(upper(second), 7.0f);
+    EXPECT_EQ(grid.CellText(1, XLimitView::kUpper), "7");
+
+    // So does a window closed from the close box, which unloads the dialog.
+    holder.Show();
+    ASSERT_TRUE(grid.ClickCell(1, XLimitView::kLower));
+    ASSERT_TRUE(grid.TypeEditText("-2"));
+    ASSERT_TRUE(holder.UserClose());
+    dialog_->Unload();
+    EXPECT_EQ(second->LimitItems()->Item(1)->BoundValue(1), -2.0f);
+    dialog_.reset();
+}
+
 TEST_F(LimitDialogTest, ARowWithoutAnItemInTheStandardTakesNoEdits) {
     auto limits = LimitsOf(100);
     auto standard = std::make_shared<host::CLimitStandard>();

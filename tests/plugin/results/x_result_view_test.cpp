@@ -248,6 +248,55 @@ TEST_F(ResultViewTest, AnEmptiedReadingBecomesZero) {
     EXPECT_EQ(events_.front(), (Event{"0", "60", true}));
 }
 
+TEST_F(ResultViewTest, OnlyReadingsTheOperatorTypedAreKeptAndReported) {
+    Make(100);
+    view_->SetEditMode(true);
+    // Leaving the untouched SpO2 cell for the BPM cell records nothing.
+    ASSERT_TRUE(G().ClickCell(2, 2));
+    EXPECT_EQ(Cell(1, 2), "");
+    Enter("60");
+    EXPECT_TRUE(events_.empty());
+    // Texts that are no whole reading put back what the cell showed.
+    for (const char* text : {"abc", "1e3", "&H3E8", "-", ".", "12abc"}) {
+        SCOPED_TRACE(text);
+        ASSERT_TRUE(G().ClickCell(1, 2));
+        G().EnterEditText(text);
+        ASSERT_TRUE(G().ClickCell(2, 2));
+        EXPECT_EQ(Cell(1, 2), "");
+    }
+    EXPECT_TRUE(events_.empty());
+    // A reading is kept as the cell shows it.
+    ASSERT_TRUE(G().ClickCell(1, 2));
+    G().EnterEditText("098");
+    ASSERT_TRUE(G().ClickCell(2, 2));
+    EXPECT_EQ(Cell(1, 2), "98");
+    EXPECT_EQ(events_, (std::vector<Event>{{"98", "60", true}}));
+    ASSERT_TRUE(G().ClickCell(1, 2));
+    G().EnterEditText("1e3");
+    ASSERT_TRUE(G().ClickCell(2, 2));
+    EXPECT_EQ(Cell(1, 2), "98");
+    EXPECT_EQ(events_.size(), 1u);
+}
+
+TEST_F(ResultViewTest, AnOpenEntryEndsBeforeTheGridIsRefilled) {
+    Make(100);
+    view_->SetEditMode(true);
+    Enter("98");
+    Enter("60");
+    G().EnterEditText("97");
+    result_->StoreResult("90::72", nullptr);
+    view_->DisplayResults(result_);
+    EXPECT_FALSE(G().Editing());
+    EXPECT_EQ(Column(2), (std::vector<std::string>{"90", "72"}));
+    EXPECT_EQ(events_.end()[-2], (Event{"97", "60", true}));
+    // A run started with a reading half typed keeps it in the run before.
+    view_->SetEditMode(true);
+    G().EnterEditText("95");
+    view_->InitTest();
+    EXPECT_EQ(events_.back(), (Event{"95", "72", true}));
+    EXPECT_EQ(Column(2), (std::vector<std::string>{"", ""}));
+}
+
 TEST_F(ResultViewTest, EscapeDropsTheTypedText) {
     Make(100);
     view_->SetEditMode(true);

@@ -138,6 +138,15 @@ public:
         });
     }
 
+    // The operator closes the test-guide window by its close box at a loop time.
+    void CloseAt(plat::Millis time) {
+        plat::MessageLoop::Current().PostDelayed(time - Now(), [] {
+            FTestGuide* guide = Guide();
+            ASSERT_NE(guide, nullptr);
+            guide->UserClose();
+        });
+    }
+
 protected:
     // What went over the line, commands only.
     std::vector<std::string> Wire() const { return sim.CommandTexts(); }

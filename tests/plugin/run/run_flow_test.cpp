@@ -47,6 +47,18 @@ protected:
         };
     }
     plat::Millis uploadWrittenAt = -1;
+
+    // Clicks `id` (0: the close box) in the quiet second that ends the probe
+    // report, the command's 3 s wait after writing being over.
+    void ClickDuringProbeReport(int32_t id) {
+        sim.OnCommand = [this, id](const serialtest::ReceivedCommand& c) {
+            if (c.text != "[PROBE]") return;
+            if (id == 0)
+                CloseAt(c.time + 3500);
+            else
+                ClickAt(c.time + 3500, id);
+        };
+    }
 };
 
 // ---- consent ---------------------------------------------------------------------
@@ -102,6 +114,76 @@ TEST_F(RunFlowTest, AbortDuringTheUploadWaitDropsTheResultAndStopsTheSequence) {
     EXPECT_EQ(test->Result(), nullptr);
     EXPECT_EQ(setup->StepCode(), 2);
     EXPECT_EQ(test->MtiData()->SerialNo(), "");  // no record for a dropped result
+}
+
+// ---- the close box and the run's end ----------------------------------------------------
+
+TEST_F(RunFlowTest, TheCloseBoxAbortsTheRunWhetherACommandIsInProgressOrNot) {
+    auto idle = NewTest(200);
+    setup->SetStepCode(0);  // left by an earlier element
+    op.Do("FTestGuide", "the close box", [](plat::ui::Form& form) { EXPECT_FALSE(form.UserClose()); });
+    idle->Perform(setup);
+    EXPECT_EQ(setup->StepCode(), 2);
+    EXPECT_EQ(idle->Result(), nullptr);
+    EXPECT_THAT(Wire(), IsEmpty());
+
+    auto hidden = NewTest(200);
+    setup->SetStepCode(0);
+    op.Do("FTestGuide", "hidden by code, no button", [](plat::ui::Form& form) { form.Hide(); });
+    hidden->Perform(setup);
+    EXPECT_EQ(setup->StepCode(), 2);
+
+    auto running = NewTest(100);
+    setup->SetStepCode(0);
+    plat::Millis closedAt = -1;
+    sim.OnCommand = [&](const serialtest::ReceivedCommand& c) {
+        if (c.text != "[MAKE0]") return;
+        closedAt = c.time + 1000;
+        CloseAt(closedAt);
+    };
+    Start();
+    running->Perform(setup);
+    EXPECT_EQ(Guide(), nullptr);
+    EXPECT_EQ(setup->StepCode(), 2);
+    EXPECT_EQ(running->Result(), nullptr);
+    ASSERT_GE(closedAt, 0);
+    EXPECT_LT(Now(), closedAt + 3000);  // the command's wait was cut short
+    EXPECT_THAT(Commands(), ElementsAre("[MAKE0]"));
+    EXPECT_EQ(Wire().back(), "[Q]");
+}
+
+TEST_F(RunFlowTest, EveryWayARunEndsSendsOneQuit) {
+    struct Way {
+        const char* name;
+        int32_t testId;
+        std::function<void()> script;
+    };
+    const std::vector<Way> ways = {
+        {"Next after the readings", 100, [&] { Start([&] { Type("97", "56").Click(FTestGuide::kNext); }); }},
+        {"Previous after the readings", 100, [&] { Start([&] { Type("97", "56").Click(FTestGuide::kPrevious); }); }},
+        {"N/A", 200, [&] { Start([&] { Click(FTestGuide::kNA); }); }},
+        {"Skip", 300, [&] { Start([&] { Click(FTestGuide::kSkip); }); }},
+        {"Stop in the report, then Next", 200, [&] {
+             ClickDuringProbeReport(FTestGuide::kStop);
+             Start([&] { Click(FTestGuide::kNext); });
+         }},
+        {"Abort in the report", 200, [&] {
+             ClickDuringProbeReport(FTestGuide::kAbort);
+             Start();
+         }},
+        {"the close box in the report", 400, [&] {
+             ClickDuringProbeReport(0);
+             Start();
+         }},
+    };
+    for (const auto& way : ways) {
+        SCOPED_TRACE(way.name);
+        sim.OnCommand = nullptr;
+        way.script();
+        const int before = sim.QuitCount();
+        NewTest(way.testId)->Perform(setup);
+        EXPECT_EQ(sim.QuitCount() - before, 1);
+    }
 }
 
 // ---- communication failures ----------------------------------------------------------

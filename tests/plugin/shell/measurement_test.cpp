@@ -276,11 +276,13 @@ TEST_F(MeasurementTest, ReportRowsWithLimitColumnsPerPrintedStandard) {
     EXPECT_EQ(m->GetReportLine(level2), "|      LEDs - R||3|Volts;");
 }
 
-TEST_F(MeasurementTest, AnEmptyPrintedSlotGivesEmptyLimitCells) {
+TEST_F(MeasurementTest, WithoutAPrintedStandardOfItsKeyTheRowHasEmptyLimitCells) {
     auto m = Make("BPM", "BPM");
     m->StoreValue("60");
-    plugin::SizePrintedLimitStandards(1);
     auto report = std::make_shared<host::CReport>("English", 0, host::IReport::LimitColumns);
+    plugin::SizePrintedLimitStandards(1);
+    EXPECT_EQ(m->GetReportLine(report), "|      Beats per minute||60|BPM|||;");
+    plugin::SetPrintedLimitStandards({Standard("A", {Item("SpO2", 5, 0)})});
     EXPECT_EQ(m->GetReportLine(report), "|      Beats per minute||60|BPM|||;");
 }
 

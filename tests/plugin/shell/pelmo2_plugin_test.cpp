@@ -160,6 +160,7 @@ TEST_F(Pelmo2PluginTest, FileFaultsHaveTheirOwnNumbers) {
 TEST_F(Pelmo2PluginTest, StructuralFaultsFailTheWholeLoad) {
     ExpectTemplateError("<Other/>");
     ExpectTemplateError("<TemplateData/>");
+    ExpectTemplateError("<TemplateData>\r\n\t <!-- none yet -->\n</TemplateData>");
     ExpectTemplateError("not xml at all");
     ExpectTemplateError(Template(Group(Test("100") + Element("", "200"))));
     ExpectTemplateError(Template(Group(Test(""))));
@@ -233,7 +234,7 @@ TEST_F(Pelmo2PluginTest, TextsComeOnlyFromLidAndOddNodesAreSkipped) {
 }
 
 TEST_F(Pelmo2PluginTest, ATemplateWithoutElementsGivesAnEmptyRoot) {
-    UseTemplate(Template("<!-- nothing yet -->"));
+    UseTemplate(Template("<!-- nothing yet --><Other/>"));
     CPelmo2Plugin plugIn;
     plugIn.Initialize(nullptr);
     EXPECT_TRUE(plugIn.Initialized());

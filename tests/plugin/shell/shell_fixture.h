@@ -83,6 +83,13 @@ public:
     void PrintReport(const std::shared_ptr<host::IReport>&) override {}
 };
 
+// The host's standards, recording who their references were pointed at.
+class RecordingStandards : public host::CLimitStandards {
+public:
+    std::vector<host::TestElementPtr> owners;
+    void UpdateReferences(const host::TestElementPtr& owner) override { owners.push_back(owner); }
+};
+
 // Stands for CLimitData: the host's standards under "ExpectedResult".
 class FakeLimits : public plat::Object, public host::ILimitData, public plugin::ITestLimits {
 public:
@@ -166,6 +173,8 @@ public:
 class FakeGroupResult : public test_support::FakeResult, public plugin::IGroupResult {
 public:
     int32_t updates = 0;
+    int32_t printed = 0;
+    void PrintReport(const std::shared_ptr<host::IReport>&, const plat::Variant&) override { ++printed; }
     void UpdateStatus(const host::TestElementPtr& element, const std::shared_ptr<host::ILimitStandards>&) override {
         ++updates;
         auto container = std::dynamic_pointer_cast<host::ITestContainer>(element);
@@ -190,11 +199,13 @@ public:
     }
 };
 
-// Installs the fakes in the factory and clears it again afterwards.
+// Installs the fakes in the factory and puts back its makers afterwards (the
+// real setup dialog's among them, which other tests of the binary use).
 class ShellTest : public test_support::SandboxTest {
 protected:
     void SetUp() override {
         SandboxTest::SetUp();
+        savedFactory_ = plugin::Factory();
         plugin::Factory().ResetForTests();
         plugin::Factory().Install(plugin::Part::Configuration, [] { return std::make_shared<FakeConfig>(); });
         plugin::Factory().Install(plugin::Part::Limits, [] {
@@ -206,9 +217,12 @@ protected:
         plugin::ResetPrintedLimitStandardsForTests();
     }
     void TearDown() override {
-        plugin::Factory().ResetForTests();
+        plugin::Factory() = savedFactory_;
         plugin::ResetPrintedLimitStandardsForTests();
     }
+
+private:
+    plugin::PluginFactory savedFactory_;
 };
 
 }  // namespace shell_test

@@ -93,7 +93,13 @@ TEST_F(TestDataTest, MembersWithoutMeaningAnswerPlainly) {
     EXPECT_TRUE(element->GetMeasurementList().IsEmpty());
 }
 
-TEST_F(TestDataTest, UpdateReferencesIsSafeWithoutLimits) {
+TEST_F(TestDataTest, UpdateReferencesReachesTheStandardsAndIsSafeWithoutLimits) {
+    auto withLimits = Made(100);
+    auto standards = std::make_shared<shell_test::RecordingStandards>();
+    std::dynamic_pointer_cast<FakeLimits>(withLimits->Limits())->standards = standards;
+    withLimits->UpdateReferences();
+    EXPECT_EQ(standards->owners, (std::vector<host::TestElementPtr>{withLimits}));
+
     plugin::Factory().Install(plugin::Part::Limits, nullptr);
     auto element = Made(200);
     EXPECT_EQ(element->Limits(), nullptr);

@@ -219,11 +219,35 @@ TEST_F(TestGroupTest, SaveGivesNothingForAGroupWithoutChildNodesAndPrintingNeeds
     auto saved = group->Save(*doc, {});
     ASSERT_TRUE(saved);
     EXPECT_EQ(saved->Name(), "TestElement");
+
+    group->Perform(setup_);
+    auto result = std::dynamic_pointer_cast<FakeGroupResult>(group->Result());
+    ASSERT_TRUE(result);
+    group->PrintReport(std::make_shared<host::CReport>(), {});
+    EXPECT_EQ(result->printed, 1);
+    group->PrintReport(nullptr, {});
+    group->Filter()->SetSelected(false);
+    group->PrintReport(std::make_shared<host::CReport>(), {});
+    EXPECT_EQ(result->printed, 1) << "printed without a report or while not selected";
+
+    log_.clear();
     group->Terminate();
     EXPECT_EQ(group->Save(*doc, {}), nullptr);
     EXPECT_EQ(group->Count(), 0);
     group->Perform(setup_);  // a terminated group does nothing
     group->PrintReport(std::make_shared<host::CReport>(), {});
+    EXPECT_TRUE(log_.empty());
+}
+
+TEST_F(TestGroupTest, UpdateReferencesReachesTheGroupsStandardsAndItsChildren) {
+    auto group = Group(1, 1);
+    auto own = std::make_shared<shell_test::RecordingStandards>();
+    auto childs = std::make_shared<shell_test::RecordingStandards>();
+    std::dynamic_pointer_cast<FakeLimits>(group->Limits())->standards = own;
+    std::dynamic_pointer_cast<FakeLimits>(group->Item(1)->Limits())->standards = childs;
+    group->UpdateReferences();
+    EXPECT_EQ(own->owners, (std::vector<host::TestElementPtr>{group}));
+    EXPECT_EQ(childs->owners, (std::vector<host::TestElementPtr>{group->Item(1)}));
 }
 
 TEST_F(TestGroupTest, InitializeAlwaysStoresTheOwnPlugInId) {

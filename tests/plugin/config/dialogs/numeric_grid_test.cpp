@@ -78,6 +78,29 @@ TEST_F(NumericGridTest, AValueOutsideItsBoundsPutsBackTheTextFromBefore) {
     EXPECT_EQ(Checked("1", " 123456 ", {}, {}), "123456");
 }
 
+TEST_F(NumericGridTest, ATextThatIsNoNumberNeitherStaysNorIsCommitted) {
+    // Typed or pasted: put back at once; a number being started passes.
+    for (const char* junk : {"abc", "1e3", "1e-1", "&H3E8", "1-", "1.2.3", "\xEF\xBC\x91"})
+        EXPECT_EQ(Checked("5", junk, {}, {}), "5") << junk;
+    EXPECT_EQ(Checked("5", "-.", 0, 100), "-.");
+
+    // Committed: a number only begun, or one the cell does not take, puts back the cell's text.
+    grid_.OnGridCellAfterEditing = [](std::string& text, plat::ui::GridCell& cell) {
+        entry::Grid_CommitNumericValue(text, cell, 0, 100, 1);
+    };
+    auto committed = [&](const std::string& typed) {
+        grid_.SetCellText(1, 1, "5");
+        grid_.SetEditState(1, 1, GridEditState::Start);
+        grid_.SetEditText(typed);
+        grid_.SetEditState(1, 1, GridEditState::End);
+        return grid_.CellText(1, 1);
+    };
+    for (const char* refused : {"-", ".", ",", "abc", "1e3", "101", "1.25"})
+        EXPECT_EQ(committed(refused), "5") << refused;
+    EXPECT_EQ(committed(" 7,5 "), "7,5");
+    EXPECT_EQ(committed("  "), "");
+}
+
 TEST_F(NumericGridTest, TooManyDecimalsPutBackTheTextFromBefore) {
     EXPECT_EQ(Checked("1", "1.25", 0, 100, 1), "1");
     EXPECT_EQ(Checked("1", "1,25", 0, 100, 1), "1");
