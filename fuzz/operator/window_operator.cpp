@@ -159,7 +159,17 @@ void WindowOperator::Plan(Form& form) {
         std::vector<std::pair<Control*, std::string>> controls;
         Reachable(form, "", controls);
         if (!controls.empty()) {
-            const auto& [control, path] = controls[input_.Pick(static_cast<int32_t>(controls.size()))];
+            // Now and then the control that has the focus again, so that an
+            // edit goes on (type, Backspace, paste) before the operator moves on.
+            // An open cell editor holds the operator most of the time.
+            Control* active = form.FocusRoot().ActiveControl();
+            auto* editing = dynamic_cast<plat::ui::Grid*>(active);
+            const bool stay = editing && editing->Editing() ? what % 4 != 3 : what % 4 == 0;
+            size_t chosen = static_cast<size_t>(input_.Pick(static_cast<int32_t>(controls.size())));
+            if (stay)
+                for (size_t i = 0; i < controls.size(); ++i)
+                    if (controls[i].first == active) chosen = i;
+            const auto& [control, path] = controls[chosen];
             PlanControl(*control, path);
             return;
         }
@@ -240,6 +250,17 @@ void WindowOperator::PlanControl(Control& control, const std::string& path) {
             });
             return;
         case 5:
+            if (!list && input_.Pick(2) == 0) {
+                action.verb = "type";
+                Enqueue(window, action, "erase " + path, [find](Form& f) {
+                    if (auto* t = dynamic_cast<plat::ui::TextBox*>(find(f))) {
+                        t->UserFocus();
+                        t->SetSelStart(static_cast<int32_t>(t->Text().size()));
+                        for (size_t n = t->Text().size(); n > 0; --n) t->TypeKey(8);
+                    }
+                });
+                return;
+            }
             action.verb = "click";
             Enqueue(window, action, "click into " + path, [find](Form& f) {
                 if (Control* c = find(f)) c->UserFocus();
@@ -257,22 +278,14 @@ void WindowOperator::PlanControl(Control& control, const std::string& path) {
         }
     }
     if (auto* grid = dynamic_cast<plat::ui::Grid*>(&control)) {
-        switch (how % 6) {
-        case 0: case 1: {
-            const int32_t row = input_.Pick(grid->Rows());
-            const int32_t col = input_.Pick(grid->Cols());
-            action.verb = "cell";
-            Enqueue(window, action,
-                    "click cell (" + std::to_string(row) + ", " + std::to_string(col) + ") of " + path,
-                    [find, row, col](Form& f) {
-                        if (auto* g = dynamic_cast<plat::ui::Grid*>(find(f))) g->ClickCell(row, col);
-                    });
-            return;
-        }
-        case 2: case 3: {
+        // A closed grid is mostly clicked; an open cell editor mostly edited.
+        const int32_t kind = grid->Editing() ? how % 8 : (how % 10 < 7 ? 4 : 7);
+        switch (kind) {
+        case 0: case 1: case 2: {
             const std::string text = input_.Text();
             bool ascii = true;
             for (unsigned char ch : text) ascii = ascii && ch >= 0x20 && ch < 0x7f;
+            ascii = ascii && kind != 2;
             action.verb = ascii ? "type" : "paste";
             Enqueue(window, action, action.verb + " " + Quoted(text) + " in the cell editor of " + path,
                     [find, text, ascii](Form& f) {
@@ -283,12 +296,22 @@ void WindowOperator::PlanControl(Control& control, const std::string& path) {
                     });
             return;
         }
+        case 3:
+            // Backspace held down: the open editor emptied key by key.
+            action.verb = "type";
+            Enqueue(window, action, "erase the cell editor of " + path, [find](Form& f) {
+                if (auto* g = dynamic_cast<plat::ui::Grid*>(find(f)))
+                    for (size_t n = g->EditText().size(); n > 0 && g->Editing(); --n) g->TypeEditKey(8);
+            });
+            return;
         case 4: {
-            action.verb = "paste";
-            const std::string text = input_.Text();
-            Enqueue(window, action, "paste " + Quoted(text) + " in the cell editor of " + path,
-                    [find, text](Form& f) {
-                        if (auto* g = dynamic_cast<plat::ui::Grid*>(find(f))) g->EnterEditText(text);
+            const int32_t row = input_.Pick(grid->Rows());
+            const int32_t col = input_.Pick(grid->Cols());
+            action.verb = "cell";
+            Enqueue(window, action,
+                    "click cell (" + std::to_string(row) + ", " + std::to_string(col) + ") of " + path,
+                    [find, row, col](Form& f) {
+                        if (auto* g = dynamic_cast<plat::ui::Grid*>(find(f))) g->ClickCell(row, col);
                     });
             return;
         }
