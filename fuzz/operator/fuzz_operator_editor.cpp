@@ -103,13 +103,12 @@ private:
         static const bool ready = [] {
             Folder() = fuzz_operator::ProcessSandbox::Instance().EmptyFolder("makes") + "/";
             for (const auto& served : drv::ServedClasses()) plat::RegisterClass(served.progId, served.factory);
+            host::CRegistryKey key;
+            key.Create(host::HKey::LocalMachine, makes::kRegistryKey);
+            key.WriteValue("Path", Folder());
             return true;
         }();
         (void)ready;
-        // Each fake line brings a fresh registry file.
-        host::CRegistryKey key;
-        key.Create(host::HKey::LocalMachine, makes::kRegistryKey);
-        key.WriteValue("Path", Folder());
         static const std::string alpha = SampleMakeText("Alpha", 1000, 1.5);
         static const std::string beta = SampleMakeText("Beta", 2000, 2.0);
         fuzz_operator::ProcessSandbox::Instance().EmptyFolder("makes");
@@ -164,7 +163,7 @@ private:
     }
 
     fuzz_operator::WindowOperator op_;
-    serialtest::FakeSerialScope serial_{1};
+    serialtest::FakeSerialScope serial_;
     serialtest::SimulatedInstrument sim_{serial_};
     fuzz_operator::FolderSnapshot folder_;
     GridCommitCheck mainGrid_;

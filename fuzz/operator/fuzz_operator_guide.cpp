@@ -55,18 +55,15 @@ std::string ProgramFolder() {
     return exe.substr(0, exe.rfind('/'));
 }
 
-// The registry of one run (each fake line brings a fresh registry file).
-void WriteRegistry() {
-    static const std::string makesFolder = fuzz_operator::ProcessSandbox::Instance().EmptyFolder("makes") + "/";
-    auto& registry = plat::Registry::Instance();
-    registry.WriteValue(plat::Hive::LocalMachine, makes::kRegistryKey, "Path", makesFolder);
-    registry.WriteValue(plat::Hive::LocalMachine, makes::kRegistryKey, "Configuration",
-                        ProgramFolder() + "/orvikPelmo2.mpc");
-}
-
-// The plug-in of the process, with the driver's classes served in-process.
+// The plug-in of the process on the shipped template, with the driver's
+// classes served in-process.
 const std::shared_ptr<plugin::CPelmo2Plugin>& PlugIn() {
     static const std::shared_ptr<plugin::CPelmo2Plugin> plugIn = [] {
+        const std::string makesFolder = fuzz_operator::ProcessSandbox::Instance().EmptyFolder("makes") + "/";
+        auto& registry = plat::Registry::Instance();
+        registry.WriteValue(plat::Hive::LocalMachine, makes::kRegistryKey, "Path", makesFolder);
+        registry.WriteValue(plat::Hive::LocalMachine, makes::kRegistryKey, "Configuration",
+                            ProgramFolder() + "/orvikPelmo2.mpc");
         for (const auto& served : drv::ServedClasses()) plat::RegisterClass(served.progId, served.factory);
         plugin::RegisterResultsClasses();
         plugin::RegisterSpO2ConfigurationPart();
@@ -107,7 +104,6 @@ public:
     }
 
     void Run(fuzz_operator::ActionSource& input) {
-        WriteRegistry();
         const int32_t tests[] = {100, 100, 100, 200, 300, 400};
         const int32_t testId = tests[input.Pick(6)];
         test_ = std::dynamic_pointer_cast<plugin::CTestData>(PlugIn()->CreateTest(testId));
@@ -171,7 +167,7 @@ private:
 
     fuzz_operator::WindowOperator op_;
     GridCommitCheck grid_;
-    serialtest::FakeSerialScope serial_{1};
+    serialtest::FakeSerialScope serial_;
     serialtest::SimulatedInstrument sim_{serial_};
     fuzz_operator::WindowGoneWatch watch_;
     std::optional<size_t> goneAt_;

@@ -34,9 +34,13 @@ std::string GridCommitCheck::Check(const plat::ui::Grid* grid, const Action& las
         editing_ = false;
         return finding;
     }
-    const bool sameEdit = grid->Editing() && grid->EditRow() == row_ && grid->EditCol() == col_;
+    bool sameEdit = grid->Editing() && grid->EditRow() == row_ && grid->EditCol() == col_;
+    // The same cell edited again since (the window ended the edit and opened
+    // it anew): the text it started from is what the first edit left.
+    const bool reopened = editing_ && sameEdit && grid->EditOldText() != old_;
+    if (reopened) sameEdit = false;
     if (editing_ && !sameEdit && last.local && row_ < grid->Rows() && col_ < grid->Cols()) {
-        const std::string now = grid->CellText(row_, col_);
+        const std::string now = reopened ? grid->EditOldText() : grid->CellText(row_, col_);
         std::vector<std::string> allowed{old_};
         bool any = false;
         if (last.verb != "escape" && typed_ != old_) {

@@ -1,7 +1,8 @@
 #pragma once
 // The fuzzing process's own corner of the machine: a temporary folder with
-// the registry file and an empty language folder (every text its English
-// default), removed when the process ends.
+// the registry file (the instrument link on port 1), an empty language folder
+// (every text its English default) and the serial ports' lock folder,
+// removed when the process ends.
 
 #include <string>
 
