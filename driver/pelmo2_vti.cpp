@@ -1,52 +1,21 @@
 #include "driver/pelmo2_vti.h"
 
-#include <cctype>
 #include <cmath>
 #include <stdexcept>
 
 #include "driver/cancel_flag.h"
 #include "driver/probe_parser.h"
-#include "driver/val_text.h"
+#include "driver/protocol.h"
 #include "platform/serial/instrument_link.h"
 #include "platform/values/abort_error.h"
-#include "platform/values/numfmt.h"
 #include "platform/values/text.h"
 
 namespace drv {
 
 namespace {
 
-constexpr int32_t kCurvePoints = 51;
-constexpr size_t kNameFieldWidth = 9;
-
-bool IsPlainMakeNumber(const std::string& text) {
-    if (text.empty() || text.size() > 2) return false;
-    for (char c : text)
-        if (c < '0' || c > '9') return false;
-    if (text.size() == 2 && text[0] == '0') return false;
-    return std::stoi(text) <= 15;
-}
-
-// A name that would break the command frame of an R-curve upload.
-bool IsFrameSafeName(const std::string& name) {
-    for (unsigned char c : name) {
-        if (c < 0x20 || c == 0x7F) return false;
-        if (c == '[' || c == ']' || c == ':' || c == ',') return false;
-    }
-    return true;
-}
-
-double ItemNumber(const plat::Variant& item) {
-    const double value = item.IsNumeric() ? item.AsDouble() : ValText(item.AsString());
-    // "NaN" or "Inf" would break the frame: such an item cannot be read.
-    if (!std::isfinite(value)) throw std::invalid_argument("not a number");
-    return value;
-}
-
-std::string CleanMakeReply(const std::string& reply) {
-    std::string s = plat::Trim(plat::Replace(reply, "\r\n", ""));
-    s = plat::Trim(plat::ReplaceNoCase(s, "DownLoad", ""));
-    return plat::Trim(plat::ReplaceNoCase(s, "Make: ", ""));
+std::string SetValue(CPelmo2VTI& vti, double value, const protocol::ValueCommand& command) {
+    return vti.SetParameter(value, command.key, command.format);
 }
 
 }  // namespace
@@ -103,10 +72,8 @@ std::string CPelmo2VTI::Transact(const std::string& sCommand, int32_t lTimeOut) 
     }
     if (status != ecsOK) return "";
 
-    const bool isVer = sCommand == "[VER]";
-    const bool isProbe = sCommand == "[PROBE]";
-    const bool isMake = sCommand.compare(0, 5, "[MAKE") == 0;
-    if (!isVer && !isProbe && !isMake) {
+    const protocol::CommandTraits& traits = protocol::TraitsOf(sCommand);
+    if (!traits.reply.expected) {
         m_Error->SetErrorNumber(ecsPerformed);
         return "";
     }
@@ -122,9 +89,9 @@ std::string CPelmo2VTI::Transact(const std::string& sCommand, int32_t lTimeOut) 
     status = m_Error->ErrorNumber();
     if (status == ecsOK) {
         m_Error->SetErrorNumber(ecsPerformed);
-        return isMake ? CleanMakeReply(reply) : reply;
+        return protocol::ReplyText(traits, reply);
     }
-    if (status == ecsTimedOut) m_Error->SetErrorNumber(isProbe ? ecsMTINotReady : ecsMTINotFound);
+    if (status == ecsTimedOut) m_Error->SetErrorNumber(traits.reply.silentStatus);
     return "";
 }
 
@@ -136,7 +103,7 @@ std::string CPelmo2VTI::SetParameter(double dValue, const std::string& sKey, con
         if (vMin && vMax && !(dValue >= *vMin && dValue <= *vMax)) return "";
         // "NaN" or "Inf" must never reach the wire as a value.
         if (!std::isfinite(dValue)) throw std::invalid_argument("not a number");
-        command = "[" + sKey + plat::Replace(plat::FormatNumber(dValue, sFormat), ",", ".") + "]";
+        command = protocol::ValueCommandText(sKey, dValue, sFormat);
     } catch (...) {
         return ReportUnknownMsg();
     }
@@ -166,7 +133,7 @@ void CPelmo2VTI::AbortTest() { m_AbortRequested = true; }
 
 std::string CPelmo2VTI::GetVersion() {
     auto self = KeepAlive();
-    std::string reply = Transact("[VER]", m_TimeOut);
+    std::string reply = Transact(protocol::kVersion, m_TimeOut);
     if (CancelFlag()) return "";
     if (m_Error->ErrorNumber() == ecsPerformed) return reply;
     RaiseCommunicationError();
@@ -175,7 +142,7 @@ std::string CPelmo2VTI::GetVersion() {
 
 std::string CPelmo2VTI::GetProbeResults(KeyedCollection* probe) {
     auto self = KeepAlive();
-    std::string reply = Transact("[PROBE]", m_TimeOut);
+    std::string reply = Transact(protocol::kProbe, m_TimeOut);
     if (CancelFlag()) return "";
     if (m_Error->ErrorNumber() == ecsPerformed) {
         ParseProbeResults(reply, probe);
@@ -187,42 +154,42 @@ std::string CPelmo2VTI::GetProbeResults(KeyedCollection* probe) {
 
 std::string CPelmo2VTI::QuitCommunication() {
     auto self = KeepAlive();
-    return RunFixedCommand("[Q]");
+    return RunFixedCommand(protocol::kQuit);
 }
 
 std::string CPelmo2VTI::SelectDCOrFixedSignalLevel() {
     auto self = KeepAlive();
-    return RunFixedCommand("[SCRF]");
+    return RunFixedCommand(protocol::kFixedSignalLevel);
 }
 
 std::string CPelmo2VTI::SelectTestUnitSignalLevel() {
     auto self = KeepAlive();
-    return RunFixedCommand("[SCRU]");
+    return RunFixedCommand(protocol::kTestUnitSignalLevel);
 }
 
 std::string CPelmo2VTI::SetMake(const std::string& sMakeNo) {
     auto self = KeepAlive();
     const std::string trimmed = plat::Trim(sMakeNo);
-    if (!IsPlainMakeNumber(trimmed)) return ReportUnknownMsg();
+    if (!protocol::IsMakeNumber(trimmed)) return ReportUnknownMsg();
     if (CancelFlag()) return "";
-    std::string reply = Transact("[MAKE" + trimmed + "]", m_TimeOut);
+    std::string reply = Transact(protocol::MakeCommand(trimmed), m_TimeOut);
     if (CancelFlag()) return "";
     if (m_Error->ErrorNumber() == ecsPerformed) return reply;
     RaiseCommunicationError();
     return "";
 }
 
-std::string CPelmo2VTI::SetAC(double dAC) { return SetParameter(dAC, "AC", "#0.000"); }
-std::string CPelmo2VTI::SetSpO2Level(double dSpO2Val) { return SetParameter(dSpO2Val, "OXY", "##0"); }
-std::string CPelmo2VTI::SetAmbientLight(int32_t v) { return SetParameter(v, "AMB", "#####0"); }
-std::string CPelmo2VTI::SetPresetValue(int32_t v) { return SetParameter(v, "PRESETS", "######0"); }
-std::string CPelmo2VTI::SetMAMP(int32_t v) { return SetParameter(v, "MAMP", "######0"); }
-std::string CPelmo2VTI::SetBPM(int32_t v) { return SetParameter(v, "BPM", "######0"); }
-std::string CPelmo2VTI::SetIRAC(int32_t v) { return SetParameter(v, "IRAC", "######0"); }
-std::string CPelmo2VTI::SetRAC(int32_t v) { return SetParameter(v, "RAC", "######0"); }
-std::string CPelmo2VTI::SetRDC(int32_t v) { return SetParameter(v, "RDC", "######0"); }
-std::string CPelmo2VTI::SetIRDC(int32_t v) { return SetParameter(v, "IRDC", "######0"); }
-std::string CPelmo2VTI::SetTLCLevel(double dTLCVal) { return SetParameter(dTLCVal, "TLC", "######0"); }
+std::string CPelmo2VTI::SetAC(double dAC) { return SetValue(*this, dAC, protocol::kPulseAmplitude); }
+std::string CPelmo2VTI::SetSpO2Level(double dSpO2Val) { return SetValue(*this, dSpO2Val, protocol::kSpO2); }
+std::string CPelmo2VTI::SetAmbientLight(int32_t v) { return SetValue(*this, v, protocol::kAmbientLight); }
+std::string CPelmo2VTI::SetPresetValue(int32_t v) { return SetValue(*this, v, protocol::kPreset); }
+std::string CPelmo2VTI::SetMAMP(int32_t v) { return SetValue(*this, v, protocol::kMAmp); }
+std::string CPelmo2VTI::SetBPM(int32_t v) { return SetValue(*this, v, protocol::kBPM); }
+std::string CPelmo2VTI::SetIRAC(int32_t v) { return SetValue(*this, v, protocol::kIRAC); }
+std::string CPelmo2VTI::SetRAC(int32_t v) { return SetValue(*this, v, protocol::kRAC); }
+std::string CPelmo2VTI::SetRDC(int32_t v) { return SetValue(*this, v, protocol::kRDC); }
+std::string CPelmo2VTI::SetIRDC(int32_t v) { return SetValue(*this, v, protocol::kIRDC); }
+std::string CPelmo2VTI::SetTLCLevel(double dTLCVal) { return SetValue(*this, dTLCVal, protocol::kTLC); }
 
 std::string CPelmo2VTI::SetRCurve(int32_t nCurveNo, const std::string& sOximeterName, int32_t nIRDC, int32_t nRDC,
                                   const KeyedCollection* rCurve) {
@@ -233,10 +200,10 @@ std::string CPelmo2VTI::SetRCurve(int32_t nCurveNo, const std::string& sOximeter
     // Every failed check is reported; the cancel flag (a handler may set it) stops the checking.
     const std::string name = plat::Trim(sOximeterName);
     const bool checks[] = {
-        nCurveNo >= 0 && nCurveNo <= 5,
+        protocol::IsUploadSlot(nCurveNo),
         !name.empty(),
-        IsFrameSafeName(name),
-        rCurve != nullptr && rCurve->Count() >= kCurvePoints,
+        protocol::IsFrameSafeName(name),
+        rCurve != nullptr && rCurve->Count() >= protocol::kCurvePoints,
     };
     bool failed = false;
     for (bool ok : checks) {
@@ -250,15 +217,7 @@ std::string CPelmo2VTI::SetRCurve(int32_t nCurveNo, const std::string& sOximeter
 
     std::string command;
     try {
-        const int32_t irdc = nIRDC != 0 ? plat::RoundToLong(nIRDC * 0.1) : 0;
-        const int32_t rdc = nRDC != 0 ? plat::RoundToLong(nRDC * 0.1) : 0;
-        std::string nameField = name;
-        if (nameField.size() < kNameFieldWidth) nameField.resize(kNameFieldWidth, ' ');
-        command = "[RCURVE>" + std::to_string(nCurveNo) + ":" + nameField + ":" + plat::FormatNumber(irdc, "00#") +
-                  ":" + plat::FormatNumber(rdc, "00#") + ":";
-        for (int32_t i = rCurve->Count() - (kCurvePoints - 1); i <= rCurve->Count(); ++i)
-            command += plat::FormatNumber(ItemNumber(rCurve->Item(i)), "00#") + ",";
-        command += "]";
+        command = protocol::RCurveCommand(nCurveNo, name, nIRDC, nRDC, *rCurve);
     } catch (...) {
         return ReportUnknownMsg();
     }
@@ -279,7 +238,7 @@ bool CPelmo2VTI::Connect(int32_t lPort, bool bProbe) {
         if (mcchPort == channel) mcchPort.reset();
         return false;
     }
-    if (bProbe && m_Error->ErrorNumber() == ecsOK) Transact("[VER]", kProbeTimeOut);
+    if (bProbe && m_Error->ErrorNumber() == ecsOK) Transact(protocol::kVersion, kProbeTimeOut);
     return m_Error->ErrorNumber() == ecsPerformed;
 }
 

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "driver/mlc_query.h"
+#include "driver/protocol.h"
 #include "driver/serial_channel.h"
 #include "driver/vti_error.h"
 #include "driver/vti_interface.h"
@@ -69,7 +70,7 @@ public:
     const std::shared_ptr<CPelmo2VTIError>& Error() const { return m_Error; }
     bool HasSession() const { return mcchPort != nullptr; }
     // The session's last command written was "[Q]" (an honoured abort's, say).
-    bool RemoteQuit() const { return mcchPort && mcchPort->LastCommand() == "[Q]"; }
+    bool RemoteQuit() const { return mcchPort && protocol::IsQuit(mcchPort->LastCommand()); }
     bool AbortRequested() const { return m_AbortRequested; }
 
     // The CommunicationError event.

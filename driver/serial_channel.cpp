@@ -1,6 +1,7 @@
 #include "driver/serial_channel.h"
 
 #include "driver/cancel_flag.h"
+#include "driver/protocol.h"
 #include "driver/pump.h"
 #include "platform/loop/loop_wait.h"
 #include "platform/values/abort_error.h"
@@ -183,14 +184,13 @@ void CPelmo2Channel::Send(const std::string& sCommand) {
             failed = true;
         } else {
             comm->ClearInBuffer();
-            const bool isQuit = sCommand == "[Q]";
-            const bool isRCurve = plat::InStrNoCase(sCommand, "RCURVE") == 2;
+            const protocol::CommandTraits& traits = protocol::TraitsOf(sCommand);
             // A line that hangs up ends the command at once: nothing could reach the instrument.
             const auto hungUp = [comm] { return comm->HungUp(); };
             if (hungUp()) {
                 failed = true;
-            } else if (!isQuit) {
-                timers->Wait(kDelayBefore, hungUp);
+            } else if (traits.delayBefore > 0) {
+                timers->Wait(traits.delayBefore, hungUp);
                 // A cancelled delay means the command is not sent at all.
                 if (CancelFlag()) return;
                 if (hungUp()) failed = true;
@@ -201,7 +201,7 @@ void CPelmo2Channel::Send(const std::string& sCommand) {
             if (!failed) {
                 m_LastCommand = sCommand;
                 if (!CancelFlag()) {
-                    timers->Wait(isQuit ? kDelayAfterQuit : isRCurve ? kDelayAfterRCurve : kDelayAfter, hungUp);
+                    timers->Wait(traits.delayAfter, hungUp);
                     if (hungUp()) failed = true;
                 }
             }
@@ -285,16 +285,16 @@ std::string CPelmo2Channel::ReadReply(int32_t lTimeOut) {
 }
 
 bool CPelmo2Channel::IsReplyComplete(const std::string& sReply) {
-    if (m_LastCommand == "[VER]" || m_LastCommand.compare(0, 5, "[MAKE") == 0) return plat::EndsWith(sReply, "\r\n");
-    if (m_LastCommand == "[PROBE]") {
-        Wait(kProbeQuietTime);
+    const protocol::ReplyRule& rule = protocol::TraitsOf(m_LastCommand).reply;
+    if (!rule.expected) return false;
+    if (rule.quietTime > 0) {
+        Wait(rule.quietTime);
         auto comm = frmComm;
         if (!comm) return false;
         plat::PortError e = plat::PortError::None;
         if (comm->InBufferCount(&e) != 0) return false;
-        return plat::EndsWith(sReply, "   \r\n");
     }
-    return false;
+    return plat::EndsWith(sReply, rule.end);
 }
 
 void CPelmo2Channel::StartTimeOut(int32_t& lTimeOut) {

@@ -73,11 +73,6 @@ class CPelmo2Channel {
 public:
     // A reply that grows past this without completing is given up.
     static constexpr std::size_t kMaxReplyLength = 64 * 1024;
-    static constexpr int32_t kDelayBefore = 3000;
-    static constexpr int32_t kDelayAfter = 3000;
-    static constexpr int32_t kDelayAfterQuit = 500;
-    static constexpr int32_t kDelayAfterRCurve = 10000;
-    static constexpr int32_t kProbeQuietTime = 1000;
 
     CPelmo2Channel() = default;
     ~CPelmo2Channel();  // closes the port

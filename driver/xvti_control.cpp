@@ -1,8 +1,8 @@
 #include "driver/xvti_control.h"
 
 #include "driver/cancel_flag.h"
+#include "driver/protocol.h"
 #include "driver/pump.h"
-#include "driver/val_text.h"
 #include "platform/values/pass_over.h"
 
 namespace drv {
@@ -77,16 +77,8 @@ std::string XVTIControl::LoadMakeParameters(int32_t iMakeNo, const std::string& 
     auto vti = m_VTI;
     return Guard(
         [&]() -> std::string {
-            // R values 0 to 2.5 go on the wire as 0 to 250; unreadable values count as 0.
             std::unique_ptr<KeyedCollection> scaled;
-            if (rCurve) {
-                scaled = std::make_unique<KeyedCollection>();
-                for (const plat::Variant& item : *rCurve) {
-                    double value = 0;
-                    plat::PassOver([&] { value = item.IsNumeric() ? item.AsDouble() : ValText(item.AsString()); });
-                    (void)scaled->Add(plat::Variant(value * 100));
-                }
-            }
+            if (rCurve) scaled = protocol::RValuesOnWire(*rCurve);
             PumpPending();
             if (CancelFlag()) return "";
             if (GetVersion().empty()) {

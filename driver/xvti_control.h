@@ -7,6 +7,7 @@
 #include <string>
 
 #include "driver/pelmo2_vti.h"
+#include "driver/protocol.h"
 #include "driver/vti_interface.h"
 #include "platform/com/com.h"
 
@@ -28,9 +29,9 @@ public:
     std::string SetBPM(int32_t iBPM) override;
     std::string SetPulseAmplitude(double dblPA) override;
     std::string SetPresetValue(int32_t iPreset) override;
-    std::string SpO2Name() const override { return "OXY"; }
-    std::string BPMName() const override { return "BPM"; }
-    std::string PulseAmplitudeName() const override { return "AC"; }
+    std::string SpO2Name() const override { return protocol::kSpO2.key; }
+    std::string BPMName() const override { return protocol::kBPM.key; }
+    std::string PulseAmplitudeName() const override { return protocol::kPulseAmplitude.key; }
     void ResetInstrument() override;
     bool UploadCancel() const override;
     void SetUploadCancel(bool fCancelUpload) override;

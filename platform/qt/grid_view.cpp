@@ -2,6 +2,7 @@
 
 #include <QtGui/QKeyEvent>
 #include <QtGui/QMouseEvent>
+#include <QtWidgets/QApplication>
 #include <QtWidgets/QHeaderView>
 #include <QtWidgets/QLineEdit>
 #include <QtWidgets/QScrollBar>
@@ -66,7 +67,14 @@ QWidget* GridView::Create(QWidget* parent) {
     fixed_->setFocusPolicy(Qt::NoFocus);
     fixed_->setWordWrap(false);
     fixed_->setHorizontalScrollMode(table_->horizontalScrollMode());
-    Hook(fixed_->viewport(), [this](QObject*, QEvent* event) { return OnViewportEvent(fixed_, event); });
+    Hook(fixed_->viewport(), [this](QObject*, QEvent* event) {
+        // The wheel over the header row scrolls the rows, never the header away.
+        if (event->type() == QEvent::Wheel) {
+            QApplication::sendEvent(table_->viewport(), event);
+            return true;
+        }
+        return OnViewportEvent(fixed_, event);
+    });
     Hook(header, [this, header](QObject*, QEvent* event) {
         if (event->type() == QEvent::Resize || event->type() == QEvent::Move || event->type() == QEvent::Show)
             fixed_->setGeometry(header->geometry());

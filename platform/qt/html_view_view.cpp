@@ -10,6 +10,8 @@ namespace plat::qt {
 QWidget* HtmlViewView::Create(QWidget* parent) {
     browser_ = new QTextBrowser(parent);
     browser_->setOpenExternalLinks(false);
+    // A narrow pane breaks lines between words only; a word wider than it scrolls instead.
+    browser_->setWordWrapMode(QTextOption::WordWrap);
     return browser_;
 }
 

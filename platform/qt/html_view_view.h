@@ -1,6 +1,7 @@
 #pragma once
 // The HTML view of help pages: a text browser showing the page the view was
-// last sent to (a file path or a URL; a blank page for none).
+// last sent to (a file path or a URL; a blank page for none), its lines
+// broken between words.
 
 #include "platform/qt/control_view.h"
 #include "platform/ui/control.h"

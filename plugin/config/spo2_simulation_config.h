@@ -118,6 +118,9 @@ private:
     static bool IsSameRCurve(const makes::COximeterMake& local, const makes::COximeterMake& carried);
     static bool IsSameMake(const makes::COximeterMake& local, const makes::COximeterMake& carried);
     bool AskOverwriteMake() const;
+    // Tells the operator that the test lost its custom make (`wanted`) and
+    // uses the make now selected.
+    void TellMakeFallBack(const std::string& wanted) const;
     void OverwriteMake(const makes::OximeterMakePtr& local, const makes::OximeterMakePtr& carried);
     void SaveMakeAs(const std::string& fileName, const std::string& makeName, const makes::OximeterMakePtr& carried);
     void TakeMake(const makes::OximeterMakePtr& carried);

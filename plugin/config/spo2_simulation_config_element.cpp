@@ -153,9 +153,19 @@ void CSpO2SimulationConfig::LoadPluginSetup(const host::IXmlElement& element) {
     // a make (none carried, not taken, save-as refused) falls back.
     currentMake_.reset();
     if (oximeterMake_ >= kFirstCustomMake) {
-        if (carried) plat::PassOver([&] { LoadEmbeddedMake(*carried); });
-        if (!currentMake_) FallBackToBuiltInMake();
-        else oximeterMakeName_ = currentMake_->Name();
+        std::string wanted = oximeterMakeName_;
+        if (carried) {
+            plat::PassOver([&] {
+                if (auto name = carried->FindElement("OximeterMakeName")) wanted = name->Text();
+            });
+            plat::PassOver([&] { LoadEmbeddedMake(*carried); });
+        }
+        if (!currentMake_) {
+            FallBackToBuiltInMake();
+            TellMakeFallBack(wanted);
+        } else {
+            oximeterMakeName_ = currentMake_->Name();
+        }
     } else if (oximeterMake_ < 0) {
         FallBackToBuiltInMake();
     }

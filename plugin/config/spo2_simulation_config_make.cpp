@@ -161,6 +161,22 @@ bool CSpO2SimulationConfig::AskOverwriteMake() const {
     return yes;
 }
 
+void CSpO2SimulationConfig::TellMakeFallBack(const std::string& wanted) const {
+    std::string test;
+    plat::PassOver([&] {
+        if (auto owner = ParentTest())
+            if (auto info = owner->Info()) test = info->Name();
+    });
+    plat::PassOver([&] {
+        plat::ui::MsgBox(host::LanguageService().Translate(
+                             "Pelmo2",
+                             "21201::The test \"%%1\" could not keep its custom oximeter make \"%%2\". "
+                             "It now uses the oximeter make \"%%3\".",
+                             {plat::Variant(test), plat::Variant(wanted), plat::Variant(oximeterMakeName_)}),
+                         plat::ui::vbOKOnly | plat::ui::vbExclamation, Translated("21202::Oximeter make"));
+    });
+}
+
 void CSpO2SimulationConfig::OverwriteMake(const makes::OximeterMakePtr& local, const makes::OximeterMakePtr& carried) {
     // The file is replaced in one step by the carried data under the local
     // make's name; the old file stays whole when that fails.

@@ -38,15 +38,49 @@ std::string Translated(std::string_view text) { return host::LanguageService().T
 
 double Parsed(std::string_view text) { return makes::ValText(text); }
 
-// A text that holds a number (either decimal sign); "", "-" and "." do not.
-bool HoldsNumber(const std::string& text) {
-    const std::string trimmed = plat::Trim(text);
-    return !trimmed.empty() && CheckedNumber(trimmed).has_value();
-}
-
 bool IsPartialNumber(const std::string& text) {
     const std::string trimmed = plat::Trim(text);
     return trimmed.empty() || trimmed == "-" || trimmed == "." || trimmed == ",";
+}
+
+// The decimals an amplitude takes: none from 1, one from 0.1 (and for a
+// plain 0 being typed), up to three below that.
+int32_t AmplitudeDecimals(double value, const std::string& text) {
+    if (value >= 1) return 0;
+    if (value >= 0.1 || text == "0" || text == "0.") return 1;
+    return 3;
+}
+
+bool IsSmallAmplitude(double value) {
+    const double shown = Parsed(plat::NumberToText(value));
+    return std::any_of(kSmallAmplitudes.begin(), kSmallAmplitudes.end(),
+                       [&](double allowed) { return std::abs(shown - allowed) < 1e-9; });
+}
+
+// The value of a text under the value cell's rules: digits, in the amplitude
+// row with one decimal sign (either), within the row's range and decimals.
+// Nothing for any other text ("", "-", ".", "abc", "1e3", "&H3E8").
+std::optional<double> CellValue(int32_t row, const std::string& text) {
+    const std::string trimmed = plat::Trim(text);
+    const bool decimalRow = row == XSpO2SimulationConfigView::kRowAmplitude;
+    int32_t digits = 0, signs = 0, decimals = 0;
+    for (char c : trimmed) {
+        if (c >= '0' && c <= '9') {
+            ++digits;
+            if (signs > 0) ++decimals;
+        } else if ((c == '.' || c == ',') && decimalRow) {
+            ++signs;
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (digits == 0 || signs > 1) return std::nullopt;
+    const double value = Parsed(trimmed);
+    if (row == XSpO2SimulationConfigView::kRowSpO2) return value <= 100 ? std::optional(value) : std::nullopt;
+    if (row == XSpO2SimulationConfigView::kRowBPM) return value <= 250 ? std::optional(value) : std::nullopt;
+    if (!decimalRow || value > 20 || decimals > AmplitudeDecimals(value, trimmed)) return std::nullopt;
+    if (value > 0 && value < 0.1 && !IsSmallAmplitude(value)) return std::nullopt;
+    return value;
 }
 
 }  // namespace
@@ -103,6 +137,11 @@ XSpO2SimulationConfigView::XSpO2SimulationConfigView() {
     cboMakeName.OnClick = [this] { cboMakeName_Click(); };
     txtTLC.OnKeyPress = [this](int32_t& keyAscii) { txtTLC_KeyPress(keyAscii); };
     txtTLC.OnChange = [this] { txtTLC_Change(); };
+    // A box left empty shows again the TLC that it kept.
+    txtTLC.OnLostFocus = [this] {
+        if (config_ && txtTLC.Text().empty())
+            plat::PassOver([&] { ShowTlc(editMake_ ? editMake_->TLC() : config_->GetTlc()); });
+    };
     cmdAdvanced.OnClick = [this] { cmdAdvanced_Click(); };
     chkUploadRCurve.OnClick = [this] { chkUploadRCurve_Click(); };
     Optical.OnClick = [this] { Optical_Click(); };
@@ -120,8 +159,11 @@ XSpO2SimulationConfigView::XSpO2SimulationConfigView() {
     tliDetails.OnGridCellEditingChange = [this](plat::ui::GridCellEditor& editor) {
         tliDetails_GridCellEditingChange(editor);
     };
+    tliDetails.OnGridCellAfterEditing = [this](std::string& newText, plat::ui::GridCell& cell) {
+        tliDetails_GridCellAfterEditing(newText, cell);
+    };
     // Leaving the grid ends any cell edit.
-    tliDetails.OnLostFocus = [this] { plat::PassOver([&] { tliDetails.EndEditing(); }); };
+    tliDetails.OnLostFocus = [this] { EndCellEdit(); };
     tvwOptions.OnKeyDown = [this](int32_t& keyCode, int32_t) { tvwOptions_KeyDown(keyCode); };
     tvwOptions.OnNodeClick = [this](plat::ui::TreeNode& node) { tvwOptions_NodeClick(node); };
     // The options tree always stays open.
@@ -244,6 +286,7 @@ void XSpO2SimulationConfigView::SelectMakeByName(const std::string& name) {
 
 void XSpO2SimulationConfigView::cboMakeName_Click() {
     if (!config_) return;
+    EndCellEdit();
     const int32_t position = cboMakeName.ListIndex();
     const bool custom = position >= kFirstCustomPosition;
     plat::PassOver([&] { cmdAdvanced.SetVisible(custom); });
@@ -306,6 +349,7 @@ void XSpO2SimulationConfigView::txtTLC_Change() {
 
 void XSpO2SimulationConfigView::cmdAdvanced_Click() {
     if (!config_) return;
+    EndCellEdit();
     makes::OximeterMakePtr shown = editMake_;
     if (!shown) {
         plat::PassOver([&] {
@@ -331,14 +375,17 @@ void XSpO2SimulationConfigView::cmdAdvanced_Click() {
 }
 
 void XSpO2SimulationConfigView::chkUploadRCurve_Click() {
+    EndCellEdit();
     if (config_) config_->SetUploadRCurve(chkUploadRCurve.Value() == 1);
 }
 
 void XSpO2SimulationConfigView::Optical_Click() {
+    EndCellEdit();
     if (config_) config_->SetSimulationType(Optical.Value() ? 1 : 2);
 }
 
 void XSpO2SimulationConfigView::OptElectrical_Click() {
+    EndCellEdit();
     if (config_) config_->SetSimulationType(OptElectrical.Value() ? 2 : 1);
 }
 
@@ -366,6 +413,7 @@ int32_t XSpO2SimulationConfigView::SelectedPresetId() const {
 
 void XSpO2SimulationConfigView::cboPresets_Click() {
     if (!config_ || !presets_) return;
+    EndCellEdit();
     // By the entry's ID, so that two presets translated alike cannot pick the wrong one.
     plat::PassOver([&] { presets_->SetSpO2ConfigById(SelectedPresetId(), *config_); });
     config_->SetPresetName(cboPresets.Text());
@@ -422,19 +470,11 @@ void XSpO2SimulationConfigView::tliDetails_GridCellClick(plat::ui::GridCell& cel
 void XSpO2SimulationConfigView::tliDetails_GridCellEditingKeyPress(plat::ui::GridCellEditor& editor,
                                                                    int32_t& keyAscii) {
     lastKey_ = keyAscii;
-    // Enter and Escape act here only, once: the change handler filters keys and never moves on.
+    // Enter and Escape act here only, once: the change handler filters keys and
+    // never moves on. Enter commits, and the commit writes the number back.
     if (keyAscii != plat::ui::vbKeyReturn && keyAscii != plat::ui::vbKeyEscape) return;
-    if (keyAscii == plat::ui::vbKeyReturn) {
-        plat::PassOver([&] {
-            const std::string trimmed = plat::Trim(editor.Text());
-            if (trimmed.empty() || !HoldsNumber(trimmed)) return;
-            editor.SetText(plat::NumberToText(Parsed(trimmed)));
-            StoreGridValue(editor.Row(), editor.Text());
-        });
-    } else {
-        // Escape drops the edit: the value from before it comes back into the configuration too.
-        plat::PassOver([&] { StoreGridValue(editor.Row(), editor.OldText()); });
-    }
+    // Escape drops the edit: the value from before it comes back into the configuration too.
+    if (keyAscii == plat::ui::vbKeyEscape) plat::PassOver([&] { StoreGridValue(editor.Row(), editor.OldText()); });
     plat::PassOver([&] { MGrid::Grid_NumericKeyPress(tliDetails, editor, keyAscii); });
 }
 
@@ -468,34 +508,38 @@ void XSpO2SimulationConfigView::tliDetails_GridCellEditingChange(plat::ui::GridC
     if (row == kRowBPM) max = 250;
     if (row == kRowAmplitude) {
         max = 20;
-        if (value >= 1)
-            decimals = 0;
-        else if (value >= 0.1 || text == "0" || text == "0.")
-            decimals = 1;
-        else
-            decimals = 3;
+        decimals = AmplitudeDecimals(value, text);
     }
-    bool acceptable = true;
-    if (value > 0 && decimals == 3) {
-        const double shown = Parsed(plat::NumberToText(value));
-        acceptable = std::any_of(kSmallAmplitudes.begin(), kSmallAmplitudes.end(),
-                                 [&](double allowed) { return std::abs(shown - allowed) < 1e-9; });
-    }
-    if (acceptable)
-        plat::PassOver([&] { MGrid::Grid_CheckNumericValue(editor, 0, max, decimals); });
-    else
+    if (value > 0 && decimals == 3 && !IsSmallAmplitude(value))
         editor.SetText(oldText);
-    // A pasted text that is no number at all does not stay either.
-    if (!IsPartialNumber(editor.Text()) && !HoldsNumber(editor.Text())) editor.SetText(oldText);
+    else
+        plat::PassOver([&] { MGrid::Grid_CheckNumericValue(editor, 0, max, decimals); });
+    // A pasted text that is no number under the cell's rules does not stay either.
+    if (!IsPartialNumber(editor.Text()) && !CellValue(row, editor.Text())) editor.SetText(oldText);
 
-    // A text put back to the one from before the edit is stored as well, so
-    // that the configuration never keeps a refused keystroke's predecessor.
-    StoreGridValue(row, editor.Text());
+    // The configuration holds what the edit would commit: a number being
+    // started ("", ".") keeps the value from before the edit, as a commit would.
+    StoreGridValue(row, CellValue(row, editor.Text()) ? editor.Text() : oldText);
+}
+
+void XSpO2SimulationConfigView::tliDetails_GridCellAfterEditing(std::string& newText, plat::ui::GridCell& cell) {
+    if (!config_ || cell.Col() != kValueCol || cell.Row() < kRowSpO2 || cell.Row() > kRowAmplitude) return;
+    // The cell keeps the number as this page writes it, or the value from
+    // before the edit when the text is none; the configuration the same.
+    if (std::optional<double> value = CellValue(cell.Row(), newText))
+        newText = plat::NumberToText(*value);
+    else
+        newText = tliDetails.EditOldText();
+    StoreGridValue(cell.Row(), newText);
+}
+
+void XSpO2SimulationConfigView::EndCellEdit() {
+    // As a focus move does: a value being typed is committed before the page changes.
+    plat::PassOver([&] { tliDetails.EndEditing(); });
 }
 
 void XSpO2SimulationConfigView::StoreGridValue(int32_t row, const std::string& text) {
-    // "", "-" or "." being typed keeps the value stored last.
-    if (!HoldsNumber(text)) return;
+    if (!CellValue(row, text)) return;
     const std::string trimmed = plat::Trim(text);
     plat::PassOver([&] {
         if (row == kRowAmplitude) {
@@ -543,6 +587,7 @@ void XSpO2SimulationConfigView::tvwOptions_NodeClick(plat::ui::TreeNode& node) {
 }
 
 void XSpO2SimulationConfigView::ToggleOption(plat::ui::TreeNode& node) {
+    EndCellEdit();
     if (node.Image() == kImageOff) {
         node.SetImage(kImageOn);
         SetOption(node.Key(), true);
@@ -564,6 +609,8 @@ void XSpO2SimulationConfigView::SetOption(const std::string& key, bool on) {
 }
 
 void XSpO2SimulationConfigView::SetLocked(bool locked) {
+    // A value being typed is committed first: a locked page takes no more keys.
+    EndCellEdit();
     locked_ = locked;
     // The upload box serves custom makes only: unlocking leaves it off without any.
     const bool anyCustomMake = makes_ && makes_->Count() > 0;

@@ -97,6 +97,8 @@ private:
     void tliDetails_GridCellClick(plat::ui::GridCell& cell, int32_t button);
     void tliDetails_GridCellEditingKeyPress(plat::ui::GridCellEditor& editor, int32_t& keyAscii);
     void tliDetails_GridCellEditingChange(plat::ui::GridCellEditor& editor);
+    void tliDetails_GridCellAfterEditing(std::string& newText, plat::ui::GridCell& cell);
+    void EndCellEdit();
     void StoreGridValue(int32_t row, const std::string& text);
     void FillOptionsTree();
     void tvwOptions_KeyDown(int32_t& keyCode);

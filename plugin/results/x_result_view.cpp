@@ -107,6 +107,7 @@ void XResultView::DisplayResults(const std::shared_ptr<host::IResultData>& resul
     EndEntry();
     if (TestID() != kSpO2Test) {
         ShowProbeResults(result);
+        SizeColumns();
         return;
     }
     if (auto measurements = MeasurementsOf(result))
@@ -140,6 +141,7 @@ void XResultView::SelectStandard(const std::string& name, const std::string& tex
             if (auto owner = owner_.lock()) result = owner->Result();
         });
         ShowProbeResults(result);
+        SizeColumns();
     }
 }
 
@@ -260,8 +262,15 @@ void XResultView::SizeColumns() {
         valueWidth = std::max(valueWidth + 240, 285);
         int32_t valuesWidth = 0;
         for (int32_t col = kValueCol; col < tlstGrid.Cols(); ++col) {
-            tlstGrid.SetColWidth(col, valueWidth);
-            valuesWidth += valueWidth;
+            // A value longer than the headers ("No resitances found") widens its own column.
+            int32_t width = valueWidth;
+            for (int32_t row = 1; row < tlstGrid.Rows(); ++row) {
+                plat::ui::Font cellFont = font;
+                cellFont.bold = tlstGrid.EffectiveBold(row, col);
+                width = std::max(width, metrics.TextWidth(tlstGrid.CellText(row, col), cellFont) + 240);
+            }
+            tlstGrid.SetColWidth(col, width);
+            valuesWidth += width;
         }
         tlstGrid.SetRowHeight(0, headerHeight);
         tlstGrid.SetColWidth(0, 0);

@@ -255,8 +255,9 @@ void FTestGuide::Form_Resize() {
 void FTestGuide::Form_QueryUnload(bool& cancel, plat::ui::UnloadMode mode) {
     if (mode != plat::ui::UnloadMode::ControlMenu) return;
     // The close box is Abort: the test stops its run and hides the window, and
-    // unloads it once the driver is done with (never from under a command).
+    // unloads it once the driver's call has returned (never under a command).
     cancel = true;
+    EndReadingEntry();
     AbortRun();
     if (Visible()) plat::PassOver([&] { Hide(); });
 }
@@ -342,6 +343,7 @@ void FTestGuide::Raise(const std::function<void()>& event) {
 
 void FTestGuide::ButtonClicked(int32_t id, bool flag) {
     auto keep = weak_from_this().lock();
+    EndReadingEntry();
     switch (id) {
     case kStop: ConfirmStop(); break;
     case kNA: Raise(OnNA); break;
@@ -372,6 +374,18 @@ void FTestGuide::ButtonClicked(int32_t id, bool flag) {
     default: break;
     }
     ShowResultStatus();
+}
+
+void FTestGuide::EndReadingEntry() {
+    // A reading typed without Enter is kept, or refused, as a focus move would
+    // have it, while the result it belongs to is still the test's: a Start
+    // that empties the result must not get it afterwards.
+    auto page = xrvResult ? xrvResult->ObjectAs<plat::ui::UserControl>() : nullptr;
+    if (!page) return;
+    plat::PassOver([&] {
+        for (const auto& control : page->Controls())
+            if (auto* grid = dynamic_cast<plat::ui::Grid*>(control.get())) grid->EndEditing();
+    });
 }
 
 void FTestGuide::ShowResultStatus() {

@@ -120,6 +120,8 @@ private:
     int32_t AddMtiPane();
     void ButtonClicked(int32_t id, bool flag);
     void StandardChanged();
+    // Ends an open cell edit of the results grid, as a focus move does.
+    void EndReadingEntry();
     void ShowResultStatus();
     void RegSaveMtiData();
     void Raise(const std::function<void()>& event);

@@ -162,6 +162,7 @@ TEST_F(CreateRcurveTest, SaveChecksInOrderAndStaysOpenOnEachRefusal) {
             EXPECT_TRUE(DGrid().Editing());
             EXPECT_EQ(DGrid().EditRow(), Row(84));
             EXPECT_EQ(DGrid().EditCol(), 3);
+            EXPECT_TRUE(DGrid().HasFocus());  // what is typed next goes into the cell
             DGrid().EnterEditText("0.84");
         })
         .Click(kDialog, "cmdSave")

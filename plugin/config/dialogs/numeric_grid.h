@@ -60,9 +60,9 @@ void Grid_CheckNumericValue(const plat::ui::GridCellEditor& editor, const plat::
 // For the end of an edit (GridCellAfterEditing, while the cell still holds its
 // text from before the edit): a new text that is no number the cell takes,
 // such as a pasted word or a number only begun ("-", "."), becomes the cell's
-// text from before the edit, so that a commit never stores what the editor
-// would not show as a number. A number is kept trimmed, and so is an empty
-// text, which the window judges itself. False when the text was put back.
+// text from before the edit, never a number nobody typed (such as 0). A
+// number is kept trimmed, and so is an empty text, which the window judges
+// itself. False when the text was put back.
 bool Grid_CommitNumericValue(std::string& newText, const plat::ui::GridCell& cell,
                              const plat::Variant& lowerBound = {}, const plat::Variant& upperBound = {},
                              const plat::Variant& decimals = {});

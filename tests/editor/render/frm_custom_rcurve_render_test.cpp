@@ -187,13 +187,18 @@ TEST_F(MainWindowRenderTest, TheHeaderRowStaysInViewWhenTheGridScrolls) {
     EXPECT_TRUE(headerInView());
     EXPECT_EQ(firstRowInView(), Grid().TopRow());
     QTest::keyClick(Editor(), Qt::Key_Escape);
-    // A turn of the wheel.
-    const QPointF at(table->viewport()->rect().center());
-    QWheelEvent wheel(at, table->viewport()->mapToGlobal(at), {}, {0, -360}, Qt::NoButton, {}, Qt::NoScrollPhase, false);
-    QApplication::sendEvent(table->viewport(), &wheel);
-    Settle();
-    EXPECT_TRUE(headerInView());
-    EXPECT_EQ(firstRowInView(), Grid().TopRow());
+    // A turn of the wheel over the rows, then over the header row.
+    for (QPoint point : {table->viewport()->geometry().center(), QPoint(x, table->frameWidth() + 2)}) {
+        const int topRow = Grid().TopRow();
+        QWidget* under = table->childAt(point);
+        const QPointF at(under->mapFrom(table, point));
+        QWheelEvent wheel(at, under->mapToGlobal(at), {}, {0, -120}, Qt::NoButton, {}, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(under, &wheel);
+        Settle();
+        EXPECT_TRUE(headerInView());
+        EXPECT_EQ(firstRowInView(), Grid().TopRow());
+        EXPECT_NE(Grid().TopRow(), topRow);  // the rows moved
+    }
 }
 
 TEST_F(MainWindowRenderTest, PickingAMakeShowsIt) {

@@ -7,6 +7,7 @@
 #include "platform/loop/message_loop.h"
 #include "plugin/config/config_trace.h"
 #include "plugin/config/spo2_simulation_config.h"
+#include "plugin/shell/test_data.h"
 #include "tests/plugin/config/spo2_config_fixture.h"
 #include "tests/support/ui/scripted_operator.h"
 
@@ -73,7 +74,11 @@ protected:
             EXPECT_TRUE(changed.count(plat::fs::FileName(path))) << path << " written";
         }
     }
+    // The operator is told when a test loses its custom make.
+    void ToldOfFallBack() { op_.Answer(plat::ui::vbOK, "could not keep its custom oximeter make"); }
     void ExpectFellBack() {
+        ASSERT_FALSE(op_.Messages().empty());
+        EXPECT_EQ(op_.Messages().back().title, "Oximeter make");
         EXPECT_EQ(config_->OximeterMake(), 0);
         EXPECT_EQ(config_->OximeterMakeName(), "BCI");
         EXPECT_FALSE(config_->UploadRCurve());
@@ -135,12 +140,23 @@ TEST_F(CarriedMakeTest, OverwriteDeclinedGoesToSaveAs) {
     EXPECT_EQ(config_->Makes()->Count(), 2);
 }
 
-TEST_F(CarriedMakeTest, OverwriteDeclinedAndSaveAsRefusedFallsBack) {
+TEST_F(CarriedMakeTest, OverwriteDeclinedAndSaveAsRefusedFallsBackAndTellsIt) {
     PutMake("Acme", "acme.txt");
+    auto test = std::make_shared<plugin::CTestData>();
+    test->Create(100, nullptr);
+    test->Info()->SetName("Saturation 70");
+    config_ = std::dynamic_pointer_cast<CSpO2SimulationConfig>(test->Configuration());
+    ASSERT_TRUE(config_);
     op_.Answer(vbNo);
     dialog_->answers.push_back({false, "", ""});
-    ExpectOnlyChanged([&] { Load({.rShift = 0.02}); }, {});
+    ToldOfFallBack();
+    ExpectOnlyChanged([&] { Load({.rShift = 0.02}, false); }, {});
     ExpectFellBack();
+    ASSERT_EQ(op_.Messages().size(), 2u);
+    EXPECT_EQ(op_.Messages()[1].prompt,
+              "The test \"Saturation 70\" could not keep its custom oximeter make \"Acme\". "
+              "It now uses the oximeter make \"BCI\".");
+    EXPECT_EQ(op_.Messages()[1].buttons, plat::ui::vbOKOnly | plat::ui::vbExclamation);
 }
 
 TEST_F(CarriedMakeTest, NewMakeIsWrittenWithoutAQuestion) {
@@ -156,11 +172,12 @@ TEST_F(CarriedMakeTest, ReadOnlyLocalFileIsNeverOverwritten) {
     PutMake("Acme", "acme.txt");
     ASSERT_TRUE(plat::fs::SetReadOnly(Path("acme.txt"), true));
     dialog_->answers.push_back({false, "", ""});
+    ToldOfFallBack();
     ExpectOnlyChanged([&] { Load({.rShift = 0.02}); }, {});
     ASSERT_EQ(dialog_->shown.size(), 1u);
     EXPECT_EQ(dialog_->shown[0].name, "");
     EXPECT_EQ(dialog_->shown[0].file, "");
-    EXPECT_TRUE(op_.Messages().empty());
+    EXPECT_EQ(op_.Messages().size(), 1u) << "no overwrite question";
     ExpectFellBack();
 }
 
@@ -191,6 +208,7 @@ TEST_F(CarriedMakeTest, UnsafeFileNamesGoToSaveAsWithTheNameFilledIn) {
         SCOPED_TRACE(file);
         dialog_->shown.clear();
         dialog_->answers.push_back({false, "", ""});
+        ToldOfFallBack();
         ExpectOnlyChanged([&] { Load({.file = file}); }, {});
         ASSERT_EQ(dialog_->shown.size(), 1u);
         EXPECT_EQ(dialog_->shown[0].name, "Acme");
@@ -203,6 +221,7 @@ TEST_F(CarriedMakeTest, MalformedCurvesAreNotTaken) {
     for (CarriedMake m : {CarriedMake{.points = 50}, CarriedMake{.points = 52, .firstSpO2 = 49},
                           CarriedMake{.points = 51, .firstSpO2 = 49}, CarriedMake{.points = 0}}) {
         SCOPED_TRACE(m.points);
+        ToldOfFallBack();
         ExpectOnlyChanged([&] { Load(m); }, {});
         ExpectFellBack();
     }
@@ -210,10 +229,12 @@ TEST_F(CarriedMakeTest, MalformedCurvesAreNotTaken) {
     // One point's SpO2 is no number, one point swapped.
     std::string bad = xml;
     bad.replace(bad.find("SpO2Value=\"60\""), 14, "SpO2Value=\"x\"");
+    ToldOfFallBack();
     ExpectOnlyChanged([&] { LoadXml(*config_, bad); }, {});
     ExpectFellBack();
     bad = xml;
     bad.replace(bad.find("SpO2Value=\"60\""), 14, "SpO2Value=\"61\"");
+    ToldOfFallBack();
     ExpectOnlyChanged([&] { LoadXml(*config_, bad); }, {});
     ExpectFellBack();
     EXPECT_TRUE(dialog_->shown.empty());
@@ -224,6 +245,7 @@ TEST_F(CarriedMakeTest, UnusableNamesGoToSaveAsWithTheFileFilledIn) {
         SCOPED_TRACE(name);
         dialog_->shown.clear();
         dialog_->answers.push_back({false, "", ""});
+        ToldOfFallBack();
         ExpectOnlyChanged([&] { Load({.name = name}); }, {});
         ASSERT_EQ(dialog_->shown.size(), 1u);
         EXPECT_EQ(dialog_->shown[0].name, "");

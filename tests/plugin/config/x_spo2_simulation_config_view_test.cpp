@@ -253,6 +253,8 @@ TEST_F(ConfigViewTest, TlcAboveTheRangePutsBackTheTextBeforeAndAnEmptyBoxChanges
     Run(op);
     EXPECT_EQ(Tlc().Text(), "");
     EXPECT_EQ(config->GetTlc(), 4) << "an emptied box leaves the last TLC";
+    ASSERT_TRUE(Grid().UserFocus());
+    EXPECT_EQ(Tlc().Text(), "4") << "and shows it again when left";
     // A paste of letters or of a number beyond the range comes back out.
     ASSERT_TRUE(Tlc().EnterText("4095"));
     EXPECT_EQ(config->GetTlc(), 4095);
@@ -446,17 +448,75 @@ TEST_F(ConfigViewTest, AmplitudeTakesItsDecimalsByItsSizeAndPartialTextsStoreNot
     EXPECT_EQ(typed("21"), "0.025") << "at most 20";
     EXPECT_TRUE(grid.TypeEditKey('\r'));
 
-    // Emptied, or a pasted sign alone: the last stored value stays.
+    // Emptied, or a pasted sign alone: the value from before the edit, as a commit would keep.
     EXPECT_EQ(typed("2"), "2");
+    EXPECT_EQ(config->PulseAmplitude(), "2");
     EXPECT_TRUE(grid.TypeEditKey(8));
     EXPECT_EQ(grid.EditText(), "");
-    EXPECT_EQ(config->PulseAmplitude(), "2");
+    EXPECT_EQ(config->PulseAmplitude(), "0.025");
     EXPECT_TRUE(grid.EnterEditText("-"));
-    EXPECT_EQ(config->PulseAmplitude(), "2");
+    EXPECT_EQ(config->PulseAmplitude(), "0.025");
     EXPECT_TRUE(grid.EnterEditText("abc"));
     EXPECT_NE(grid.EditText(), "abc");
     EXPECT_EQ(config->PulseAmplitude(), "0.025");
     EXPECT_TRUE(op.Messages().empty()) << "the view shows no messages";
+}
+
+TEST_F(ConfigViewTest, ACommitKeepsTheNumberAsShownOrTheValueFromBeforeTheEdit) {
+    auto config = NewConfig();
+    Open(config);
+    ASSERT_TRUE(Presets().PickItem(kCustomize));
+    auto& grid = Grid();
+    // Typed, then pasted over, then committed by a click on another cell.
+    auto committed = [&](int32_t row, const std::string& typed, const std::string& pasted) {
+        EXPECT_TRUE(grid.ClickCell(row, 2));
+        EXPECT_TRUE(grid.TypeEditText(typed));
+        if (!pasted.empty()) {
+            EXPECT_TRUE(grid.EnterEditText(pasted));
+        }
+        EXPECT_TRUE(grid.ClickCell(row, 1));
+        EXPECT_FALSE(grid.Editing());
+        return grid.CellText(row, 2);
+    };
+    for (const char* pasted : {"-", ".", "abc", "1e1", "&HA", " 5 5"}) {
+        SCOPED_TRACE(pasted);
+        EXPECT_EQ(committed(1, "7", pasted), "98");
+        EXPECT_EQ(config->SpO2(), 98);
+        EXPECT_EQ(committed(3, "2", pasted), "5");
+        EXPECT_EQ(config->PulseAmplitude(), "5");
+    }
+    EXPECT_EQ(committed(1, "7\b", ""), "98") << "emptied";
+    EXPECT_EQ(config->SpO2(), 98);
+    // Written as the page writes numbers, whichever way the edit ends.
+    EXPECT_EQ(committed(1, "07", ""), "7");
+    EXPECT_EQ(config->SpO2(), 7);
+    EXPECT_EQ(committed(3, "0,5", ""), "0.5");
+    EXPECT_EQ(config->PulseAmplitude(), "0.5");
+    EXPECT_EQ(config->CustomPulseAmplitude(), "0.5");
+    EXPECT_TRUE(grid.ClickCell(2, 2));
+    EXPECT_TRUE(grid.TypeEditText("\b"));
+    EXPECT_TRUE(grid.TypeEditKey('\r'));
+    EXPECT_EQ(grid.CellText(2, 2), "75") << "Enter on an emptied cell";
+    EXPECT_EQ(config->BPM(), 75);
+    EXPECT_TRUE(grid.TypeEditText("015"));
+    EXPECT_TRUE(Tlc().UserFocus());
+    EXPECT_FALSE(grid.Editing());
+    EXPECT_EQ(grid.CellText(3, 2), "15") << "committed by a focus move";
+    EXPECT_EQ(config->PulseAmplitude(), "15");
+}
+
+TEST_F(ConfigViewTest, LockingThePageCommitsTheValueBeingTypedAndTakesNoMoreKeys) {
+    auto config = NewConfig();
+    Open(config);
+    ASSERT_TRUE(Presets().PickItem(kCustomize));
+    auto& grid = Grid();
+    EXPECT_TRUE(grid.ClickCell(1, 2));
+    EXPECT_TRUE(grid.TypeEditText("07"));
+    dialog_->SetLocked(true);
+    EXPECT_FALSE(grid.Editing());
+    EXPECT_EQ(grid.CellText(1, 2), "7");
+    EXPECT_FALSE(grid.TypeEditText("5"));
+    EXPECT_EQ(config->SpO2(), 7);
 }
 
 TEST_F(ConfigViewTest, TestGuideOptionsToggleByClickAndSpaceNotByArrowKeys) {

@@ -9,12 +9,16 @@
 #include <QtTest/QTest>
 #include <QtWidgets/QComboBox>
 #include <QtWidgets/QLineEdit>
+#include <QtWidgets/QScrollBar>
+#include <QtWidgets/QTableWidget>
 #include <QtWidgets/QToolBar>
 
 #include "host/language_service.h"
 #include "host/run_context.h"
 #include "platform/com/registry.h"
 #include "plugin/config/mti_data.h"
+#include "plugin/results/results_classes.h"
+#include "plugin/results/x_html_help.h"
 #include "plugin/shell/f_test_guide.h"
 #include "plugin/shell/identity_pane_flag.h"
 #include "tests/platform/qt/qt_fixture.h"
@@ -33,6 +37,8 @@ protected:
         host::LanguageService().SetLanguagesRoot(dir.Path() + "/languages");
         host::LanguageService().Reload();
         plugin::SetIdentityPaneShown(false);
+        plugin::RegisterResultsClasses();  // the real results grid and help viewer
+        plugin::XHtmlHelp::SetLibraryFolderForTests(ORVIK_TEST_BIN_DIR "/");
         guide = std::make_shared<FTestGuide>();
         guide->Load();
         auto probe = std::make_shared<test_support::FakeElement>();
@@ -48,6 +54,8 @@ protected:
     ~GuideRenderTest() override {
         guide->Unload();
         guide.reset();
+        for (const auto& served : plugin::ResultsClasses()) plat::UnregisterClass(served.progId);
+        plugin::XHtmlHelp::SetLibraryFolderForTests("");
         plugin::ResetIdentityPaneFlagForTests();
     }
     QAction* Action(const QString& text) {
@@ -94,6 +102,11 @@ TEST_F(GuideRenderTest, TheWindowShowsEveryPartAndKeepsItsSizeAcrossStarts) {
     auto* selector = Widget<QComboBox>(guide->Toolbar().Controls().Item("cboStandard"));
     ASSERT_NE(selector, nullptr);
     EXPECT_GT(selector->width(), selector->fontMetrics().horizontalAdvance("Pelmo2 - Oximeter accuracy"));
+    ASSERT_NE(guide->ResultView(), nullptr);
+    ASSERT_NE(guide->ContentPane().HelpControl(), nullptr);
+    auto* table = renderer.WindowOf(*guide)->findChild<QTableWidget*>();
+    ASSERT_NE(table, nullptr);
+    EXPECT_EQ(table->horizontalScrollBar()->maximum(), 0);  // every column in view
 
     // Each Start adds the driver's control; a communication error removes it again.
     std::shared_ptr<guide_test::FakeVTIControl> vti;
@@ -129,9 +142,13 @@ TEST_F(GuideRenderTest, TheIdentityPaneShowsInsideTheWindowAndTakesTyping) {
     EXPECT_FALSE(edit->isVisible());
 }
 
-TEST_F(GuideRenderTest, APictureOfTheWindowHasItsSize) {
+TEST_F(GuideRenderTest, AResizedWindowKeepsItsToolbarAlongTheBottomAndItsPictureHasItsSize) {
     guide->SetInnerSize(10800, 6600);
     Settle();
+    QWidget* bar = Widget(guide->Controls().Item("xtbToolbar"));
+    ASSERT_NE(bar, nullptr);
+    EXPECT_EQ(bar->geometry().bottom() + 1, 6600 / 15);
+    EXPECT_EQ(bar->width(), 10800 / 15);
     const std::string path = dir.Path() + "/guide.png";
     ASSERT_TRUE(renderer.SavePicture(*guide, path));
     QImage image(QString::fromStdString(path));

@@ -257,6 +257,43 @@ TEST_F(RunFlowTest, ADriverThatCannotBeAddedIsAFailureNotACleanRun) {
     EXPECT_EQ(op.Messages().size(), 1u);
 }
 
+// Logs, in order, the step codes written and the elements reported done.
+class LoggingSetup : public host::CTestSetup {
+public:
+    std::vector<std::string> log;
+    void SetStepCode(int32_t code) override {
+        log.push_back("code " + std::to_string(code));
+        CTestSetup::SetStepCode(code);
+    }
+    void ElementDone(const host::TestElementPtr& element) override {
+        log.push_back("done");
+        CTestSetup::ElementDone(element);
+    }
+};
+
+TEST_F(RunFlowTest, NaSkipAndPreviousReportTheElementDonePreviousBeforeItsStepCode) {
+    struct Way {
+        const char* name;
+        int32_t testId;
+        std::function<void()> script;
+        std::vector<std::string> log;
+    };
+    const std::vector<Way> ways = {
+        {"N/A", 200, [&] { Click(FTestGuide::kNA); }, {"code 0", "done"}},
+        {"Skip", 300, [&] { Click(FTestGuide::kSkip); }, {"code 3", "done"}},
+        {"Next", 400, [&] { Click(FTestGuide::kNext); }, {"code 0"}},
+        {"Previous after a run", 100, [&] { Start([&] { Type("97", "56").Click(FTestGuide::kPrevious); }); },
+         {"done", "done", "code 1"}},  // Start's, then Previous's own
+    };
+    for (const auto& way : ways) {
+        SCOPED_TRACE(way.name);
+        auto logging = std::make_shared<LoggingSetup>();
+        way.script();
+        NewTest(way.testId)->Perform(logging);
+        EXPECT_EQ(logging->log, way.log);
+    }
+}
+
 // ---- a group stepped through -------------------------------------------------------
 
 TEST_F(RunFlowTest, AGroupOfAllFourStepsNextPreviousSkipNaAndStop) {

@@ -202,7 +202,75 @@ TEST_F(Spo2RunTest, AcceptedUploadWithoutACurrentMakeIsRefusedAfterTheSearch) {
     EXPECT_THAT(Wire(), ElementsAre("[MAKE10]", "[MAKE11]", "[MAKE12]", "[MAKE13]", "[MAKE14]", "[MAKE15]", "[Q]"));
 }
 
+// ---- failures between the commands ------------------------------------------------
+
+TEST_F(Spo2RunTest, AFailedCommandKeepsTheNextCommandOfTheSetUpFromBeingTried) {
+    struct Case {
+        int32_t preset;
+        const char* before;  // the command after which the line's writes fail
+        const char* failed;
+        const char* next;    // must never be tried
+    };
+    const Case cases[] = {
+        {5, "[MAKE0]", "[TLC", "[PRESETS"},
+        {24, "[TLC", "[OXY", "[BPM"},
+        {24, "[OXY", "[BPM", "[AC"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.failed);
+        serial.Line().ClearFailures();
+        const std::size_t first = serial.Line().Writes().size();
+        sim.OnCommand = [&](const serialtest::ReceivedCommand& command) {
+            if (command.text.rfind(c.before, 0) == 0) serial.Line().FailWritesFrom(serial.Line().Writes().size());
+        };
+        auto test = SpO2Test(0, c.preset);
+        Start([&] { Click(FTestGuide::kNext); }).Answer(plat::ui::vbOK, "Unable to read from port.");
+        test->Perform(setup);
+        bool failedSeen = false;
+        for (std::size_t i = first; i < serial.Line().Writes().size(); ++i) {
+            const std::string& text = serial.Line().Writes()[i].text;
+            if (text.rfind(c.failed, 0) == 0) failedSeen = true;
+            EXPECT_NE(text.rfind(c.next, 0), 0u) << text << " was tried after the failure";
+        }
+        EXPECT_TRUE(failedSeen);
+    }
+}
+
 // ---- readings ------------------------------------------------------------------
+
+TEST_F(Spo2RunTest, ASecondStartEmptiesTheResultAndAFailedOneLeavesNoPassBehind) {
+    auto test = SpO2Test(0, 0);
+    int32_t afterFirst = -1;
+    Start([&] {
+        Type("97", "56");
+        op.TypeInCell("FTestGuide", "xrvResult.tlstGrid", "90");  // no Enter: still open at Start
+        op.Do("FTestGuide", "the first run passed; the instrument goes silent", [&](plat::ui::Form&) {
+            afterFirst = Status(test);
+            sim.SetSilent(true);
+        });
+        Start([&] { Click(FTestGuide::kNext); }).Answer(plat::ui::vbOK, "No instrument was found");
+    });
+    test->Perform(setup);
+    EXPECT_EQ(afterFirst, 1);
+    ASSERT_TRUE(test->Result());
+    EXPECT_EQ(Status(test), 0);
+    EXPECT_EQ(test->Result()->MeasurementCount(), 0);
+
+    // Next takes a reading typed without Enter, as a click elsewhere would.
+    auto next = SpO2Test(0, 0);
+    sim.SetSilent(false);
+    Start([&] {
+        Type("97", "56");
+        op.TypeInCell("FTestGuide", "xrvResult.tlstGrid", "90");
+        Click(FTestGuide::kNext);
+    });
+    next->Perform(setup);
+    auto result = std::dynamic_pointer_cast<plugin::ITestResult>(next->Result());
+    ASSERT_TRUE(result);
+    auto spo2 = std::dynamic_pointer_cast<host::IMeasurement>(result->Measurements()->Item("SpO2"));
+    ASSERT_TRUE(spo2);
+    EXPECT_EQ(spo2->Value().AsString(), "90");
+}
 
 TEST_F(Spo2RunTest, TypedReadingsPassOrFailAgainstTheLimitsAndEachChangeStoresAgain) {
     auto test = SpO2Test(6, 24);

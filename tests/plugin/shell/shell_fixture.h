@@ -83,11 +83,12 @@ public:
     void PrintReport(const std::shared_ptr<host::IReport>&) override {}
 };
 
-// The host's standards, recording who their references were pointed at.
+// The host's standards, recording who their references were pointed at (not
+// holding them: the element holds its standards).
 class RecordingStandards : public host::CLimitStandards {
 public:
-    std::vector<host::TestElementPtr> owners;
-    void UpdateReferences(const host::TestElementPtr& owner) override { owners.push_back(owner); }
+    std::vector<const host::ITestElement*> owners;
+    void UpdateReferences(const host::TestElementPtr& owner) override { owners.push_back(owner.get()); }
 };
 
 // Stands for CLimitData: the host's standards under "ExpectedResult".

@@ -98,7 +98,7 @@ TEST_F(TestDataTest, UpdateReferencesReachesTheStandardsAndIsSafeWithoutLimits) 
     auto standards = std::make_shared<shell_test::RecordingStandards>();
     std::dynamic_pointer_cast<FakeLimits>(withLimits->Limits())->standards = standards;
     withLimits->UpdateReferences();
-    EXPECT_EQ(standards->owners, (std::vector<host::TestElementPtr>{withLimits}));
+    EXPECT_EQ(standards->owners, (std::vector<const host::ITestElement*>{withLimits.get()}));
 
     plugin::Factory().Install(plugin::Part::Limits, nullptr);
     auto element = Made(200);

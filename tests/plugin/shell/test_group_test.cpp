@@ -246,8 +246,8 @@ TEST_F(TestGroupTest, UpdateReferencesReachesTheGroupsStandardsAndItsChildren) {
     std::dynamic_pointer_cast<FakeLimits>(group->Limits())->standards = own;
     std::dynamic_pointer_cast<FakeLimits>(group->Item(1)->Limits())->standards = childs;
     group->UpdateReferences();
-    EXPECT_EQ(own->owners, (std::vector<host::TestElementPtr>{group}));
-    EXPECT_EQ(childs->owners, (std::vector<host::TestElementPtr>{group->Item(1)}));
+    EXPECT_EQ(own->owners, (std::vector<const host::ITestElement*>{group.get()}));
+    EXPECT_EQ(childs->owners, (std::vector<const host::ITestElement*>{group->Item(1).get()}));
 }
 
 TEST_F(TestGroupTest, InitializeAlwaysStoresTheOwnPlugInId) {

@@ -4,8 +4,13 @@
 // in the browser.
 #include <gtest/gtest.h>
 
+#include <QtGui/QTextBlock>
+#include <QtGui/QTextDocument>
+#include <QtGui/QTextLayout>
 #include <QtTest/QTest>
+#include <QtWidgets/QApplication>
 #include <QtWidgets/QLineEdit>
+#include <QtWidgets/QScrollBar>
 #include <QtWidgets/QTableWidget>
 #include <QtWidgets/QTextBrowser>
 
@@ -76,6 +81,7 @@ TEST_F(ResultViewRenderTest, ReadingsTypedIntoTheCellsReachTheTest) {
     QLineEdit* editor = Editor();
     ASSERT_NE(editor, nullptr);
     ASSERT_TRUE(editor->isVisible());
+    EXPECT_EQ(editor->geometry(), Table()->visualItemRect(Table()->item(1, 2)));  // exactly its cell
     QTest::keyClicks(editor, "9x8.5");  // only digits stay
     QTest::keyClick(editor, Qt::Key_Return);
     Settle();
@@ -123,6 +129,31 @@ TEST_F(ResultViewRenderTest, TheColumnsFillTheGridWithTheScreensMetrics) {
     EXPECT_GE(table->columnWidth(2), metrics.horizontalAdvance("Recorded value"));
 }
 
+TEST_F(ResultViewRenderTest, AValueLongerThanItsHeaderGetsAColumnThatShowsIt) {
+    auto probe = std::make_shared<results_test::FakeElement>(400);
+    auto probeLimits = results_test::GiveLimits(probe);
+    results_test::AddBoundedStandard(*probeLimits, "Probe", "Probe", 100, 1, {"PIN1_TO_PIN2"});
+    auto result = results_test::GiveResult(probe);
+    view->SetOwner(probe);
+    view->InitTest();
+    view->SelectStandard("Probe", "Probe", false);
+    result->StoreResult("OTHER=5", nullptr);  // no pin pair measured
+    view->DisplayResults(result);
+    Settle();
+    ASSERT_EQ(view->Grid().CellText(1, 2), "No resitances found");
+    const QFontMetrics metrics(Table()->item(1, 2)->font());
+    EXPECT_GT(Table()->columnWidth(2), metrics.horizontalAdvance("No resitances found"));
+    // Scrolled to the right, the header row goes along with the columns.
+    QTableWidget* table = Table();
+    table->horizontalScrollBar()->setValue(table->horizontalScrollBar()->maximum());
+    Settle();
+    const QPoint unit(table->viewport()->x() + table->columnViewportPosition(5) + 5, table->frameWidth() + 2);
+    QWidget* seen = table->childAt(unit);
+    auto* header = seen ? qobject_cast<QAbstractItemView*>(seen->parentWidget()) : nullptr;
+    ASSERT_NE(header, nullptr);
+    EXPECT_EQ(header->indexAt(seen->mapFrom(table, unit)), table->model()->index(0, 5));
+}
+
 TEST(HelpViewRender, ThePageShowsInTheBrowser) {
     plat::MessageLoop::Reset();
     plat::qt::QtRenderer renderer;
@@ -143,6 +174,18 @@ TEST(HelpViewRender, ThePageShowsInTheBrowser) {
     auto* browser = qobject_cast<QTextBrowser*>(renderer.WidgetOf(help->Controls().Item("web")));
     ASSERT_NE(browser, nullptr);
     EXPECT_TRUE(browser->toPlainText().contains("LEDs - R"));
+    // In a narrow pane every line, headings included, begins after a blank or a hyphen.
+    browser->resize(120, 300);
+    QApplication::processEvents();
+    browser->document()->size();  // the whole page laid out
+    for (QTextBlock block = browser->document()->begin(); block.isValid(); block = block.next()) {
+        const QTextLayout* layout = block.layout();
+        for (int line = 1; layout && line < layout->lineCount(); ++line) {
+            const int start = layout->lineAt(line).textStart();
+            const QChar before = block.text().at(start - 1);
+            EXPECT_TRUE(before.isSpace() || before == '-') << block.text().toStdString() << " @" << start;
+        }
+    }
     form.Unload();
     plugin::XHtmlHelp::SetLibraryFolderForTests("");
     plat::MessageLoop::Reset();
