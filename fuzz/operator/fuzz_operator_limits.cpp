@@ -5,7 +5,6 @@
 // as the view formats it; a commit of no number (or of nothing) puts back the
 // bound from before the edit.
 
-#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -38,9 +37,7 @@ using host::XLimitView;
 // the old value back. The value itself is the model check's to follow.
 std::optional<std::vector<std::string>> BoundRule(int32_t, int32_t col, const std::string& typed) {
     if (col != XLimitView::kUpper && col != XLimitView::kLower) return std::nullopt;
-    std::string text = typed;
-    std::replace(text.begin(), text.end(), ',', '.');
-    const auto kind = GridCommitCheck::Classify(text);
+    const auto kind = GridCommitCheck::Classify(typed);
     if (kind == GridCommitCheck::Number::No || kind == GridCommitCheck::Number::Blank)
         return std::vector<std::string>{};
     return std::nullopt;

@@ -18,9 +18,9 @@ GridCommitCheck::Number GridCommitCheck::Classify(const std::string& text) {
     for (size_t i = 0; i < trimmed.size(); ++i) {
         const char c = trimmed[i];
         if (c >= '0' && c <= '9') ++digits;
-        else if (c == '.') ++points;
+        else if (c == '.' || c == ',') ++points;
         else if ((c == '-' || c == '+') && i == 0) sign = true;
-        else if (c == ' ' || c == ',') inner = true;
+        else if (c == ' ') inner = true;
         else other = true;
     }
     if (other || digits == 0 || points > 1 || inner) return Number::No;

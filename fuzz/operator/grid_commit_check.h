@@ -35,8 +35,8 @@ public:
     // Forgets the edit being followed (the window changed what it shows).
     void Forget() { editing_ = false; }
 
-    // The plain reading of a typed number: digits with at most one point,
-    // nothing else (spaces around it count as unclear).
+    // The plain reading of a typed number: digits with at most one decimal
+    // sign (point or comma), nothing else (spaces around it count as unclear).
     enum class Number { Yes, No, Unclear, Blank };
     static Number Classify(const std::string& text);
 
