@@ -103,8 +103,8 @@ private:
                 if (items->Item(n)->Key() == view_->RowKey(row)) item = items->Item(n);
             if (!item) continue;
             const std::pair<int32_t, std::string> cells[] = {
-                {XLimitView::kUpper, plat::NumberToText(item->BoundValue(XLimitView::kUpperBound))},
-                {XLimitView::kLower, plat::NumberToText(item->BoundValue(XLimitView::kLowerBound))},
+                {XLimitView::kUpper, plat::SingleToText(item->BoundValue(XLimitView::kUpperBound))},
+                {XLimitView::kLower, plat::SingleToText(item->BoundValue(XLimitView::kLowerBound))},
                 {XLimitView::kExpression, item->Expression(0)}};
             for (const auto& [col, stored] : cells) {
                 if (grid->Editing() && grid->EditRow() == row && grid->EditCol() == col) continue;

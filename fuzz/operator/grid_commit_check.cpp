@@ -34,7 +34,7 @@ std::string GridCommitCheck::Check(const plat::ui::Grid* grid, const Action& las
         editing_ = false;
         return finding;
     }
-    bool sameEdit = grid->Editing() && grid->EditRow() == row_ && grid->EditCol() == col_;
+    bool sameEdit = editing_ && grid->Editing() && grid->EditRow() == row_ && grid->EditCol() == col_;
     // The same cell edited again since (the window ended the edit and opened
     // it anew): the text it started from is what the first edit left.
     const bool reopened = editing_ && sameEdit && grid->EditOldText() != old_;

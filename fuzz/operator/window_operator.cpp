@@ -48,6 +48,13 @@ const int32_t kKeys[] = {plat::ui::vbKeyUp,   plat::ui::vbKeyDown, plat::ui::vbK
 
 std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
 
+// Typing goes key by key, so only printable ASCII is typed; the rest comes as a paste.
+bool Typeable(const std::string& text) {
+    for (unsigned char ch : text)
+        if (ch < 0x20 || ch >= 0x7f) return false;
+    return true;
+}
+
 }  // namespace
 
 WindowOperator::WindowOperator(ActionSource& input)
@@ -129,7 +136,7 @@ void WindowOperator::Enqueue(const std::string& window, Action action, std::stri
 }
 
 void WindowOperator::PlanClose(Form& form) {
-    Action action{form.Name(), "", "close"};
+    Action action{form.Name(), "", "close", {}, false};
     if (++closeAttempts_ > kCloseAttempts) {
         closeAttempts_ = 0;
         Enqueue(form.Name(), action, "(closed by code: it would not close)", [](Form& f) {
@@ -153,7 +160,7 @@ void WindowOperator::PlanClose(Form& form) {
 void WindowOperator::Plan(Form& form) {
     closeAttempts_ = 0;
     const int32_t what = input_.Byte() % 64;
-    Action action{form.Name(), "", ""};
+    Action action{form.Name(), "", "", {}, false};
     action.local = true;
     if (what < 44) {
         std::vector<std::pair<Control*, std::string>> controls;
@@ -170,7 +177,7 @@ void WindowOperator::Plan(Form& form) {
                 for (size_t i = 0; i < controls.size(); ++i)
                     if (controls[i].first == active) chosen = i;
             const auto& [control, path] = controls[chosen];
-            PlanControl(*control, path);
+            PlanControl(form, *control, path);
             return;
         }
     }
@@ -197,16 +204,19 @@ void WindowOperator::Plan(Form& form) {
     }
 }
 
-void WindowOperator::PlanControl(Control& control, const std::string& path) {
-    Form* form = Front();
-    const std::string window = form->Name();
-    Action action{window, path, ""};
+void WindowOperator::PlanControl(Form& form, Control& control, const std::string& path) {
+    const std::string window = form.Name();
+    // Typing, keys, cells and moving the focus end an edit only; clicks on
+    // buttons, picks and the like may change what the window shows.
+    Action action{window, path, "", {}, false};
+    action.local = true;
     auto find = [path](Form& f) { return plat::ui::test::ScriptedOperator::FindControl(f, path); };
     const int32_t how = input_.Byte();
 
     if (dynamic_cast<plat::ui::CommandButton*>(&control) || dynamic_cast<plat::ui::CheckBox*>(&control) ||
         dynamic_cast<plat::ui::OptionButton*>(&control)) {
         action.verb = "click";
+        action.local = false;
         Enqueue(window, action, "click " + path, [find](Form& f) {
             Control* c = find(f);
             if (auto* b = dynamic_cast<plat::ui::CommandButton*>(c)) b->Click();
@@ -228,11 +238,8 @@ void WindowOperator::PlanControl(Control& control, const std::string& path) {
         }
         const std::string text = input_.Text();
         switch (how % 8) {
-        case 0: case 1: case 2: {
-            // Typing goes key by key, so only ASCII is typed; the rest comes as a paste.
-            bool ascii = true;
-            for (unsigned char ch : text) ascii = ascii && ch >= 0x20 && ch < 0x7f;
-            if (ascii && !list) {
+        case 0: case 1: case 2:
+            if (Typeable(text) && !list) {
                 action.verb = "type";
                 Enqueue(window, action, "type " + Quoted(text) + " into " + path, [find, text](Form& f) {
                     if (auto* t = dynamic_cast<plat::ui::TextBox*>(find(f))) t->TypeText(text);
@@ -240,7 +247,6 @@ void WindowOperator::PlanControl(Control& control, const std::string& path) {
                 return;
             }
             [[fallthrough]];
-        }
         case 3: case 4:
             action.verb = "paste";
             Enqueue(window, action, "paste " + Quoted(text) + " into " + path, [find, text](Form& f) {
@@ -283,9 +289,7 @@ void WindowOperator::PlanControl(Control& control, const std::string& path) {
         switch (kind) {
         case 0: case 1: case 2: {
             const std::string text = input_.Text();
-            bool ascii = true;
-            for (unsigned char ch : text) ascii = ascii && ch >= 0x20 && ch < 0x7f;
-            ascii = ascii && kind != 2;
+            const bool ascii = Typeable(text) && kind != 2;
             action.verb = ascii ? "type" : "paste";
             Enqueue(window, action, action.verb + " " + Quoted(text) + " in the cell editor of " + path,
                     [find, text, ascii](Form& f) {

@@ -61,7 +61,7 @@ private:
     plat::ui::Form* Front() const;
     void Plan(plat::ui::Form& form);
     void PlanClose(plat::ui::Form& form);
-    void PlanControl(plat::ui::Control& control, const std::string& path);
+    void PlanControl(plat::ui::Form& form, plat::ui::Control& control, const std::string& path);
     void Enqueue(const std::string& window, Action action, std::string description,
                  std::function<void(plat::ui::Form&)> act);
     int32_t AnswerMessage(const plat::ui::MessageBoxRequest& request);
