@@ -386,7 +386,11 @@ bool ValidateMakeName(std::string_view name) { return !IsOneOf(BuiltInMakeNames(
 
 bool IsFirstListedMake(std::string_view name) { return IsOneOf(FirstListedMakeNames(), name); }
 
-double ValText(std::string_view text) { return plat::ReadLeadingNumber(plat::Replace(text, ",", ".")); }
+double ValText(std::string_view text) {
+    // Most texts hold no comma: no copy for them.
+    if (text.find(',') == std::string_view::npos) return plat::ReadLeadingNumber(text);
+    return plat::ReadLeadingNumber(plat::Replace(text, ",", "."));
+}
 
 }  // namespace ORVIK_MAKES_FLAVOUR
 }  // namespace makes

@@ -11,6 +11,8 @@ namespace plat::ui {
 class Form;
 }
 
-// Draws a loaded form into the PNG file and unloads it; 1 when it could not
-// be drawn, else 0.
+// Draws a loaded form into the PNG file and tells (on standard error) every
+// text the window cuts; 1 when it could not be drawn or cuts a text, else 0.
+int DrawPicture(plat::qt::QtRenderer& renderer, plat::ui::Form& form, const std::filesystem::path& path);
+// DrawPicture, then unloads the form.
 int DrawAndUnload(plat::qt::QtRenderer& renderer, plat::ui::Form& form, const std::filesystem::path& path);

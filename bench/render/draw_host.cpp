@@ -1,58 +1,19 @@
-// Draws the host program's main window into a folder (PNG, offscreen): the
-// shipped sequence as it stands at start, nothing run yet. A program of its
-// own, as the host program loads the plug-in by ProgID and never links it.
-// Run by the `screenshots` target into docs/pictures.
-#include <stdlib.h>
-
+// Draws the host program's window into a folder (PNG, offscreen). A program
+// of its own, as the host program loads the plug-in by ProgID and never links
+// it. Run by the `screenshots` target into docs/pictures.
 #include <cstdio>
-#include <filesystem>
-#include <memory>
-#include <string>
 
-#include "host/test_element_base.h"
-#include "hostprog/f_host_main.h"
-#include "hostprog/host_main.h"
-#include "bench/render/draw_and_unload.h"
-#include "platform/com/com.h"
-#include "platform/com/fs.h"
-#include "platform/com/registry.h"
+#include "bench/render/draw_host_windows.h"
 #include "platform/loop/message_loop.h"
 #include "platform/qt/qt_renderer.h"
-#include "platform/ui/tree_view.h"
-
-namespace {
-const char kAnchor = 0;
-}
 
 int main(int argc, char** argv) {
     if (argc < 2) {
         std::fprintf(stderr, "usage: draw_host <folder>\n");
         return 2;
     }
-    const std::filesystem::path folder = argv[1];
-    std::filesystem::create_directories(folder);
     plat::MessageLoop::Reset();
     plat::qt::QtRenderer renderer;
     renderer.Install();
-    std::string pattern = (std::filesystem::temp_directory_path() / "orvik-draw-host-XXXXXX").string();
-    if (!::mkdtemp(pattern.data())) return 1;
-    const std::filesystem::path scratch = pattern;
-    plat::Registry::UseFile((scratch / "registry.reg").string());
-    int failed = 0;
-    {
-        std::string error;
-        auto plugIn = hostprog::HostMain::LoadPlugIn(plat::fs::FolderOf(plat::ModulePath(&kAnchor)), error);
-        if (!plugIn) {
-            std::fprintf(stderr, "%s\n", error.c_str());
-            ++failed;
-        } else {
-            auto window = std::make_shared<hostprog::FHostMain>(plugIn);
-            window->Load();
-            failed += DrawAndUnload(renderer, *window, folder / "host_main_window.png");
-            host::UnregisterPlugIn(plugIn->ID());
-        }
-    }
-    std::error_code ec;
-    std::filesystem::remove_all(scratch, ec);
-    return failed == 0 ? 0 : 1;
+    return DrawHostWindows(renderer, argv[1]) == 0 ? 0 : 1;
 }

@@ -3,6 +3,7 @@
 // registered in a scratch registry), as a test shows it when it runs.
 #include "bench/render/draw_test_guide.h"
 
+#include "bench/render/draw_and_unload.h"
 #include "bench/render/shipped_plug_in.h"
 
 #include <cstdio>
@@ -45,16 +46,11 @@ int DrawGuide(plat::qt::QtRenderer& renderer, const host::TestElementPtr& elemen
     guide->UpdateToolBar();  // as after the readings of a run
     // SpO2 and BPM limits around the configured values.
     if (element->TestID() == 100) guide->Toolbar().ClickButton(plugin::FTestGuide::kExpectedValues);
-    const bool drawn = renderer.SavePicture(*guide, path);
+    const int failed = DrawPicture(renderer, *guide, path);
     guide->Unload();
     guide.reset();
     renderer.Flush();  // the renderer forgets the window before another is made at its address
-    if (!drawn) {
-        std::fprintf(stderr, "could not draw %s\n", path.c_str());
-        return 1;
-    }
-    std::printf("%s\n", path.c_str());
-    return 0;
+    return failed;
 }
 
 }  // namespace

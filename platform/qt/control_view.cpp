@@ -55,7 +55,7 @@ void ControlView::Sync() {
     if (!widget_ || !control_) return;
     const plat::ui::Control& c = *control_;
     if (!AutoPlaced())
-        widget_->setGeometry(ToPixelsX(c.Left()), ToPixelsY(c.Top()), ToPixelsX(c.Width()), ToPixelsY(c.Height()));
+        widget_->setGeometry(ToPixelRect(c.Left(), c.Top(), c.Width(), c.Height()));
     widget_->setEnabled(c.Enabled());
     widget_->setFont(ToQFont(c.Font(), QApplication::font()));
     ApplyColors(*widget_, c.BackColor(), c.ForeColor(), FillsBackground());

@@ -3,6 +3,11 @@
 #include <QtGui/QCloseEvent>
 #include <QtGui/QIcon>
 #include <QtGui/QResizeEvent>
+#include <QtGui/QScreen>
+#include <QtGui/QWindow>
+#include <QtWidgets/QApplication>
+
+#include <algorithm>
 
 #include "platform/qt/qt_application.h"
 #include "platform/qt/qt_convert.h"
@@ -10,10 +15,22 @@
 
 namespace plat::qt {
 
+namespace {
+
+// Counts shows, so that the window shown last is known.
+thread_local uint64_t tShown = 0;
+
+}  // namespace
+
 FormWindow::FormWindow(plat::ui::Form& form) : QWidget(nullptr, Qt::Window), form_(&form) {
     setObjectName(ToQt(form.Name()));
     setFocusPolicy(Qt::NoFocus);
+    if (Fixed())
+        setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                       Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
 }
+
+bool FormWindow::Fixed() const { return form_ && !form_->OnResize; }
 
 void FormWindow::Sync() {
     if (!form_) return;
@@ -26,10 +43,58 @@ void FormWindow::Sync() {
     ApplyColors(*this, form_->BackColor(), plat::ui::vbButtonText, true);
     const QSize size(ToPixelsX(form_->ScaleWidth()), ToPixelsY(form_->ScaleHeight()));
     if (size != syncedSize_) {
+        const bool first = !syncedSize_.isValid();
         syncedSize_ = size;
-        resize(size);
+        if (Fixed()) {
+            setFixedSize(size);
+        } else {
+            // The size code gives is where every control shows; code may make it smaller still.
+            if (first || size.width() < minimumWidth() || size.height() < minimumHeight())
+                setMinimumSize(first ? size : size.boundedTo(minimumSize()));
+            resize(size);
+        }
     }
     if (form_->Left() != 0 || form_->Top() != 0) move(ToPixelsX(form_->Left()), ToPixelsY(form_->Top()));
+}
+
+void FormWindow::OpenOver(QWidget* owner, bool centre) {
+    Qt::WindowFlags flags = windowFlags();
+    if (owner) {
+        flags = (flags & ~(Qt::WindowType_Mask | Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)) |
+                Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                Qt::WindowCloseButtonHint;
+        if (!Fixed()) flags |= Qt::WindowMaximizeButtonHint;
+    }
+    if (flags != windowFlags()) setWindowFlags(flags);  // hidden here: no window flickers
+    if (!owner) return;
+    // The window manager keeps it over its owner and treats it as the owner's dialog.
+    winId();
+    if (QWindow* handle = windowHandle()) handle->setTransientParent(owner->window()->windowHandle());
+    if (centre) CentreOver(*this, *owner);
+}
+
+QWidget* FormWindow::Frontmost(const QWidget* except) {
+    auto* active = dynamic_cast<FormWindow*>(QApplication::activeWindow());
+    if (active && active != except && active->isVisible()) return active;
+    FormWindow* last = nullptr;
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        auto* window = dynamic_cast<FormWindow*>(widget);
+        if (!window || window == except || !window->isVisible() || !window->form_) continue;
+        if (!last || window->shownOrder_ > last->shownOrder_) last = window;
+    }
+    return last;
+}
+
+void FormWindow::CentreOver(QWidget& window, const QWidget& owner) {
+    const QRect over = owner.window()->frameGeometry();
+    QRect place(QPoint(0, 0), window.frameGeometry().size().expandedTo(window.size()));
+    place.moveCenter(over.center());
+    if (QScreen* screen = owner.window()->screen()) {
+        const QRect room = screen->availableGeometry();
+        place.moveLeft(std::max(room.left(), std::min(place.left(), room.right() + 1 - place.width())));
+        place.moveTop(std::max(room.top(), std::min(place.top(), room.bottom() + 1 - place.height())));
+    }
+    window.move(place.topLeft());
 }
 
 void FormWindow::closeEvent(QCloseEvent* event) {
@@ -61,6 +126,11 @@ void FormWindow::changeEvent(QEvent* event) {
     if (event->type() != QEvent::ActivationChange || !isActiveWindow() || !form_) return;
     plat::ui::Form* form = form_;
     QtApplication::Guarded([form] { form->UserActivate(); });
+}
+
+void FormWindow::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    shownOrder_ = ++tShown;
 }
 
 }  // namespace plat::qt

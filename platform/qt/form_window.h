@@ -2,6 +2,11 @@
 // The top-level window of a shown form. Its close box asks the core
 // (UserClose: QueryUnload may refuse); a person's resize sets the form's inner
 // size (Resize fires there); activating it is the core's UserActivate. Controls are placed on it at their twips positions.
+//
+// A form that does not follow its size (no Resize handler) has a fixed
+// design: its window keeps the design size and has no maximise button. A
+// form that follows it can grow, but not shrink below the size it opened at,
+// where every control shows.
 
 #include <QtWidgets/QWidget>
 
@@ -20,15 +25,30 @@ public:
     // Reads caption, size, enabled and colour.
     void Sync();
 
+    // Before showing: the window belongs to `owner` (nullptr: to nobody, as a
+    // program's main window). One that belongs to another window is a dialog
+    // over it (no minimise button) and, when `centre`, opens centred over it.
+    void OpenOver(QWidget* owner, bool centre);
+
+    // The window a new dialog or message box belongs to: the active one of
+    // ours, else the one shown last that still shows; never `except`. nullptr: none.
+    static QWidget* Frontmost(const QWidget* except = nullptr);
+    // Puts `window` (its size known) centred over `owner`, within the owner's screen.
+    static void CentreOver(QWidget& window, const QWidget& owner);
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
+    bool Fixed() const;
+
     plat::ui::Form* form_;
     QSize syncedSize_;
     plat::ui::Picture icon_;
+    uint64_t shownOrder_ = 0;
 };
 
 }  // namespace plat::qt

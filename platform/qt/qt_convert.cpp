@@ -2,9 +2,12 @@
 
 #include <QtCore/QHash>
 #include <QtGui/QGuiApplication>
+#include <QtGui/QFontMetrics>
 #include <QtGui/QScreen>
+#include <QtWidgets/QApplication>
 #include <QtWidgets/QWidget>
 
+#include <algorithm>
 #include <cmath>
 
 #include "platform/ui/image_list.h"
@@ -124,18 +127,56 @@ int32_t VbShift(Qt::KeyboardModifiers modifiers) {
 
 namespace {
 
-double DotsPerInch(bool x) {
-    QScreen* screen = QGuiApplication::primaryScreen();
-    if (!screen) return 96.0;
-    const double dpi = x ? screen->logicalDotsPerInchX() : screen->logicalDotsPerInchY();
-    return dpi > 0 ? dpi : 96.0;
+// The layouts were drawn for the classic 8-point system font at 15 twips a
+// pixel, whose dialog base units are 6 x 13 pixels. Twips follow the font the
+// controls actually draw with (the default face at the default 8.25 points),
+// so that a wider or taller font gets a larger window rather than cut texts.
+// Whole twips per pixel, rounded down, so that the core's own sums in twips
+// and the pixels here agree and a design never comes out smaller than the font.
+constexpr double kDesignTwipsPerPixel = 15.0;
+constexpr double kDesignCharPixels = 6.0;
+constexpr double kDesignLinePixels = 13.0;
+
+struct DesignUnits {
+    QString fontKey;
+    int32_t twipsPerPixel = 15;
+};
+
+const DesignUnits& Units() {
+    // Worked out again only when the default font or the screen changes.
+    thread_local DesignUnits units;
+    const QFont font = ToQFont(ui::Font{}, QApplication::font());
+    QString key = font.key();
+    if (QScreen* screen = QGuiApplication::primaryScreen()) key += QString::number(screen->logicalDotsPerInchX());
+    if (key == units.fontKey) return units;
+    units.fontKey = key;
+    // Whole pixels, as labels lay out their lines.
+    const QFontMetrics metrics(font);
+    // Dialog base units, reckoned as the classic system did: from the 52 letters.
+    const double width = metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
+    const double baseX = (width / 26.0 + 1.0) / 2.0;
+    const double baseY = metrics.height();
+    auto perPixel = [](double design, double actual) {
+        if (actual <= 0) return static_cast<int32_t>(kDesignTwipsPerPixel);
+        return std::max<int32_t>(1, static_cast<int32_t>(std::floor(kDesignTwipsPerPixel * design / actual + 1e-6)));
+    };
+    // One scale both ways: the design keeps its proportions, and a line that
+    // wraps in the wider font finds the room it needs below.
+    units.twipsPerPixel = std::min(perPixel(kDesignCharPixels, baseX), perPixel(kDesignLinePixels, baseY));
+    return units;
 }
 
 }  // namespace
 
-int32_t TwipsPerPixelX() { return static_cast<int32_t>(std::lround(1440.0 / DotsPerInch(true))); }
-int32_t TwipsPerPixelY() { return static_cast<int32_t>(std::lround(1440.0 / DotsPerInch(false))); }
+int32_t TwipsPerPixelX() { return Units().twipsPerPixel; }
+int32_t TwipsPerPixelY() { return Units().twipsPerPixel; }
 int ToPixelsX(int32_t twips) { return static_cast<int>(std::lround(static_cast<double>(twips) / TwipsPerPixelX())); }
 int ToPixelsY(int32_t twips) { return static_cast<int>(std::lround(static_cast<double>(twips) / TwipsPerPixelY())); }
+
+QRect ToPixelRect(int32_t left, int32_t top, int32_t width, int32_t height) {
+    const int x = ToPixelsX(left);
+    const int y = ToPixelsY(top);
+    return {x, y, ToPixelsX(left + width) - x, ToPixelsY(top + height) - y};
+}
 
 }  // namespace plat::qt

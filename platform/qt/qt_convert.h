@@ -7,6 +7,7 @@
 #include <QtGui/QFont>
 #include <QtGui/QPalette>
 #include <QtGui/QPixmap>
+#include <QtCore/QRect>
 
 #include <cstdint>
 #include <string>
@@ -39,10 +40,15 @@ QPixmap ImageOf(const plat::ui::ImageList* list, const std::string& key);
 int32_t VbKeyCode(int qtKey);
 int32_t VbShift(Qt::KeyboardModifiers modifiers);
 
-// Twips per pixel of the primary screen (15 at 96 dots per inch).
+// Twips per pixel: the design units, which follow the default font (15 for
+// the classic 8-point system font at 96 dots per inch; smaller for a larger font).
 int32_t TwipsPerPixelX();
 int32_t TwipsPerPixelY();
 int ToPixelsX(int32_t twips);
 int ToPixelsY(int32_t twips);
+// A place in twips in pixels. Its edges are rounded, not its size, so that
+// controls that meet in twips meet in pixels and one that ends at its
+// container's edge does not pass it.
+QRect ToPixelRect(int32_t left, int32_t top, int32_t width, int32_t height);
 
 }  // namespace plat::qt

@@ -1,11 +1,17 @@
 #include "platform/qt/qt_message_box.h"
 
-#include <QtWidgets/QPushButton>
+#include <QtCore/QPointer>
+#include <QtGui/QWindow>
+#include <QtWidgets/QGridLayout>
 #include <QtWidgets/QMessageBox>
+#include <QtWidgets/QPushButton>
+#include <QtWidgets/QSpacerItem>
 
 #include <vector>
 
 #include "platform/loop/message_loop.h"
+#include "platform/qt/event_hook.h"
+#include "platform/qt/form_window.h"
 #include "platform/qt/qt_application.h"
 #include "platform/qt/qt_text.h"
 
@@ -59,6 +65,30 @@ int32_t QtMessageBoxService::Answer(const ui::MessageBoxRequest& request) {
     for (int32_t a : answers) {
         QPushButton* button = box->addButton(ButtonOf(a));
         if (a == request.DefaultAnswer()) box->setDefaultButton(button);
+    }
+    // A dialog with only a close box, wide enough for its whole title.
+    box->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                        Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    if (auto* grid = qobject_cast<QGridLayout*>(box->layout())) {
+        QFont titleFont = box->font();
+        titleFont.setBold(true);  // as window managers draw titles
+        const QFontMetrics metrics(titleFont);
+        const int titleWidth = metrics.horizontalAdvance(box->windowTitle()) + 4 * metrics.height();
+        grid->addItem(new QSpacerItem(titleWidth, 0, QSizePolicy::Fixed, QSizePolicy::Minimum), grid->rowCount(), 0,
+                      1, grid->columnCount());
+    }
+    // Over the window it belongs to: placed before it shows, and again each
+    // time it takes its size (the box sizes itself to its texts as it shows).
+    QPointer<QWidget> owner = FormWindow::Frontmost();
+    if (owner) {
+        box->winId();
+        if (QWindow* handle = box->windowHandle()) handle->setTransientParent(owner->window()->windowHandle());
+        box->adjustSize();
+        FormWindow::CentreOver(*box, *owner);
+        new EventHook(box, [box, owner](QObject*, QEvent* event) {
+            if (event->type() == QEvent::Resize && owner) FormWindow::CentreOver(*box, *owner);
+            return false;
+        });
     }
     tOpen.push_back(box);
     struct Close {

@@ -298,10 +298,10 @@ void QtRenderer::Reconcile() {
                 w.widget->setWindowModality(modality);
             }
             if (!w.widget->isVisible()) {
-                // A modal window with no place of its own opens over the window it interrupts.
-                QWidget* owner = QApplication::activeWindow();
-                if (w.modal && form->Left() == 0 && form->Top() == 0 && owner && owner != w.widget)
-                    w.widget->move(owner->geometry().center() - w.widget->rect().center());
+                // A modal window belongs to the window it interrupts, and opens centred over it
+                // unless it has a place of its own.
+                w.widget->OpenOver(w.modal ? FormWindow::Frontmost(w.widget) : nullptr,
+                                   form->Left() == 0 && form->Top() == 0);
                 w.widget->show();
                 w.widget->activateWindow();
                 focusDirty_ = true;
@@ -370,8 +370,7 @@ void QtRenderer::Place(ui::ControlHost& host, QWidget* area) {
             Window& w = *windows_[form];
             if (!w.panel) w.panel = new QWidget(area);
             if (w.panel->parentWidget() != area) w.panel->setParent(area);
-            w.panel->setGeometry(ToPixelsX(form->Left()), ToPixelsY(form->Top()), ToPixelsX(form->ScaleWidth()),
-                                 ToPixelsY(form->ScaleHeight()));
+            w.panel->setGeometry(ToPixelRect(form->Left(), form->Top(), form->ScaleWidth(), form->ScaleHeight()));
             ApplyColors(*w.panel, form->BackColor(), ui::vbButtonText, true);
             w.panel->setEnabled(form->Enabled());
             Place(*form, w.panel);

@@ -1,10 +1,12 @@
 #include "platform/values/numfmt.h"
 
 #include <cfloat>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <limits>
+#include <system_error>
 
 #include <locale.h>
 
@@ -23,6 +25,20 @@ double CStrtod(const std::string& text) {
     return strtod_l(text.c_str(), nullptr, c);
 }
 
+// The number text a scan has gathered ([sign] digits [. digits] [e [sign] digits]).
+// from_chars rounds as strtod does and is far cheaper; what it leaves (a value
+// out of range) goes to strtod, whose result the callers expect there.
+double ParseScanned(const std::string& number) {
+    const char* first = number.data();
+    const char* last = first + number.size();
+    const bool negative = first != last && *first == '-';
+    if (first != last && (*first == '+' || *first == '-')) ++first;
+    double v = 0;
+    const auto [end, ec] = std::from_chars(first, last, v);
+    if (ec != std::errc{} || end != last) return CStrtod(number);
+    return negative ? -v : v;
+}
+
 // A finite value as its 15 significant decimal digits and the power of ten of
 // the first one: value = 0.d1d2...d15 * 10^(exp10 + 1). Zero gives 15 zeros and 0.
 struct Digits15 {
@@ -30,12 +46,57 @@ struct Digits15 {
     int exp10 = 0;
 };
 
+// For a normal value, any decimal of at most 15 digits that reads back as the
+// value is the value rounded to 15 digits: a double's half unit is below half a
+// unit of the 15th digit. The two helpers below find such a decimal cheaply.
+
+// A whole number below 1E15 over an exact power of ten (up to 1E22), as make
+// files and entry fields hold them.
+bool ShortDecimalDigits(double magnitude, Digits15& d) {
+    static constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                         1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    for (int k = 0; k < static_cast<int>(std::size(kPowers)); ++k) {
+        const double scaled = std::nearbyint(magnitude * kPowers[k]);
+        if (scaled >= 1e15) return false;
+        if (scaled / kPowers[k] != magnitude) continue;  // the quotient of two exact values rounds once
+        char buf[24];
+        const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, static_cast<uint64_t>(scaled));
+        if (ec != std::errc{}) return false;
+        const auto count = static_cast<size_t>(end - buf);
+        d.digits.assign(buf, count);
+        d.digits.resize(15, '0');
+        d.exp10 = static_cast<int>(count) - 1 - k;
+        return true;
+    }
+    return false;
+}
+
+// The shortest text that reads back as the value, when it has 15 digits or fewer.
+bool ShortestDigits(double magnitude, Digits15& d) {
+    char buf[64];
+    const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, magnitude, std::chars_format::scientific);
+    if (ec != std::errc{}) return false;
+    std::string digits;
+    const char* p = buf;
+    for (; p != end && *p != 'e'; ++p)
+        if (IsDigit(*p)) digits.push_back(*p);
+    if (p == end || digits.size() > 15) return false;
+    const char* exponent = p + 1;
+    if (exponent != end && *exponent == '+') ++exponent;
+    if (std::from_chars(exponent, end, d.exp10).ec != std::errc{}) return false;
+    d.digits = std::move(digits);
+    d.digits.resize(15, '0');
+    return true;
+}
+
 Digits15 ToDigits15(double magnitude) {
     Digits15 d;
     if (magnitude == 0) {
         d.digits.assign(15, '0');
         return d;
     }
+    if (magnitude >= DBL_MIN && (ShortDecimalDigits(magnitude, d) || ShortestDigits(magnitude, d))) return d;
+    // Subnormal values (fewer bits) and values of more than 15 digits are rounded here.
     char buf[64];
     std::snprintf(buf, sizeof buf, "%.14e", magnitude);  // "d.ddddddddddddddde[+-]xx"
     const char* p = buf;
@@ -182,7 +243,7 @@ double ScanNumber(std::string_view text, size_t& end, bool& found) {
             end = expEnd;
         }
     }
-    double v = CStrtod(number);
+    double v = ParseScanned(number);
     if (std::isinf(v)) v = std::copysign(DBL_MAX, v);
     return v;
 }

@@ -1,5 +1,5 @@
 #pragma once
-// The settings of one SpO2 simulation test (test type 100): the oximeter make
+// The settings of one SpO2 simulation test: the oximeter make
 // (built-in by number, or a custom make with its R-curve), whether to upload
 // the custom curve, optical or electrical simulation, the preset or the custom
 // SpO2, pulse rate and amplitude, the TLC of each built-in make, and the

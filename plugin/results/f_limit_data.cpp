@@ -9,6 +9,7 @@
 #include "platform/values/pass_over.h"
 #include "plugin/results/test_type_keys.h"
 #include "plugin/shell/pelmo2_utils.h"
+#include "plugin/shell/test_kind.h"
 
 namespace plugin {
 
@@ -16,26 +17,10 @@ namespace {
 
 constexpr int32_t kPins = 13;
 
-// The rows of a test type: key, untranslated description and unit.
-struct RowText {
-    std::string key, description, unit;
-};
-
-std::vector<RowText> NamedRows(int32_t testId) {
-    std::vector<std::string> keys;
-    switch (testId) {
-    case 100: keys = {"SpO2", "BPM"}; break;
-    case 200: keys = {"LED-R", "LED-IR", "LED-PHOTO"}; break;
-    case 300: keys = {"PHOTODIODE-R", "PHOTODIODE-IR"}; break;
-    default: break;
-    }
-    std::vector<RowText> rows;
-    for (const std::string& key : keys) rows.push_back({key, MeasurementDescriptionId(key), MeasurementUnitId(key)});
-    return rows;
-}
-
 void AddRows(host::ILimitView& view, int32_t testId) {
-    if (testId == 400) {
+    const TestKind* kind = FindTestKind(testId);
+    if (!kind) return;
+    if (kind->readings == TestKind::Readings::PinPairs) {
         const std::string unit = TranslateText(MeasurementUnitId(PinPairKey(1, 2)));
         for (int32_t a = 1; a < kPins; ++a)
             for (int32_t b = a + 1; b <= kPins; ++b)
@@ -43,9 +28,9 @@ void AddRows(host::ILimitView& view, int32_t testId) {
                             unit, "");
         return;
     }
-    const std::string operators = testId == 100 ? SpO2Operators() : std::string();
-    for (const RowText& row : NamedRows(testId))
-        view.AddRow(row.key, TranslateText(row.description), TranslateText(row.unit), operators);
+    const std::string operators = kind->hasConfiguration ? SpO2Operators() : std::string();
+    for (const TestKind::Measurement& row : kind->measurements)
+        view.AddRow(std::string(row.key), TranslateText(row.description), TranslateText(row.unit), operators);
 }
 
 }  // namespace

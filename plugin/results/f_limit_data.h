@@ -62,7 +62,7 @@ private:
 std::string SpO2Operators();
 
 // The limit dialog of the limits, with the rows of test type `testId` (none
-// for any type but 100 to 400). Nothing when the view offers no page. A
+// for a test ID of no kind). Nothing when the view offers no page. A
 // failure once the form exists unloads the form and reaches the caller.
 std::shared_ptr<host::IDialog> NewLimitDataDialog(const std::shared_ptr<host::ILimitData>& limits, int32_t testId,
                                                   const FLimitData::ViewMaker& makeView = FLimitData::DefaultViewMaker());

@@ -6,6 +6,7 @@
 #include "platform/values/pass_over.h"
 #include "plugin/shell/pelmo2_utils.h"
 #include "plugin/shell/printed_limit_standards.h"
+#include "plugin/shell/test_kind.h"
 #include "plugin/results/test_type_keys.h"
 #include "plugin/results/limit_dialog_maker.h"
 
@@ -16,6 +17,13 @@ namespace {
 std::string Translated(const std::string& text) {
     if (text.empty()) return {};
     return TranslateText(text);
+}
+
+// The unit of a key of the kind: its reading's, else that of the kind's first.
+std::string_view KindUnit(const TestKind& kind, const std::string& key) {
+    for (const TestKind::Measurement& measurement : kind.measurements)
+        if (measurement.key == key) return measurement.unit;
+    return kind.measurements.empty() ? std::string_view() : kind.measurements.front().unit;
 }
 
 }  // namespace
@@ -64,8 +72,9 @@ void CLimitData::AddLimitItem(host::ILimitStandard& standard, const std::string&
 
 void CLimitData::AddDefaultLimitItems(host::ILimitStandard& standard) const {
     const int32_t testId = OwnerTestID();
+    const std::string expression = HasConfiguration(testId) ? "X+Y" : "";
     for (const std::string& key : TestTypeKeys(testId))
-        plat::PassOver([&] { AddLimitItem(standard, key, MeasurementUnit(key), testId == 100 ? "X+Y" : ""); });
+        plat::PassOver([&] { AddLimitItem(standard, key, MeasurementUnit(key), expression); });
 }
 
 std::shared_ptr<host::ILimitStandard> CLimitData::CreateStandard(const std::string& name, const std::string& text) {
@@ -83,22 +92,15 @@ std::shared_ptr<host::ILimitStandard> CLimitData::CreateStandard(const std::stri
 }
 
 void CLimitData::TranslateUnits(host::ILimitStandards& standards) const {
-    const int32_t testId = OwnerTestID();
-    if (testId != 100 && testId != 200 && testId != 300 && testId != 400) return;
-    const std::string percent = Translated("%"), bpm = Translated("20034::BPM"), volts = Translated("20041::Volts"),
-                      kohms = Translated("20042::KOhms");
+    const TestKind* kind = FindTestKind(OwnerTestID());
+    if (!kind) return;
     for (int32_t s = 1; s <= standards.Count(); ++s) {
         auto standard = standards.Item(s);
         auto items = standard ? standard->LimitItems() : nullptr;
         for (int32_t i = 1; items && i <= items->Count(); ++i) {
             plat::PassOver([&] {
                 auto item = items->Item(i);
-                switch (testId) {
-                    case 100: item->SetUnit(item->Key() == "BPM" ? bpm : percent); break;
-                    case 200: item->SetUnit(volts); break;
-                    case 300: item->SetUnit(""); break;
-                    default: item->SetUnit(kohms); break;
-                }
+                item->SetUnit(Translated(std::string(KindUnit(*kind, item->Key()))));
             });
         }
     }

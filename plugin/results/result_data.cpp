@@ -12,6 +12,7 @@
 #include "plugin/results/result_status.h"
 #include "plugin/results/test_type_keys.h"
 #include "plugin/shell/pelmo2_utils.h"
+#include "plugin/shell/test_kind.h"
 
 namespace plugin {
 
@@ -35,9 +36,11 @@ std::vector<std::string> SplitFields(const std::string& text) {
 
 // The field of a reading by its key; -1 for a pin pair, which names its field.
 int32_t FixedField(const std::string& key) {
-    if (key == "SpO2" || key == "LED-R" || key == "PHOTODIODE-R") return 0;
-    if (key == "BPM" || key == "LED-IR" || key == "PHOTODIODE-IR") return 1;
-    if (key == "LED-PHOTO") return 2;
+    for (const TestKind& kind : TestKinds()) {
+        if (kind.readings == TestKind::Readings::PinPairs) continue;
+        for (size_t i = 0; i < kind.measurements.size(); ++i)
+            if (kind.measurements[i].key == key) return static_cast<int32_t>(i);
+    }
     return -1;
 }
 
@@ -120,18 +123,20 @@ void CResultData::BuildMeasurementList() {
     auto parent = parent_.lock();
     if (!parent) return;
     const int32_t testId = ParentTestID();
-    if (testId == 400) {
+    const TestKind* kind = FindTestKind(testId);
+    if (kind && kind->readings == TestKind::Readings::PinPairs) {
         AddPinPairMeasurements(*parent);
         return;
     }
     std::shared_ptr<CSpO2SimulationConfig> config;
-    if (testId == 100)
+    if (HasConfiguration(testId))
         plat::PassOver([&] { config = std::dynamic_pointer_cast<CSpO2SimulationConfig>(parent->Configuration()); });
+    const bool typed = HasTypedReadings(testId);
     for (const std::string& key : TestTypeKeys(testId)) {
         plat::PassOver([&] {
             plat::Variant preset;
             if (config) preset = key == "SpO2" ? config->SpO2() : config->BPM();
-            AddMeasurement(key, testId == 100, preset);
+            AddMeasurement(key, typed, preset);
         });
     }
 }
@@ -243,9 +248,12 @@ CResultData::ReportLayout CResultData::GetReportLayout(host::IReport& report) co
     int32_t c = 0;
     plat::PassOver([&] { c = (report.UsableWidth(10) - 3360) / 6; });
     std::string preset, unit;
+    // A kind whose readings have no unit has no unit column title.
     const int32_t testId = ParentTestID();
-    if (testId == 100) preset = Title(report, "20099::Preset");
-    if (testId != 300) unit = Title(report, "234::Unit");
+    const TestKind* kind = FindTestKind(testId);
+    if (HasConfiguration(testId)) preset = Title(report, "20099::Preset");
+    if (!kind || kind->measurements.empty() || !kind->measurements.front().unit.empty())
+        unit = Title(report, "234::Unit");
 
     int32_t options = 0, mode = 0;
     plat::PassOver([&] { options = report.PrintOptions(); });

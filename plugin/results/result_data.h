@@ -29,10 +29,11 @@ public:
     // ITestResult
     // Binds the result to its test and empties it; comment and MTIID stay.
     void InitializeResult(const host::TestElementPtr& parent) override;
-    // Stores the readings of a run, fields joined by "::": test 100 SpO2 and
-    // BPM; 200 R, IR and PHTO; 300 R and IR; 400 one "PIN<a>_TO_PIN<b>=<kOhm>"
-    // per pin pair. A field that is empty or missing leaves its measurement
-    // without a value (not evaluated). Every measurement is judged against the
+    // Stores the readings of a run, fields joined by "::": the kind's fixed
+    // readings in its order (test_kind.h), or for the resistance test one
+    // "PIN<a>_TO_PIN<b>=<kOhm>" per pin pair. A field that is empty or
+    // missing leaves its measurement without a value (not evaluated). Every
+    // measurement is judged against the
     // test's limits and the run's standards; the status is 2 when one failed
     // or when passed ones stand beside unjudged ones, 1 when all passed, 0
     // when none was judged or there are no measurements. An empty text

@@ -1,5 +1,7 @@
 #include "plugin/results/test_type_keys.h"
 
+#include "plugin/shell/test_kind.h"
+
 namespace plugin {
 
 std::string PinPairKey(int32_t first, int32_t second) {
@@ -7,13 +9,10 @@ std::string PinPairKey(int32_t first, int32_t second) {
 }
 
 std::vector<std::string> TestTypeKeys(int32_t testId) {
-    switch (testId) {
-        case 100: return {"SpO2", "BPM"};
-        case 200: return {"LED-R", "LED-IR", "LED-PHOTO"};
-        case 300: return {"PHOTODIODE-R", "PHOTODIODE-IR"};
-        case 400: return {PinPairKey(1, 2)};
-        default: return {};
-    }
+    std::vector<std::string> keys;
+    if (const TestKind* kind = FindTestKind(testId))
+        for (const TestKind::Measurement& measurement : kind->measurements) keys.emplace_back(measurement.key);
+    return keys;
 }
 
 }  // namespace plugin

@@ -11,7 +11,8 @@ namespace plugin {
 // "PIN<first>_TO_PIN<second>", the key of a pin pair of the resistance test.
 std::string PinPairKey(int32_t first, int32_t second);
 
-// Test 400 starts with the pair of pins 1 and 2; any other type has no keys.
+// The resistance test starts with the pair of pins 1 and 2; a test ID of no
+// kind has no keys.
 std::vector<std::string> TestTypeKeys(int32_t testId);
 
 }  // namespace plugin

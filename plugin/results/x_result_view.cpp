@@ -15,6 +15,7 @@
 #include "plugin/shell/pelmo2_utils.h"
 #include "plugin/shell/plugin_factory.h"
 #include "plugin/shell/utilities.h"
+#include "plugin/shell/test_kind.h"
 
 namespace plugin {
 
@@ -22,7 +23,6 @@ namespace {
 
 namespace MGrid = dialogs::MGrid;
 
-constexpr int32_t kSpO2Test = 100;
 constexpr int32_t kColumns = 6;
 constexpr int32_t kNameCol = 1, kValueCol = 2, kHighCol = 3, kLowCol = 4, kUnitCol = 5;
 constexpr int32_t kSpO2Row = 1, kBpmRow = 2;
@@ -98,14 +98,14 @@ std::shared_ptr<host::ILimitStandards> XResultView::OwnerStandards() const {
 void XResultView::InitTest() {
     EndEntry();
     BuildLayout();
-    if (TestID() == kSpO2Test) SetEditMode(false);
+    if (HasTypedReadings(TestID())) SetEditMode(false);
     ClearColumn(kValueCol);
     for (int32_t row = 1; row < tlstGrid.Rows(); ++row) SetRowLook(row, true);
 }
 
 void XResultView::DisplayResults(const std::shared_ptr<host::IResultData>& result) {
     EndEntry();
-    if (TestID() != kSpO2Test) {
+    if (!HasTypedReadings(TestID())) {
         ShowProbeResults(result);
         SizeColumns();
         return;
@@ -131,7 +131,7 @@ void XResultView::SelectStandard(const std::string& name, const std::string& tex
                 selected_ = standard;
         }
     });
-    if (TestID() == kSpO2Test) {
+    if (HasTypedReadings(TestID())) {
         LayoutLimitRows();
         EvaluateAllRows();
     } else {
@@ -162,7 +162,7 @@ void XResultView::BuildLayout() {
         for (int32_t col = kNameCol; col < kColumns; ++col)
             plat::PassOver([&] { tlstGrid.SetCellText(0, col, TranslateText(kHeaders[col])); });
     };
-    if (TestID() != kSpO2Test) {
+    if (!HasTypedReadings(TestID())) {
         // A probe grid keeps the rows it has: a new run only empties the values.
         if (tlstGrid.Rows() >= 2) return;
         plat::PassOver([&] {
@@ -283,7 +283,7 @@ void XResultView::SizeColumns() {
     tlstGrid.SetRedraw(true);
 }
 
-// ---- Test 100 -------------------------------------------------------------
+// ---- SpO2 simulation test -----------------------------------------------
 
 void XResultView::LayoutLimitRows() {
     ClearColumn(kHighCol);
@@ -344,7 +344,7 @@ void XResultView::EvaluateAllRows() {
 }
 
 void XResultView::EvaluateRow(int32_t row) {
-    if (TestID() != kSpO2Test || (row != kSpO2Row && row != kBpmRow)) return;
+    if (!HasTypedReadings(TestID()) || (row != kSpO2Row && row != kBpmRow)) return;
     plat::PassOver([&] {
         const std::string text = plat::Trim(tlstGrid.CellText(row, kValueCol));
         if (text.empty()) {

@@ -3,21 +3,21 @@
 // quantity: name, recorded value, high and low limit of the selected limit
 // standard, unit; a value outside the limits shows red and bold.
 //
-// Test 100 has two fixed rows, SpO2 (row 1) and BPM (row 2), whose recorded
-// values the operator types while edit mode is on; every finished entry is
-// judged against the selected standard and, once both readings are there,
-// raised as TestResultsChanged(SpO2 text, BPM text, Enter pressed in the last
-// row). Readings are whole numbers 0 to 1000, kept as the cell shows them
-// ("098" is 98); an emptied cell becomes "0"; a cell left as it was records
-// nothing, and any other text puts back the reading from before the edit. An
-// open entry ends before the grid is refilled.
+// The SpO2 simulation test has two fixed rows, SpO2 (row 1) and BPM (row 2),
+// whose recorded values the operator types while edit mode is on; every
+// finished entry is judged against the selected standard and, once both
+// readings are there, raised as TestResultsChanged(SpO2 text, BPM text, Enter
+// pressed in the last row). Readings are whole numbers 0 to 1000, kept as the
+// cell shows them ("098" is 98); an emptied cell becomes "0"; a cell left as it
+// was records nothing, and any other text puts back the reading from before
+// the edit. An open entry ends before the grid is refilled.
 //
-// The probe tests (200, 300, 400) show what the simulator reported, one row
-// per probe quantity: the selected standard's items of the test's prefix
-// ("LED", "PHOTO", "PIN"; any letter case), else a default set. The row's
-// measurement key is the tag of its name cell. A measurement never measured
-// (status 0) leaves its row "no data"; a resistance test without any measured
-// pin pair says "No resitances found" in its first pin row.
+// The probe tests (LED, photodiode, resistance) show what the simulator
+// reported, one row per probe quantity: the selected standard's items of the
+// test's prefix ("LED", "PHOTO", "PIN"; any letter case), else a default set.
+// The row's measurement key is the tag of its name cell. A measurement never
+// measured (status 0) leaves its row "no data"; a resistance test without any
+// measured pin pair says "No resitances found" in its first pin row.
 //
 // Columns: 0 unseen, 1 name, 2 recorded value, 3 high limit, 4 low limit, 5 unit.
 
@@ -45,7 +45,7 @@ public:
 
     // IResultView.
     void SetOwner(const host::TestElementPtr& element) override;
-    // On: the SpO2 cell of a test-100 grid opens for entry; off: any entry ends.
+    // On: the SpO2 cell of an SpO2 test grid opens for entry; off: any entry ends.
     void SetEditMode(bool editable) override;
     void DisplayResults(const std::shared_ptr<host::IResultData>& result) override;
     // Selects the owner's standard of those two texts (any letter case) and
@@ -72,7 +72,7 @@ private:
     void SizeColumns();
     void SetRows(int32_t rows);
 
-    // Test 100.
+    // SpO2 simulation test.
     void LayoutLimitRows();
     void ShowSpO2LimitItem(const std::shared_ptr<host::ILimitItem>& item);
     void ShowSpO2Measurement(const CMeasurement& measurement);
@@ -93,7 +93,7 @@ private:
     std::string ProbePrefix() const;
     std::string ProbeUnit() const;
 
-    // Entry (test 100).
+    // Entry (SpO2 simulation test).
     void tlstGrid_GridCellClick(plat::ui::GridCell& cell, int32_t button);
     void tlstGrid_GridCellRequestEditing(plat::ui::GridCell& cell, int32_t& flags);
     void tlstGrid_GridCellEditingKeyPress(plat::ui::GridCellEditor& editor, int32_t& keyAscii);

@@ -1,10 +1,11 @@
-// Entry of the SpO2 and BPM readings into a test-100 results grid.
+// Entry of the SpO2 and BPM readings into the SpO2 test's results grid.
 #include <optional>
 
 #include "platform/values/pass_over.h"
 #include "platform/values/text.h"
 #include "plugin/config/dialogs/numeric_grid.h"
 #include "plugin/results/x_result_view.h"
+#include "plugin/shell/test_kind.h"
 
 namespace plugin {
 
@@ -12,7 +13,6 @@ namespace {
 
 namespace MGrid = dialogs::MGrid;
 
-constexpr int32_t kSpO2Test = 100;
 constexpr int32_t kValueCol = 2;
 constexpr int32_t kEnter = 13;
 constexpr int32_t kMaxReading = 1000;
@@ -39,8 +39,8 @@ void XResultView::SetEditMode(bool editable) {
         return;
     }
     plat::PassOver([&] { tlstGrid.SetTopRow(0); });
-    // Only the readings of a test-100 grid are typed.
-    if (TestID() != kSpO2Test || tlstGrid.Rows() < 2 || tlstGrid.Cols() <= kValueCol) return;
+    // Only the readings of a test the operator reads are typed.
+    if (!HasTypedReadings(TestID()) || tlstGrid.Rows() < 2 || tlstGrid.Cols() <= kValueCol) return;
     plat::PassOver([&] { tlstGrid.SetEditState(1, kValueCol, plat::ui::GridEditState::Start); });
 }
 
@@ -57,7 +57,7 @@ void XResultView::EndEntry() {
 }
 
 void XResultView::tlstGrid_GridCellClick(plat::ui::GridCell& cell, int32_t button) {
-    if (TestID() != kSpO2Test || !editMode_ || button != 1) return;
+    if (!HasTypedReadings(TestID()) || !editMode_ || button != 1) return;
     if (cell.Row() < 1 || cell.Col() != kValueCol) return;
     plat::PassOver([&] { tlstGrid.SetEditState(cell.Row(), kValueCol, plat::ui::GridEditState::Start); });
 }

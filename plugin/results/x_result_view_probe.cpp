@@ -8,6 +8,8 @@
 #include "plugin/shell/measurement_coll.h"
 #include "plugin/shell/pelmo2_utils.h"
 #include "plugin/shell/plugin_factory.h"
+#include "plugin/shell/test_kind.h"
+#include "plugin/results/test_type_keys.h"
 
 namespace plugin {
 
@@ -16,32 +18,32 @@ namespace {
 constexpr int32_t kColumns = 6;
 constexpr int32_t kNameCol = 1, kValueCol = 2, kHighCol = 3, kLowCol = 4, kUnitCol = 5;
 constexpr int32_t kAlignName = 2, kAlignValue = 8, kAlignUnit = 5;
-constexpr int32_t kLedTest = 200, kPhotoTest = 300;
+constexpr const char* kPinPrefix = "PIN";
 
-struct DefaultRow {
-    const char* name;
-    const char* key;
-};
-const DefaultRow kLedRows[] = {{"21001::LEDs - R", "LED-R"}, {"21002::LEDs - IR", "LED-IR"}, {"21003::LEDs - PHTO", "LED-PHOTO"}};
-const DefaultRow kPhotoRows[] = {{"21004::Photodiode - R", "PHOTODIODE-R"}, {"21005::Photodiode - IR", "PHOTODIODE-IR"}};
+// The kind of a grid of fixed probe readings; nullptr for pin pairs (the
+// resistance test, and a test ID of no kind).
+const TestKind* FixedProbeKind(int32_t testId) {
+    const TestKind* kind = FindTestKind(testId);
+    return kind && kind->readings == TestKind::Readings::ProbeReport ? kind : nullptr;
+}
+
+// The rows a probe grid starts with.
+std::vector<std::string> ProbeKeys(int32_t testId) {
+    const TestKind* kind = FixedProbeKind(testId);
+    if (!kind) return {PinPairKey(1, 2)};
+    std::vector<std::string> keys;
+    for (const TestKind::Measurement& measurement : kind->measurements) keys.emplace_back(measurement.key);
+    return keys;
+}
 
 }  // namespace
 
 std::string XResultView::ProbePrefix() const {
-    switch (TestID()) {
-    case kLedTest: return "LED";
-    case kPhotoTest: return "PHOTO";
-    default: return "PIN";
-    }
+    const TestKind* kind = FixedProbeKind(TestID());
+    return kind ? std::string(kind->keyPrefix) : kPinPrefix;
 }
 
-std::string XResultView::ProbeUnit() const {
-    switch (TestID()) {
-    case kLedTest: return TranslateText("20041::Volts");
-    case kPhotoTest: return {};
-    default: return TranslateText("20042::KOhms");
-    }
-}
+std::string XResultView::ProbeUnit() const { return MeasurementUnit(ProbeKeys(TestID()).front()); }
 
 void XResultView::WriteProbeRow(int32_t row, const std::string& name, const std::string& key) {
     tlstGrid.SetCellText(row, kNameCol, name);
@@ -57,18 +59,10 @@ void XResultView::InitProbeTest() {
     ClearGrid(true, true);
     plat::PassOver([&] {
         if (tlstGrid.Cols() < kColumns) tlstGrid.SetCols(kColumns);
-        std::vector<std::pair<std::string, std::string>> rows;
-        const int32_t testId = TestID();
-        if (testId == kLedTest || testId == kPhotoTest) {
-            for (const DefaultRow& r : testId == kLedTest ? std::vector<DefaultRow>(std::begin(kLedRows), std::end(kLedRows))
-                                                          : std::vector<DefaultRow>(std::begin(kPhotoRows), std::end(kPhotoRows)))
-                rows.emplace_back(TranslateText(r.name), r.key);
-        } else {
-            const std::string key = "PIN1_TO_PIN2";
-            rows.emplace_back(PinPairText(key), key);
-        }
-        SetRows(static_cast<int32_t>(rows.size()) + 1);
-        for (size_t i = 0; i < rows.size(); ++i) WriteProbeRow(static_cast<int32_t>(i) + 1, rows[i].first, rows[i].second);
+        const std::vector<std::string> keys = ProbeKeys(TestID());
+        SetRows(static_cast<int32_t>(keys.size()) + 1);
+        for (size_t i = 0; i < keys.size(); ++i)
+            WriteProbeRow(static_cast<int32_t>(i) + 1, MeasurementDescription(keys[i]), keys[i]);
     });
     UserControl_Resize();
 }
@@ -82,8 +76,8 @@ void XResultView::LayoutProbeLimitRows() {
     int32_t row = 1;
     plat::PassOver([&] {
         if (tlstGrid.Cols() < kColumns) tlstGrid.SetCols(kColumns);
-        const int32_t testId = TestID();
-        const int32_t expected = testId == kLedTest ? 3 : testId == kPhotoTest ? 2 : PinPairCount();
+        const int32_t expected =
+            FixedProbeKind(TestID()) ? static_cast<int32_t>(ProbeKeys(TestID()).size()) : PinPairCount();
         SetRows(expected + 1);
         const std::string prefix = ProbePrefix();
         auto items = selected_->LimitItems();
@@ -143,10 +137,11 @@ void XResultView::ShowProbeResults(const std::shared_ptr<host::IResultData>& res
     for (const auto& measurement : measurements->NewEnum()) {
         plat::PassOver([&] { ShowProbeMeasurement(*measurement, append); });
         plat::PassOver([&] {
-            if (plat::StartsWithNoCase(measurement->Key(), "PIN") && measurement->Status() != 0) pinMeasured = true;
+            if (plat::StartsWithNoCase(measurement->Key(), kPinPrefix) && measurement->Status() != 0)
+                pinMeasured = true;
         });
     }
-    if (TestID() != kLedTest && TestID() != kPhotoTest && !pinMeasured) ShowNoResistances();
+    if (!FixedProbeKind(TestID()) && !pinMeasured) ShowNoResistances();
     tlstGrid.SetRedraw(true);
 }
 
@@ -191,10 +186,10 @@ void XResultView::ShowProbeMeasurement(const CMeasurement& measurement, bool app
 
 void XResultView::ShowNoResistances() {
     for (int32_t row = 1; row < tlstGrid.Rows(); ++row) {
-        if (!plat::StartsWithNoCase(tlstGrid.CellTag(row, kNameCol), "PIN")) continue;
+        if (!plat::StartsWithNoCase(tlstGrid.CellTag(row, kNameCol), kPinPrefix)) continue;
         plat::PassOver([&] {
             // No pin key finds this row any more.
-            tlstGrid.SetCellTag(row, kNameCol, "PIN");
+            tlstGrid.SetCellTag(row, kNameCol, kPinPrefix);
             tlstGrid.SetCellText(row, kValueCol, TranslateText("20040::No resitances found"));
             tlstGrid.SetCellAlignment(row, kValueCol, kAlignValue);
         });

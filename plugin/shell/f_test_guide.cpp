@@ -13,13 +13,13 @@
 #include "plugin/shell/html_help_interface.h"
 #include "plugin/shell/identity_pane_flag.h"
 #include "plugin/shell/result_view_interface.h"
+#include "plugin/shell/test_kind.h"
 #include "plugin/shell/utilities.h"
 
 namespace plugin {
 
 namespace {
 
-constexpr int32_t kSpO2Test = 100;
 constexpr const char* kSection = "Pelmo2";
 
 std::string Translate(const std::string& text) {
@@ -124,7 +124,7 @@ void FTestGuide::ShowMeasurements() {
     auto grid = ResultView();
     if (!grid) return;
     plat::PassOver([&] { grid->DisplayResults(result); });
-    if (TestID() == kSpO2Test) plat::PassOver([&] { grid->SetEditMode(true); });
+    if (HasTypedReadings(TestID())) plat::PassOver([&] { grid->SetEditMode(true); });
 }
 
 void FTestGuide::EnableStopAndAbortButtons(bool enable) {
@@ -150,16 +150,16 @@ void FTestGuide::InitGuide(const host::TestElementPtr& element, const std::share
             mtiData_->SetMtiData(identity);
     });
     const int32_t mtiPane = AddMtiPane();
-    plat::PassOver([&] { mtiData_->InitMTI(testId == kSpO2Test); });
+    plat::PassOver([&] { mtiData_->InitMTI(HasConfiguration(testId)); });
 
     InitResultView();
     ShowHelpPage();
 
     plat::PassOver([&] { toolbar_->Setup(7, 3); });
-    if (testId != kSpO2Test) plat::PassOver([&] { toolbar_->SetButtonEnabled(kExpectedValues, false); });
+    if (!HasConfiguration(testId)) plat::PassOver([&] { toolbar_->SetButtonEnabled(kExpectedValues, false); });
     plat::PassOver([&] { toolbar_->Initialize(element, setup); });
 
-    if (testId != kSpO2Test) {
+    if (!HasTypedReadings(testId)) {
         auto grid = ResultView();
         bool probeRows = false;
         plat::PassOver([&] {
@@ -200,7 +200,7 @@ void FTestGuide::CompleteRun() {
 }
 
 void FTestGuide::EndRun() {
-    if (TestID() == kSpO2Test)
+    if (HasTypedReadings(TestID()))
         if (auto grid = ResultView()) plat::PassOver([&] { grid->SetEditMode(false); });
     running_ = false;
     SetBusy({}, false);
@@ -210,13 +210,8 @@ void FTestGuide::EndRun() {
 std::shared_ptr<CMtiData2> FTestGuide::CurrentMtiData() const { return mtiData_->GetMtiData(); }
 
 std::string FTestGuide::HelpFileName(int32_t testId) {
-    switch (testId) {
-    case 100: return "SpO2SimulationHtmlHelp.html";
-    case 200: return "LEDHtmlHelp.html";
-    case 300: return "PhotoDiodeHtmlHelp.html";
-    case 400: return "ResistanceHtmlHelp.html";
-    default: return {};
-    }
+    const TestKind* kind = FindTestKind(testId);
+    return kind ? std::string(kind->helpFile) : std::string();
 }
 
 // ---- Window life ---------------------------------------------------------
@@ -308,7 +303,7 @@ std::shared_ptr<host::IResultData> FTestGuide::Result() const {
 
 int32_t FTestGuide::ConfigurationFlags() const {
     int32_t flags = 3;
-    if (TestID() != kSpO2Test) return flags;
+    if (!HasConfiguration(TestID())) return flags;
     plat::PassOver([&] {
         if (auto config = std::dynamic_pointer_cast<CSpO2SimulationConfig>(element_->Configuration()))
             flags = config->EnableBtnFlags();
@@ -475,7 +470,7 @@ void FTestGuide::StandardChanged() {
 }
 
 void FTestGuide::xrvResult_ObjectEvent(const std::string& name, const std::vector<plat::Variant>& params) {
-    if (TestID() != kSpO2Test || name != kTestResultsChangedEvent) return;
+    if (!HasTypedReadings(TestID()) || name != kTestResultsChangedEvent) return;
     // Two readings that can be read as text; an object cannot.
     if (params.size() < 2) return;
     for (size_t i = 0; i < 2; ++i)

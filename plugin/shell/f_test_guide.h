@@ -59,7 +59,7 @@ public:
     std::function<void()> OnPrevious;
     std::function<void()> OnNA;
     std::function<void()> OnSkip;
-    // The operator's SpO2 and BPM readings from the grid (test 100 only).
+    // The operator's SpO2 and BPM readings from the grid (the SpO2 test only).
     std::function<void(const std::string& spo2, const std::string& bpm)> OnTestResultsChanged;
     // The driver reported a communication error.
     std::function<void(const std::shared_ptr<drv::ICPelmo2VTIError>& error)> OnCommunicationError;
@@ -74,7 +74,7 @@ public:
     // Resets the instrument, ends remote mode and removes the driver control.
     // Safe to enter again: the control is taken out of the window first.
     void RemoveVTI();
-    // The result in the grid (and, for test 100, the grid editable).
+    // The result in the grid (and, for the SpO2 test, the grid editable).
     void ShowMeasurements();
     void EnableStopAndAbortButtons(bool enable);
 

@@ -21,6 +21,7 @@
 #include "plugin/shell/plugin_setup.h"
 #include "plugin/shell/test_data.h"
 #include "plugin/shell/test_group.h"
+#include "plugin/shell/test_kind.h"
 #include "plugin/shell/utilities.h"
 
 #ifndef ORVIK_PLUGIN_VERSION_MAJOR
@@ -85,11 +86,13 @@ std::string CPelmo2Plugin::IconResourceName(int32_t iconId, int32_t size) {
     switch (iconId) {
     case 0: base = "PELMO2"; break;
     case 1: base = "PROBE"; break;
-    case 100: base = "SPO2"; break;
-    case 200: base = "LED", depth = "x1"; break;
-    case 300: base = "PHTO", depth = "x1"; break;
-    case 400: base = "RESISTANCE", depth = "x1"; break;
-    default: return {};
+    default: {
+        // The other icons are numbered by the test IDs.
+        const TestKind* kind = FindTestKind(iconId);
+        if (!kind) return {};
+        base = kind->icon, depth = kind->iconDepth;
+        break;
+    }
     }
     return base + "(" + kSizes[size] + depth + ")";
 }

@@ -10,7 +10,7 @@
 //     <TestElement ClassName="OrvikPelmo2.CTestGroup" ID="1">
 //       <Name LID="20000::..."/> <Description LID=".."/> <Type LID=".."/> <Parameter LID=".."/>
 //       <ExpectedResult> limit standards in the host's form </ExpectedResult>
-//       <TestElement ClassName="OrvikPelmo2.CTestData" ID="100"> ... </TestElement>
+//       <TestElement ClassName="OrvikPelmo2.CTestData" ID="<test ID>"> ... </TestElement>
 //     </TestElement>
 //   </TemplateData>
 // Texts come only from the "LID" attributes, translated. ID 1 is the group

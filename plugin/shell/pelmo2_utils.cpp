@@ -1,35 +1,29 @@
 #include "plugin/shell/pelmo2_utils.h"
 
-#include <array>
-
 #include "host/language_service.h"
 #include "platform/values/text.h"
 #include "plugin/config/presets.h"
+#include "plugin/shell/test_kind.h"
 
 namespace plugin {
 
 namespace {
 
-struct KeyTexts {
-    std::string_view key, description, unit;
-};
-
-constexpr std::array<KeyTexts, 7> kNamedKeys = {{
-    {"SpO2", "20016::SpO2 level", "%"},
-    {"BPM", "20017::Beats per minute", "20034::BPM"},
-    {"LED-R", "21001::LEDs - R", "20041::Volts"},
-    {"LED-IR", "21002::LEDs - IR", "20041::Volts"},
-    {"LED-PHOTO", "21003::LEDs - PHTO", "20041::Volts"},
-    {"PHOTODIODE-R", "21004::Photodiode - R", ""},
-    {"PHOTODIODE-IR", "21005::Photodiode - IR", ""},
-}};
-
-constexpr std::string_view kPinPairUnit = "20042::KOhms";
-
-const KeyTexts* FindNamedKey(std::string_view key) {
-    for (const KeyTexts& named : kNamedKeys)
-        if (named.key == key) return &named;
+// The kind's fixed reading of that key; nullptr for a pin pair or an unknown key.
+const TestKind::Measurement* FindNamedKey(std::string_view key) {
+    for (const TestKind& kind : TestKinds()) {
+        if (kind.readings == TestKind::Readings::PinPairs) continue;
+        for (const TestKind::Measurement& named : kind.measurements)
+            if (named.key == key) return &named;
+    }
     return nullptr;
+}
+
+std::string_view PinPairUnit() {
+    for (const TestKind& kind : TestKinds())
+        if (kind.readings == TestKind::Readings::PinPairs && !kind.measurements.empty())
+            return kind.measurements.front().unit;
+    return {};
 }
 
 }  // namespace
@@ -74,25 +68,25 @@ int32_t PinPairCount() {
 }
 
 std::string MeasurementDescription(std::string_view key, const std::shared_ptr<host::IReport>& report) {
-    if (const KeyTexts* named = FindNamedKey(key)) return TranslateText(named->description, report);
+    if (const TestKind::Measurement* named = FindNamedKey(key)) return TranslateText(named->description, report);
     return PinPairText(key, report);
 }
 
 std::string MeasurementDescriptionId(std::string_view key) {
-    if (const KeyTexts* named = FindNamedKey(key)) return std::string(named->description);
+    if (const TestKind::Measurement* named = FindNamedKey(key)) return std::string(named->description);
     return PinPairTextId(key);
 }
 
 std::string MeasurementUnit(std::string_view key, const std::shared_ptr<host::IReport>& report) {
-    const KeyTexts* named = FindNamedKey(key);
-    const std::string_view unit = named ? named->unit : kPinPairUnit;
+    const TestKind::Measurement* named = FindNamedKey(key);
+    const std::string_view unit = named ? named->unit : PinPairUnit();
     if (unit.empty()) return {};
     return TranslateText(unit, report);
 }
 
 std::string MeasurementUnitId(std::string_view key) {
-    const KeyTexts* named = FindNamedKey(key);
-    return std::string(named ? named->unit : kPinPairUnit);
+    const TestKind::Measurement* named = FindNamedKey(key);
+    return std::string(named ? named->unit : PinPairUnit());
 }
 
 std::string PresetName(int32_t index, const std::shared_ptr<host::IReport>& report) {

@@ -3,9 +3,9 @@
 // (for display and reports) or in the stored "id::text" form (for saved data),
 // the pin pairs of the probe-resistance test, and the preset names.
 //
-// Keys compare exactly, with case: "SpO2", "BPM" (test 100); "LED-R",
-// "LED-IR", "LED-PHOTO" (200); "PHOTODIODE-R", "PHOTODIODE-IR" (300); any
-// other key is read as a pin pair (400), "PIN<first>_TO_PIN<second>".
+// Keys compare exactly, with case, with the fixed readings of the test kinds
+// (test_kind.h); any other key is read as a pin pair of the resistance test,
+// "PIN<first>_TO_PIN<second>".
 // Translated texts go through the report when one is given (its language),
 // else through the host's language service; section "Pelmo2".
 

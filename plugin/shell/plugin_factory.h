@@ -43,7 +43,7 @@ class CPluginSetup;
 class CMeasurementColl;
 class CTestData;
 
-// The SpO2 simulation configuration of a test of ID 100.
+// The SpO2 simulation configuration of the kind that has one.
 class ITestConfiguration {
 public:
     virtual ~ITestConfiguration() = default;

@@ -6,12 +6,9 @@
 #include "plugin/shell/identity_pane_flag.h"
 #include "plugin/shell/pelmo2_utils.h"
 #include "plugin/shell/plugin_factory.h"
+#include "plugin/shell/test_kind.h"
 
 namespace plugin {
-
-namespace {
-constexpr int32_t kSpO2Test = 100;
-}
 
 CTestData::CTestData() : CBaseElement(std::make_shared<host::CTestElementBase>()) { SetIdentityPaneShown(false); }
 
@@ -20,13 +17,8 @@ CTestData::~CTestData() {
 }
 
 std::string CTestData::KindName(int32_t testId) {
-    switch (testId) {
-    case 100: return "20001::SpO2 Simulation Test";
-    case 200: return "20007::LED Test";
-    case 300: return "20010::Photodiode Test";
-    case 400: return "20013::Resistance Test";
-    default: return {};
-    }
+    const TestKind* kind = FindTestKind(testId);
+    return kind ? std::string(kind->name) : std::string();
 }
 
 // ---- identity ---------------------------------------------------------------------------
@@ -41,7 +33,7 @@ void CTestData::AttachParts() {
     plat::PassOver([&] {
         if (auto limits = std::dynamic_pointer_cast<ITestLimits>(base_->Limits())) limits->SetOwner(self);
     });
-    if (base_->TestID() == kSpO2Test) {
+    if (HasConfiguration(base_->TestID())) {
         spo2Config_ = base_->Configuration();
         plat::PassOver([&] {
             if (auto config = std::dynamic_pointer_cast<ITestConfiguration>(spo2Config_)) config->SetParentTest(self);
@@ -65,10 +57,11 @@ void CTestData::Initialize(const std::string& plugInId, int32_t testId, int32_t 
 void CTestData::Create(int32_t testId, const std::shared_ptr<CPluginSetup>& settings) {
     Initialize(kPlugInId, testId, testId);
     if (!base_) return;
-    plat::PassOver([&] { base_->SetConfiguration(testId == kSpO2Test ? Factory().NewConfiguration() : nullptr); });
+    const bool configured = HasConfiguration(testId);
+    plat::PassOver([&] { base_->SetConfiguration(configured ? Factory().NewConfiguration() : nullptr); });
     plat::PassOver([&] { base_->SetLimits(Factory().NewLimits()); });
     AttachParts();
-    if (testId == kSpO2Test)
+    if (configured)
         plat::PassOver([&] {
             if (auto config = std::dynamic_pointer_cast<ITestConfiguration>(spo2Config_))
                 config->SetPluginSetup(settings);

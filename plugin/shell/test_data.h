@@ -1,6 +1,6 @@
 #pragma once
-// CTestData: the test element of the four test kinds: SpO2 simulation (test ID
-// 100), LED (200), photodiode (300) and probe resistance (400). It wraps the
+// CTestData: the test element of the plug-in's test kinds (test_kind.h): SpO2
+// simulation, LED, photodiode and probe resistance. It wraps the
 // host's base element, which holds identity, info, filter, configuration,
 // limits and result and saves, loads and prints them; the element adds its
 // kind's name, the creation of its configuration and limits (through the
@@ -38,8 +38,9 @@ public:
     // for a test ID the class does not know.
     static std::string KindName(int32_t testId);
 
-    // Made by the template loader: ID = test ID, the configuration of test 100
-    // (given the settings object) and the limits, both owned by this element.
+    // Made by the template loader: ID = test ID, the configuration of a kind
+    // that has one (given the settings object) and the limits, both owned by
+    // this element.
     void Create(int32_t testId, const std::shared_ptr<CPluginSetup>& settings);
     // This element becomes a copy of the source: its base element's copy
     // (configuration and limits cloned, no result), with the parts pointed
@@ -51,7 +52,7 @@ public:
     std::shared_ptr<host::ITestSetup> TestSetup() const { return testSetup_.lock(); }
     bool Abort() const { return abort_; }
     void SetAbort(bool abort) { abort_ = abort; }
-    // The SpO2 configuration (test 100 only), as the base element holds it.
+    // The SpO2 configuration (the SpO2 test only), as the base element holds it.
     std::shared_ptr<host::IConfigData> SpO2Config() const { return spo2Config_; }
     std::shared_ptr<CMtiData2> MtiData() const { return mtiData_; }
     void SetMtiData(std::shared_ptr<CMtiData2> identity) { mtiData_ = std::move(identity); }
@@ -85,7 +86,7 @@ private:
     void ElementDone();
     void StoreRunRecord(const std::shared_ptr<CMtiData2>& identity);
     void ConnectGuide(FTestGuide& guide);
-    // False (after message 20094) when test 100 cannot set up a make.
+    // False (after message 20094) when the SpO2 test cannot set up a make.
     bool CheckRCurve();
     void ShowRCurveError();
     // The first communication failure of a run: its message, the abort flag

@@ -4,7 +4,10 @@
 // the TLC and the preset or custom values. The abort flag is read before
 // every command: Stop, Abort or a communication error end the steps there.
 
+#include <algorithm>
+#include <span>
 #include <string>
+#include <vector>
 
 #include "driver/vti_interface.h"
 #include "makes/make_utils.h"
@@ -18,12 +21,12 @@
 #include "plugin/shell/pelmo2_utils.h"
 #include "plugin/shell/plugin_factory.h"
 #include "plugin/shell/test_data.h"
+#include "plugin/shell/test_kind.h"
 
 namespace plugin {
 
 namespace {
 
-constexpr int32_t kSpO2Test = 100, kLedTest = 200, kPhotodiodeTest = 300, kResistanceTest = 400;
 constexpr int32_t kFirstCustomMake = 10, kLastCustomMake = 15;
 constexpr int32_t kCustomPreset = 24;
 constexpr std::size_t kComparedNameLength = 9;
@@ -87,7 +90,7 @@ void CTestData::DriveInstrument() {
     if (!guide) return;
     auto control = guide->VTIControl();  // held: an error handler may remove the window's
     if (!control || abort_) return;
-    if (TestID() == kSpO2Test) {
+    if (HasConfiguration(TestID())) {
         if (auto config = std::dynamic_pointer_cast<CSpO2SimulationConfig>(spo2Config_)) DriveSpO2(*control, *config);
     } else {
         DriveProbe(*control);
@@ -101,38 +104,39 @@ void CTestData::DriveProbe(drv::IXVTIControl& control) {
     plat::PassOver([&] { control.GetProbeResults(probe); });
     if (abort_) return;
 
-    const int32_t testId = TestID();
-    std::string r, ir, photo, pins;
+    // A test ID of no kind is read as a probe test whose items match nothing.
+    const TestKind* kind = FindTestKind(TestID());
+    const bool pinPairs = kind && kind->readings == TestKind::Readings::PinPairs;
+    const std::span<const TestKind::Measurement> fixed =
+        kind && !pinPairs ? kind->measurements : std::span<const TestKind::Measurement>();
+    std::vector<std::string> values(fixed.size());
+    std::string pins;
     for (const plat::Variant& entry : probe) {
         std::string item;
         plat::PassOver([&] { item = entry.AsString(); });
-        if (testId == kResistanceTest) {
-            if (plat::StartsWithNoCase(item, "PIN")) pins += (pins.empty() ? "" : "::") + PinPairItem(item);
+        if (pinPairs) {
+            if (plat::StartsWithNoCase(item, kind->measurements.front().reportPrefix))
+                pins += (pins.empty() ? "" : "::") + PinPairItem(item);
             continue;
         }
         std::string key, value;
         if (!SplitItem(item, key, value)) continue;
-        if (testId == kLedTest) {
-            if (plat::StartsWithNoCase(key, "R")) r = value;
-            else if (plat::StartsWithNoCase(key, "IR")) ir = value;
-            else if (plat::StartsWithNoCase(key, "PHTO")) photo = value;
-        } else if (testId == kPhotodiodeTest) {
-            if (plat::StartsWithNoCase(key, "PHOTO-R")) r = value;
-            else if (plat::StartsWithNoCase(key, "PHOTO-IR")) ir = value;
-        }
+        for (size_t i = 0; i < fixed.size(); ++i)
+            if (plat::StartsWithNoCase(key, fixed[i].reportPrefix)) {
+                values[i] = value;
+                break;
+            }
     }
 
-    std::string resultText;
-    if (testId == kLedTest || testId == kPhotodiodeTest) {
+    std::string resultText = pins;
+    if (!fixed.empty()) {
         // A report that holds none of the test's readings is no result.
-        if (r.empty() && ir.empty() && photo.empty()) {
+        if (std::all_of(values.begin(), values.end(), [](const std::string& v) { return v.empty(); })) {
             ReportCommunicationError(drv::ecsUnexpectedReply);
             return;
         }
-        resultText = r + "::" + ir;
-        if (testId == kLedTest) resultText += "::" + photo;
-    } else {
-        resultText = pins;
+        resultText = values.front();
+        for (size_t i = 1; i < values.size(); ++i) resultText += "::" + values[i];
     }
     if (auto result = std::dynamic_pointer_cast<ITestResult>(Result()))
         plat::PassOver([&] { result->StoreResult(resultText, TestSetup()); });

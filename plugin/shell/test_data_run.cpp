@@ -16,13 +16,13 @@
 #include "plugin/shell/pelmo2_utils.h"
 #include "plugin/shell/plugin_factory.h"
 #include "plugin/shell/test_data.h"
+#include "plugin/shell/test_kind.h"
 #include "plugin/shell/utilities.h"
 
 namespace plugin {
 
 namespace {
 
-constexpr int32_t kSpO2Test = 100;
 constexpr int32_t kFirstCustomMake = 10;
 constexpr const char* kRunTitle = "21023::Orvik Pelmo Q5 Plug-In";
 
@@ -155,7 +155,7 @@ void CTestData::HideGuide() {
 // ---- Start -------------------------------------------------------------------------
 
 bool CTestData::CheckRCurve() {
-    if (TestID() != kSpO2Test) return true;
+    if (!HasConfiguration(TestID())) return true;
     auto config = std::dynamic_pointer_cast<CSpO2SimulationConfig>(spo2Config_);
     // Nothing below could be sent without a make: refuse before any command.
     const bool usable = config && config->OximeterMake() >= 0 &&
@@ -221,7 +221,7 @@ void CTestData::ShowRunOutcome() {
         return;
     }
     plat::PassOver([&] { guide->ShowMeasurements(); });
-    if (TestID() == kSpO2Test)
+    if (HasTypedReadings(TestID()))
         plat::PassOver([&] { guide->CompleteRun(); });
     else
         plat::PassOver([&] { guide->EndRun(); });

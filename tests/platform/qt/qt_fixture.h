@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "platform/loop/message_loop.h"
+#include "platform/qt/qt_convert.h"
 #include "platform/qt/qt_renderer.h"
 #include "platform/ui/ui.h"
 
@@ -37,6 +38,8 @@ protected:
     }
     // Pumps for a while: what code set shows, posted Qt events are delivered.
     void Settle(plat::Millis ms = 30) { PumpUntil([] { return false; }, ms); }
+    // Pixels of a length in twips, in the renderer's design units.
+    static int Px(int32_t twips) { return plat::qt::ToPixelsX(twips); }
     template <class W = QWidget>
     W* Widget(const plat::ui::Control& control) {
         return qobject_cast<W*>(renderer.WidgetOf(control));

@@ -92,7 +92,7 @@ TEST_F(ControlsTest, GridCellsAndLooksShowAndOnlyChangedCellsAreWritten) {
     ASSERT_NE(table, nullptr);
     EXPECT_EQ(table->rowCount(), 52);
     EXPECT_EQ(table->columnCount(), 3);
-    EXPECT_EQ(table->columnWidth(2), 100);
+    EXPECT_EQ(table->columnWidth(2), Px(1500));
     EXPECT_EQ(table->item(51, 0)->text(), "100");
     form.grdValues.SetCellText(3, 2, "1.25");
     form.grdValues.SetCellBackColor(3, 2, 0x00C0FFFF);

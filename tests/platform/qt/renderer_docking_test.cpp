@@ -90,14 +90,14 @@ TEST_F(DockingTest, ADockedPageShowsInsideTheHostWindowAndActsThere) {
     EXPECT_EQ(apply->window(), renderer.WindowOf(host));
     EXPECT_TRUE(apply->isVisible());
     // The page sits at its extender's place inside the host.
-    EXPECT_EQ(apply->parentWidget()->geometry(), QRect(100, 20, 200, 100));
+    EXPECT_EQ(apply->parentWidget()->geometry(), plat::qt::ToPixelRect(1500, 300, 3000, 1500));
     QTest::keyClicks(renderer.WidgetOf(setup.page->txtValue), "12");
     QTest::mouseClick(apply, Qt::LeftButton);
     EXPECT_EQ(setup.page->log, (std::vector<std::string>{"apply 12"}));
 
     setup.extender->Move(120, 1500, 3000, 1200);  // a docked page moves inside its parent
     Settle();
-    EXPECT_EQ(apply->parentWidget()->geometry(), QRect(8, 100, 200, 80));
+    EXPECT_EQ(apply->parentWidget()->geometry(), plat::qt::ToPixelRect(120, 1500, 3000, 1200));
 
     SetParent(setup.page->hWnd(), setup.hWnd());  // undocked: back to a window never shown
     Settle();

@@ -36,7 +36,14 @@ using LooksTest = qt_test::RendererFixture;
 
 TEST_F(LooksTest, MetricsComeFromTheScreenTheStyleAndTheFont) {
     const TextMetrics& m = Metrics();
-    EXPECT_EQ(m.TwipsPerPixelX(), 15);  // the offscreen screen has 96 dots per inch
+    // Design units follow the font: the layouts' character cell (6 x 13 pixels
+    // at 15 twips a pixel) holds an average character and a line of the font
+    // the controls draw with.
+    EXPECT_EQ(m.TwipsPerPixelX(), m.TwipsPerPixelY());
+    EXPECT_LE(m.TwipsPerPixelX(), 15);
+    const std::string letters = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+    EXPECT_LE(m.TextWidth(letters, Font{}), 52 * 6 * 15);
+    EXPECT_LE(m.TextHeight("x", Font{}), 13 * 15);
     EXPECT_EQ(m.VScrollBarWidth(), QApplication::style()->pixelMetric(QStyle::PM_ScrollBarExtent));
     Font plain;
     Font bold = plain;

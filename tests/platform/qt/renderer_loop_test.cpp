@@ -314,7 +314,7 @@ TEST_F(LoopTest, AnyLoadedFormDrawsIntoAPictureFile) {
     ASSERT_TRUE(std::filesystem::exists(path));
     EXPECT_GT(std::filesystem::file_size(path), 100u);
     const QImage picture(QString::fromStdString(path));
-    EXPECT_EQ(picture.size(), QSize(300, 200));
+    EXPECT_EQ(picture.size(), QSize(Px(4500), Px(3000)));
     EXPECT_FALSE(renderer.WindowOf(main)->isVisible());
     FMain never;
     EXPECT_FALSE(renderer.SavePicture(never, dir.File("never.png")));

@@ -105,10 +105,10 @@ TEST_F(WidgetsTest, WindowShowsTheFormWithItsControlsAtTheirTwipsPositions) {
     QWidget* window = renderer.WindowOf(form);
     ASSERT_NE(window, nullptr);
     EXPECT_TRUE(window->isVisible());
-    EXPECT_EQ(window->size(), QSize(400, 300));  // 6000 x 4500 twips at 15 twips per pixel
+    EXPECT_EQ(window->size(), QSize(Px(6000), Px(4500)));
     auto* ok = Widget<QPushButton>(form.cmdOK);
     ASSERT_NE(ok, nullptr);
-    EXPECT_EQ(ok->geometry(), QRect(8, 240, 80, 27));
+    EXPECT_EQ(ok->geometry(), plat::qt::ToPixelRect(120, 3600, 1200, 400));
     // Option buttons sit inside their frame's box.
     EXPECT_EQ(Widget(form.optA)->parentWidget(), Widget(form.fraGroup));
 }
@@ -407,14 +407,15 @@ TEST_F(WidgetsTest, APersonResizingTheWindowResizesTheFormWhoseHandlerLaysOut) {
     const int before = form.resizes;
     renderer.WindowOf(form)->resize(600, 450);
     Settle();
-    EXPECT_EQ(form.ScaleWidth(), 9000);
-    EXPECT_EQ(form.ScaleHeight(), 6750);
+    const int32_t perPixel = plat::qt::TwipsPerPixelX();
+    EXPECT_EQ(form.ScaleWidth(), 600 * perPixel);
+    EXPECT_EQ(form.ScaleHeight(), 450 * perPixel);
     EXPECT_EQ(form.resizes, before + 1);
-    EXPECT_EQ(Widget(form.cmdClose)->geometry(), QRect(512, 415, 80, 27));
+    EXPECT_EQ(Widget(form.cmdClose)->geometry(), plat::qt::ToPixelRect(600 * perPixel - 1320, 450 * perPixel - 520, 1200, 400));
     // Code sizing the window is no person's resize: one Resize, from the core.
     form.SetInnerSize(6000, 4500);
     Settle();
-    EXPECT_EQ(renderer.WindowOf(form)->size(), QSize(400, 300));
+    EXPECT_EQ(renderer.WindowOf(form)->size(), QSize(Px(6000), Px(4500)));
     EXPECT_EQ(form.resizes, before + 2);
 }
 

@@ -5,8 +5,13 @@
 #include <cfloat>
 #include <cmath>
 #include <clocale>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
 #include <limits>
+#include <random>
 #include <string>
+#include <string_view>
 
 #include "platform/values/numfmt.h"
 
@@ -147,6 +152,55 @@ TEST(ValuesNumberToText, GeneralForm) {
         {5e-324, "4.94065645841247E-324"},
     };
     for (const auto& [value, expected] : cases) EXPECT_EQ(NumberToText(value), expected) << value;
+}
+
+uint64_t Fnv(uint64_t hash, std::string_view bytes) {
+    for (unsigned char c : bytes) hash = (hash ^ c) * 0x100000001b3ull;
+    return (hash ^ 0xFF) * 0x100000001b3ull;  // ends each text
+}
+
+uint64_t FnvBits(uint64_t hash, double value) {
+    char bytes[sizeof value];
+    std::memcpy(bytes, &value, sizeof value);
+    return Fnv(hash, std::string_view(bytes, sizeof bytes));
+}
+
+struct Hashes {
+    uint64_t written = 0xcbf29ce484222325ull;
+    uint64_t read = 0xcbf29ce484222325ull;
+};
+
+// The texts written for any double, for a short decimal as a make file holds
+// and for its lower neighbour, and the values read back from texts of them.
+Hashes HashNumberTexts(int rounds) {
+    static const double kScale[] = {1, 10, 100, 1e3, 1e4, 1e5, 1e6, 1e7};
+    std::mt19937_64 rng(20261209);
+    Hashes h;
+    for (int i = 0; i < rounds; ++i) {
+        const uint64_t bits = rng();
+        double any;
+        std::memcpy(&any, &bits, sizeof any);
+        const double decimal = static_cast<double>(static_cast<int64_t>(bits >> 11) % 4000001 - 2000000) / kScale[bits & 7];
+        for (double v : {any, decimal, std::nextafter(decimal, 0.0)}) {
+            h.written = Fnv(h.written, plat::NumberToText(v));
+            h.written = Fnv(h.written, plat::FormatNumber(v, "###0.0000"));
+        }
+        char text[40];
+        std::snprintf(text, sizeof text, "%.17g", any);
+        h.read = FnvBits(h.read, plat::ReadLeadingNumber(text));
+        std::snprintf(text, sizeof text, "%.*g", static_cast<int>(bits % 17) + 1, decimal);
+        h.read = FnvBits(h.read, plat::ReadLeadingNumber(text));
+    }
+    return h;
+}
+
+// The hashes were taken from the first conversions (all digits from snprintf,
+// all reading through strtod): a faster conversion must give every text and
+// every value bit for bit as they did.
+TEST(ValuesNumberText, SameAsFirstConversionsOverManyValues) {
+    const Hashes h = HashNumberTexts(20000);
+    EXPECT_EQ(h.written, 0x67ff09983bb394feull);
+    EXPECT_EQ(h.read, 0x14478cd9b6c2ce89ull);
 }
 
 TEST(ValuesRound, HalvesToEven) {

@@ -147,14 +147,14 @@ TEST_F(GuideRenderTest, AResizedWindowKeepsItsToolbarAlongTheBottomAndItsPicture
     Settle();
     QWidget* bar = Widget(guide->Controls().Item("xtbToolbar"));
     ASSERT_NE(bar, nullptr);
-    EXPECT_EQ(bar->geometry().bottom() + 1, 6600 / 15);
-    EXPECT_EQ(bar->width(), 10800 / 15);
+    EXPECT_EQ(bar->geometry().bottom() + 1, plat::qt::ToPixelsY(6600));
+    EXPECT_EQ(bar->width(), plat::qt::ToPixelsX(10800));
     const std::string path = dir.Path() + "/guide.png";
     ASSERT_TRUE(renderer.SavePicture(*guide, path));
     QImage image(QString::fromStdString(path));
     ASSERT_FALSE(image.isNull());
-    EXPECT_EQ(image.width(), 10800 / 15);
-    EXPECT_EQ(image.height(), 6600 / 15);
+    EXPECT_EQ(image.width(), plat::qt::ToPixelsX(10800));
+    EXPECT_EQ(image.height(), plat::qt::ToPixelsY(6600));
 }
 
 }  // namespace
