@@ -56,6 +56,12 @@ TEST(MsgBoxTest, OperatorAnswersInScriptOrderAndRecordsTheUnexpected) {
         ASSERT_EQ(op.Errors().size(), 1u);
         EXPECT_NE(op.Errors()[0].find("Finished"), std::string::npos);
         op.ClearErrors();
+        // An improvising operator answers the unexpected itself; a scripted answer still comes first.
+        op.SetImprovisedAnswer([](const MessageBoxRequest& r) { return r.Answers().back(); });
+        op.Answer(vbYes);
+        EXPECT_EQ(MsgBox("Save?", vbYesNoCancel), vbYes);
+        EXPECT_EQ(MsgBox("Save?", vbYesNoCancel), vbCancel);
+        EXPECT_TRUE(op.Errors().empty());
     }
     // Uninstalled again: the default service answers.
     testing::internal::CaptureStderr();

@@ -236,6 +236,7 @@ void ScriptedOperator::Run(const Step& step) {
 int32_t ScriptedOperator::OnMessage(const MessageBoxRequest& request) {
     messages_.push_back(request);
     if (steps_.empty() || !steps_.front().message) {
+        if (improvisedAnswer_) return improvisedAnswer_(request);
         errors_.push_back("unexpected message box \"" + request.prompt + "\" (title \"" + request.title +
                           "\") while the next step is: " + (steps_.empty() ? std::string("none") : Pending()));
         return request.DefaultAnswer();

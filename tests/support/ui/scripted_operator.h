@@ -90,6 +90,11 @@ public:
     void ClearErrors() { errors_.clear(); }
     // Do not report steps left undone at the end.
     void AllowUnfinished() { allowUnfinished_ = true; }
+    // Answers message boxes that no Answer step waits for (an operator that
+    // improvises, such as a fuzzer), instead of recording them as errors.
+    void SetImprovisedAnswer(std::function<int32_t(const MessageBoxRequest&)> answer) {
+        improvisedAnswer_ = std::move(answer);
+    }
 
     // Finds a control of the window by name or dotted path (looking into pages
     // docked into it too); nullptr when none.
@@ -118,6 +123,7 @@ private:
     std::vector<MessageBoxRequest> messages_;
     std::vector<std::string> errors_;
     bool allowUnfinished_ = false;
+    std::function<int32_t(const MessageBoxRequest&)> improvisedAnswer_;
     uint64_t idleId_ = 0;
     std::shared_ptr<bool> alive_;
     std::shared_ptr<MessageBoxService> previousService_;
