@@ -237,9 +237,9 @@ bool IsOneOf(const std::array<std::string_view, N>& names, std::string_view name
 }  // namespace
 
 const std::array<std::string_view, kFirstCustomMake>& BuiltInMakeNames() {
-    static const std::array<std::string_view, kFirstCustomMake> names = {"BCI",     "Criticare", "Datascope",    "Datex",
-                                                           "PMS M1190", "Masimo", "Nellcor", "Nihon-Kohden",
-                                                           "Ohmeda & Nova", "Respironics"};
+    static const std::array<std::string_view, kFirstCustomMake> names = {
+        "BCI",     "Criticare", "Datascope",    "Datex",         "PMS M1190",
+        "Masimo",  "Nellcor",   "Nihon-Kohden", "Ohmeda & Nova", "Respironics"};
     return names;
 }
 

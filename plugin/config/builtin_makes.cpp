@@ -19,7 +19,8 @@ std::string TranslatedName(int32_t index) {
 }  // namespace
 
 void FillBuiltInMakes(plat::ui::ListControl& list) {
-    for (int32_t index = 0; index < makes::kFirstCustomMake; ++index) plat::PassOver([&] { list.AddItem(TranslatedName(index), index); });
+    for (int32_t index = 0; index < makes::kFirstCustomMake; ++index)
+        plat::PassOver([&] { list.AddItem(TranslatedName(index), index); });
 }
 
 std::string BuiltInMakeName(int32_t index) {

@@ -32,7 +32,8 @@ public:
     static constexpr int32_t kEnableNA = 2;
     // Make indices of 10 and more are custom makes.
     static constexpr int32_t kFirstCustomMake = makes::kFirstCustomMake;
-    static constexpr std::array<int32_t, kFirstCustomMake> kDefaultTlc{1100, 1150, 1024, 3030, 3500, 4000, 3500, 1024, 3520, 4095};
+    static constexpr std::array<int32_t, kFirstCustomMake> kDefaultTlc{1100, 1150, 1024, 3030, 3500,
+                                                                       4000, 3500, 1024, 3520, 4095};
 
     CSpO2SimulationConfig();
 
