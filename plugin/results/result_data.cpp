@@ -142,8 +142,11 @@ void CResultData::BuildMeasurementList() {
 }
 
 void CResultData::StoreResult(const std::string& resultText, const std::shared_ptr<host::ITestSetup>& setup) {
+    StoreReadings(SplitFields(resultText), setup);
+}
+
+void CResultData::StoreReadings(const std::vector<std::string>& fields, const std::shared_ptr<host::ITestSetup>& setup) {
     plat::PassOver([&] { BuildMeasurementList(); });
-    const std::vector<std::string> fields = SplitFields(resultText);
     if (fields.empty() || !measurements_) return;
 
     std::shared_ptr<host::ILimitStandards> runStandards;

@@ -471,16 +471,11 @@ void FTestGuide::StandardChanged() {
 
 void FTestGuide::xrvResult_ObjectEvent(const std::string& name, const std::vector<plat::Variant>& params) {
     if (!HasTypedReadings(TestID()) || name != kTestResultsChangedEvent) return;
-    // Two readings that can be read as text; an object cannot.
-    if (params.size() < 2) return;
-    for (size_t i = 0; i < 2; ++i)
-        if (params[i].Type() == plat::VarType::Object) return;
-    const std::string spo2 = params[0].AsString();
-    const std::string bpm = params[1].AsString();
-    if (!OnTestResultsChanged) return;
+    const auto readings = EventReadings(params);
+    if (!readings || !OnTestResultsChanged) return;
     auto keep = weak_from_this().lock();
     auto handler = OnTestResultsChanged;
-    handler(spo2, bpm);
+    handler(readings->spo2, readings->bpm);
 }
 
 void FTestGuide::VTIControl_ObjectEvent(const std::string& name, const std::vector<plat::Variant>& params) {

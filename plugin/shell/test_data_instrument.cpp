@@ -110,13 +110,13 @@ void CTestData::DriveProbe(drv::IXVTIControl& control) {
     const std::span<const TestKind::Measurement> fixed =
         kind && !pinPairs ? kind->measurements : std::span<const TestKind::Measurement>();
     std::vector<std::string> values(fixed.size());
-    std::string pins;
+    std::vector<std::string> pins;
     for (const plat::Variant& entry : probe) {
         std::string item;
         plat::PassOver([&] { item = entry.AsString(); });
         if (pinPairs) {
             if (plat::StartsWithNoCase(item, kind->measurements.front().reportPrefix))
-                pins += (pins.empty() ? "" : "::") + PinPairItem(item);
+                pins.push_back(PinPairItem(item));
             continue;
         }
         std::string key, value;
@@ -128,18 +128,13 @@ void CTestData::DriveProbe(drv::IXVTIControl& control) {
             }
     }
 
-    std::string resultText = pins;
-    if (!fixed.empty()) {
-        // A report that holds none of the test's readings is no result.
-        if (std::all_of(values.begin(), values.end(), [](const std::string& v) { return v.empty(); })) {
-            ReportCommunicationError(drv::ecsUnexpectedReply);
-            return;
-        }
-        resultText = values.front();
-        for (size_t i = 1; i < values.size(); ++i) resultText += "::" + values[i];
+    // A report that holds none of the test's readings is no result.
+    if (!fixed.empty() && std::all_of(values.begin(), values.end(), [](const std::string& v) { return v.empty(); })) {
+        ReportCommunicationError(drv::ecsUnexpectedReply);
+        return;
     }
     if (auto result = std::dynamic_pointer_cast<ITestResult>(Result()))
-        plat::PassOver([&] { result->StoreResult(resultText, TestSetup()); });
+        plat::PassOver([&] { result->StoreReadings(pinPairs ? pins : values, TestSetup()); });
     if (auto guide = guide_) plat::PassOver([&] { guide->UpdateToolBar(); });
 }
 

@@ -278,7 +278,7 @@ void CTestData::mfrmTestGuide_Skip() {
 
 void CTestData::mfrmTestGuide_TestResultsChanged(const std::string& spo2, const std::string& bpm) {
     if (auto result = std::dynamic_pointer_cast<ITestResult>(Result()))
-        plat::PassOver([&] { result->StoreResult(spo2 + "::" + bpm, TestSetup()); });
+        plat::PassOver([&] { result->StoreReadings({spo2, bpm}, TestSetup()); });
     if (auto guide = guide_) plat::PassOver([&] { guide->UpdateToolBar(); });
 }
 
