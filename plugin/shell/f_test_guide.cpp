@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "host/host_application.h"
-#include "host/language_service.h"
+#include "host/translate_text.h"
 #include "platform/ui/grid.h"
 #include "platform/ui/metrics.h"
 #include "platform/ui/picture.h"
@@ -21,12 +21,6 @@ namespace plugin {
 namespace {
 
 constexpr const char* kSection = "Pelmo2";
-
-std::string Translate(const std::string& text) {
-    std::string translated = text;
-    plat::PassOver([&] { translated = host::LanguageService().Translate(kSection, text); });
-    return translated;
-}
 
 constexpr int32_t kGridFramePixels = 4;
 
@@ -136,7 +130,7 @@ void FTestGuide::InitGuide(const host::TestElementPtr& element, const std::share
                            const std::shared_ptr<CMtiData2>& identity) {
     std::string title;
     plat::PassOver([&] { title = host::HostApplication().Title(); });
-    SetCaption(title.empty() ? Translate("20087::TEST GUIDE") : title);
+    SetCaption(title.empty() ? host::TranslateText(kSection, "20087::TEST GUIDE") : title);
 
     element_ = element;
     running_ = false;
@@ -416,7 +410,7 @@ void FTestGuide::ConfirmStop() {
 }
 
 void FTestGuide::SetBusy(const std::string& text, bool busy) {
-    if (!text.empty()) plat::PassOver([&] { toolbar_->SetStatusText(Translate(text)); });
+    if (!text.empty()) plat::PassOver([&] { toolbar_->SetStatusText(host::TranslateText(kSection, text)); });
     plat::PassOver([&] {
         toolbar_->Busy().SetVisible(busy);
         toolbar_->Busy().SetRunning(busy);
@@ -453,7 +447,7 @@ int32_t FTestGuide::AddMtiPane() {
         plat::PassOver([&] { picture = plat::ui::LoadResPicture("PELMO2MTI1"); });
         item->SetPicture(picture);
         item->SetSelectedPicture(picture);
-        item->SetCaption(Translate("462::MTI Data"));
+        item->SetCaption(host::TranslateText(kSection, "462::MTI Data"));
         index = contents_->AddPane(item, SharedObjectControl(*this, "xmdMtiData"));
     });
     return index;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "driver/vti_interface.h"
+#include "host/translate_text.h"
 #include "makes/make_utils.h"
 #include "makes/oximeter_make.h"
 #include "platform/ui/msgbox.h"
@@ -157,13 +158,16 @@ void CTestData::DriveSpO2(drv::IXVTIControl& control, CSpO2SimulationConfig& con
         }
         if (!found) {
             const std::string question =
-                TranslateText("20091::R-Curve selected in the custom setup does not exist in the Pelmo Q5") +
-                "\r\n\r\n" + TranslateText("20092::Click Yes - To upload current R-Curve and continue with test.") +
-                "\r\n" + TranslateText("20093::Click No - To exit from test.");
+                host::TranslateText(kLanguageSection,
+                                    "20091::R-Curve selected in the custom setup does not exist in the Pelmo Q5") +
+                "\r\n\r\n" +
+                host::TranslateText(kLanguageSection,
+                                    "20092::Click Yes - To upload current R-Curve and continue with test.") +
+                "\r\n" + host::TranslateText(kLanguageSection, "20093::Click No - To exit from test.");
             int32_t answer = plat::ui::vbNo;
             plat::PassOver([&] {
                 answer = plat::ui::MsgBox(question, plat::ui::vbYesNo | plat::ui::vbCritical,
-                                          TranslateText("20090::R-Curve Error"));
+                                          host::TranslateText(kLanguageSection, "20090::R-Curve Error"));
             });
             if (answer != plat::ui::vbYes) {
                 abort_ = true;
