@@ -2,8 +2,8 @@
 
 #include <memory>
 
-#include "host/translate_text.h"
 #include "host/registry_key.h"
+#include "host/translate_text.h"
 #include "platform/ui/controls.h"
 #include "platform/values/numfmt.h"
 #include "platform/values/pass_over.h"
@@ -17,11 +17,12 @@ constexpr const char* kSection = "Pelmo2";
 }  // namespace
 
 void FillBuiltInMakes(plat::ui::ListControl& list) {
-    for (int32_t index = 0; index < 10; ++index) plat::PassOver([&] { list.AddItem(BuiltInMakeName(index), index); });
+    for (int32_t index = 0; index < makes::kFirstCustomMake; ++index)
+        plat::PassOver([&] { list.AddItem(BuiltInMakeName(index), index); });
 }
 
 std::string BuiltInMakeName(int32_t index) {
-    if (index < 0 || index > 9) return {};
+    if (index < 0 || index >= makes::kFirstCustomMake) return {};
     return host::TranslateText(kSection, makes::BuiltInMakeNames()[static_cast<size_t>(index)]);
 }
 
