@@ -7,6 +7,7 @@
 #include "editor/load_language.h"
 #include "editor/make_checks.h"
 #include "host/host_application.h"
+#include "host/translate_text.h"
 #include "platform/com/fs.h"
 #include "platform/ui/metrics.h"
 #include "platform/ui/msgbox.h"
@@ -21,6 +22,8 @@ namespace editor {
 
 namespace {
 
+constexpr const char* kSection = dialogs::kLanguageSection;
+
 constexpr const char* kCaption = "21010::Orvik Tamblin";
 constexpr const char* kSaveTitle = "21021::Save";
 constexpr const char* kAskSaveChanges = "21057::Some of the settings have been changed. Do you want to save the changes?";
@@ -32,10 +35,8 @@ constexpr int32_t kSlackPixels = 30;
 constexpr plat::ui::Color kRed = 255;
 constexpr plat::ui::Color kBlue = 16711680;
 
-std::string Tr(std::string_view text) { return dialogs::TranslatePelmo2(text); }
-
 int32_t Message(std::string_view text, int32_t style, std::string_view title) {
-    return plat::ui::MsgBox(Tr(text), style, Tr(title));
+    return plat::ui::MsgBox(host::TranslateText(kSection, text), style, host::TranslateText(kSection, title));
 }
 
 // The box's number made whole, halves to the even one; nullopt for a value no
@@ -164,34 +165,39 @@ void frmCustomRcurve::Form_Load() {
     lblHelpMsg2.SetFontSize(9);
     plat::PassOver([&] {
         cmbLightLevel.Clear();
-        cmbLightLevel.AddItem(Tr("20089::Medium"));
-        cmbLightLevel.AddItem(Tr("20088::Low"));
+        cmbLightLevel.AddItem(host::TranslateText(kSection, "20089::Medium"));
+        cmbLightLevel.AddItem(host::TranslateText(kSection, "20088::Low"));
         cmbLightLevel.SetListIndex(0);
     });
     // The window's caption, then every control's.
     plat::PassOver([&] { dialogs::TranslateFormCaptions(*this); });
     plat::PassOver([&] {
-        lblHelpMsg2.SetCaption(Tr("21030::1. Click on any 'R-Value' to edit.") + "\r\n" +
-                               Tr("21031::2. Click 'Send' to send the selected custom R-Curve to Pelmo Q5."));
+        lblHelpMsg2.SetCaption(
+            host::TranslateText(kSection, "21030::1. Click on any 'R-Value' to edit.") + "\r\n" +
+            host::TranslateText(kSection, "21031::2. Click 'Send' to send the selected custom R-Curve to Pelmo Q5."));
     });
     plat::PassOver([&] {
         lblNote.SetForeColor(kBlue);
-        lblNote.SetCaption(Tr("21069::Note:") + "\r\n" + Tr("21079:: 1. R-Value should be inbetween 0 and 2.50.") +
-                           "\r\n" +
-                           Tr("21080:: 2. First 4 download slots are for Medium light technology, and next 2 "
-                              "download slots are for Low light technology."));
+        lblNote.SetCaption(
+            host::TranslateText(kSection, "21069::Note:") + "\r\n" +
+            host::TranslateText(kSection, "21079:: 1. R-Value should be inbetween 0 and 2.50.") + "\r\n" +
+            host::TranslateText(kSection,
+                                "21080:: 2. First 4 download slots are for Medium light technology, and next 2 "
+                                "download slots are for Low light technology."));
     });
     plat::PassOver([&] {
-        lblWarning.SetCaption(Tr("21083::Warning: ") +
-                              Tr("21081::Custom R-Curve will not produce the desired simulation, if R-Curve is "
-                                 "saved in the wrong slot."));
+        lblWarning.SetCaption(
+            host::TranslateText(kSection, "21083::Warning: ") +
+            host::TranslateText(kSection,
+                                "21081::Custom R-Curve will not produce the desired simulation, if R-Curve is "
+                                "saved in the wrong slot."));
     });
     LayOutGrid();
     plat::PassOver([&] { m_Makes = makes::ReadMakes(makes::kRegistryKey); });
     if (!m_Makes) m_Makes = std::make_shared<makes::MakeList>();
     plat::PassOver([&] {
-        tbrmakeAction.Button("Add").SetToolTipText(Tr("21032::Add new oximeter"));
-        tbrmakeAction.Button("Delete").SetToolTipText(Tr("21033::Delete this oximeter"));
+        tbrmakeAction.Button("Add").SetToolTipText(host::TranslateText(kSection, "21032::Add new oximeter"));
+        tbrmakeAction.Button("Delete").SetToolTipText(host::TranslateText(kSection, "21033::Delete this oximeter"));
     });
     FillPicker();
     plat::PassOver([&] {
@@ -221,7 +227,7 @@ void frmCustomRcurve::LayOutGrid() {
         }
         tliRValue.SetRowHeight(0, kHeaderHeight);
         tliRValue.SetCellText(0, 0, "%");
-        tliRValue.SetCellText(0, kRValueCol, Tr("21055::R-Value"));
+        tliRValue.SetCellText(0, kRValueCol, host::TranslateText(kSection, "21055::R-Value"));
     });
 }
 

@@ -11,9 +11,9 @@
 #include <stdexcept>
 #include <vector>
 
-#include "host/language_service.h"
 #include "host/path_helper.h"
 #include "host/registry_key.h"
+#include "host/translate_text.h"
 #include "platform/com/com.h"
 #include "platform/com/fs.h"
 #include "platform/values/numfmt.h"
@@ -384,7 +384,7 @@ void ClampMakeValues(const OximeterMakePtr& make) {
 std::string DefaultMakeName() {
     std::string name;
     plat::PassOver([&] {
-        name = "<<" + host::LanguageService().Translate("Pelmo2", "20021::Custom oximeter", {}) + ">>";
+        name = "<<" + host::TranslateText("Pelmo2", "20021::Custom oximeter") + ">>";
     });
     return name;
 }

@@ -1,6 +1,6 @@
 #include "plugin/config/f_make_details.h"
 
-#include "host/language_service.h"
+#include "host/translate_text.h"
 #include "platform/ui/object_control.h"
 #include "platform/values/pass_over.h"
 #include "plugin/config/captions.h"
@@ -31,7 +31,7 @@ FMakeDetails::FMakeDetails() : Form("FMakeDetails") {
 }
 
 void FMakeDetails::Form_Load() {
-    plat::PassOver([&] { SetCaption(host::LanguageService().Translate(kSection, kCaption)); });
+    plat::PassOver([&] { SetCaption(host::TranslateText(kSection, kCaption)); });
     plat::PassOver([&] { TranslateControls(kSection, *this); });
 }
 

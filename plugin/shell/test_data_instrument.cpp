@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "driver/vti_interface.h"
+#include "host/translate_text.h"
 #include "makes/make_utils.h"
 #include "makes/oximeter_make.h"
 #include "platform/ui/msgbox.h"
@@ -92,13 +93,13 @@ void CTestData::DriveProbe(drv::IXVTIControl& control) {
     const std::span<const TestKind::Measurement> fixed =
         kind && !pinPairs ? kind->measurements : std::span<const TestKind::Measurement>();
     std::vector<std::string> values(fixed.size());
-    std::string pins;
+    std::vector<std::string> pins;
     for (const plat::Variant& entry : probe) {
         std::string item;
         plat::PassOver([&] { item = entry.AsString(); });
         if (pinPairs) {
             if (plat::StartsWithNoCase(item, kind->measurements.front().reportPrefix))
-                pins += (pins.empty() ? "" : "::") + PinPairItem(item);
+                pins.push_back(PinPairItem(item));
             continue;
         }
         std::string key, value;
@@ -110,18 +111,13 @@ void CTestData::DriveProbe(drv::IXVTIControl& control) {
             }
     }
 
-    std::string resultText = pins;
-    if (!fixed.empty()) {
-        // A report that holds none of the test's readings is no result.
-        if (std::all_of(values.begin(), values.end(), [](const std::string& v) { return v.empty(); })) {
-            ReportCommunicationError(drv::ecsUnexpectedReply);
-            return;
-        }
-        resultText = values.front();
-        for (size_t i = 1; i < values.size(); ++i) resultText += "::" + values[i];
+    // A report that holds none of the test's readings is no result.
+    if (!fixed.empty() && std::all_of(values.begin(), values.end(), [](const std::string& v) { return v.empty(); })) {
+        ReportCommunicationError(drv::ecsUnexpectedReply);
+        return;
     }
     if (auto result = std::dynamic_pointer_cast<ITestResult>(Result()))
-        plat::PassOver([&] { result->StoreResult(resultText, TestSetup()); });
+        plat::PassOver([&] { result->StoreReadings(pinPairs ? pins : values, TestSetup()); });
     if (auto guide = guide_) plat::PassOver([&] { guide->UpdateToolBar(); });
 }
 
@@ -144,13 +140,16 @@ void CTestData::DriveSpO2(drv::IXVTIControl& control, CSpO2SimulationConfig& con
         }
         if (!found) {
             const std::string question =
-                TranslateText("20091::R-Curve selected in the custom setup does not exist in the Pelmo Q5") +
-                "\r\n\r\n" + TranslateText("20092::Click Yes - To upload current R-Curve and continue with test.") +
-                "\r\n" + TranslateText("20093::Click No - To exit from test.");
+                host::TranslateText(kLanguageSection,
+                                    "20091::R-Curve selected in the custom setup does not exist in the Pelmo Q5") +
+                "\r\n\r\n" +
+                host::TranslateText(kLanguageSection,
+                                    "20092::Click Yes - To upload current R-Curve and continue with test.") +
+                "\r\n" + host::TranslateText(kLanguageSection, "20093::Click No - To exit from test.");
             int32_t answer = plat::ui::vbNo;
             plat::PassOver([&] {
                 answer = plat::ui::MsgBox(question, plat::ui::vbYesNo | plat::ui::vbCritical,
-                                          TranslateText("20090::R-Curve Error"));
+                                          host::TranslateText(kLanguageSection, "20090::R-Curve Error"));
             });
             if (answer != plat::ui::vbYes) {
                 abort_ = true;

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "driver/vti_interface.h"
+#include "host/translate_text.h"
 #include "platform/ui/msgbox.h"
 #include "platform/values/pass_over.h"
 #include "plugin/config/mti_data.h"
@@ -29,8 +30,10 @@ enum StepCode : int32_t { kStepNext = 0, kStepPrevious = 1, kStepStop = 2, kStep
 constexpr int32_t kNotApplicable = 3;
 
 void ShowCritical(const std::string& text, const std::string& title) {
-    plat::PassOver(
-        [&] { plat::ui::MsgBox(TranslateText(text), plat::ui::vbOKOnly | plat::ui::vbCritical, TranslateText(title)); });
+    plat::PassOver([&] {
+        plat::ui::MsgBox(host::TranslateText(kLanguageSection, text), plat::ui::vbOKOnly | plat::ui::vbCritical,
+                         host::TranslateText(kLanguageSection, title));
+    });
 }
 
 std::string CommunicationMessage(int32_t errorNumber) {
@@ -277,7 +280,7 @@ void CTestData::mfrmTestGuide_Skip() {
 
 void CTestData::mfrmTestGuide_TestResultsChanged(const std::string& spo2, const std::string& bpm) {
     if (auto result = std::dynamic_pointer_cast<ITestResult>(Result()))
-        plat::PassOver([&] { result->StoreResult(spo2 + "::" + bpm, TestSetup()); });
+        plat::PassOver([&] { result->StoreReadings({spo2, bpm}, TestSetup()); });
     if (auto guide = guide_) plat::PassOver([&] { guide->UpdateToolBar(); });
 }
 
