@@ -54,11 +54,12 @@ std::string SampleMakeText(const std::string& name, int32_t redDC, double start)
     return makes::MakesFileText(make);
 }
 
-// An R value or reading: a plain number is stored as the window formats it; a
-// blank stays blank; anything else puts back the old text.
+// An R value or reading: a number is stored as the window formats it (or, out
+// of range, the old text comes back); a blank stays blank; anything else puts
+// back the old text.
 std::optional<std::vector<std::string>> RValueRule(int32_t, int32_t, const std::string& typed) {
     switch (GridCommitCheck::Classify(typed)) {
-    case GridCommitCheck::Number::Yes: return std::vector<std::string>{editor::NumberText(typed)};
+    case GridCommitCheck::Number::Yes:
     case GridCommitCheck::Number::Unclear: return std::vector<std::string>{editor::NumberText(typed)};
     case GridCommitCheck::Number::Blank: return std::vector<std::string>{"", typed};
     case GridCommitCheck::Number::No: return std::vector<std::string>{};
