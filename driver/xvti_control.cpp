@@ -7,22 +7,6 @@
 
 namespace drv {
 
-namespace {
-
-// Runs a driver call, passing over any failure but an AbortError; `fallback`
-// is the result then.
-template <class F, class R>
-R Guard(F&& f, R fallback) {
-    try {
-        return f();
-    } catch (...) {
-        plat::RethrowAbort();
-        return fallback;
-    }
-}
-
-}  // namespace
-
 XVTIControl::~XVTIControl() {
     if (m_VTI) m_VTI->OnCommunicationError = nullptr;
     m_VTI.reset();
@@ -39,7 +23,7 @@ std::string XVTIControl::ForwardText(F&& call) {
     auto self = Self();
     auto vti = m_VTI;  // a handler may release the driver during the call
     if (!vti) return "";
-    return Guard([&] { return call(*vti); }, std::string());
+    return plat::PassOver([&] { return call(*vti); }, std::string());
 }
 
 void XVTIControl::OnDriverError(const std::shared_ptr<CPelmo2VTIError>& error) {
@@ -75,7 +59,7 @@ std::string XVTIControl::LoadMakeParameters(int32_t iMakeNo, const std::string& 
                                             int32_t iIRDC, int32_t iIRAC, const KeyedCollection* rCurve) {
     auto self = Self();
     auto vti = m_VTI;
-    return Guard(
+    return plat::PassOver(
         [&]() -> std::string {
             std::unique_ptr<KeyedCollection> scaled;
             if (rCurve) scaled = protocol::RValuesOnWire(*rCurve);

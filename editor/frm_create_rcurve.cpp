@@ -3,8 +3,8 @@
 #include <array>
 
 #include "editor/make_checks.h"
-#include "makes/step.h"
 #include "platform/values/numfmt.h"
+#include "platform/values/pass_over.h"
 #include "platform/values/text.h"
 #include "plugin/config/dialogs/form_captions.h"
 #include "plugin/config/dialogs/numeric_grid.h"
@@ -13,7 +13,6 @@ namespace editor {
 
 namespace {
 
-constexpr const char* kModule = "frmCreateRcurve";
 constexpr int32_t kRowHeight = 240;
 constexpr int32_t kHeaderHeight = 340;
 constexpr plat::ui::Color kLightYellow = 255 + 255 * 256 + 192 * 65536;
@@ -142,45 +141,45 @@ void frmCreateRcurve::Init(makes::MakeListPtr curveNames, makes::OximeterMakePtr
 // ---- load ----
 
 void frmCreateRcurve::Form_Load() {
-    makes::RunStep(kModule, "Form_Load", __LINE__, [&] {
+    plat::PassOver([&] {
         txtIRAC.SetText("1000");
         txtIRDC.SetText("3500");
         txtRDC.SetText("3500");
         txtTLC.SetText("3500");
     });
-    makes::RunStep(kModule, "Form_Load", __LINE__, [&] {
+    plat::PassOver([&] {
         cmbLightLevel.Clear();
         cmbLightLevel.AddItem(Tr("20089::Medium"));
         cmbLightLevel.AddItem(Tr("20088::Low"));
         cmbLightLevel.SetListIndex(0);
     });
     // The window's caption, then every control's.
-    makes::RunStep(kModule, "Form_Load", __LINE__, [&] { dialogs::TranslateFormCaptions(*this); });
+    plat::PassOver([&] { dialogs::TranslateFormCaptions(*this); });
     LayOutGrid();
-    makes::RunStep(kModule, "Form_Load", __LINE__, [&] {
+    plat::PassOver([&] {
         lblHelpNote.SetFontBold(false);
         lblHelpNote.SetForeColor(kBlue);
         lblHelpNote.SetCaption(Tr("21069::Note:") + " " + Tr("21070::R-Value should be inbetween 0 and 2.50."));
         lblHeader.SetFontBold(true);
         lblHeader.SetCaption(Tr("21074::Generating an R-Curve from a Pulse Oximeter"));
     });
-    makes::RunStep(kModule, "Form_Load", __LINE__, [&] { lblHelpMsg2.SetCaption(HelpText()); });
+    plat::PassOver([&] { lblHelpMsg2.SetCaption(HelpText()); });
 }
 
 void frmCreateRcurve::LayOutGrid() {
-    makes::RunStep(kModule, "Form_Load", __LINE__, [&] {
+    plat::PassOver([&] {
         tliRValue.SetRows(kGridRows);
         tliRValue.SetCols(kAverageCol + 1);
         tliRValue.SetSelectionMode(0);
         tliRValue.SetFocusRectStyle(0);
         tliRValue.SetUserResize(false);
     });
-    makes::RunStep(kModule, "Form_Load", __LINE__, [&] {
+    plat::PassOver([&] {
         tliRValue.SetColWidth(0, 700);
         tliRValue.SetColWidth(1, 0);  // part of the grid's design; never read or written
         for (int32_t col = kFirstReadingCol; col <= kAverageCol; ++col) tliRValue.SetColWidth(col, 1150);
     });
-    makes::RunStep(kModule, "Form_Load", __LINE__, [&] {
+    plat::PassOver([&] {
         for (int32_t row = 1; row < kGridRows; ++row) {
             tliRValue.SetCellText(row, 0, std::to_string(101 - row));
             tliRValue.SetRowHeight(row, kRowHeight);
@@ -201,20 +200,17 @@ void frmCreateRcurve::ValueBox_KeyPress(int32_t& keyAscii) { LightValueKeyPress(
 void frmCreateRcurve::tliRValue_GridCellClick(plat::ui::GridCell& cell, int32_t button) {
     // Only the readings are typed; the SpO2 and average columns are the dialog's own.
     if (button != 1 || cell.Row() < 1 || cell.Col() < kFirstReadingCol || cell.Col() > kLastReadingCol) return;
-    makes::RunStep(kModule, "tliRValue_GridCellClick", __LINE__,
-                   [&] { tliRValue.SetEditState(cell.Row(), cell.Col(), plat::ui::GridEditState::Start); });
+    plat::PassOver([&] { tliRValue.SetEditState(cell.Row(), cell.Col(), plat::ui::GridEditState::Start); });
 }
 
 void frmCreateRcurve::tliRValue_GridCellEditingKeyPress(plat::ui::GridCellEditor& editor, int32_t& keyAscii) {
     // Enter commits the cell (its after-editing handler normalises it and
     // works out the average) and opens the next reading as it is.
-    makes::RunStep(kModule, "tliRValue_GridCellEditingKeyPress", __LINE__,
-                   [&] { dialogs::NumericGrid::Grid_NumericKeyPress(tliRValue, editor, keyAscii); });
+    plat::PassOver([&] { dialogs::NumericGrid::Grid_NumericKeyPress(tliRValue, editor, keyAscii); });
 }
 
 void frmCreateRcurve::tliRValue_GridCellEditingChange(plat::ui::GridCellEditor& editor) {
-    makes::RunStep(kModule, "tliRValue_GridCellEditingChange", __LINE__,
-                   [&] { dialogs::NumericGrid::Grid_CheckNumericValue(editor, 0, 2.5, 2); });
+    plat::PassOver([&] { dialogs::NumericGrid::Grid_CheckNumericValue(editor, 0, 2.5, 2); });
 }
 
 std::string frmCreateRcurve::RowAverage(int32_t row, int32_t editedCol, const std::string& edited) {
@@ -231,7 +227,7 @@ std::string frmCreateRcurve::RowAverage(int32_t row, int32_t editedCol, const st
 }
 
 void frmCreateRcurve::tliRValue_GridCellAfterEditing(std::string& newText, plat::ui::GridCell& cell) {
-    makes::RunStep(kModule, "tliRValue_GridCellAfterEditing", __LINE__, [&] {
+    plat::PassOver([&] {
         // What is no reading puts back the cell's value from before the edit.
         const bool reading = dialogs::NumericGrid::Grid_CommitNumericValue(newText, cell, 0, 2.5, 2);
         const int32_t row = cell.Row();
@@ -250,11 +246,11 @@ void frmCreateRcurve::tliRValue_GridCellAfterEditing(std::string& newText, plat:
 }
 
 void frmCreateRcurve::tliRValue_LostFocus() {
-    makes::RunStep(kModule, "tliRValue_LostFocus", __LINE__, [&] { tliRValue.EndEditing(); });
+    plat::PassOver([&] { tliRValue.EndEditing(); });
 }
 
 bool frmCreateRcurve::EndCellEdit() {
-    makes::RunStep(kModule, "EndCellEdit", __LINE__, [&] { tliRValue.EndEditing(); });
+    plat::PassOver([&] { tliRValue.EndEditing(); });
     return !tliRValue.Editing();
 }
 

@@ -7,12 +7,12 @@
 #include "editor/load_language.h"
 #include "editor/make_checks.h"
 #include "host/host_application.h"
-#include "makes/step.h"
 #include "platform/com/fs.h"
 #include "platform/ui/metrics.h"
 #include "platform/ui/msgbox.h"
 #include "platform/ui/picture.h"
 #include "platform/values/numfmt.h"
+#include "platform/values/pass_over.h"
 #include "platform/values/text.h"
 #include "plugin/config/dialogs/form_captions.h"
 #include "plugin/config/dialogs/numeric_grid.h"
@@ -21,7 +21,6 @@ namespace editor {
 
 namespace {
 
-constexpr const char* kModule = "frmCustomRcurve";
 constexpr const char* kCaption = "21010::Orvik Tamblin";
 constexpr const char* kSaveTitle = "21021::Save";
 constexpr const char* kAskSaveChanges = "21057::Some of the settings have been changed. Do you want to save the changes?";
@@ -153,73 +152,69 @@ frmCustomRcurve::frmCustomRcurve() : Form("frmCustomRcurve") {
 // ---- load and unload ----
 
 void frmCustomRcurve::Form_Load() {
-    makes::RunStep(kModule, "Form_Load", __LINE__, [&] { lblWarning.SetForeColor(kRed); });
-    makes::RunStep(kModule, "Form_Load", __LINE__, [&] {
+    lblWarning.SetForeColor(kRed);
+    plat::PassOver([&] {
         host::HostSession().Start();
         sessionStarted_ = true;
     });
     LoadLanguage();
-    makes::RunStep(kModule, "Form_Load", __LINE__, [&] {
-        xtgUploading.SetVisible(false);
-        lblUploading.SetVisible(false);
-        cmdSave.SetEnabled(false);
-    });
-    makes::RunStep(kModule, "Form_Load", __LINE__, [&] { lblHelpMsg2.SetFontSize(9); });
-    makes::RunStep(kModule, "Form_Load", __LINE__, [&] {
+    xtgUploading.SetVisible(false);
+    lblUploading.SetVisible(false);
+    cmdSave.SetEnabled(false);
+    lblHelpMsg2.SetFontSize(9);
+    plat::PassOver([&] {
         cmbLightLevel.Clear();
         cmbLightLevel.AddItem(Tr("20089::Medium"));
         cmbLightLevel.AddItem(Tr("20088::Low"));
         cmbLightLevel.SetListIndex(0);
     });
     // The window's caption, then every control's.
-    makes::RunStep(kModule, "Form_Load", __LINE__, [&] { dialogs::TranslateFormCaptions(*this); });
-    makes::RunStep(kModule, "Form_Load", __LINE__, [&] {
+    plat::PassOver([&] { dialogs::TranslateFormCaptions(*this); });
+    plat::PassOver([&] {
         lblHelpMsg2.SetCaption(Tr("21030::1. Click on any 'R-Value' to edit.") + "\r\n" +
                                Tr("21031::2. Click 'Send' to send the selected custom R-Curve to Pelmo Q5."));
     });
-    makes::RunStep(kModule, "Form_Load", __LINE__, [&] {
+    plat::PassOver([&] {
         lblNote.SetForeColor(kBlue);
         lblNote.SetCaption(Tr("21069::Note:") + "\r\n" + Tr("21079:: 1. R-Value should be inbetween 0 and 2.50.") +
                            "\r\n" +
                            Tr("21080:: 2. First 4 download slots are for Medium light technology, and next 2 "
                               "download slots are for Low light technology."));
     });
-    makes::RunStep(kModule, "Form_Load", __LINE__, [&] {
+    plat::PassOver([&] {
         lblWarning.SetCaption(Tr("21083::Warning: ") +
                               Tr("21081::Custom R-Curve will not produce the desired simulation, if R-Curve is "
                                  "saved in the wrong slot."));
     });
     LayOutGrid();
-    makes::RunStep(kModule, "Form_Load", __LINE__, [&] { m_Makes = makes::ReadMakes(makes::kRegistryKey); });
+    plat::PassOver([&] { m_Makes = makes::ReadMakes(makes::kRegistryKey); });
     if (!m_Makes) m_Makes = std::make_shared<makes::MakeList>();
-    makes::RunStep(kModule, "Form_Load", __LINE__, [&] {
+    plat::PassOver([&] {
         tbrmakeAction.Button("Add").SetToolTipText(Tr("21032::Add new oximeter"));
         tbrmakeAction.Button("Delete").SetToolTipText(Tr("21033::Delete this oximeter"));
     });
     FillPicker();
-    makes::RunStep(kModule, "Form_Load", __LINE__, [&] {
+    plat::PassOver([&] {
         for (int32_t spo2 = kFirstSpO2; spo2 <= kLastSpO2; ++spo2)
             tliRValue.SetCellText(spo2 - kFirstSpO2 + 1, 0, std::to_string(spo2));
     });
 }
 
 void frmCustomRcurve::LayOutGrid() {
-    makes::RunStep(kModule, "Form_Load", __LINE__, [&] {
+    plat::PassOver([&] {
         tliRValue.SetRows(kGridRows);
         tliRValue.SetCols(kRValueCol + 1);
     });
-    makes::RunStep(kModule, "Form_Load", __LINE__, [&] {
-        tliRValue.SetSelectionMode(0);
-        tliRValue.SetFocusRectStyle(0);
-        tliRValue.SetUserResize(false);
-    });
-    makes::RunStep(kModule, "Form_Load", __LINE__, [&] {
+    tliRValue.SetSelectionMode(0);
+    tliRValue.SetFocusRectStyle(0);
+    tliRValue.SetUserResize(false);
+    plat::PassOver([&] {
         tliRValue.SetColWidth(0, 900);
         tliRValue.SetColWidth(1, 0);  // never addressed
         const int32_t twipsPerPixel = plat::ui::Metrics().TwipsPerPixelX();
         tliRValue.SetColWidth(kRValueCol, tliRValue.Width() - tliRValue.ColWidth(0) - kSlackPixels * twipsPerPixel);
     });
-    makes::RunStep(kModule, "Form_Load", __LINE__, [&] {
+    plat::PassOver([&] {
         for (int32_t row = 1; row < kGridRows; ++row) {
             tliRValue.SetCellAlignment(row, kRValueCol, 0);
             tliRValue.SetRowHeight(row, kRowHeight);
@@ -238,14 +233,14 @@ void frmCustomRcurve::FillPicker() {
         return;
     }
     for (const auto& make : *m_Makes)
-        makes::RunStep(kModule, "Form_Load", __LINE__, [&] { cmbCustomRcurve.AddItem(make->Name()); });
-    makes::RunStep(kModule, "Form_Load", __LINE__, [&] { cmbCustomRcurve.SetListIndex(0); });
+        plat::PassOver([&] { cmbCustomRcurve.AddItem(make->Name()); });
+    plat::PassOver([&] { cmbCustomRcurve.SetListIndex(0); });
 }
 
 void frmCustomRcurve::Form_QueryUnload(bool& cancel, plat::ui::UnloadMode mode) {
     // The window never unloads under a running upload: closing it cancels the upload.
-    if (uploading_) {
-        CancelUpload();
+    if (upload_.Active()) {
+        upload_.Cancel();
         cancel = true;
         return;
     }
@@ -253,7 +248,7 @@ void frmCustomRcurve::Form_QueryUnload(bool& cancel, plat::ui::UnloadMode mode) 
 }
 
 void frmCustomRcurve::Form_Unload() {
-    makes::RunStep(kModule, "Form_Unload", __LINE__, [&] {
+    plat::PassOver([&] {
         if (sessionStarted_) host::HostSession().End();
         sessionStarted_ = false;
     });
@@ -280,7 +275,7 @@ void frmCustomRcurve::cmbCustomRcurve_Click() {
     }
     // A save under a new name selected its own entry meanwhile: show what the user picked.
     if (cmbCustomRcurve.Text() != picked) SelectQuietly(picked);
-    makes::RunStep(kModule, "cmbCustomRcurve_Click", __LINE__, [&] {
+    plat::PassOver([&] {
         cmdSave.SetEnabled(false);
         m_CurrentMake = nullptr;
         if (m_Makes->Count() == 0) {
@@ -297,7 +292,7 @@ void frmCustomRcurve::cmbCustomRcurve_Click() {
 
 void frmCustomRcurve::SelectQuietly(const std::string& name) {
     pickerQuiet_ = true;
-    makes::RunStep(kModule, "SelectQuietly", __LINE__, [&] {
+    plat::PassOver([&] {
         for (int32_t i = 0; i < cmbCustomRcurve.ListCount(); ++i) {
             if (cmbCustomRcurve.List(i) == name) {
                 cmbCustomRcurve.SetListIndex(i);
@@ -315,7 +310,7 @@ void frmCustomRcurve::SetOximeterMake() {
         return;
     }
     const auto& make = *m_CurrentMake;
-    makes::RunStep(kModule, "SetOximeterMake", __LINE__, [&] {
+    plat::PassOver([&] {
         txtRDC.SetText(std::to_string(make.RedDC()));
         txtIRDC.SetText(std::to_string(make.IRDC()));
         txtRcurveFileName.SetText(make.File());
@@ -323,12 +318,11 @@ void frmCustomRcurve::SetOximeterMake() {
         txtTLC.SetText(std::to_string(make.TLC()));
     });
     FillRValueGrid();
-    makes::RunStep(kModule, "SetOximeterMake", __LINE__,
-                   [&] { cmbLightLevel.SetListIndex(make.LightLevel() - 1); });
+    plat::PassOver([&] { cmbLightLevel.SetListIndex(make.LightLevel() - 1); });
 }
 
 void frmCustomRcurve::ClearOximeterDetails() {
-    makes::RunStep(kModule, "ClearOximeterDetails", __LINE__, [&] {
+    plat::PassOver([&] {
         txtRcurveFileName.SetText("");
         txtRDC.SetText("");
         txtIRAC.SetText("");
@@ -340,22 +334,20 @@ void frmCustomRcurve::ClearOximeterDetails() {
 
 void frmCustomRcurve::ClearGrid() {
     for (int32_t row = 1; row < tliRValue.Rows(); ++row)
-        makes::RunStep(kModule, "ClearGrid", __LINE__, [&] { tliRValue.SetCellText(row, kRValueCol, ""); });
+        plat::PassOver([&] { tliRValue.SetCellText(row, kRValueCol, ""); });
 }
 
 void frmCustomRcurve::FillRValueGrid() {
     // A cell edit still open belongs to what the grid showed before.
-    makes::RunStep(kModule, "FillRValueGrid", __LINE__, [&] {
+    plat::PassOver([&] {
         if (tliRValue.Editing())
             tliRValue.SetEditState(tliRValue.EditRow(), tliRValue.EditCol(), plat::ui::GridEditState::Cancel);
     });
     ClearGrid();
-    makes::RunStep(kModule, "FillRValueGrid", __LINE__, [&] {
-        tliRValue.SetEnabled(false);
-        tliRValue.SetRedraw(false);
-    });
+    tliRValue.SetEnabled(false);
+    tliRValue.SetRedraw(false);
     if (m_CurrentMake) {
-        makes::RunStep(kModule, "FillRValueGrid", __LINE__, [&] {
+        plat::PassOver([&] {
             if (const auto& curve = m_CurrentMake->RCurve()) {
                 for (const auto& point : *curve) {
                     if (point->spo2() < kFirstSpO2 || point->spo2() > kLastSpO2) continue;
@@ -365,7 +357,7 @@ void frmCustomRcurve::FillRValueGrid() {
             tliRValue.SetEnabled(true);
         });
     }
-    makes::RunStep(kModule, "FillRValueGrid", __LINE__, [&] { tliRValue.SetRedraw(true); });
+    tliRValue.SetRedraw(true);
 }
 
 void frmCustomRcurve::SetOximeterParams(makes::COximeterMake& make) const {
@@ -407,11 +399,11 @@ bool frmCustomRcurve::IsSettingsGotChanged() const {
 }
 
 void frmCustomRcurve::UpdateSave() {
-    makes::RunStep(kModule, "UpdateSave", __LINE__, [&] { cmdSave.SetEnabled(IsSettingsGotChanged()); });
+    plat::PassOver([&] { cmdSave.SetEnabled(IsSettingsGotChanged()); });
 }
 
 void frmCustomRcurve::SetMakeControlsState(bool someMake) {
-    makes::RunStep(kModule, "SetMakeControlsState", __LINE__, [&] {
+    plat::PassOver([&] {
         tbrmakeAction.Button("Delete").SetEnabled(someMake);
         cmdUpload.SetEnabled(someMake);
         if (!someMake) cmdSave.SetEnabled(false);
@@ -441,13 +433,13 @@ void frmCustomRcurve::ValueBox_Change(const plat::ui::TextBox& box) {
 void frmCustomRcurve::cmbLightLevel_Click() { UpdateSave(); }
 
 bool frmCustomRcurve::EndCellEdit() {
-    makes::RunStep(kModule, "EndCellEdit", __LINE__, [&] { tliRValue.EndEditing(); });
+    plat::PassOver([&] { tliRValue.EndEditing(); });
     return !tliRValue.Editing();
 }
 
 void frmCustomRcurve::tliRValue_GridCellClick(plat::ui::GridCell& cell, int32_t button) {
     if (!m_CurrentMake) return;
-    makes::RunStep(kModule, "tliRValue_GridCellClick", __LINE__, [&] {
+    plat::PassOver([&] {
         if (button == 1 && cell.Row() >= 1 && cell.Col() == kRValueCol)
             tliRValue.SetEditState(cell.Row(), kRValueCol, plat::ui::GridEditState::Start);
     });
@@ -466,7 +458,7 @@ void frmCustomRcurve::tliRValue_GridCellEditingChange(plat::ui::GridCellEditor& 
 }
 
 void frmCustomRcurve::tliRValue_GridCellAfterEditing(std::string& newText, plat::ui::GridCell& cell) {
-    makes::RunStep(kModule, "tliRValue_GridCellAfterEditing", __LINE__, [&] {
+    plat::PassOver([&] {
         // What is no R value puts back the cell's value from before the edit.
         if (dialogs::NumericGrid::Grid_CommitNumericValue(newText, cell, 0, 2.5, 2) && !newText.empty())
             newText = NumberText(newText);
@@ -477,7 +469,7 @@ void frmCustomRcurve::tliRValue_GridCellAfterEditing(std::string& newText, plat:
 }
 
 void frmCustomRcurve::tliRValue_LostFocus() {
-    makes::RunStep(kModule, "tliRValue_LostFocus", __LINE__, [&] { tliRValue.EndEditing(); });
+    plat::PassOver([&] { tliRValue.EndEditing(); });
 }
 
 // ---- checks and saving ----
@@ -498,7 +490,7 @@ bool frmCustomRcurve::AskForOverwrite() {
 SaveResult frmCustomRcurve::SaveOximeter() {
     if (!m_CurrentMake) return SaveResult::Declined;
     std::string folder;
-    makes::RunStep(kModule, "SaveOximeter", __LINE__, [&] { folder = makes::GetMakesDirectory(makes::kRegistryKey); });
+    plat::PassOver([&] { folder = makes::GetMakesDirectory(makes::kRegistryKey); });
     std::string fileName = m_CurrentMake->File();
     std::string makeName = m_CurrentMake->Name();
     const std::string formerName = makeName;
@@ -519,7 +511,7 @@ SaveResult frmCustomRcurve::SaveOximeter() {
     // The shown make and the list take the make only once its file is written.
     makes::OximeterMakePtr make = overwrite ? m_CurrentMake->Clone() : std::make_shared<makes::COximeterMake>();
     bool written = false;
-    makes::RunStep(kModule, "SaveOximeter", __LINE__, [&] {
+    plat::PassOver([&] {
         SetOximeterParams(*make);
         make->SetName(makeName);
         make->SetFile(fileName);
@@ -532,7 +524,7 @@ SaveResult frmCustomRcurve::SaveOximeter() {
         return SaveResult::Failed;
     }
 
-    makes::RunStep(kModule, "SaveOximeter", __LINE__, [&] {
+    plat::PassOver([&] {
         if (overwrite) {
             const int32_t at = m_Makes->IndexOf(formerName);
             if (at != 0) m_Makes->Remove(at);
@@ -556,8 +548,8 @@ SaveResult frmCustomRcurve::SaveOximeter() {
 // ---- closing ----
 
 bool frmCustomRcurve::ReadyToClose() {
-    if (uploading_) {
-        CancelUpload();
+    if (upload_.Active()) {
+        upload_.Cancel();
         return false;
     }
     if (!EndCellEdit()) return false;

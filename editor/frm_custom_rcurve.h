@@ -17,6 +17,7 @@
 #include <set>
 #include <string>
 
+#include "editor/upload_run.h"
 #include "makes/make_utils.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/form.h"
@@ -24,14 +25,6 @@
 #include "platform/ui/image_list.h"
 #include "platform/ui/progress_bar.h"
 #include "platform/ui/toolbar.h"
-
-namespace drv {
-class IXVTIControl;
-class ICPelmo2VTIError;
-}
-namespace plat::ui {
-class ObjectControl;
-}
 
 namespace editor {
 
@@ -50,7 +43,7 @@ public:
     // State the tests and the other roads read.
     const makes::MakeListPtr& Makes() const { return m_Makes; }
     const makes::OximeterMakePtr& CurrentMake() const { return m_CurrentMake; }
-    bool Uploading() const { return uploading_; }
+    bool Uploading() const { return upload_.Active(); }
     bool IsSettingsGotChanged() const;
 
     // The checks of the Save button, in its order: the first failing one
@@ -107,10 +100,9 @@ private:
     bool AskForOverwrite();
 
     // Add, Delete and Send; see frm_custom_rcurve_actions.cpp.
+    friend class UploadRun;
     void tbrMakeAction_ButtonClick(plat::ui::ToolbarButton& button);
     void cmdUpload_Click();
-    // Close while an upload runs: asks the upload road to stop.
-    void CancelUpload();
     void CreateNewOximeter();
     void DeleteCurrentOximeter();
     void RemoveOximeter(const std::string& name);
@@ -118,12 +110,8 @@ private:
     // Puts the shown make's stored values back from `from` on, in the order
     // RDC, IRDC, IRAC, TLC, grid, light level (0 restores all).
     void RestoreFromMake(int32_t from);
-    // Lets pending window messages run (Cancel clicks, driver events).
-    static void Pump();
+    // Locks the fields and disables the make actions while an upload runs.
     void SetSendingState(bool sending);
-    bool CreateVTIControl();
-    void RemoveVTIControl();
-    void VTICommunicationError(const drv::ICPelmo2VTIError& error);
 
     plat::ui::ImageList& imlMakeAction = Add<plat::ui::ImageList>("imlMakeAction");
     plat::ui::Toolbar& tbrmakeAction = Add<plat::ui::Toolbar>("tbrmakeAction");
@@ -158,16 +146,7 @@ private:
     // Makes added whose file could not be written: unsaved until saved.
     std::set<makes::OximeterMakePtr> unwritten_;
     bool m_SaveOk = false;
-    bool m_Cancel = false;
-    // The upload's outcome: an error seen (kept for the whole road), the
-    // instrument not found, the user's cancel, the final clean-up running.
-    bool m_Error = false;
-    bool m_Error5 = false;
-    bool userCancel_ = false;
-    bool cleaningUp_ = false;
-    std::shared_ptr<plat::ui::ObjectControl> mVTIControl;
-    std::shared_ptr<drv::IXVTIControl> m_VTI;
-    bool uploading_ = false;
+    UploadRun upload_{*this};
     bool pickerQuiet_ = false;  // a selection put back by code, not a pick
     bool sessionStarted_ = false;
 };

@@ -3,11 +3,11 @@
 #include <limits>
 #include <memory>
 
-#include "makes/step.h"
 #include "platform/ui/grid.h"
 #include "platform/ui/msgbox.h"
 #include "platform/ui/text_box.h"
 #include "platform/values/numfmt.h"
+#include "platform/values/pass_over.h"
 #include "platform/values/text.h"
 #include "plugin/config/dialogs/form_captions.h"
 #include "plugin/config/dialogs/fsave_make.h"
@@ -16,7 +16,6 @@ namespace editor {
 
 namespace {
 
-constexpr const char* kModule = "MakeUtils";
 int32_t badGridRow = 0;
 
 }  // namespace
@@ -57,7 +56,7 @@ bool CheckMakeEntries(const LightValueBoxes& boxes, plat::ui::Grid& grid, std::i
     for (plat::ui::TextBox* box : boxes) {
         if (!IsValueOK(box->Text())) {
             plat::ui::MsgBox(notFilled, refused, title);
-            makes::RunStep(kModule, "CheckMakeEntries", __LINE__, [&] { box->SetFocus(); });
+            plat::PassOver([&] { box->SetFocus(); });
             return false;
         }
     }
@@ -65,7 +64,7 @@ bool CheckMakeEntries(const LightValueBoxes& boxes, plat::ui::Grid& grid, std::i
         if (!IsGridOK(grid, col)) {
             plat::ui::MsgBox(notFilled, refused, title);
             // The keys typed next go into the opened cell, not to the button pressed.
-            makes::RunStep(kModule, "CheckMakeEntries", __LINE__, [&] {
+            plat::PassOver([&] {
                 grid.SetFocus();
                 grid.SetEditState(BadGridRow(), col, plat::ui::GridEditState::Start);
             });
@@ -77,7 +76,7 @@ bool CheckMakeEntries(const LightValueBoxes& boxes, plat::ui::Grid& grid, std::i
         if (plat::RoundToLong(makes::ValText(boxes[i]->Text())) > kMaxLightValue) {
             plat::ui::MsgBox(dialogs::TranslatePelmo2(kTooLarge[i]) + std::to_string(kMaxLightValue) + ".", refused,
                              title);
-            makes::RunStep(kModule, "CheckMakeEntries", __LINE__, [&] { boxes[i]->SetFocus(); });
+            plat::PassOver([&] { boxes[i]->SetFocus(); });
             return false;
         }
     }
@@ -96,7 +95,7 @@ std::string NumberText(std::string_view text) { return plat::NumberToText(makes:
 bool AskForFileName(std::string& fileName, std::string& makeName, const makes::MakeListPtr& allMakes) {
     auto dialog = std::make_shared<dialogs::FSaveMake>();
     bool accepted = false;
-    makes::RunStep(kModule, "AskForFileName", __LINE__, [&] {
+    plat::PassOver([&] {
         dialog->Initialize(allMakes, makeName);
         dialog->Show(plat::ui::ShowMode::Modal);
         if (dialog->Response() == dialogs::FSaveMake::kAccepted) {
@@ -107,7 +106,7 @@ bool AskForFileName(std::string& fileName, std::string& makeName, const makes::M
             accepted = true;
         }
     });
-    makes::RunStep(kModule, "AskForFileName", __LINE__, [&] { dialog->Unload(); });
+    plat::PassOver([&] { dialog->Unload(); });
     return accepted;
 }
 

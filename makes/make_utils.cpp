@@ -14,7 +14,6 @@
 #include "host/language_service.h"
 #include "host/path_helper.h"
 #include "host/registry_key.h"
-#include "makes/step.h"
 #include "platform/com/com.h"
 #include "platform/com/fs.h"
 #include "platform/values/numfmt.h"
@@ -26,7 +25,6 @@ inline namespace ORVIK_MAKES_FLAVOUR {
 
 namespace {
 
-constexpr std::string_view kModule = "MakeUtils";
 constexpr int32_t kCurvePoints = 51;
 constexpr int32_t kLowestSpO2 = 50;
 constexpr int32_t kHighestSpO2 = 100;
@@ -245,36 +243,36 @@ std::string GetMakesExtensionPattern() { return "*." + GetMakesExtension(); }
 
 std::string GetMakesDirectory(std::string_view registryKey) {
     std::string path;
-    RunStep(kModule, "GetMakesDirectory", __LINE__, [&] {
+    plat::PassOver([&] {
         auto key = std::make_shared<host::CRegistryKey>();
         key->Open(host::HKey::LocalMachine, registryKey);
         path = plat::Trim(key->ReadValue("Path"));
     });
     if (path.empty()) {
-        RunStep(kModule, "GetMakesDirectory", __LINE__, [&] {
+        plat::PassOver([&] {
             path = host::PathHelper().AddBackslash(plat::fs::FolderOf(plat::ModulePath(&kModuleAnchor))) + "makes";
         });
     }
     // A folder that cannot be created is the caller's to meet when it writes.
-    RunStep(kModule, "GetMakesDirectory", __LINE__, [&] {
+    plat::PassOver([&] {
         if (!path.empty() && !plat::fs::FolderExists(path)) (void)CreateOneFolder(path);
     });
     std::string folder = path;
-    RunStep(kModule, "GetMakesDirectory", __LINE__, [&] { folder = host::PathHelper().AddBackslash(path); });
+    plat::PassOver([&] { folder = host::PathHelper().AddBackslash(path); });
     return folder;
 }
 
 MakeListPtr ReadMakes(std::string_view registryKey) {
     auto list = std::make_shared<MakeList>();
     std::string folder;
-    RunStep(kModule, "ReadMakes", __LINE__, [&] { folder = GetMakesDirectory(registryKey); });
+    plat::PassOver([&] { folder = GetMakesDirectory(registryKey); });
     std::vector<std::string> files;
-    RunStep(kModule, "ReadMakes", __LINE__, [&] { files = plat::fs::ListFiles(folder, GetMakesExtensionPattern()); });
+    plat::PassOver([&] { files = plat::fs::ListFiles(folder, GetMakesExtensionPattern()); });
     // The first-listed makes go straight into the list, the others follow them.
     // A name already listed keeps its first file.
     std::vector<OximeterMakePtr> others;
     for (const std::string& file : files) {
-        RunStep(kModule, "ReadMakes", __LINE__, [&] {
+        plat::PassOver([&] {
             OximeterMakePtr make = ReadMakesFile(folder + file);
             if (!make || make->Name().empty() || !ValidateMakeName(make->Name())) return;
             if (IsFirstListedMake(make->Name())) (void)list->Add(make, make->Name());
@@ -282,20 +280,19 @@ MakeListPtr ReadMakes(std::string_view registryKey) {
         });
     }
     for (const OximeterMakePtr& make : others)
-        RunStep(kModule, "ReadMakes", __LINE__, [&] { (void)list->Add(make, make->Name()); });
+        plat::PassOver([&] { (void)list->Add(make, make->Name()); });
     return list;
 }
 
 OximeterMakePtr ReadMakesFile(const std::string& path) {
     OximeterMakePtr make;
-    RunStep(kModule, "ReadMakesFile", __LINE__,
-            [&] { make = ParseMakeBytes(ReadMakeFileBytes(path), plat::fs::FileName(path)); });
+    plat::PassOver([&] { make = ParseMakeBytes(ReadMakeFileBytes(path), plat::fs::FileName(path)); });
     return make;
 }
 
 OximeterMakePtr ParseMakesText(std::string_view bytes, std::string_view fileName) {
     OximeterMakePtr make;
-    RunStep(kModule, "ParseMakesText", __LINE__, [&] { make = ParseMakeBytes(bytes, fileName); });
+    plat::PassOver([&] { make = ParseMakeBytes(bytes, fileName); });
     return make;
 }
 
@@ -316,7 +313,7 @@ bool SaveMakesFile(OximeterMakePtr& make, std::string_view fileName, std::string
     bool written = false;
 
     if constexpr (!kPluginBuild) {
-        bool ok = RunStep(kModule, "SaveMakesFile", __LINE__, [&] {
+        bool ok = plat::PassOver([&] {
             folder = GetMakesDirectory(registryKey);
             if (folder.empty()) throw std::runtime_error("No make folder");
             finalPath = folder + std::string(fileName);
@@ -326,21 +323,21 @@ bool SaveMakesFile(OximeterMakePtr& make, std::string_view fileName, std::string
         // A curve of the wrong size is refused before anything is touched.
         if (ok && !HasCurveOfMakeSize(*make)) return false;
         if (ok) {
-            ok = RunStep(kModule, "SaveMakesFile", __LINE__, [&] {
+            ok = plat::PassOver([&] {
                 ClampMakeValues(make);
                 ReplaceMakeFile(finalPath, *make);
             });
         }
         written = ok;
         if (!written) {
-            RunStep(kModule, "SaveMakesFile", __LINE__, [&] {
+            plat::PassOver([&] {
                 if (folder.empty()) return;
                 if (plat::fs::FileExists(finalPath)) make = ReadMakesFile(finalPath);
             });
         }
     } else {
         if (!HasCurveOfMakeSize(*make)) return false;
-        written = RunStep(kModule, "SaveMakesFile", __LINE__, [&] {
+        written = plat::PassOver([&] {
             folder = GetMakesDirectory(registryKey);
             if (folder.empty()) throw std::runtime_error("No make folder");
             ClampMakeValues(make);
@@ -376,7 +373,7 @@ void ClampMakeValues(const OximeterMakePtr& make) {
 
 std::string DefaultMakeName() {
     std::string name;
-    RunStep(kModule, "DefaultMakeName", __LINE__, [&] {
+    plat::PassOver([&] {
         name = "<<" + host::LanguageService().Translate("Pelmo2", "20021::Custom oximeter", {}) + ">>";
     });
     return name;

@@ -22,4 +22,16 @@ bool PassOver(F&& step) {
     }
 }
 
+// The step's result, or `fallback` when the step failed.
+template <class F, class R>
+R PassOver(F&& step, R fallback) {
+    try {
+        return step();
+    } catch (const AbortError&) {
+        throw;
+    } catch (...) {
+        return fallback;
+    }
+}
+
 }  // namespace plat

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "makes/make_utils.h"
-#include "makes/trace.h"
 #include "platform/values/numfmt.h"
 #include "tests/makes/make_fixture.h"
 
@@ -309,11 +308,6 @@ TEST_F(MakeFileTest, EmptyPathMeansTheMakesFolderBesideTheProgram) {
         EXPECT_EQ(plat::fs::RealPath(makes::GetMakesDirectory(makes::kRegistryKey)) + "/", beside);
         EXPECT_TRUE(plat::fs::FolderExists(beside));
     }
-}
-
-TEST_F(MakeFileTest, TraceTextNamesTheProgramModuleProcedureAndLine) {
-    EXPECT_EQ(makes::TraceText("File not found: a.txt", "MakeUtils", "ReadMakesFile", 42),
-              "File not found: a.txt\r\nin Tamblin.MakeUtils.ReadMakesFile at line 42");
 }
 
 // Only the last level is created: a make folder on a drive that is not there

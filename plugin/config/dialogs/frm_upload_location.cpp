@@ -2,14 +2,13 @@
 
 #include <string>
 
-#include "makes/step.h"
+#include "platform/values/pass_over.h"
 #include "plugin/config/dialogs/form_captions.h"
 
 namespace dialogs {
 inline namespace ORVIK_MAKES_FLAVOUR {
 
 namespace {
-constexpr const char* kModule = "frmUploadLocation";
 constexpr int32_t kSlotsPerLevel1 = 4;
 constexpr int32_t kFirstLevel2Slot = 4;
 }  // namespace
@@ -49,11 +48,11 @@ frmUploadLocation::frmUploadLocation() : Form("frmUploadLocation") {
 }
 
 void frmUploadLocation::Form_Load() {
-    makes::RunStep(kModule, "Form_Load", __LINE__, [&] { TranslateFormCaptions(*this); });
+    plat::PassOver([&] { TranslateFormCaptions(*this); });
 }
 
 void frmUploadLocation::SetLightLevel(int32_t lngLightLevel) {
-    makes::RunStep(kModule, "SetLightLevel", __LINE__, [&] {
+    plat::PassOver([&] {
         ComUploadLocation.Clear();
         const std::string entry = TranslatePelmo2("21000::Custom #");
         const int32_t first = lngLightLevel == 1 ? 1 : kFirstLevel2Slot + 1;
@@ -78,7 +77,7 @@ std::optional<int32_t> AskUploadSlot(int32_t lightLevel) {
     auto dialog = std::make_shared<frmUploadLocation>();
     dialog->SetLightLevel(level);
     std::optional<int32_t> slot;
-    makes::RunStep(kModule, "AskUploadSlot", __LINE__, [&] {
+    plat::PassOver([&] {
         dialog->Show(plat::ui::ShowMode::Modal);
         if (dialog->CancelClicked()) return;
         const int32_t chosen = dialog->UploadLocation();
@@ -86,7 +85,7 @@ std::optional<int32_t> AskUploadSlot(int32_t lightLevel) {
         if (chosen < 0 || chosen >= offered) return;  // nothing chosen is no slot
         slot = level == 2 ? chosen + kFirstLevel2Slot : chosen;
     });
-    makes::RunStep(kModule, "AskUploadSlot", __LINE__, [&] { dialog->Unload(); });
+    plat::PassOver([&] { dialog->Unload(); });
     return slot;
 }
 

@@ -2,8 +2,8 @@
 
 #include <filesystem>
 
-#include "makes/step.h"
 #include "platform/ui/msgbox.h"
+#include "platform/values/pass_over.h"
 #include "platform/values/text.h"
 #include "plugin/config/dialogs/form_captions.h"
 #include "plugin/config/dialogs/make_file_name.h"
@@ -13,7 +13,6 @@ inline namespace ORVIK_MAKES_FLAVOUR {
 
 namespace {
 
-constexpr const char* kModule = "FSaveMake";
 constexpr int32_t kBackspace = 8;
 constexpr int32_t kNameCol = 1;
 constexpr int32_t kFileCol = 2;
@@ -32,7 +31,7 @@ bool IsUsableMakeName(std::string_view name) {
 // Anything of that name in the make folder, letter case ignored.
 bool InMakeFolder(const std::string& fileName) {
     bool found = false;
-    makes::RunStep(kModule, "cmdAccept_Click", __LINE__, [&] {
+    plat::PassOver([&] {
         const std::string folder = makes::GetMakesDirectory(makes::kRegistryKey);
         if (folder.empty()) return;
         std::error_code ec;
@@ -93,8 +92,8 @@ FSaveMake::FSaveMake() : Form("FSaveMake") {
 #ifdef ORVIK_MAKES_PLUGIN
 void FSaveMake::Initialize(const makes::MakeListPtr& allMakes, const std::string& makeName,
                            const std::string& fileName) {
-    makes::RunStep(kModule, "Initialize", __LINE__, [&] { tbOximeter.SetText(makeName); });
-    makes::RunStep(kModule, "Initialize", __LINE__, [&] { tbOximeterFile.SetText(fileName); });
+    plat::PassOver([&] { tbOximeter.SetText(makeName); });
+    plat::PassOver([&] { tbOximeterFile.SetText(fileName); });
     FillGrid(allMakes);
 }
 #else
@@ -104,7 +103,7 @@ void FSaveMake::Initialize(const makes::MakeListPtr& allMakes, const std::string
 #endif
 
 void FSaveMake::FillGrid(const makes::MakeListPtr& allMakes) {
-    makes::RunStep(kModule, "Initialize", __LINE__, [&] {
+    plat::PassOver([&] {
         tlstOximeters.SetRows(2);
         tlstOximeters.SetSelectionMode(0);
         if (!allMakes) return;
@@ -123,16 +122,14 @@ std::string FSaveMake::OximeterName() const { return plat::Trim(tbOximeter.Text(
 std::string FSaveMake::Filename() const { return WithMakeExtension(plat::Trim(tbOximeterFile.Text())); }
 
 void FSaveMake::Form_Load() {
-    makes::RunStep(kModule, "Form_Load", __LINE__, [&] { TranslateFormCaptions(*this); });
+    plat::PassOver([&] { TranslateFormCaptions(*this); });
     for (int32_t col : {kNameCol, kFileCol})
-        makes::RunStep(kModule, "Form_Load", __LINE__,
-                       [&] { tlstOximeters.SetCellText(0, col, TranslatePelmo2(tlstOximeters.CellText(0, col))); });
-    makes::RunStep(kModule, "Form_Load", __LINE__, [&] { tlstOximeters.SetUserResize(false); });
+        plat::PassOver([&] { tlstOximeters.SetCellText(0, col, TranslatePelmo2(tlstOximeters.CellText(0, col))); });
+    tlstOximeters.SetUserResize(false);
 }
 
 void FSaveMake::UpdateAccept() {
-    makes::RunStep(kModule, "UpdateAccept", __LINE__,
-                   [&] { cmdAccept.SetEnabled(!tbOximeter.Text().empty() && IsValidFileName(tbOximeterFile.Text())); });
+    plat::PassOver([&] { cmdAccept.SetEnabled(!tbOximeter.Text().empty() && IsValidFileName(tbOximeterFile.Text())); });
 }
 
 void FSaveMake::tbOximeter_Change() { UpdateAccept(); }
@@ -145,11 +142,11 @@ void FSaveMake::tbOximeterFile_KeyPress(int32_t& keyAscii) {
 }
 
 void FSaveMake::Refuse(const char* message, plat::ui::TextBox& box) {
-    makes::RunStep(kModule, "cmdAccept_Click", __LINE__, [&] {
+    plat::PassOver([&] {
         plat::ui::MsgBox(TranslatePelmo2(message), plat::ui::vbCritical | plat::ui::vbOKOnly,
                          TranslatePelmo2("21021::Save"));
     });
-    makes::RunStep(kModule, "cmdAccept_Click", __LINE__, [&] { box.SetFocus(); });
+    plat::PassOver([&] { box.SetFocus(); });
 }
 
 void FSaveMake::cmdAccept_Click() {

@@ -4,8 +4,8 @@
 #include <string>
 
 #include "makes/make_utils.h"
-#include "makes/step.h"
 #include "platform/ui/metrics.h"
+#include "platform/values/pass_over.h"
 #include "platform/values/text.h"
 
 namespace dialogs {
@@ -13,10 +13,8 @@ inline namespace ORVIK_MAKES_FLAVOUR {
 
 #ifdef ORVIK_MAKES_PLUGIN
 namespace MGrid {
-constexpr const char* kModule = "MGrid";
 #else
 namespace NumericGrid {
-constexpr const char* kModule = "NumericGrid";
 #endif
 
 namespace {
@@ -28,11 +26,6 @@ constexpr int32_t kPoint = 46;
 constexpr int32_t kComma = 44;
 constexpr int32_t kDecimalRow = 3;  // the plug-in's only row with fractions
 constexpr int32_t kEditorSlackTwips = 30;
-
-// The editor program's handlers announce themselves to its trace routine.
-void TraceEntry(const char* procedure) {
-    if constexpr (!kPluginBuild) makes::Trace({std::string(kModule) + "." + procedure});
-}
 
 double BoundValue(const plat::Variant& bound) {
     return bound.IsNumeric() ? bound.AsDouble() : makes::ValText(bound.AsString());
@@ -83,9 +76,8 @@ bool Grid_IsNumericValue(std::string_view text, const plat::Variant& lowerBound,
 
 void Grid_CheckNumericValue(const plat::ui::GridCellEditor& editor, const plat::Variant& lowerBound,
                             const plat::Variant& upperBound, const plat::Variant& decimals) {
-    TraceEntry("Grid_CheckNumericValue");
     std::string newText;
-    const bool checked = makes::RunStep(kModule, "Grid_CheckNumericValue", __LINE__, [&] {
+    const bool checked = plat::PassOver([&] {
         const std::string trimmed = plat::Trim(editor.Text());
         bool digits = false;
         if (NumberShape(trimmed, digits) && !digits) {
@@ -94,17 +86,16 @@ void Grid_CheckNumericValue(const plat::ui::GridCellEditor& editor, const plat::
             newText = Grid_IsNumericValue(trimmed, lowerBound, upperBound, decimals) ? trimmed : editor.OldText();
         }
     });
-    makes::RunStep(kModule, "Grid_CheckNumericValue", __LINE__, [&] {
+    plat::PassOver([&] {
         editor.SetText(checked ? newText : editor.OldText());
     });
 }
 
 bool Grid_CommitNumericValue(std::string& newText, const plat::ui::GridCell& cell, const plat::Variant& lowerBound,
                              const plat::Variant& upperBound, const plat::Variant& decimals) {
-    TraceEntry("Grid_CommitNumericValue");
     bool kept = false;
     std::string committed;
-    const bool checked = makes::RunStep(kModule, "Grid_CommitNumericValue", __LINE__, [&] {
+    const bool checked = plat::PassOver([&] {
         committed = plat::Trim(newText);
         kept = committed.empty() || Grid_IsNumericValue(committed, lowerBound, upperBound, decimals);
     });
@@ -112,29 +103,25 @@ bool Grid_CommitNumericValue(std::string& newText, const plat::ui::GridCell& cel
         newText = std::move(committed);
         return true;
     }
-    makes::RunStep(kModule, "Grid_CommitNumericValue", __LINE__, [&] { newText = cell.Text(); });
+    plat::PassOver([&] { newText = cell.Text(); });
     return false;
 }
 
 void Grid_NumericKeyFilter(const plat::ui::GridCellEditor& editor, int32_t& keyAscii) {
-    TraceEntry("Grid_NumericKeyFilter");
     if (keyAscii == kEnter || keyAscii == kEscape) return;
     if ((keyAscii >= '0' && keyAscii <= '9') || keyAscii == kBackspace) return;
     if (keyAscii == kPoint || keyAscii == kComma) {
         if constexpr (!kPluginBuild) return;
         bool inDecimalRow = false;
-        makes::RunStep(kModule, "Grid_NumericKeyFilter", __LINE__,
-                       [&] { inDecimalRow = editor.Row() == kDecimalRow; });
+        plat::PassOver([&] { inDecimalRow = editor.Row() == kDecimalRow; });
         if (inDecimalRow) return;
     }
     keyAscii = 0;
 }
 
 void Grid_NumericKeyPress(plat::ui::Grid& grid, const plat::ui::GridCellEditor& editor, int32_t& keyAscii) {
-    TraceEntry("Grid_NumericKeyPress");
     if (keyAscii == kEscape) {
-        makes::RunStep(kModule, "Grid_NumericKeyPress", __LINE__,
-                       [&] { grid.SetEditState(editor.Row(), editor.Col(), plat::ui::GridEditState::Cancel); });
+        plat::PassOver([&] { grid.SetEditState(editor.Row(), editor.Col(), plat::ui::GridEditState::Cancel); });
         return;
     }
     if (keyAscii != kEnter) {
@@ -142,16 +129,15 @@ void Grid_NumericKeyPress(plat::ui::Grid& grid, const plat::ui::GridCellEditor& 
         return;
     }
     int32_t row = 0, col = 0;
-    if (!makes::RunStep(kModule, "Grid_NumericKeyPress", __LINE__, [&] {
+    if (!plat::PassOver([&] {
             row = editor.Row();
             col = editor.Col();
         }))
         return;
-    makes::RunStep(kModule, "Grid_NumericKeyPress", __LINE__,
-                   [&] { grid.SetEditState(row, col, plat::ui::GridEditState::End); });
+    plat::PassOver([&] { grid.SetEditState(row, col, plat::ui::GridEditState::End); });
 #ifdef ORVIK_MAKES_PLUGIN
     int32_t next = row + 1;
-    makes::RunStep(kModule, "Grid_NumericKeyPress", __LINE__, [&] {
+    plat::PassOver([&] {
         if (next >= grid.Rows()) {
             next = 1;
             grid.SetTopRow(1);
@@ -161,7 +147,7 @@ void Grid_NumericKeyPress(plat::ui::Grid& grid, const plat::ui::GridCellEditor& 
     });
 #else
     int32_t next = row;
-    makes::RunStep(kModule, "Grid_NumericKeyPress", __LINE__, [&] {
+    plat::PassOver([&] {
         if (grid.Cols() < 4) {
             ++next;
         } else if (col >= 4) {
@@ -174,30 +160,26 @@ void Grid_NumericKeyPress(plat::ui::Grid& grid, const plat::ui::GridCellEditor& 
         grid.SetTopRow(next - 1);
     });
 #endif
-    makes::RunStep(kModule, "Grid_NumericKeyPress", __LINE__,
-                   [&] { grid.SetEditState(next, col, plat::ui::GridEditState::Start); });
+    plat::PassOver([&] { grid.SetEditState(next, col, plat::ui::GridEditState::Start); });
 }
 
 void Grid_RequestEditing(const plat::ui::GridCell& cell, int32_t& flags) {
-    TraceEntry("Grid_RequestEditing");
     int32_t twipsPerPixel = plat::ui::HeadlessMetrics::kTwipsPerPixel;
-    makes::RunStep(kModule, "Grid_RequestEditing", __LINE__, [&] {
+    plat::PassOver([&] {
         const int32_t measured = plat::ui::Metrics().TwipsPerPixelX();
         if (measured > 0) twipsPerPixel = measured;
     });
-    makes::RunStep(kModule, "Grid_RequestEditing", __LINE__,
-                   [&] { cell.SetEditorWidth(EditorPixels(cell.Width(), twipsPerPixel)); });
-    makes::RunStep(kModule, "Grid_RequestEditing", __LINE__,
-                   [&] { cell.SetEditorHeight(EditorPixels(cell.Height(), twipsPerPixel)); });
+    plat::PassOver([&] { cell.SetEditorWidth(EditorPixels(cell.Width(), twipsPerPixel)); });
+    plat::PassOver([&] { cell.SetEditorHeight(EditorPixels(cell.Height(), twipsPerPixel)); });
     if constexpr (!kPluginBuild)
-        makes::RunStep(kModule, "Grid_RequestEditing", __LINE__, [&] { cell.SetEditorBorderStyle(0); });
+        plat::PassOver([&] { cell.SetEditorBorderStyle(0); });
     flags |= kEditFlags;
 }
 
 #ifdef ORVIK_MAKES_PLUGIN
 void Grid_ClearColumnValues(plat::ui::Grid& grid, int32_t col) {
     for (int32_t row = 1; row < grid.Rows(); ++row)
-        makes::RunStep(kModule, "Grid_ClearColumnValues", __LINE__, [&] { grid.SetCellText(row, col, ""); });
+        plat::PassOver([&] { grid.SetCellText(row, col, ""); });
 }
 #endif
 

@@ -31,6 +31,12 @@ TEST(PassOver, SwallowsAStepsFailureButLetsAnAbortThrough) {
     }
 }
 
+TEST(PassOver, GivesTheStepsResultOrTheFallback) {
+    EXPECT_EQ(PassOver([] { return std::string("read"); }, std::string("none")), "read");
+    EXPECT_EQ(PassOver([]() -> std::string { throw std::runtime_error("bad"); }, std::string("none")), "none");
+    EXPECT_THROW(PassOver([]() -> int { throw HarnessFailure("stall"); }, 0), HarnessFailure);
+}
+
 TEST(RethrowAbort, InsideACatchAllRethrowsOnlyAnAbort) {
     auto swallow = [](auto thrower) {
         try {
