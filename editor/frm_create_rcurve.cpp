@@ -181,7 +181,7 @@ void frmCreateRcurve::LayOutGrid() {
     });
     plat::PassOver([&] {
         for (int32_t row = 1; row < kGridRows; ++row) {
-            tliRValue.SetCellText(row, 0, std::to_string(101 - row));
+            tliRValue.SetCellText(row, 0, std::to_string(makes::kLastSpO2 + 1 - row));
             tliRValue.SetRowHeight(row, kRowHeight);
         }
         tliRValue.SetRowHeight(0, kHeaderHeight);
@@ -286,7 +286,7 @@ void frmCreateRcurve::cmdSave_Click() {
         std::string average = RowAverage(row);
         if (average.empty()) average = "0";
         tliRValue.SetCellText(row, kAverageCol, average);
-        make.AddRValue(i + 49, average);
+        make.AddRValue(makes::kFirstSpO2 - 1 + i, average);
     }
     cancelClicked_ = false;
     Hide();

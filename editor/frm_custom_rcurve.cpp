@@ -25,7 +25,7 @@ constexpr const char* kCaption = "21010::Orvik Tamblin";
 constexpr const char* kSaveTitle = "21021::Save";
 constexpr const char* kAskSaveChanges = "21057::Some of the settings have been changed. Do you want to save the changes?";
 constexpr int32_t kValueBoxLength = 4;
-constexpr int32_t kGridRows = 52;
+constexpr int32_t kGridRows = makes::kCurvePoints + 1;  // a header and one row per point
 constexpr int32_t kRowHeight = 240;
 constexpr int32_t kHeaderHeight = 340;
 constexpr int32_t kSlackPixels = 30;
@@ -195,8 +195,8 @@ void frmCustomRcurve::Form_Load() {
     });
     FillPicker();
     plat::PassOver([&] {
-        for (int32_t spo2 = kFirstSpO2; spo2 <= kLastSpO2; ++spo2)
-            tliRValue.SetCellText(spo2 - kFirstSpO2 + 1, 0, std::to_string(spo2));
+        for (int32_t spo2 = makes::kFirstSpO2; spo2 <= makes::kLastSpO2; ++spo2)
+            tliRValue.SetCellText(spo2 - makes::kFirstSpO2 + 1, 0, std::to_string(spo2));
     });
 }
 
@@ -350,8 +350,8 @@ void frmCustomRcurve::FillRValueGrid() {
         plat::PassOver([&] {
             if (const auto& curve = m_CurrentMake->RCurve()) {
                 for (const auto& point : *curve) {
-                    if (point->spo2() < kFirstSpO2 || point->spo2() > kLastSpO2) continue;
-                    tliRValue.SetCellText(point->spo2() - kFirstSpO2 + 1, kRValueCol, point->rvalue());
+                    if (point->spo2() < makes::kFirstSpO2 || point->spo2() > makes::kLastSpO2) continue;
+                    tliRValue.SetCellText(point->spo2() - makes::kFirstSpO2 + 1, kRValueCol, point->rvalue());
                 }
             }
             tliRValue.SetEnabled(true);
@@ -369,7 +369,7 @@ void frmCustomRcurve::SetOximeterParams(makes::COximeterMake& make) const {
     make.SetRCurve(nullptr);
     make.SetRCurve(std::make_shared<makes::RCurveCollection>());
     for (int32_t row = 1; row < tliRValue.Rows(); ++row)
-        make.AddRValue(row + kFirstSpO2 - 1, NumberText(tliRValue.CellText(row, kRValueCol)));
+        make.AddRValue(row + makes::kFirstSpO2 - 1, NumberText(tliRValue.CellText(row, kRValueCol)));
 }
 
 bool frmCustomRcurve::IsSettingsGotChanged() const {
@@ -390,8 +390,8 @@ bool frmCustomRcurve::IsSettingsGotChanged() const {
     if (const auto& curve = make.RCurve()) {
         for (const auto& point : *curve) {
             // Only SpO2 50 to 100 has a cell to compare with.
-            if (point->spo2() < kFirstSpO2 || point->spo2() > kLastSpO2) continue;
-            const std::string shown = tliRValue.CellText(point->spo2() - kFirstSpO2 + 1, kRValueCol);
+            if (point->spo2() < makes::kFirstSpO2 || point->spo2() > makes::kLastSpO2) continue;
+            const std::string shown = tliRValue.CellText(point->spo2() - makes::kFirstSpO2 + 1, kRValueCol);
             if (NumberText(point->StoredRvalue()) != NumberText(shown)) return true;
         }
     }

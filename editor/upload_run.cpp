@@ -21,22 +21,6 @@ constexpr const char* kSendTitle = "21052::Send";
 
 std::string Tr(std::string_view text) { return dialogs::TranslatePelmo2(text); }
 
-// The make's R values for SpO2 50 to 100, as its file holds them; a step the
-// curve lacks goes as 0.
-std::shared_ptr<drv::KeyedCollection> RValuesToSend(const makes::COximeterMake& make) {
-    auto values = std::make_shared<drv::KeyedCollection>();
-    for (int32_t spo2 = frmCustomRcurve::kFirstSpO2; spo2 <= frmCustomRcurve::kLastSpO2; ++spo2) {
-        std::string rvalue = "0";
-        if (const auto& curve = make.RCurve()) {
-            for (const auto& point : *curve) {
-                if (point && point->spo2() == spo2) rvalue = point->rvalue();
-            }
-        }
-        (void)values->Add(plat::Variant(rvalue));
-    }
-    return values;
-}
-
 }  // namespace
 
 void UploadRun::Pump() { plat::MessageLoop::Current().DoEventsNoWait(); }
@@ -106,9 +90,9 @@ void UploadRun::Send(const makes::COximeterMake& make) {
         }
     });
     Pump();
-    const auto values = RValuesToSend(make);
+    const drv::KeyedCollection values = makes::CurveForUpload(make);
     if (Step([&](drv::IXVTIControl& vti) {
-            (void)vti.LoadMakeParameters(*slot, make.Name(), make.RedDC(), make.IRDC(), make.IRAC(), values.get());
+            (void)vti.LoadMakeParameters(*slot, make.Name(), make.RedDC(), make.IRDC(), make.IRAC(), &values);
         }))
         Step([&](drv::IXVTIControl& vti) { (void)vti.SetTLC(make.TLC()); });
 }

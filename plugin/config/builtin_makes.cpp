@@ -19,12 +19,13 @@ std::string TranslatedName(int32_t index) {
 }  // namespace
 
 void FillBuiltInMakes(plat::ui::ListControl& list) {
-    for (int32_t index = 0; index < 10; ++index) plat::PassOver([&] { list.AddItem(TranslatedName(index), index); });
+    for (int32_t index = 0; index < makes::kFirstCustomMake; ++index)
+        plat::PassOver([&] { list.AddItem(TranslatedName(index), index); });
 }
 
 std::string BuiltInMakeName(int32_t index) {
     std::string name;
-    if (index >= 0 && index <= 9) plat::PassOver([&] { name = TranslatedName(index); });
+    if (index >= 0 && index < makes::kFirstCustomMake) plat::PassOver([&] { name = TranslatedName(index); });
     return name;
 }
 

@@ -12,7 +12,6 @@ namespace plugin {
 namespace {
 constexpr const char* kSection = "Pelmo2";
 constexpr const char* kCaption = "22000::View Custom R-curve";
-constexpr int32_t kFirstCustomIndex = 10;
 }  // namespace
 
 FMakeDetails::FMakeDetails() : Form("FMakeDetails") {
@@ -38,7 +37,7 @@ void FMakeDetails::Form_Load() {
 
 void FMakeDetails::Initialize(int32_t makeIndex, const makes::OximeterMakePtr& make,
                               const makes::MakeListPtr& makeList, int32_t mode) {
-    const int32_t customNumber = makeIndex - kFirstCustomIndex;
+    const int32_t customNumber = makeIndex - makes::kFirstCustomMake;
     plat::PassOver([&] {
         if (Controls().Exists(kViewName))
             xcmCustomMake = std::dynamic_pointer_cast<plat::ui::ObjectControl>(Controls().Shared(kViewName));

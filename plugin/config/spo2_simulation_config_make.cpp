@@ -20,13 +20,10 @@ namespace plugin {
 
 namespace {
 
-constexpr int32_t kCurvePoints = 51;
-constexpr int32_t kFirstSpO2 = 50;
-
 // Exactly 51 points for SpO2 50, 51, ..., 100 in order.
 bool HasMakeCurve(const makes::COximeterMake& make) {
-    if (!make.RCurve() || make.RCurve()->Count() != kCurvePoints) return false;
-    int32_t expected = kFirstSpO2;
+    if (!make.RCurve() || make.RCurve()->Count() != makes::kCurvePoints) return false;
+    int32_t expected = makes::kFirstSpO2;
     for (const makes::CRCurveElementPtr& point : *make.RCurve())
         if (!point || point->spo2() != expected++) return false;
     return true;

@@ -27,10 +27,7 @@ namespace plugin {
 
 namespace {
 
-constexpr int32_t kFirstCustomMake = 10, kLastCustomMake = 15;
 constexpr int32_t kCustomPreset = 24;
-constexpr std::size_t kComparedNameLength = 9;
-constexpr int32_t kFirstCurveSpO2 = 50, kLastCurveSpO2 = 100;
 
 // The first `count` characters of a UTF-8 text (never a split character).
 std::string LeadingCharacters(const std::string& text, std::size_t count) {
@@ -66,21 +63,6 @@ std::string PinPairItem(const std::string& item) {
     const std::string key = equals == std::string::npos ? item : item.substr(0, equals);
     const std::string rest = equals == std::string::npos ? std::string() : item.substr(equals);
     return plat::ToUpper(plat::Replace(key, "-", "_TO_")) + rest;
-}
-
-// The R values by SpO2 from 50 to 100, as a make file holds them: a later
-// point of the same SpO2 wins, a missing one is "0".
-drv::KeyedCollection CurveValues(const makes::COximeterMake& make) {
-    std::string bySpO2[kLastCurveSpO2 - kFirstCurveSpO2 + 1];
-    for (auto& value : bySpO2) value = "0";
-    if (const auto& curve = make.RCurve())
-        for (const auto& point : *curve) {
-            if (!point || point->spo2() < kFirstCurveSpO2 || point->spo2() > kLastCurveSpO2) continue;
-            bySpO2[point->spo2() - kFirstCurveSpO2] = point->rvalue();
-        }
-    drv::KeyedCollection values;
-    for (const auto& value : bySpO2) (void)values.Add(plat::Variant(value));
-    return values;
 }
 
 }  // namespace
@@ -147,14 +129,14 @@ void CTestData::DriveProbe(drv::IXVTIControl& control) {
 
 void CTestData::DriveSpO2(drv::IXVTIControl& control, CSpO2SimulationConfig& config) {
     const int32_t make = config.OximeterMake();
-    if (make < kFirstCustomMake) {
+    if (make < makes::kFirstCustomMake) {
         plat::PassOver([&] { control.SetMake(std::to_string(make)); });
     } else if (config.UploadRCurve()) {
         if (!UploadMake(control, config)) return;
     } else {
-        const std::string name = LeadingCharacters(config.OximeterMakeName(), kComparedNameLength);
+        const std::string name = LeadingCharacters(config.OximeterMakeName(), makes::kNameWidth);
         bool found = false;
-        for (int32_t number = kFirstCustomMake; number <= kLastCustomMake && !found; ++number) {
+        for (int32_t number = makes::kFirstCustomMake; number <= makes::kLastCustomMake && !found; ++number) {
             std::string reported;
             plat::PassOver([&] { reported = control.SetMake(std::to_string(number)); });
             if (abort_) return;
@@ -205,7 +187,7 @@ bool CTestData::UploadMake(drv::IXVTIControl& control, CSpO2SimulationConfig& co
     plat::PassOver([&] { slot = dialogs::AskUploadSlot(make->LightLevel()); });
     if (!slot) abort_ = true;
     if (abort_) return false;
-    const drv::KeyedCollection values = CurveValues(*make);
+    const drv::KeyedCollection values = makes::CurveForUpload(*make);
     plat::PassOver([&] {
         control.LoadMakeParameters(*slot, make->Name(), make->RedDC(), make->IRDC(), make->IRAC(), &values);
     });

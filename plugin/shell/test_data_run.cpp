@@ -23,7 +23,6 @@ namespace plugin {
 
 namespace {
 
-constexpr int32_t kFirstCustomMake = 10;
 constexpr const char* kRunTitle = "21023::Orvik Pelmo Q5 Plug-In";
 
 enum StepCode : int32_t { kStepNext = 0, kStepPrevious = 1, kStepStop = 2, kStepSkip = 3 };
@@ -159,7 +158,7 @@ bool CTestData::CheckRCurve() {
     auto config = std::dynamic_pointer_cast<CSpO2SimulationConfig>(spo2Config_);
     // Nothing below could be sent without a make: refuse before any command.
     const bool usable = config && config->OximeterMake() >= 0 &&
-                        (config->OximeterMake() < kFirstCustomMake ||
+                        (config->OximeterMake() < makes::kFirstCustomMake ||
                          (!config->OximeterMakeName().empty() && (!config->UploadRCurve() || config->CurrentMake())));
     if (usable) return true;
     ShowRCurveError();
