@@ -6,7 +6,8 @@
 // by a Save, the new R-curve dialog's Save or Delete, and then reads back as
 // the window shows it; picking a make shows it as stored, with no edit left
 // open. Send reaches the simulated instrument on a fake serial line through
-// the real driver, served in-process.
+// the real driver, served in-process; once the window is gone no command but
+// the session's closing "[Q]" reaches the line.
 
 #include <cstdint>
 #include <cstdio>
@@ -23,11 +24,13 @@
 #include "fuzz/operator/folder_snapshot.h"
 #include "fuzz/operator/grid_commit_check.h"
 #include "fuzz/operator/process_sandbox.h"
+#include "fuzz/operator/window_gone_watch.h"
 #include "fuzz/operator/window_operator.h"
 #include "host/registry_key.h"
 #include "makes/make_utils.h"
 #include "platform/com/com.h"
 #include "platform/com/fs.h"
+#include "platform/loop/message_loop.h"
 #include "platform/loop/virtual_time_scope.h"
 #include "platform/ui/msgbox.h"
 #include "platform/values/numfmt.h"
@@ -54,11 +57,12 @@ std::string SampleMakeText(const std::string& name, int32_t redDC, double start)
     return makes::MakesFileText(make);
 }
 
-// An R value or reading: a plain number is stored as the window formats it; a
-// blank stays blank; anything else puts back the old text.
+// An R value or reading: a number is stored as the window formats it (or, out
+// of range, the old text comes back); a blank stays blank; anything else puts
+// back the old text.
 std::optional<std::vector<std::string>> RValueRule(int32_t, int32_t, const std::string& typed) {
     switch (GridCommitCheck::Classify(typed)) {
-    case GridCommitCheck::Number::Yes: return std::vector<std::string>{editor::NumberText(typed)};
+    case GridCommitCheck::Number::Yes:
     case GridCommitCheck::Number::Unclear: return std::vector<std::string>{editor::NumberText(typed)};
     case GridCommitCheck::Number::Blank: return std::vector<std::string>{"", typed};
     case GridCommitCheck::Number::No: return std::vector<std::string>{};
@@ -74,6 +78,10 @@ class EditorSession {
 public:
     explicit EditorSession(fuzz_operator::ActionSource& input)
         : op_(input),
+          watch_("frmCustomRcurve",
+                 [this] {
+                     if (!goneAt_) goneAt_ = sim_.CommandTexts().size();
+                 }),
           folder_(ResetFolder()),
           mainGrid_("frmCustomRcurve.tliRValue", RValueRule,
                     [](int32_t, int32_t col, const std::string& text) {
@@ -90,6 +98,10 @@ public:
         window_->Show(plat::ui::ShowMode::Modeless);
         shown_ = window_->CurrentMake();
         op_.Run([this] { return !window_->Loaded() && !plat::ui::TopModalForm(); });
+        // Whatever the upload left armed runs out; the line stays quiet.
+        bool later = false;
+        plat::MessageLoop::Current().PostDelayed(120000, [&later] { later = true; });
+        op_.Drive([&later] { plat::MessageLoop::Current().RunUntil([&later] { return later; }); });
         for (plat::ui::Form* form : plat::ui::LoadedForms())
             if (form->Visible()) op_.Finding("the window \"" + form->Name() + "\" is left open after the session");
     }
@@ -126,6 +138,12 @@ private:
 
     void Check() {
         const auto& last = op_.Last();
+        if (goneAt_) {
+            const auto wire = sim_.CommandTexts();
+            for (size_t i = *goneAt_; i < wire.size(); ++i)
+                if (wire[i] != "[Q]" || i + 1 < wire.size())
+                    op_.Finding("\"" + wire[i] + "\" reached the line after the editor's window was gone");
+        }
         const bool mainInFront = window_->Loaded() && window_->Visible() && !plat::ui::TopModalForm();
         for (auto [check, grid] : {std::pair{&mainGrid_, GridOf("frmCustomRcurve")},
                                   std::pair{&createGrid_, GridOf("frmCreateRcurve")}}) {
@@ -165,6 +183,8 @@ private:
     fuzz_operator::WindowOperator op_;
     serialtest::FakeSerialScope serial_;
     serialtest::SimulatedInstrument sim_{serial_};
+    std::optional<size_t> goneAt_;
+    fuzz_operator::WindowGoneWatch watch_;
     fuzz_operator::FolderSnapshot folder_;
     GridCommitCheck mainGrid_;
     GridCommitCheck createGrid_;

@@ -10,10 +10,10 @@
 
 #include <unistd.h>
 
+#include <climits>
 #include <cstdint>
-#include <limits.h>
-#include <memory>
 #include <map>
+#include <memory>
 #include <optional>
 #include <set>
 #include <string>
