@@ -150,6 +150,17 @@ TEST_F(RunFlowTest, TheCloseBoxAbortsTheRunWhetherACommandIsInProgressOrNot) {
     EXPECT_LT(Now(), closedAt + 3000);  // the command's wait was cut short
     EXPECT_THAT(Commands(), ElementsAre("[MAKE0]"));
     EXPECT_EQ(Wire().back(), "[Q]");
+
+    // A probe test closed in the wait before its report is asked never asks it.
+    auto probe = NewTest(300);
+    sim.OnCommand = nullptr;
+    op.Do("FTestGuide", "Start, the close box a second later", [this](plat::ui::Form& form) {
+        CloseAt(Now() + 1000);
+        EXPECT_TRUE(static_cast<FTestGuide&>(form).Toolbar().ClickButton(FTestGuide::kStart));
+    });
+    probe->Perform(setup);
+    EXPECT_EQ(setup->StepCode(), 2);
+    EXPECT_THAT(Commands(), ElementsAre("[MAKE0]"));
 }
 
 TEST_F(RunFlowTest, EveryWayARunEndsSendsOneQuit) {
