@@ -9,8 +9,8 @@
 #include "platform/com/com.h"
 #include "platform/qt/qt_renderer.h"
 #include "plugin/config/config_classes.h"
-#include "plugin/config/dialogs/frm_upload_location.h"
-#include "plugin/config/dialogs/fsave_make.h"
+#include "dialogs/frm_upload_location.h"
+#include "dialogs/fsave_make.h"
 #include "plugin/shell/felement_setup.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include "platform/values/numfmt.h"
 #include "platform/values/pass_over.h"
 #include "platform/values/text.h"
-#include "plugin/config/dialogs/numeric_grid.h"
+#include "dialogs/numeric_grid.h"
 #include "plugin/config/spo2_simulation_config.h"
 #include "plugin/shell/measurement_coll.h"
 #include "plugin/shell/pelmo2_utils.h"

@@ -15,7 +15,7 @@
 #include "platform/ui/msgbox.h"
 #include "platform/values/pass_over.h"
 #include "platform/values/text.h"
-#include "plugin/config/dialogs/frm_upload_location.h"
+#include "dialogs/frm_upload_location.h"
 #include "plugin/config/spo2_simulation_config.h"
 #include "plugin/shell/f_test_guide.h"
 #include "plugin/shell/pelmo2_utils.h"

@@ -1,4 +1,4 @@
-#include "plugin/config/dialogs/form_captions.h"
+#include "dialogs/form_captions.h"
 
 #include <vector>
 

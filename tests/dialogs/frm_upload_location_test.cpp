@@ -1,5 +1,5 @@
 // The upload-slot dialog and its helper, headless with the scripted operator.
-#include "plugin/config/dialogs/frm_upload_location.h"
+#include "dialogs/frm_upload_location.h"
 
 #include <gtest/gtest.h>
 

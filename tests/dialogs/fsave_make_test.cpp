@@ -1,6 +1,6 @@
 // The save-make dialog in both flavours, headless with the scripted operator,
 // and the file-name rules it shares with the configuration.
-#include "plugin/config/dialogs/fsave_make.h"
+#include "dialogs/fsave_make.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "platform/loop/virtual_time_scope.h"
-#include "plugin/config/dialogs/make_file_name.h"
+#include "dialogs/make_file_name.h"
 #include "tests/makes/make_fixture.h"
 #include "tests/support/ui/scripted_operator.h"
 

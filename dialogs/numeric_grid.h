@@ -29,7 +29,7 @@
 
 #include "platform/ui/grid.h"
 #include "platform/values/variant.h"
-#include "plugin/config/dialogs/flavour.h"
+#include "dialogs/flavour.h"
 
 namespace dialogs {
 inline namespace ORVIK_MAKES_FLAVOUR {

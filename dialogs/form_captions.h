@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "plugin/config/dialogs/flavour.h"
+#include "dialogs/flavour.h"
 
 namespace plat::ui {
 class ControlHost;

@@ -1,5 +1,5 @@
 // Numeric grid entry in both flavours: MGrid in the plug-in, NumericGrid in the editor.
-#include "plugin/config/dialogs/numeric_grid.h"
+#include "dialogs/numeric_grid.h"
 
 #include <gtest/gtest.h>
 

@@ -26,7 +26,7 @@
 #include "platform/ui/controls.h"
 #include "platform/ui/form.h"
 #include "platform/ui/grid.h"
-#include "plugin/config/dialogs/flavour.h"
+#include "dialogs/flavour.h"
 #ifdef ORVIK_MAKES_PLUGIN
 #include "plugin/config/save_make_dialog_interface.h"
 #endif

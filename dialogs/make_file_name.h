@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "plugin/config/dialogs/flavour.h"
+#include "dialogs/flavour.h"
 
 namespace dialogs {
 inline namespace ORVIK_MAKES_FLAVOUR {

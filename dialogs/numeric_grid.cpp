@@ -1,4 +1,4 @@
-#include "plugin/config/dialogs/numeric_grid.h"
+#include "dialogs/numeric_grid.h"
 
 #include <cmath>
 #include <string>

@@ -1,12 +1,12 @@
-#include "plugin/config/dialogs/fsave_make.h"
+#include "dialogs/fsave_make.h"
 
 #include <filesystem>
 
 #include "platform/ui/msgbox.h"
 #include "platform/values/pass_over.h"
 #include "platform/values/text.h"
-#include "plugin/config/dialogs/form_captions.h"
-#include "plugin/config/dialogs/make_file_name.h"
+#include "dialogs/form_captions.h"
+#include "dialogs/make_file_name.h"
 
 namespace dialogs {
 inline namespace ORVIK_MAKES_FLAVOUR {

@@ -1,9 +1,9 @@
-#include "plugin/config/dialogs/frm_upload_location.h"
+#include "dialogs/frm_upload_location.h"
 
 #include <string>
 
 #include "platform/values/pass_over.h"
-#include "plugin/config/dialogs/form_captions.h"
+#include "dialogs/form_captions.h"
 
 namespace dialogs {
 inline namespace ORVIK_MAKES_FLAVOUR {

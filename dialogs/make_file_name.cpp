@@ -1,4 +1,4 @@
-#include "plugin/config/dialogs/make_file_name.h"
+#include "dialogs/make_file_name.h"
 
 #include "makes/make_utils.h"
 #include "platform/values/text.h"

@@ -12,7 +12,7 @@
 #include "makes/oximeter_make.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/form.h"
-#include "plugin/config/dialogs/flavour.h"
+#include "dialogs/flavour.h"
 
 namespace dialogs {
 inline namespace ORVIK_MAKES_FLAVOUR {
