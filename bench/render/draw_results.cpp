@@ -14,7 +14,7 @@
 
 #include "host/host_application.h"
 #include "platform/com/com.h"
-#include "plugin/shell/plugin_factory.h"
+#include "plugin/factory/plugin_factory.h"
 #include "plugin/shell/result_view_interface.h"
 
 #include "platform/qt/qt_renderer.h"

@@ -16,7 +16,7 @@
 #include "plugin/config/mti_data.h"
 #include "plugin/shell/f_test_guide.h"
 #include "plugin/shell/identity_pane_flag.h"
-#include "plugin/shell/plugin_factory.h"
+#include "plugin/factory/plugin_factory.h"
 
 namespace {
 

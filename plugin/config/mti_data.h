@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "plugin/config/server_lock.h"
+#include "plugin/factory/server_lock.h"
 #include "platform/values/variant.h"
 
 namespace plugin {

@@ -8,7 +8,7 @@
 #include "plugin/results/x_detailed_result.h"
 #include "plugin/results/x_html_help.h"
 #include "plugin/results/x_result_view.h"
-#include "plugin/shell/plugin_factory.h"
+#include "plugin/factory/plugin_factory.h"
 
 namespace plugin {
 

@@ -13,7 +13,7 @@
 #include "plugin/config/spo2_simulation_config.h"
 #include "plugin/shell/measurement_coll.h"
 #include "plugin/shell/pelmo2_utils.h"
-#include "plugin/shell/plugin_factory.h"
+#include "plugin/factory/plugin_factory.h"
 #include "plugin/shell/utilities.h"
 #include "plugin/shell/test_kind.h"
 

@@ -18,8 +18,8 @@
 
 #include "host/ui_interfaces.h"
 #include "platform/ui/form.h"
-#include "plugin/config/server_lock.h"
-#include "plugin/shell/plugin_factory.h"
+#include "plugin/factory/server_lock.h"
+#include "plugin/factory/plugin_factory.h"
 
 namespace plugin {
 

@@ -21,7 +21,7 @@
 
 #include "host/report.h"
 #include "host/test_element.h"
-#include "plugin/config/server_lock.h"
+#include "plugin/factory/server_lock.h"
 
 namespace plugin {
 

@@ -9,7 +9,7 @@
 
 #include "host/limits.h"
 #include "host/xml.h"
-#include "plugin/config/server_lock.h"
+#include "plugin/factory/server_lock.h"
 #include "plugin/shell/measurement.h"
 
 namespace plugin {

@@ -19,7 +19,7 @@
 #include "plugin/config/spo2_simulation_config.h"
 #include "plugin/shell/f_test_guide.h"
 #include "plugin/shell/pelmo2_utils.h"
-#include "plugin/shell/plugin_factory.h"
+#include "plugin/factory/plugin_factory.h"
 #include "plugin/shell/test_data.h"
 #include "plugin/shell/test_kind.h"
 

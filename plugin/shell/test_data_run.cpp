@@ -14,7 +14,7 @@
 #include "plugin/shell/f_test_guide.h"
 #include "plugin/shell/measurement_coll.h"
 #include "plugin/shell/pelmo2_utils.h"
-#include "plugin/shell/plugin_factory.h"
+#include "plugin/factory/plugin_factory.h"
 #include "plugin/shell/test_data.h"
 #include "plugin/shell/test_kind.h"
 #include "plugin/shell/utilities.h"

@@ -8,7 +8,7 @@
 #include "dialogs/fsave_make.h"
 #include "plugin/config/save_make_dialog_interface.h"
 #include "plugin/config/spo2_simulation_config.h"
-#include "plugin/shell/plugin_factory.h"
+#include "plugin/factory/plugin_factory.h"
 
 namespace plugin {
 

@@ -7,7 +7,7 @@
 
 #include "plugin/shell/measurement.h"
 #include "plugin/shell/measurement_coll.h"
-#include "plugin/shell/plugin_factory.h"
+#include "plugin/factory/plugin_factory.h"
 #include "tests/plugin/run/run_fixture.h"
 
 namespace run_test {

@@ -9,7 +9,7 @@
 
 #include "platform/loop/virtual_time_scope.h"
 #include "platform/ui/ui.h"
-#include "plugin/shell/plugin_factory.h"
+#include "plugin/factory/plugin_factory.h"
 #include "plugin/shell/test_data.h"
 #include "tests/support/sandbox.h"
 

@@ -12,7 +12,7 @@
 #include "host/run_context.h"
 #include "host/test_element_base.h"
 #include "plugin/shell/measurement_coll.h"
-#include "plugin/shell/plugin_factory.h"
+#include "plugin/factory/plugin_factory.h"
 #include "plugin/shell/plugin_setup.h"
 #include "plugin/shell/printed_limit_standards.h"
 #include "tests/support/fake_result.h"

@@ -2,7 +2,7 @@
 // ProgIDs and creation of its classes by ProgID.
 #include "platform/com/com.h"
 #include "plugin/config/config_classes.h"
-#include "plugin/config/server_lock.h"
+#include "plugin/factory/server_lock.h"
 #include "plugin/results/results_classes.h"
 #include "plugin/shell/shell_classes.h"
 

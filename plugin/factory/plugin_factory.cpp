@@ -1,4 +1,4 @@
-#include "plugin/shell/plugin_factory.h"
+#include "plugin/factory/plugin_factory.h"
 
 namespace plugin {
 
