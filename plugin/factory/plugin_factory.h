@@ -77,6 +77,8 @@ public:
     // run's standards and sets the status.
     virtual void StoreResult(const std::string& resultText, const std::shared_ptr<host::ITestSetup>& setup) = 0;
     virtual std::shared_ptr<CMeasurementColl> Measurements() const = 0;
+    // Empties the measurement collection, if there is one.
+    virtual void ClearMeasurements() = 0;
     // EResultStatus: 0 not evaluated, 1 passed, 2 failed, 3 not applicable.
     virtual void SetStatus(int32_t status) = 0;
     // The key of the test-instrument record stored with the result (0: none).

@@ -19,7 +19,7 @@
 #include "host/report.h"
 #include "host/test_element.h"
 #include "plugin/factory/server_lock.h"
-#include "plugin/shell/measurement_coll.h"
+#include "plugin/results/measurement_coll.h"
 #include "plugin/factory/plugin_factory.h"
 
 namespace plugin {
@@ -41,6 +41,9 @@ public:
     void StoreResult(const std::string& resultText, const std::shared_ptr<host::ITestSetup>& setup) override;
     // The collection itself (the results grid reads it, the test clears it).
     std::shared_ptr<CMeasurementColl> Measurements() const override { return measurements_; }
+    void ClearMeasurements() override {
+        if (measurements_) measurements_->Clear();
+    }
     void SetStatus(int32_t status) override { status_ = status; }
     void SetMTIID(int32_t id) override { mtiid_ = id; }
 

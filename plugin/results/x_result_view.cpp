@@ -11,7 +11,7 @@
 #include "platform/values/text.h"
 #include "dialogs/numeric_grid.h"
 #include "plugin/config/spo2_simulation_config.h"
-#include "plugin/shell/measurement_coll.h"
+#include "plugin/results/measurement_coll.h"
 #include "plugin/shell/pelmo2_utils.h"
 #include "plugin/factory/plugin_factory.h"
 #include "plugin/shell/utilities.h"

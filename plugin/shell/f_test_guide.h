@@ -34,7 +34,7 @@
 #include "host/tg/xtg_content_pane.h"
 #include "host/tg/xtg_toolbar.h"
 #include "platform/ui/form.h"
-#include "plugin/config/xmti_data.h"
+#include "plugin/shell/xmti_data.h"
 
 namespace plugin {
 

@@ -5,8 +5,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "plugin/shell/measurement.h"
-#include "plugin/shell/measurement_coll.h"
+#include "plugin/results/measurement.h"
+#include "plugin/results/measurement_coll.h"
 #include "plugin/factory/plugin_factory.h"
 #include "tests/plugin/run/run_fixture.h"
 

@@ -10,7 +10,7 @@
 #include "host/limits.h"
 #include "host/xml.h"
 #include "plugin/factory/server_lock.h"
-#include "plugin/shell/measurement.h"
+#include "plugin/results/measurement.h"
 
 namespace plugin {
 

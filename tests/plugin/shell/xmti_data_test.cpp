@@ -1,8 +1,8 @@
-#include "plugin/config/xmti_data.h"
+#include "plugin/shell/xmti_data.h"
 
 #include <gtest/gtest.h>
 
-#include "plugin/config/config_classes.h"
+#include "plugin/shell/shell_classes.h"
 #include "tests/plugin/config/config_fixture.h"
 
 namespace {
@@ -210,12 +210,12 @@ TEST_F(MtiDataTest, RecordOutlivesTheControl) {
 }
 
 TEST_F(MtiDataTest, ClassesAreCreatableByProgId) {
-    plugin::RegisterConfigClasses();
+    plugin::RegisterShellClasses();
     auto data = plat::CreateObjectAs<CMtiData2>("orvikpelmo2.cmtidata2");
     EXPECT_EQ(data->MtiType(), "");
     EXPECT_TRUE(plat::CreateObjectAs<XMTIData>("OrvikPelmo2.XMTIData"));
     // Left registered, the classes would be served by this program instead of the library.
-    for (const auto& served : plugin::ConfigClasses()) plat::UnregisterClass(served.progId);
+    for (const auto& served : plugin::ShellClasses()) plat::UnregisterClass(served.progId);
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "plugin/shell/measurement_coll.h"
+#include "plugin/results/measurement_coll.h"
 
 #include "platform/values/numfmt.h"
 #include "platform/values/pass_over.h"

@@ -1,4 +1,4 @@
-#include "plugin/config/mti_data.h"
+#include "plugin/shell/mti_data.h"
 
 namespace plugin {
 

@@ -1,4 +1,4 @@
-#include "plugin/shell/measurement_coll.h"
+#include "plugin/results/measurement_coll.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "plugin/shell/measurement.h"
+#include "plugin/results/measurement.h"
 
 #include <cfloat>
 #include <cmath>
