@@ -10,7 +10,7 @@
 #include "platform/values/pass_over.h"
 #include "platform/values/text.h"
 #include "dialogs/form_captions.h"
-#include "dialogs/fsave_make.h"
+#include "dialogs/f_save_make.h"
 
 namespace editor {
 

@@ -10,8 +10,8 @@
 #include "platform/qt/qt_renderer.h"
 #include "plugin/config/config_classes.h"
 #include "dialogs/frm_upload_location.h"
-#include "dialogs/fsave_make.h"
-#include "plugin/shell/felement_setup.h"
+#include "dialogs/f_save_make.h"
+#include "plugin/shell/f_element_setup.h"
 
 namespace {
 

@@ -19,7 +19,7 @@
 #include "platform/qt/qt_renderer.h"
 #include "platform/ui/ui.h"
 #include "dialogs/frm_upload_location.h"
-#include "plugin/shell/xmti_data.h"
+#include "plugin/shell/x_mti_data.h"
 
 namespace {
 

@@ -21,7 +21,7 @@
 #include "plugin/results/result_data.h"
 #include "plugin/results/results_classes.h"
 #include "plugin/results/x_html_help.h"
-#include "plugin/shell/felement_setup.h"
+#include "plugin/shell/f_element_setup.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include "plugin/shell/test_data.h"
 #include "plugin/shell/test_group.h"
 #include "plugin/shell/x_plugin_setup.h"
-#include "plugin/shell/xmti_data.h"
+#include "plugin/shell/x_mti_data.h"
 
 namespace plugin {
 

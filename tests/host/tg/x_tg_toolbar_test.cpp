@@ -6,7 +6,7 @@
 
 #include "host/limit_standards.h"
 #include "host/run_context.h"
-#include "host/tg/xtg_toolbar.h"
+#include "host/tg/x_tg_toolbar.h"
 #include "platform/ui/form.h"
 #include "tests/support/fake_test_element.h"
 #include "tests/support/sandbox.h"

@@ -1,4 +1,4 @@
-#include "host/tg/xtg_content_pane.h"
+#include "host/tg/x_tg_content_pane.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 // The save-make dialog in both flavours, headless with the scripted operator,
 // and the file-name rules it shares with the configuration.
-#include "dialogs/fsave_make.h"
+#include "dialogs/f_save_make.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "host/tg/xtg_content_pane.h"
+#include "host/tg/x_tg_content_pane.h"
 #include "platform/ui/form.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "plugin/shell/felement_setup.h"
+#include "plugin/shell/f_element_setup.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "driver/xvti_control.h"
+#include "driver/x_vti_control.h"
 
 #include "driver/cancel_flag.h"
 #include "driver/protocol.h"

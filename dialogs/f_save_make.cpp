@@ -1,4 +1,4 @@
-#include "dialogs/fsave_make.h"
+#include "dialogs/f_save_make.h"
 
 #include <filesystem>
 

@@ -1,4 +1,4 @@
-#include "plugin/shell/xmti_data.h"
+#include "plugin/shell/x_mti_data.h"
 
 #include <gtest/gtest.h>
 

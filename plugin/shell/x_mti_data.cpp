@@ -1,4 +1,4 @@
-#include "plugin/shell/xmti_data.h"
+#include "plugin/shell/x_mti_data.h"
 
 #include "host/registry_key.h"
 #include "plugin/config/builtin_makes.h"

@@ -1,4 +1,4 @@
-#include "host/tg/xtg_toolbar.h"
+#include "host/tg/x_tg_toolbar.h"
 
 #include <algorithm>
 #include <array>
