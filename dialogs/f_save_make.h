@@ -28,7 +28,7 @@
 #include "platform/ui/grid.h"
 #include "dialogs/flavour.h"
 #ifdef ORVIK_MAKES_PLUGIN
-#include "plugin/config/save_make_dialog_interface.h"
+#include "dialogs/save_make_dialog_interface.h"
 #endif
 
 namespace dialogs {
