@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "host/translate_text.h"
 #include "platform/ui/msgbox.h"
 #include "platform/values/pass_over.h"
 #include "platform/values/text.h"
@@ -124,7 +125,9 @@ std::string FSaveMake::Filename() const { return WithMakeExtension(plat::Trim(tb
 void FSaveMake::Form_Load() {
     plat::PassOver([&] { TranslateFormCaptions(*this); });
     for (int32_t col : {kNameCol, kFileCol})
-        plat::PassOver([&] { tlstOximeters.SetCellText(0, col, TranslatePelmo2(tlstOximeters.CellText(0, col))); });
+        plat::PassOver([&] {
+            tlstOximeters.SetCellText(0, col, host::TranslateText(kLanguageSection, tlstOximeters.CellText(0, col)));
+        });
     tlstOximeters.SetUserResize(false);
 }
 
@@ -143,8 +146,8 @@ void FSaveMake::tbOximeterFile_KeyPress(int32_t& keyAscii) {
 
 void FSaveMake::Refuse(const char* message, plat::ui::TextBox& box) {
     plat::PassOver([&] {
-        plat::ui::MsgBox(TranslatePelmo2(message), plat::ui::vbCritical | plat::ui::vbOKOnly,
-                         TranslatePelmo2("21021::Save"));
+        plat::ui::MsgBox(host::TranslateText(kLanguageSection, message), plat::ui::vbCritical | plat::ui::vbOKOnly,
+                         host::TranslateText(kLanguageSection, "21021::Save"));
     });
     plat::PassOver([&] { box.SetFocus(); });
 }

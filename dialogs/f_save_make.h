@@ -42,7 +42,7 @@ class FSaveMake : public plat::ui::Form
 public:
     static constexpr int32_t kAccepted = 6;  // Response after OK
     static constexpr int32_t kRefused = 7;   // Response after Cancel
-    static constexpr int32_t kMaxNameLength = 9;
+    static constexpr int32_t kMaxNameLength = makes::kNameWidth;
     static constexpr int32_t kMaxFileLength = 16;
 
     FSaveMake();

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "host/language_service.h"
+#include "host/translate_text.h"
 #include "platform/ui/form.h"
 
 namespace dialogs {
@@ -22,8 +23,6 @@ private:
 
 }  // namespace
 
-std::string TranslatePelmo2(std::string_view text) { return host::LanguageService().Translate("Pelmo2", text); }
-
 void TranslateControls(std::string_view section, plat::ui::ControlHost& host) {
     std::vector<ControlCaption> adapters;
     for (const plat::ui::ControlPtr& control : host.Controls())
@@ -34,8 +33,8 @@ void TranslateControls(std::string_view section, plat::ui::ControlHost& host) {
 }
 
 void TranslateFormCaptions(plat::ui::Form& form) {
-    form.SetCaption(TranslatePelmo2(form.Caption()));
-    TranslateControls("Pelmo2", form);
+    form.SetCaption(host::TranslateText(kLanguageSection, form.Caption()));
+    TranslateControls(kLanguageSection, form);
 }
 
 }  // namespace ORVIK_MAKES_FLAVOUR

@@ -15,7 +15,9 @@ class Form;
 namespace dialogs {
 inline namespace ORVIK_MAKES_FLAVOUR {
 
-std::string TranslatePelmo2(std::string_view text);
+// The language section of the texts of both programs' windows.
+inline constexpr const char* kLanguageSection = "Pelmo2";
+
 // Every control of the window or embeddable control that has a caption gets its translation.
 void TranslateControls(std::string_view section, plat::ui::ControlHost& host);
 // The window's own caption, then its controls' captions, with the section "Pelmo2".

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "host/translate_text.h"
 #include "platform/values/pass_over.h"
 #include "dialogs/form_captions.h"
 
@@ -54,7 +55,7 @@ void frmUploadLocation::Form_Load() {
 void frmUploadLocation::SetLightLevel(int32_t lngLightLevel) {
     plat::PassOver([&] {
         ComUploadLocation.Clear();
-        const std::string entry = TranslatePelmo2("21000::Custom #");
+        const std::string entry = host::TranslateText(kLanguageSection, "21000::Custom #");
         const int32_t first = lngLightLevel == 1 ? 1 : kFirstLevel2Slot + 1;
         const int32_t last = lngLightLevel == 1 ? kSlotsPerLevel1 : kFirstLevel2Slot + 2;
         for (int32_t number = first; number <= last; ++number) ComUploadLocation.AddItem(entry + std::to_string(number));

@@ -3,6 +3,7 @@
 #include <array>
 
 #include "editor/make_checks.h"
+#include "host/translate_text.h"
 #include "platform/values/numfmt.h"
 #include "platform/values/pass_over.h"
 #include "platform/values/text.h"
@@ -13,12 +14,12 @@ namespace editor {
 
 namespace {
 
+constexpr const char* kSection = dialogs::kLanguageSection;
+
 constexpr int32_t kRowHeight = 240;
 constexpr int32_t kHeaderHeight = 340;
 constexpr plat::ui::Color kLightYellow = 255 + 255 * 256 + 192 * 65536;
 constexpr plat::ui::Color kBlue = 255 * 65536;
-
-std::string Tr(std::string_view text) { return dialogs::TranslatePelmo2(text); }
 
 // The step-by-step text: each line translated by itself, a line with `gap`
 // followed by one empty line.
@@ -56,7 +57,7 @@ std::string HelpText() {
     std::string text;
     for (std::size_t i = 0; i < kHelpLines.size(); ++i) {
         const HelpLine& line = kHelpLines[i];
-        text += std::string(static_cast<std::size_t>(line.indent), ' ') + Tr(line.text);
+        text += std::string(static_cast<std::size_t>(line.indent), ' ') + host::TranslateText(kSection, line.text);
         if (i + 1 == kHelpLines.size()) break;
         text += "\r\n";
         if (line.gap) text += "\r\n";
@@ -149,8 +150,8 @@ void frmCreateRcurve::Form_Load() {
     });
     plat::PassOver([&] {
         cmbLightLevel.Clear();
-        cmbLightLevel.AddItem(Tr("20089::Medium"));
-        cmbLightLevel.AddItem(Tr("20088::Low"));
+        cmbLightLevel.AddItem(host::TranslateText(kSection, "20089::Medium"));
+        cmbLightLevel.AddItem(host::TranslateText(kSection, "20088::Low"));
         cmbLightLevel.SetListIndex(0);
     });
     // The window's caption, then every control's.
@@ -159,9 +160,10 @@ void frmCreateRcurve::Form_Load() {
     plat::PassOver([&] {
         lblHelpNote.SetFontBold(false);
         lblHelpNote.SetForeColor(kBlue);
-        lblHelpNote.SetCaption(Tr("21069::Note:") + " " + Tr("21070::R-Value should be inbetween 0 and 2.50."));
+        lblHelpNote.SetCaption(host::TranslateText(kSection, "21069::Note:") + " " +
+                               host::TranslateText(kSection, "21070::R-Value should be inbetween 0 and 2.50."));
         lblHeader.SetFontBold(true);
-        lblHeader.SetCaption(Tr("21074::Generating an R-Curve from a Pulse Oximeter"));
+        lblHeader.SetCaption(host::TranslateText(kSection, "21074::Generating an R-Curve from a Pulse Oximeter"));
     });
     plat::PassOver([&] { lblHelpMsg2.SetCaption(HelpText()); });
 }
@@ -181,15 +183,15 @@ void frmCreateRcurve::LayOutGrid() {
     });
     plat::PassOver([&] {
         for (int32_t row = 1; row < kGridRows; ++row) {
-            tliRValue.SetCellText(row, 0, std::to_string(101 - row));
+            tliRValue.SetCellText(row, 0, std::to_string(makes::kLastSpO2 + 1 - row));
             tliRValue.SetRowHeight(row, kRowHeight);
         }
         tliRValue.SetRowHeight(0, kHeaderHeight);
         tliRValue.SetCellText(0, 0, "%");
-        const std::string reading = Tr("21047::Value #");
+        const std::string reading = host::TranslateText(kSection, "21047::Value #");
         for (int32_t col = kFirstReadingCol; col <= kLastReadingCol; ++col)
             tliRValue.SetCellText(0, col, reading + std::to_string(col - kFirstReadingCol + 1));
-        tliRValue.SetCellText(0, kAverageCol, Tr("21046::Avg. Value"));
+        tliRValue.SetCellText(0, kAverageCol, host::TranslateText(kSection, "21046::Avg. Value"));
     });
 }
 
@@ -286,7 +288,7 @@ void frmCreateRcurve::cmdSave_Click() {
         std::string average = RowAverage(row);
         if (average.empty()) average = "0";
         tliRValue.SetCellText(row, kAverageCol, average);
-        make.AddRValue(i + 49, average);
+        make.AddRValue(makes::kFirstSpO2 - 1 + i, average);
     }
     cancelClicked_ = false;
     Hide();

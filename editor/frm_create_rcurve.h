@@ -28,7 +28,7 @@ namespace editor {
 
 class frmCreateRcurve : public plat::ui::Form {
 public:
-    static constexpr int32_t kGridRows = 52;  // header and SpO2 100 down to 50
+    static constexpr int32_t kGridRows = makes::kCurvePoints + 1;  // header and SpO2 100 down to 50
     static constexpr int32_t kFirstReadingCol = 2;
     static constexpr int32_t kLastReadingCol = 4;
     static constexpr int32_t kAverageCol = 5;

@@ -7,6 +7,7 @@
 #include "editor/load_language.h"
 #include "editor/make_checks.h"
 #include "host/host_application.h"
+#include "host/translate_text.h"
 #include "platform/com/fs.h"
 #include "platform/ui/metrics.h"
 #include "platform/ui/msgbox.h"
@@ -21,21 +22,21 @@ namespace editor {
 
 namespace {
 
+constexpr const char* kSection = dialogs::kLanguageSection;
+
 constexpr const char* kCaption = "21010::Orvik Tamblin";
 constexpr const char* kSaveTitle = "21021::Save";
 constexpr const char* kAskSaveChanges = "21057::Some of the settings have been changed. Do you want to save the changes?";
 constexpr int32_t kValueBoxLength = 4;
-constexpr int32_t kGridRows = 52;
+constexpr int32_t kGridRows = makes::kCurvePoints + 1;  // a header and one row per point
 constexpr int32_t kRowHeight = 240;
 constexpr int32_t kHeaderHeight = 340;
 constexpr int32_t kSlackPixels = 30;
 constexpr plat::ui::Color kRed = 255;
 constexpr plat::ui::Color kBlue = 16711680;
 
-std::string Tr(std::string_view text) { return dialogs::TranslatePelmo2(text); }
-
 int32_t Message(std::string_view text, int32_t style, std::string_view title) {
-    return plat::ui::MsgBox(Tr(text), style, Tr(title));
+    return plat::ui::MsgBox(host::TranslateText(kSection, text), style, host::TranslateText(kSection, title));
 }
 
 // The box's number made whole, halves to the even one; nullopt for a value no
@@ -164,39 +165,44 @@ void frmCustomRcurve::Form_Load() {
     lblHelpMsg2.SetFontSize(9);
     plat::PassOver([&] {
         cmbLightLevel.Clear();
-        cmbLightLevel.AddItem(Tr("20089::Medium"));
-        cmbLightLevel.AddItem(Tr("20088::Low"));
+        cmbLightLevel.AddItem(host::TranslateText(kSection, "20089::Medium"));
+        cmbLightLevel.AddItem(host::TranslateText(kSection, "20088::Low"));
         cmbLightLevel.SetListIndex(0);
     });
     // The window's caption, then every control's.
     plat::PassOver([&] { dialogs::TranslateFormCaptions(*this); });
     plat::PassOver([&] {
-        lblHelpMsg2.SetCaption(Tr("21030::1. Click on any 'R-Value' to edit.") + "\r\n" +
-                               Tr("21031::2. Click 'Send' to send the selected custom R-Curve to Pelmo Q5."));
+        lblHelpMsg2.SetCaption(
+            host::TranslateText(kSection, "21030::1. Click on any 'R-Value' to edit.") + "\r\n" +
+            host::TranslateText(kSection, "21031::2. Click 'Send' to send the selected custom R-Curve to Pelmo Q5."));
     });
     plat::PassOver([&] {
         lblNote.SetForeColor(kBlue);
-        lblNote.SetCaption(Tr("21069::Note:") + "\r\n" + Tr("21079:: 1. R-Value should be inbetween 0 and 2.50.") +
-                           "\r\n" +
-                           Tr("21080:: 2. First 4 download slots are for Medium light technology, and next 2 "
-                              "download slots are for Low light technology."));
+        lblNote.SetCaption(
+            host::TranslateText(kSection, "21069::Note:") + "\r\n" +
+            host::TranslateText(kSection, "21079:: 1. R-Value should be inbetween 0 and 2.50.") + "\r\n" +
+            host::TranslateText(kSection,
+                                "21080:: 2. First 4 download slots are for Medium light technology, and next 2 "
+                                "download slots are for Low light technology."));
     });
     plat::PassOver([&] {
-        lblWarning.SetCaption(Tr("21083::Warning: ") +
-                              Tr("21081::Custom R-Curve will not produce the desired simulation, if R-Curve is "
-                                 "saved in the wrong slot."));
+        lblWarning.SetCaption(
+            host::TranslateText(kSection, "21083::Warning: ") +
+            host::TranslateText(kSection,
+                                "21081::Custom R-Curve will not produce the desired simulation, if R-Curve is "
+                                "saved in the wrong slot."));
     });
     LayOutGrid();
     plat::PassOver([&] { m_Makes = makes::ReadMakes(makes::kRegistryKey); });
     if (!m_Makes) m_Makes = std::make_shared<makes::MakeList>();
     plat::PassOver([&] {
-        tbrmakeAction.Button("Add").SetToolTipText(Tr("21032::Add new oximeter"));
-        tbrmakeAction.Button("Delete").SetToolTipText(Tr("21033::Delete this oximeter"));
+        tbrmakeAction.Button("Add").SetToolTipText(host::TranslateText(kSection, "21032::Add new oximeter"));
+        tbrmakeAction.Button("Delete").SetToolTipText(host::TranslateText(kSection, "21033::Delete this oximeter"));
     });
     FillPicker();
     plat::PassOver([&] {
-        for (int32_t spo2 = kFirstSpO2; spo2 <= kLastSpO2; ++spo2)
-            tliRValue.SetCellText(spo2 - kFirstSpO2 + 1, 0, std::to_string(spo2));
+        for (int32_t spo2 = makes::kFirstSpO2; spo2 <= makes::kLastSpO2; ++spo2)
+            tliRValue.SetCellText(spo2 - makes::kFirstSpO2 + 1, 0, std::to_string(spo2));
     });
 }
 
@@ -221,7 +227,7 @@ void frmCustomRcurve::LayOutGrid() {
         }
         tliRValue.SetRowHeight(0, kHeaderHeight);
         tliRValue.SetCellText(0, 0, "%");
-        tliRValue.SetCellText(0, kRValueCol, Tr("21055::R-Value"));
+        tliRValue.SetCellText(0, kRValueCol, host::TranslateText(kSection, "21055::R-Value"));
     });
 }
 
@@ -350,8 +356,8 @@ void frmCustomRcurve::FillRValueGrid() {
         plat::PassOver([&] {
             if (const auto& curve = m_CurrentMake->RCurve()) {
                 for (const auto& point : *curve) {
-                    if (point->spo2() < kFirstSpO2 || point->spo2() > kLastSpO2) continue;
-                    tliRValue.SetCellText(point->spo2() - kFirstSpO2 + 1, kRValueCol, point->rvalue());
+                    if (point->spo2() < makes::kFirstSpO2 || point->spo2() > makes::kLastSpO2) continue;
+                    tliRValue.SetCellText(point->spo2() - makes::kFirstSpO2 + 1, kRValueCol, point->rvalue());
                 }
             }
             tliRValue.SetEnabled(true);
@@ -369,7 +375,7 @@ void frmCustomRcurve::SetOximeterParams(makes::COximeterMake& make) const {
     make.SetRCurve(nullptr);
     make.SetRCurve(std::make_shared<makes::RCurveCollection>());
     for (int32_t row = 1; row < tliRValue.Rows(); ++row)
-        make.AddRValue(row + kFirstSpO2 - 1, NumberText(tliRValue.CellText(row, kRValueCol)));
+        make.AddRValue(row + makes::kFirstSpO2 - 1, NumberText(tliRValue.CellText(row, kRValueCol)));
 }
 
 bool frmCustomRcurve::IsSettingsGotChanged() const {
@@ -390,8 +396,8 @@ bool frmCustomRcurve::IsSettingsGotChanged() const {
     if (const auto& curve = make.RCurve()) {
         for (const auto& point : *curve) {
             // Only SpO2 50 to 100 has a cell to compare with.
-            if (point->spo2() < kFirstSpO2 || point->spo2() > kLastSpO2) continue;
-            const std::string shown = tliRValue.CellText(point->spo2() - kFirstSpO2 + 1, kRValueCol);
+            if (point->spo2() < makes::kFirstSpO2 || point->spo2() > makes::kLastSpO2) continue;
+            const std::string shown = tliRValue.CellText(point->spo2() - makes::kFirstSpO2 + 1, kRValueCol);
             if (NumberText(point->StoredRvalue()) != NumberText(shown)) return true;
         }
     }

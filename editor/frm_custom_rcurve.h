@@ -33,8 +33,6 @@ enum class SaveResult { Saved, Declined, Failed };
 
 class frmCustomRcurve : public plat::ui::Form {
 public:
-    static constexpr int32_t kFirstSpO2 = 50;
-    static constexpr int32_t kLastSpO2 = 100;
     static constexpr int32_t kRValueCol = 2;
     static constexpr int32_t kMaxLightValue = 4095;
 

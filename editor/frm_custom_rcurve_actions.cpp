@@ -6,6 +6,7 @@
 #include "editor/frm_create_rcurve.h"
 #include "editor/frm_custom_rcurve.h"
 #include "editor/make_checks.h"
+#include "host/translate_text.h"
 #include "platform/com/fs.h"
 #include "platform/ui/msgbox.h"
 #include "platform/values/numfmt.h"
@@ -16,13 +17,13 @@ namespace editor {
 
 namespace {
 
+constexpr const char* kSection = dialogs::kLanguageSection;
+
 constexpr const char* kSaveTitle = "21021::Save";
 constexpr const char* kDeleteTitle = "21025::Delete Oximeter";
 
-std::string Tr(std::string_view text) { return dialogs::TranslatePelmo2(text); }
-
 int32_t Message(std::string_view text, int32_t style, std::string_view title) {
-    return plat::ui::MsgBox(Tr(text), style, Tr(title));
+    return plat::ui::MsgBox(host::TranslateText(kSection, text), style, host::TranslateText(kSection, title));
 }
 
 // A light-value box passes the question before Add: filled and below 4096.
@@ -207,11 +208,15 @@ void frmCustomRcurve::cmdUpload_Click() {
     if (IsSettingsGotChanged()) {
         // Unsaved edits go only as stored: the checks of Save, then the save itself.
         if (!CheckSettings()) return;
-        const std::string question = Tr("21049::R-Curve is not saved before sending to Pelmo Q5.") + "\r\n\r\n" +
-                                     Tr("21050::Click Yes - To send custom R-Curve to Pelmo Q5 after saving the "
-                                        "changes.") +
-                                     "\r\n" + Tr("21051::Click No - To exit from sending custom R-Curve to Pelmo Q5.");
-        if (plat::ui::MsgBox(question, plat::ui::vbYesNo | plat::ui::vbQuestion, Tr(kSaveTitle)) != plat::ui::vbYes)
+        const std::string question =
+            host::TranslateText(kSection, "21049::R-Curve is not saved before sending to Pelmo Q5.") + "\r\n\r\n" +
+            host::TranslateText(kSection,
+                                "21050::Click Yes - To send custom R-Curve to Pelmo Q5 after saving the "
+                                "changes.") +
+            "\r\n" +
+            host::TranslateText(kSection, "21051::Click No - To exit from sending custom R-Curve to Pelmo Q5.");
+        if (plat::ui::MsgBox(question, plat::ui::vbYesNo | plat::ui::vbQuestion,
+                             host::TranslateText(kSection, kSaveTitle)) != plat::ui::vbYes)
             return;
         if (SaveOximeter() != SaveResult::Saved) return;
         cmdSave.SetEnabled(false);

@@ -3,6 +3,7 @@
 #include <limits>
 #include <memory>
 
+#include "host/translate_text.h"
 #include "platform/ui/grid.h"
 #include "platform/ui/msgbox.h"
 #include "platform/ui/text_box.h"
@@ -15,6 +16,8 @@
 namespace editor {
 
 namespace {
+
+constexpr const char* kSection = dialogs::kLanguageSection;
 
 int32_t badGridRow = 0;
 
@@ -51,8 +54,8 @@ bool CheckMakeEntries(const LightValueBoxes& boxes, plat::ui::Grid& grid, std::i
         "21059::RDC value can not be greater than ", "21060::IRDC value can not be greater than ",
         "21061::IRAC value can not be greater than ", "21048::TLC value can not be greater than "};
     const int32_t refused = plat::ui::vbOKOnly | plat::ui::vbCritical;
-    const std::string title = dialogs::TranslatePelmo2("21021::Save");
-    const std::string notFilled = dialogs::TranslatePelmo2("21017::All oximeter parameters must be filled.");
+    const std::string title = host::TranslateText(kSection, "21021::Save");
+    const std::string notFilled = host::TranslateText(kSection, "21017::All oximeter parameters must be filled.");
     for (plat::ui::TextBox* box : boxes) {
         if (!IsValueOK(box->Text())) {
             plat::ui::MsgBox(notFilled, refused, title);
@@ -74,8 +77,8 @@ bool CheckMakeEntries(const LightValueBoxes& boxes, plat::ui::Grid& grid, std::i
     // Every box holds a filled 16-bit value by now.
     for (std::size_t i = 0; i < boxes.size(); ++i) {
         if (plat::RoundToLong(makes::ValText(boxes[i]->Text())) > kMaxLightValue) {
-            plat::ui::MsgBox(dialogs::TranslatePelmo2(kTooLarge[i]) + std::to_string(kMaxLightValue) + ".", refused,
-                             title);
+            plat::ui::MsgBox(host::TranslateText(kSection, kTooLarge[i]) + std::to_string(kMaxLightValue) + ".",
+                             refused, title);
             plat::PassOver([&] { boxes[i]->SetFocus(); });
             return false;
         }

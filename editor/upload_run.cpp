@@ -6,6 +6,7 @@
 
 #include "driver/vti_interface.h"
 #include "editor/frm_custom_rcurve.h"
+#include "host/translate_text.h"
 #include "platform/loop/message_loop.h"
 #include "platform/ui/msgbox.h"
 #include "platform/ui/object_control.h"
@@ -17,25 +18,9 @@ namespace editor {
 
 namespace {
 
+constexpr const char* kSection = dialogs::kLanguageSection;
+
 constexpr const char* kSendTitle = "21052::Send";
-
-std::string Tr(std::string_view text) { return dialogs::TranslatePelmo2(text); }
-
-// The make's R values for SpO2 50 to 100, as its file holds them; a step the
-// curve lacks goes as 0.
-std::shared_ptr<drv::KeyedCollection> RValuesToSend(const makes::COximeterMake& make) {
-    auto values = std::make_shared<drv::KeyedCollection>();
-    for (int32_t spo2 = frmCustomRcurve::kFirstSpO2; spo2 <= frmCustomRcurve::kLastSpO2; ++spo2) {
-        std::string rvalue = "0";
-        if (const auto& curve = make.RCurve()) {
-            for (const auto& point : *curve) {
-                if (point && point->spo2() == spo2) rvalue = point->rvalue();
-            }
-        }
-        (void)values->Add(plat::Variant(rvalue));
-    }
-    return values;
-}
 
 }  // namespace
 
@@ -57,8 +42,8 @@ void UploadRun::Begin() {
     frmCustomRcurve& w = window_;
     plat::PassOver([&] {
         w.cmdSave.SetEnabled(false);
-        w.cmdClose.SetCaption(Tr("22007::&Cancel"));
-        w.lblUploading.SetCaption(Tr("21056::Searching for Pelmo Q5..."));
+        w.cmdClose.SetCaption(host::TranslateText(kSection, "22007::&Cancel"));
+        w.lblUploading.SetCaption(host::TranslateText(kSection, "21056::Searching for Pelmo Q5..."));
         w.lblUploading.SetVisible(true);
         w.xtgUploading.SetVisible(true);
         w.xtgUploading.SetRunning(true);
@@ -96,7 +81,8 @@ bool UploadRun::Connect() {
 }
 
 void UploadRun::Send(const makes::COximeterMake& make) {
-    if (!Step([&](drv::IXVTIControl&) { window_.lblUploading.SetCaption(Tr("21012::Sending...")); })) return;
+    const std::string sending = host::TranslateText(kSection, "21012::Sending...");
+    if (!Step([&](drv::IXVTIControl&) { window_.lblUploading.SetCaption(sending); })) return;
     std::optional<int32_t> slot;
     plat::PassOver([&] {
         slot = dialogs::AskUploadSlot(make);
@@ -106,9 +92,9 @@ void UploadRun::Send(const makes::COximeterMake& make) {
         }
     });
     Pump();
-    const auto values = RValuesToSend(make);
+    const drv::KeyedCollection values = makes::CurveForUpload(make);
     if (Step([&](drv::IXVTIControl& vti) {
-            (void)vti.LoadMakeParameters(*slot, make.Name(), make.RedDC(), make.IRDC(), make.IRAC(), values.get());
+            (void)vti.LoadMakeParameters(*slot, make.Name(), make.RedDC(), make.IRDC(), make.IRAC(), &values);
         }))
         Step([&](drv::IXVTIControl& vti) { (void)vti.SetTLC(make.TLC()); });
 }
@@ -125,7 +111,7 @@ void UploadRun::End() {
 
     frmCustomRcurve& w = window_;
     plat::PassOver([&] {
-        w.cmdClose.SetCaption(Tr("21009::&Close"));
+        w.cmdClose.SetCaption(host::TranslateText(kSection, "21009::&Close"));
         w.cmdClose.SetEnabled(true);
         w.lblUploading.SetVisible(false);
         w.xtgUploading.SetVisible(false);
@@ -137,11 +123,14 @@ void UploadRun::End() {
     Pump();
 
     if (error_) {
-        plat::ui::MsgBox(Tr("21053::An error was encoutered while sending the oximeter details to Pelmo Q5."),
-                         plat::ui::vbOKOnly | plat::ui::vbCritical, Tr(kSendTitle));
+        plat::ui::MsgBox(
+            host::TranslateText(kSection,
+                                "21053::An error was encoutered while sending the oximeter details to Pelmo Q5."),
+            plat::ui::vbOKOnly | plat::ui::vbCritical, host::TranslateText(kSection, kSendTitle));
     } else if (!cancel_) {
-        plat::ui::MsgBox(Tr("21054::The oximeter details were successfully sent to Pelmo Q5."),
-                         plat::ui::vbOKOnly | plat::ui::vbInformation, Tr(kSendTitle));
+        plat::ui::MsgBox(
+            host::TranslateText(kSection, "21054::The oximeter details were successfully sent to Pelmo Q5."),
+            plat::ui::vbOKOnly | plat::ui::vbInformation, host::TranslateText(kSection, kSendTitle));
     }
 }
 

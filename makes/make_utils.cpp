@@ -11,9 +11,9 @@
 #include <stdexcept>
 #include <vector>
 
-#include "host/language_service.h"
 #include "host/path_helper.h"
 #include "host/registry_key.h"
+#include "host/translate_text.h"
 #include "platform/com/com.h"
 #include "platform/com/fs.h"
 #include "platform/values/numfmt.h"
@@ -25,9 +25,6 @@ inline namespace ORVIK_MAKES_FLAVOUR {
 
 namespace {
 
-constexpr int32_t kCurvePoints = 51;
-constexpr int32_t kLowestSpO2 = 50;
-constexpr int32_t kHighestSpO2 = 100;
 constexpr int32_t kLightMax = 4095;
 // A make file is about 1.4 KB; anything far beyond that is not one, and
 // reading it whole would only cost memory.
@@ -152,6 +149,17 @@ std::string WrittenRValue(const CRCurveElement& point) {
     return plat::NumberToText(ValText(plat::FormatNumber(ValText(point.rvalue()), "###0.0000")));
 }
 
+// One slot per SpO2 from kFirstSpO2; a later point of the same SpO2 wins.
+std::array<CRCurveElementPtr, kCurvePoints> PointsBySpO2(const RCurveCollection& curve) {
+    std::array<CRCurveElementPtr, kCurvePoints> slots{};
+    for (int32_t i = 1; i <= curve.Count(); ++i) {
+        const CRCurveElementPtr& point = curve.Item(i);
+        if (point && point->spo2() >= kFirstSpO2 && point->spo2() <= kLastSpO2)
+            slots[static_cast<size_t>(point->spo2() - kFirstSpO2)] = point;
+    }
+    return slots;
+}
+
 }  // namespace
 
 std::string MakesFileText(const COximeterMake& make) {
@@ -173,18 +181,20 @@ std::string MakesFileText(const COximeterMake& make) {
     line("");
     line("");
     line("[RVALUE]");
-    // One slot per SpO2; a later point of the same SpO2 wins, an empty slot is "0".
-    std::array<CRCurveElementPtr, kHighestSpO2 - kLowestSpO2 + 1> slots{};
-    const RCurveCollection& curve = *make.RCurve();
-    for (int32_t i = 1; i <= curve.Count(); ++i) {
-        const CRCurveElementPtr& point = curve.Item(i);
-        if (point && point->spo2() >= kLowestSpO2 && point->spo2() <= kHighestSpO2)
-            slots[static_cast<size_t>(point->spo2() - kLowestSpO2)] = point;
-    }
+    // An empty slot is "0".
+    const auto slots = PointsBySpO2(*make.RCurve());
     for (size_t k = 0; k < slots.size(); ++k)
-        line("RVALUE" + std::to_string(kLowestSpO2 + static_cast<int32_t>(k)) + "=" +
+        line("RVALUE" + std::to_string(kFirstSpO2 + static_cast<int32_t>(k)) + "=" +
              (slots[k] ? WrittenRValue(*slots[k]) : std::string("0")));
     return text;
+}
+
+plat::Collection<plat::Variant> CurveForUpload(const COximeterMake& make) {
+    plat::Collection<plat::Variant> values;
+    std::array<CRCurveElementPtr, kCurvePoints> slots{};
+    if (make.RCurve()) slots = PointsBySpO2(*make.RCurve());
+    for (const CRCurveElementPtr& point : slots) (void)values.Add(plat::Variant(point ? point->rvalue() : "0"));
+    return values;
 }
 
 namespace {
@@ -226,10 +236,10 @@ bool IsOneOf(const std::array<std::string_view, N>& names, std::string_view name
 
 }  // namespace
 
-const std::array<std::string_view, 10>& BuiltInMakeNames() {
-    static const std::array<std::string_view, 10> names = {"BCI",     "Criticare", "Datascope",    "Datex",
-                                                           "PMS M1190", "Masimo", "Nellcor", "Nihon-Kohden",
-                                                           "Ohmeda & Nova", "Respironics"};
+const std::array<std::string_view, kFirstCustomMake>& BuiltInMakeNames() {
+    static const std::array<std::string_view, kFirstCustomMake> names = {
+        "BCI",     "Criticare", "Datascope",    "Datex",         "PMS M1190",
+        "Masimo",  "Nellcor",   "Nihon-Kohden", "Ohmeda & Nova", "Respironics"};
     return names;
 }
 
@@ -374,7 +384,7 @@ void ClampMakeValues(const OximeterMakePtr& make) {
 std::string DefaultMakeName() {
     std::string name;
     plat::PassOver([&] {
-        name = "<<" + host::LanguageService().Translate("Pelmo2", "20021::Custom oximeter", {}) + ">>";
+        name = "<<" + host::TranslateText("Pelmo2", "20021::Custom oximeter") + ">>";
     });
     return name;
 }

@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "makes/flavour.h"
+#include "makes/make_limits.h"
 #include "makes/oximeter_make.h"
 #include "platform/values/collection.h"
 
@@ -24,7 +25,7 @@ using MakeList = plat::Collection<OximeterMakePtr>;
 using MakeListPtr = std::shared_ptr<MakeList>;
 
 // The simulator's built-in makes in make-index order 0 to 9.
-const std::array<std::string_view, 10>& BuiltInMakeNames();
+const std::array<std::string_view, kFirstCustomMake>& BuiltInMakeNames();
 // The makes listed before all others.
 const std::array<std::string_view, 6>& FirstListedMakeNames();
 
@@ -58,6 +59,11 @@ bool SaveMakesFile(OximeterMakePtr& make, std::string_view fileName, std::string
 // A file name that may be written into the make folder: not empty, not "."
 // or "..", without "/", "\", NUL or control characters.
 bool IsSafeMakeFileName(std::string_view fileName);
+
+// The make's R values for SpO2 kFirstSpO2 to kLastSpO2 in that order, as an
+// upload takes them: each point's rvalue(), a later point of the same SpO2
+// winning, "0" for an SpO2 the curve lacks.
+plat::Collection<plat::Variant> CurveForUpload(const COximeterMake& make);
 
 // Light values and TLC into 0..4095, light level 1 or 2, the first 51 R
 // values into 0..2.5. Nothing for nullptr.

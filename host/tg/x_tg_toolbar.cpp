@@ -4,7 +4,7 @@
 #include <array>
 #include <string_view>
 
-#include "host/language_service.h"
+#include "host/translate_text.h"
 #include "platform/ui/metrics.h"
 #include "platform/values/pass_over.h"
 
@@ -89,11 +89,6 @@ void XTgToolbar::Initialize(const TestElementPtr& element, const std::shared_ptr
     plat::PassOver([&] {
         if (element) section = element->PlugInID();
     });
-    auto shown = [&](const std::string& text) {
-        std::string translated = text;
-        plat::PassOver([&] { translated = LanguageService().Translate(section, text); });
-        return translated;
-    };
     standards_.clear();
     cboStandard.Clear();
     plat::PassOver([&] {
@@ -101,8 +96,8 @@ void XTgToolbar::Initialize(const TestElementPtr& element, const std::shared_ptr
             auto standard = standards->Item(i);
             if (!standard) continue;
             standards_.push_back({standard->Name(), standard->Text()});
-            const std::string name = shown(standard->Name());
-            const std::string text = shown(standard->Text());
+            const std::string name = TranslateText(section, standard->Name());
+            const std::string text = TranslateText(section, standard->Text());
             cboStandard.AddItem(text.empty() ? name : name + " - " + text);
         }
     });

@@ -4,7 +4,7 @@
 #include <optional>
 #include <algorithm>
 
-#include "host/language_service.h"
+#include "host/translate_text.h"
 #include "platform/ui/object_control.h"
 #include "platform/values/numfmt.h"
 #include "platform/values/pass_over.h"
@@ -157,7 +157,7 @@ std::string XLimitView::Shown(const std::string& text) const {
         if (auto owner = limits_ ? limits_->Owner() : nullptr) section = owner->PlugInID();
     });
     if (section.empty()) return text;
-    return LanguageService().Translate(section, text);
+    return TranslateText(section, text);
 }
 
 void XLimitView::ListStandards(const std::string& selectText) {

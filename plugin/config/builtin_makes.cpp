@@ -2,8 +2,8 @@
 
 #include <memory>
 
-#include "host/language_service.h"
 #include "host/registry_key.h"
+#include "host/translate_text.h"
 #include "platform/ui/controls.h"
 #include "platform/values/numfmt.h"
 #include "platform/values/pass_over.h"
@@ -12,20 +12,18 @@ namespace plugin {
 
 namespace {
 
-std::string TranslatedName(int32_t index) {
-    return host::LanguageService().Translate("Pelmo2", makes::BuiltInMakeNames()[static_cast<size_t>(index)], {});
-}
+constexpr const char* kSection = "Pelmo2";
 
 }  // namespace
 
 void FillBuiltInMakes(plat::ui::ListControl& list) {
-    for (int32_t index = 0; index < 10; ++index) plat::PassOver([&] { list.AddItem(TranslatedName(index), index); });
+    for (int32_t index = 0; index < makes::kFirstCustomMake; ++index)
+        plat::PassOver([&] { list.AddItem(BuiltInMakeName(index), index); });
 }
 
 std::string BuiltInMakeName(int32_t index) {
-    std::string name;
-    if (index >= 0 && index <= 9) plat::PassOver([&] { name = TranslatedName(index); });
-    return name;
+    if (index < 0 || index >= makes::kFirstCustomMake) return {};
+    return host::TranslateText(kSection, makes::BuiltInMakeNames()[static_cast<size_t>(index)]);
 }
 
 void GetDefaultMakeSettings(int32_t& makeIndex, std::string& customMakeName, bool& downloadPref) {

@@ -1,6 +1,6 @@
 #include "plugin/config/f_make_details.h"
 
-#include "host/language_service.h"
+#include "host/translate_text.h"
 #include "platform/ui/object_control.h"
 #include "platform/values/pass_over.h"
 #include "plugin/config/captions.h"
@@ -12,7 +12,6 @@ namespace plugin {
 namespace {
 constexpr const char* kSection = "Pelmo2";
 constexpr const char* kCaption = "22000::View Custom R-curve";
-constexpr int32_t kFirstCustomIndex = 10;
 }  // namespace
 
 FMakeDetails::FMakeDetails() : Form("FMakeDetails") {
@@ -32,13 +31,13 @@ FMakeDetails::FMakeDetails() : Form("FMakeDetails") {
 }
 
 void FMakeDetails::Form_Load() {
-    plat::PassOver([&] { SetCaption(host::LanguageService().Translate(kSection, kCaption)); });
+    plat::PassOver([&] { SetCaption(host::TranslateText(kSection, kCaption)); });
     plat::PassOver([&] { TranslateControls(kSection, *this); });
 }
 
 void FMakeDetails::Initialize(int32_t makeIndex, const makes::OximeterMakePtr& make,
                               const makes::MakeListPtr& makeList, int32_t mode) {
-    const int32_t customNumber = makeIndex - kFirstCustomIndex;
+    const int32_t customNumber = makeIndex - makes::kFirstCustomMake;
     plat::PassOver([&] {
         if (Controls().Exists(kViewName))
             xcmCustomMake = std::dynamic_pointer_cast<plat::ui::ObjectControl>(Controls().Shared(kViewName));

@@ -1,6 +1,6 @@
 #include "plugin/config/presets.h"
 
-#include "host/language_service.h"
+#include "host/translate_text.h"
 #include "platform/values/numfmt.h"
 #include "platform/values/pass_over.h"
 #include "plugin/config/spo2_simulation_config.h"
@@ -50,7 +50,7 @@ constexpr std::array<Preset, CPresets::kCount> kPresets{{
 
 CPresets::CPresets() {
     for (size_t i = 0; i < kPresets.size(); ++i)
-        plat::PassOver([&] { names_[i] = host::LanguageService().Translate("Pelmo2", kPresets[i].text, {}); });
+        plat::PassOver([&] { names_[i] = host::TranslateText("Pelmo2", kPresets[i].text); });
     presets_ = std::make_shared<plat::Collection<std::string>>();
     for (const std::string& name : names_) plat::PassOver([&] { (void)presets_->Add(name); });
 }

@@ -31,8 +31,9 @@ public:
     static constexpr int32_t kEnableSkip = 1;
     static constexpr int32_t kEnableNA = 2;
     // Make indices of 10 and more are custom makes.
-    static constexpr int32_t kFirstCustomMake = 10;
-    static constexpr std::array<int32_t, 10> kDefaultTlc{1100, 1150, 1024, 3030, 3500, 4000, 3500, 1024, 3520, 4095};
+    static constexpr int32_t kFirstCustomMake = makes::kFirstCustomMake;
+    static constexpr std::array<int32_t, kFirstCustomMake> kDefaultTlc{1100, 1150, 1024, 3030, 3500,
+                                                                       4000, 3500, 1024, 3520, 4095};
 
     CSpO2SimulationConfig();
 
@@ -147,7 +148,7 @@ private:
     int32_t customSpO2_ = 98;
     int32_t customBpm_ = 75;
     int32_t simulationType_ = 1;
-    std::array<int32_t, 10> tlc_ = kDefaultTlc;
+    std::array<int32_t, kFirstCustomMake> tlc_ = kDefaultTlc;
     PluginSetupPtr mcpSetup_;
 };
 

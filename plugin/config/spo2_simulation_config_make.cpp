@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "host/language_service.h"
+#include "host/translate_text.h"
 #include "platform/com/fs.h"
 #include "platform/ui/msgbox.h"
 #include "platform/values/numfmt.h"
@@ -20,13 +20,12 @@ namespace plugin {
 
 namespace {
 
-constexpr int32_t kCurvePoints = 51;
-constexpr int32_t kFirstSpO2 = 50;
+constexpr const char* kSection = "Pelmo2";
 
 // Exactly 51 points for SpO2 50, 51, ..., 100 in order.
 bool HasMakeCurve(const makes::COximeterMake& make) {
-    if (!make.RCurve() || make.RCurve()->Count() != kCurvePoints) return false;
-    int32_t expected = kFirstSpO2;
+    if (!make.RCurve() || make.RCurve()->Count() != makes::kCurvePoints) return false;
+    int32_t expected = makes::kFirstSpO2;
     for (const makes::CRCurveElementPtr& point : *make.RCurve())
         if (!point || point->spo2() != expected++) return false;
     return true;
@@ -48,12 +47,6 @@ std::string MakeFolder() {
     std::string folder;
     plat::PassOver([&] { folder = makes::GetMakesDirectory(makes::kRegistryKey); });
     return folder;
-}
-
-std::string Translated(std::string_view text) {
-    std::string result;
-    plat::PassOver([&] { result = host::LanguageService().Translate("Pelmo2", text, {}); });
-    return result;
 }
 
 }  // namespace
@@ -153,10 +146,12 @@ void CSpO2SimulationConfig::LoadEmbeddedMake(const host::IXmlElement& element) {
 bool CSpO2SimulationConfig::AskOverwriteMake() const {
     bool yes = false;
     plat::PassOver([&] {
-        yes = plat::ui::MsgBox(Translated("21068::This oximeter make name already exists. Do you want to overwrite "
-                                          "the data for this oximeter?"),
-                               plat::ui::vbYesNo | plat::ui::vbQuestion, Translated("21022::Overwrite")) ==
-              plat::ui::vbYes;
+        yes = plat::ui::MsgBox(
+                  host::TranslateText(kSection,
+                                      "21068::This oximeter make name already exists. Do you want to overwrite "
+                                      "the data for this oximeter?"),
+                  plat::ui::vbYesNo | plat::ui::vbQuestion,
+                  host::TranslateText(kSection, "21022::Overwrite")) == plat::ui::vbYes;
     });
     return yes;
 }
@@ -168,12 +163,12 @@ void CSpO2SimulationConfig::TellMakeFallBack(const std::string& wanted) const {
             if (auto info = owner->Info()) test = info->Name();
     });
     plat::PassOver([&] {
-        plat::ui::MsgBox(host::LanguageService().Translate(
-                             "Pelmo2",
-                             "21201::The test \"%%1\" could not keep its custom oximeter make \"%%2\". "
-                             "It now uses the oximeter make \"%%3\".",
-                             {plat::Variant(test), plat::Variant(wanted), plat::Variant(oximeterMakeName_)}),
-                         plat::ui::vbOKOnly | plat::ui::vbExclamation, Translated("21202::Oximeter make"));
+        plat::ui::MsgBox(
+            host::TranslateText(kSection,
+                                "21201::The test \"%%1\" could not keep its custom oximeter make \"%%2\". "
+                                "It now uses the oximeter make \"%%3\".",
+                                {plat::Variant(test), plat::Variant(wanted), plat::Variant(oximeterMakeName_)}),
+            plat::ui::vbOKOnly | plat::ui::vbExclamation, host::TranslateText(kSection, "21202::Oximeter make"));
     });
 }
 

@@ -2,6 +2,7 @@
 // settings, labels in the report's language.
 
 #include "host/report.h"
+#include "host/translate_text.h"
 #include "platform/values/numfmt.h"
 #include "platform/values/pass_over.h"
 #include "plugin/config/builtin_makes.h"
@@ -20,14 +21,9 @@ std::string Whole(int32_t value) { return plat::FormatNumber(value, "####0"); }
 class Rows {
 public:
     explicit Rows(host::IReport& report) : report_(report) {}
-    std::string Tr(std::string_view text) const {
-        std::string result;
-        plat::PassOver([&] { result = report_.Translate(kSection, std::string(text), {}); });
-        return result;
-    }
     void Add(std::string_view label, const std::string& value, std::string_view unit = {}) {
-        body_ += "|" + std::string(kIndent) + Tr(label) + "|" + value;
-        if (!unit.empty()) body_ += "|" + Tr(unit);
+        body_ += "|" + std::string(kIndent) + host::TranslateText(kSection, label, {}, &report_) + "|" + value;
+        if (!unit.empty()) body_ += "|" + host::TranslateText(kSection, unit, {}, &report_);
         body_ += ";";
     }
     const std::string& Body() const { return body_; }
@@ -40,9 +36,9 @@ private:
 }  // namespace
 
 void CSpO2SimulationConfig::BuildReportHeader(host::IReport& report, std::string& format, std::string& header) const {
-    Rows rows(report);
-    header = "|{\\i\\b " + rows.Tr("310::Configuration") + "}|{\\i\\b " + rows.Tr("231::Value") + "}|{\\i\\b " +
-             rows.Tr("234::Unit") + "};";
+    header = "|{\\i\\b " + host::TranslateText(kSection, "310::Configuration", {}, &report) + "}|{\\i\\b " +
+             host::TranslateText(kSection, "231::Value", {}, &report) + "}|{\\i\\b " +
+             host::TranslateText(kSection, "234::Unit", {}, &report) + "};";
     int32_t width = 0;
     plat::PassOver([&] { width = report.UsableWidth(10); });
     const int32_t w = (width - 3360) / 6 - 50;
@@ -53,7 +49,11 @@ void CSpO2SimulationConfig::BuildReportHeader(host::IReport& report, std::string
 
 std::string CSpO2SimulationConfig::BuildReportBody(host::IReport& report) const {
     Rows rows(report);
-    plat::PassOver([&] { rows.Add("22024::Simulation Type", rows.Tr(simulationType_ == 1 ? "22025::Optical" : "22026::Electrical")); });
+    plat::PassOver([&] {
+        rows.Add(
+            "22024::Simulation Type",
+            host::TranslateText(kSection, simulationType_ == 1 ? "22025::Optical" : "22026::Electrical", {}, &report));
+    });
     if (oximeterMake_ < kFirstCustomMake || !currentMake_) {
         // A custom index without its make still names the make it asked for.
         plat::PassOver([&] {
@@ -68,12 +68,17 @@ std::string CSpO2SimulationConfig::BuildReportBody(host::IReport& report) const 
             rows.Add("20084::IR DC", Whole(make.IRDC()));
             rows.Add("20083::Red DC", Whole(make.RedDC()));
             rows.Add("20086::IR AC", Whole(make.IRAC()));
-            rows.Add("20085::Light level", rows.Tr(make.LightLevel() == 1 ? "20089::Medium" : "20088::Low"));
+            rows.Add(
+                "20085::Light level",
+                host::TranslateText(kSection, make.LightLevel() == 1 ? "20089::Medium" : "20088::Low", {}, &report));
             rows.Add("20043::TLC", Whole(make.TLC()));
         });
     }
     if (simulationId_ != CPresets::kCustomID)
-        plat::PassOver([&] { rows.Add("20073::Preset condition", rows.Tr(CPresets::PresetText(simulationId_))); });
+        plat::PassOver([&] {
+            rows.Add("20073::Preset condition",
+                     host::TranslateText(kSection, CPresets::PresetText(simulationId_), {}, &report));
+        });
     plat::PassOver([&] { rows.Add("20016::SpO2 level", Whole(spo2_), "%"); });
     plat::PassOver([&] { rows.Add("20017::Beats per minute", Whole(bpm_), "20034::BPM"); });
     plat::PassOver([&] {

@@ -1,6 +1,6 @@
 #include "plugin/config/x_custom_make.h"
 
-#include "host/language_service.h"
+#include "host/translate_text.h"
 #include "platform/ui/metrics.h"
 #include "platform/values/pass_over.h"
 #include "platform/values/text.h"
@@ -13,8 +13,6 @@ namespace {
 constexpr const char* kSection = "Pelmo2";
 constexpr int32_t kRowHeight = 240;
 constexpr int32_t kValueColumnMarginPixels = 30;  // room for the vertical scroll bar
-
-std::string Translated(std::string_view text) { return host::LanguageService().Translate(kSection, text); }
 
 }  // namespace
 
@@ -47,7 +45,7 @@ XCustomMake::XCustomMake() {
             tliRValue.SetRowHeight(row, kRowHeight);
         }
         tliRValue.SetCellText(0, 0, "%");
-        tliRValue.SetCellText(0, kValueCol, Translated("20020::Value"));
+        tliRValue.SetCellText(0, kValueCol, host::TranslateText(kSection, "20020::Value"));
         tliRValue.SetColWidth(1, 0);  // not used
     });
     SetBoxesReadOnly();
@@ -130,7 +128,8 @@ void XCustomMake::ShowMake(const makes::OximeterMakePtr& make) {
         txtIRAC.SetText(make ? std::to_string(make->IRAC()) : "");
         txtTLC.SetText(make ? std::to_string(make->TLC()) : "");
         txtFile.SetText(make ? make->File() : "");
-        txtLightLevel.SetText(!make ? "" : Translated(make->LightLevel() == 1 ? "20089::Medium" : "20088::Low"));
+        txtLightLevel.SetText(
+            !make ? "" : host::TranslateText(kSection, make->LightLevel() == 1 ? "20089::Medium" : "20088::Low"));
     });
     ShowRCurve(make);
 }

@@ -22,8 +22,8 @@ public:
     // List modes: the user may pick another make (1, 2), or the list is locked (3).
     static constexpr int32_t kModeLocked = 3;
     // Grid rows: a header and one row per SpO2 from 50 to 100.
-    static constexpr int32_t kFirstSpO2 = 50;
-    static constexpr int32_t kLastSpO2 = 100;
+    static constexpr int32_t kFirstSpO2 = makes::kFirstSpO2;
+    static constexpr int32_t kLastSpO2 = makes::kLastSpO2;
     static constexpr int32_t kValueCol = 2;
 
     // Translates its captions and shows an empty, disabled grid with the SpO2 column filled.

@@ -4,7 +4,7 @@
 #include <array>
 #include <cmath>
 
-#include "host/language_service.h"
+#include "host/translate_text.h"
 #include "platform/ui/picture.h"
 #include "platform/values/numfmt.h"
 #include "platform/values/pass_over.h"
@@ -33,8 +33,6 @@ constexpr plat::ui::Color kEditableColor = 0xFFFFFF;
 constexpr plat::ui::Color kReadOnlyColor = plat::ui::SystemColor(0x0F);  // button face
 // The only amplitudes below 0.1 that the simulator takes.
 constexpr std::array<double, 5> kSmallAmplitudes{0.02, 0.025, 0.05, 0.07, 0.075};
-
-std::string Translated(std::string_view text) { return host::LanguageService().Translate(kSection, text); }
 
 double Parsed(std::string_view text) { return makes::ValText(text); }
 
@@ -427,11 +425,11 @@ void XSpO2SimulationConfigView::FillDetailsGrid() {
         tliDetails.SetColWidth(0, 0);
         tliDetails.SetColWidth(1, 1620);
         tliDetails.SetColWidth(kValueCol, 1200);
-        tliDetails.SetCellText(0, 1, Translated("20047::Parameter"));
-        tliDetails.SetCellText(0, kValueCol, Translated("20020::Value"));
-        tliDetails.SetCellText(kRowSpO2, 1, Translated("20033::SpO2"));
-        tliDetails.SetCellText(kRowBPM, 1, Translated("20034::BPM"));
-        tliDetails.SetCellText(kRowAmplitude, 1, Translated("20018::Pulse amplitude"));
+        tliDetails.SetCellText(0, 1, host::TranslateText(kSection, "20047::Parameter"));
+        tliDetails.SetCellText(0, kValueCol, host::TranslateText(kSection, "20020::Value"));
+        tliDetails.SetCellText(kRowSpO2, 1, host::TranslateText(kSection, "20033::SpO2"));
+        tliDetails.SetCellText(kRowBPM, 1, host::TranslateText(kSection, "20034::BPM"));
+        tliDetails.SetCellText(kRowAmplitude, 1, host::TranslateText(kSection, "20018::Pulse amplitude"));
         for (int32_t row = kRowSpO2; row <= kRowAmplitude; ++row) tliDetails.SetCellAlignment(row, kValueCol, 7);
     });
     ShowValues();
@@ -564,10 +562,10 @@ void XSpO2SimulationConfigView::FillOptionsTree() {
         tvwOptions.Clear();
         const int32_t flags = config_->EnableBtnFlags();
         plat::ui::TreeNode& root =
-            tvwOptions.Add("", kRootKey, Translated("20044::Test Guide Settings"), kImageRoot);
-        tvwOptions.Add(kRootKey, kNAKey, Translated("20045::Enable NA button"),
+            tvwOptions.Add("", kRootKey, host::TranslateText(kSection, "20044::Test Guide Settings"), kImageRoot);
+        tvwOptions.Add(kRootKey, kNAKey, host::TranslateText(kSection, "20045::Enable NA button"),
                        (flags & CSpO2SimulationConfig::kEnableNA) ? kImageOn : kImageOff);
-        tvwOptions.Add(kRootKey, kSkipKey, Translated("20046::Enable Skip button"),
+        tvwOptions.Add(kRootKey, kSkipKey, host::TranslateText(kSection, "20046::Enable Skip button"),
                        (flags & CSpO2SimulationConfig::kEnableSkip) ? kImageOn : kImageOff);
         root.SetExpanded(true);
         root.SetBold(true);

@@ -41,7 +41,7 @@ class CSpO2SimulationConfig;
 class XSpO2SimulationConfigView : public plat::ui::UserControl, public host::ICustomControl {
 public:
     // List position of the first custom make.
-    static constexpr int32_t kFirstCustomPosition = 10;
+    static constexpr int32_t kFirstCustomPosition = makes::kFirstCustomMake;
     // Details grid rows and the value column.
     static constexpr int32_t kRowSpO2 = 1;
     static constexpr int32_t kRowBPM = 2;

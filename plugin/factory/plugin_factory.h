@@ -33,6 +33,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "host/test_element.h"
 #include "host/ui_interfaces.h"
@@ -76,6 +77,9 @@ public:
     // the text split at "::", judges them against the parent's limits and the
     // run's standards and sets the status.
     virtual void StoreResult(const std::string& resultText, const std::shared_ptr<host::ITestSetup>& setup) = 0;
+    // The same from the fields themselves, so that a reading is never split.
+    virtual void StoreReadings(const std::vector<std::string>& fields,
+                               const std::shared_ptr<host::ITestSetup>& setup) = 0;
     virtual std::shared_ptr<CMeasurementColl> Measurements() const = 0;
     // Empties the measurement collection, if there is one.
     virtual void ClearMeasurements() = 0;

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "host/translate_text.h"
 #include "host/view/limit_view.h"
 #include "host/view/x_limit_view.h"
 #include "platform/ui/object_control.h"
@@ -21,16 +22,18 @@ void AddRows(host::ILimitView& view, int32_t testId) {
     const TestKind* kind = FindTestKind(testId);
     if (!kind) return;
     if (kind->readings == TestKind::Readings::PinPairs) {
-        const std::string unit = TranslateText(MeasurementUnitId(PinPairKey(1, 2)));
+        const std::string unit = host::TranslateText(kLanguageSection, MeasurementUnitId(PinPairKey(1, 2)));
         for (int32_t a = 1; a < kPins; ++a)
             for (int32_t b = a + 1; b <= kPins; ++b)
-                view.AddRow(PinPairKey(a, b), TranslateText(kPinPairText, nullptr, {plat::Variant(a), plat::Variant(b)}),
+                view.AddRow(PinPairKey(a, b),
+                            host::TranslateText(kLanguageSection, kPinPairText, {plat::Variant(a), plat::Variant(b)}),
                             unit, "");
         return;
     }
     const std::string operators = kind->hasConfiguration ? SpO2Operators() : std::string();
     for (const TestKind::Measurement& row : kind->measurements)
-        view.AddRow(std::string(row.key), TranslateText(row.description), TranslateText(row.unit), operators);
+        view.AddRow(std::string(row.key), host::TranslateText(kLanguageSection, row.description),
+                    host::TranslateText(kLanguageSection, row.unit), operators);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include "host/error_service.h"
 #include "host/limit_standards.h"
+#include "host/translate_text.h"
 #include "platform/values/abort_error.h"
 #include "platform/values/pass_over.h"
 #include "plugin/shell/pelmo2_utils.h"
@@ -13,11 +14,6 @@
 namespace plugin {
 
 namespace {
-
-std::string Translated(const std::string& text) {
-    if (text.empty()) return {};
-    return TranslateText(text);
-}
 
 // The unit of a key of the kind: its reading's, else that of the kind's first.
 std::string_view KindUnit(const TestKind& kind, const std::string& key) {
@@ -100,7 +96,7 @@ void CLimitData::TranslateUnits(host::ILimitStandards& standards) const {
         for (int32_t i = 1; items && i <= items->Count(); ++i) {
             plat::PassOver([&] {
                 auto item = items->Item(i);
-                item->SetUnit(Translated(std::string(KindUnit(*kind, item->Key()))));
+                item->SetUnit(host::TranslateText(kLanguageSection, KindUnit(*kind, item->Key())));
             });
         }
     }

@@ -5,6 +5,7 @@
 #include <optional>
 #include <vector>
 
+#include "host/translate_text.h"
 #include "host/xml.h"
 #include "makes/make_utils.h"
 #include "platform/values/numfmt.h"
@@ -274,7 +275,7 @@ void CMeasurement::LoadElement(const host::IXmlElement& element) {
             } else if (name == "Description") {
                 const std::string text = child->Text();
                 if (text.find(kPinPairJoin) == std::string::npos) {
-                    description_ = TranslateText(text);
+                    description_ = host::TranslateText(kLanguageSection, text);
                 } else {
                     std::vector<std::string> parts;
                     size_t from = 0;
@@ -283,13 +284,14 @@ void CMeasurement::LoadElement(const host::IXmlElement& element) {
                         parts.push_back(text.substr(from, at - from));
                     parts.push_back(text.substr(from));
                     description_ = parts.size() == 3
-                                       ? TranslateText(parts[0], nullptr, {plat::Variant(parts[1]), plat::Variant(parts[2])})
+                                       ? host::TranslateText(kLanguageSection, parts[0],
+                                                             {plat::Variant(parts[1]), plat::Variant(parts[2])})
                                        : text;
                 }
             } else if (name == "ValueFormat") {
                 integerFormat_ = makes::ValText(child->Text()) == 1;
             } else if (name == "Unit") {
-                unit_ = TranslateText(child->Text());
+                unit_ = host::TranslateText(kLanguageSection, child->Text());
             } else if (name == "PresetValue") {
                 presetValue_ = factory.ReadValueElement(*child);
             } else if (name == "Status") {

@@ -1,6 +1,7 @@
 #include "plugin/results/result_data.h"
 
 #include "host/path_helper.h"
+#include "host/translate_text.h"
 #include "host/xml.h"
 #include "platform/values/abort_error.h"
 #include "platform/values/pass_over.h"
@@ -56,12 +57,6 @@ bool PinPairField(const std::vector<std::string>& fields, const std::string& key
         }
     }
     return false;
-}
-
-std::string Title(host::IReport& report, const char* text) {
-    std::string title;
-    plat::PassOver([&] { title = report.Translate("Pelmo2", text, {}); });
-    return title;
 }
 
 }  // namespace
@@ -142,8 +137,11 @@ void CResultData::BuildMeasurementList() {
 }
 
 void CResultData::StoreResult(const std::string& resultText, const std::shared_ptr<host::ITestSetup>& setup) {
+    StoreReadings(SplitFields(resultText), setup);
+}
+
+void CResultData::StoreReadings(const std::vector<std::string>& fields, const std::shared_ptr<host::ITestSetup>& setup) {
     plat::PassOver([&] { BuildMeasurementList(); });
-    const std::vector<std::string> fields = SplitFields(resultText);
     if (fields.empty() || !measurements_) return;
 
     std::shared_ptr<host::ILimitStandards> runStandards;
@@ -242,18 +240,18 @@ host::XmlElementPtr CResultData::Save(host::IXmlDocument& document) const {
 }
 
 CResultData::ReportLayout CResultData::GetReportLayout(host::IReport& report) const {
-    const std::string result = Title(report, "312::Result:"), value = Title(report, "231::Value"),
-                      high = Title(report, "321::High value"), low = Title(report, "322::Low value"),
-                      limitsTitle = Title(report, "320::Limits:");
+    const auto title = [&](const char* text) { return host::TranslateText(kLanguageSection, text, {}, &report); };
+    const std::string result = title("312::Result:"), value = title("231::Value"), high = title("321::High value"),
+                      low = title("322::Low value"), limitsTitle = title("320::Limits:");
     int32_t c = 0;
     plat::PassOver([&] { c = (report.UsableWidth(10) - 3360) / 6; });
     std::string preset, unit;
     // A kind whose readings have no unit has no unit column title.
     const int32_t testId = ParentTestID();
     const TestKind* kind = FindTestKind(testId);
-    if (HasConfiguration(testId)) preset = Title(report, "20099::Preset");
+    if (HasConfiguration(testId)) preset = title("20099::Preset");
     if (!kind || kind->measurements.empty() || !kind->measurements.front().unit.empty())
-        unit = Title(report, "234::Unit");
+        unit = title("234::Unit");
 
     int32_t options = 0, mode = 0;
     plat::PassOver([&] { options = report.PrintOptions(); });

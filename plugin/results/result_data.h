@@ -39,6 +39,8 @@ public:
     // when none was judged or there are no measurements. An empty text
     // changes nothing but the measurement list.
     void StoreResult(const std::string& resultText, const std::shared_ptr<host::ITestSetup>& setup) override;
+    // The same from the fields, one reading each.
+    void StoreReadings(const std::vector<std::string>& fields, const std::shared_ptr<host::ITestSetup>& setup) override;
     // The collection itself (the results grid reads it, the test clears it).
     std::shared_ptr<CMeasurementColl> Measurements() const override { return measurements_; }
     void ClearMeasurements() override {

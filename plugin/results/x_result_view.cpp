@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "host/translate_text.h"
 #include "makes/make_utils.h"
 #include "platform/ui/metrics.h"
 #include "platform/values/numfmt.h"
@@ -160,7 +161,7 @@ void XResultView::SetRows(int32_t rows) {
 void XResultView::BuildLayout() {
     auto headers = [&] {
         for (int32_t col = kNameCol; col < kColumns; ++col)
-            plat::PassOver([&] { tlstGrid.SetCellText(0, col, TranslateText(kHeaders[col])); });
+            plat::PassOver([&] { tlstGrid.SetCellText(0, col, host::TranslateText(kLanguageSection, kHeaders[col])); });
     };
     if (!HasTypedReadings(TestID())) {
         // A probe grid keeps the rows it has: a new run only empties the values.
@@ -189,12 +190,12 @@ void XResultView::BuildLayout() {
             const char* unit;
         } rows[] = {{kSpO2Row, "20033::SpO2", "SpO2", "%"}, {kBpmRow, "20034::BPM", "BPM", "20034::BPM"}};
         for (const auto& r : rows) {
-            tlstGrid.SetCellText(r.row, kNameCol, TranslateText(r.label));
+            tlstGrid.SetCellText(r.row, kNameCol, host::TranslateText(kLanguageSection, r.label));
             tlstGrid.SetCellTag(r.row, kNameCol, r.key);
             rowKeys_[static_cast<size_t>(r.row)] = r.key;
             tlstGrid.SetCellAlignment(r.row, kNameCol, kAlignName);
             for (int32_t col = kValueCol; col <= kLowCol; ++col) tlstGrid.SetCellAlignment(r.row, col, kAlignValue);
-            tlstGrid.SetCellText(r.row, kUnitCol, TranslateText(r.unit));
+            tlstGrid.SetCellText(r.row, kUnitCol, host::TranslateText(kLanguageSection, r.unit));
             tlstGrid.SetCellAlignment(r.row, kUnitCol, kAlignUnit);
         }
     });

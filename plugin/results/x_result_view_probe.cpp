@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "host/translate_text.h"
 #include "platform/values/pass_over.h"
 #include "platform/values/text.h"
 #include "plugin/results/x_result_view.h"
@@ -151,7 +152,8 @@ void XResultView::MarkAllRowsNoData() {
 
 void XResultView::MarkRowNoData(int32_t row) {
     ApplyRowLook(row, RowLook::NoData);
-    plat::PassOver([&] { tlstGrid.SetCellText(row, kValueCol, TranslateText("20039::no data")); });
+    const std::string noData = host::TranslateText(kLanguageSection, "20039::no data");
+    plat::PassOver([&] { tlstGrid.SetCellText(row, kValueCol, noData); });
 }
 
 void XResultView::ShowProbeMeasurement(const CMeasurement& measurement, bool append) {
@@ -190,7 +192,7 @@ void XResultView::ShowNoResistances() {
         plat::PassOver([&] {
             // No pin key finds this row any more.
             tlstGrid.SetCellTag(row, kNameCol, kPinPrefix);
-            tlstGrid.SetCellText(row, kValueCol, TranslateText("20040::No resitances found"));
+            tlstGrid.SetCellText(row, kValueCol, host::TranslateText(kLanguageSection, "20040::No resitances found"));
             tlstGrid.SetCellAlignment(row, kValueCol, kAlignValue);
         });
         return;

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "host/host_application.h"
-#include "host/language_service.h"
+#include "host/translate_text.h"
 #include "platform/ui/grid.h"
 #include "platform/ui/metrics.h"
 #include "platform/ui/picture.h"
@@ -21,12 +21,6 @@ namespace plugin {
 namespace {
 
 constexpr const char* kSection = "Pelmo2";
-
-std::string Translate(const std::string& text) {
-    std::string translated = text;
-    plat::PassOver([&] { translated = host::LanguageService().Translate(kSection, text); });
-    return translated;
-}
 
 constexpr int32_t kGridFramePixels = 4;
 
@@ -136,7 +130,7 @@ void FTestGuide::InitGuide(const host::TestElementPtr& element, const std::share
                            const std::shared_ptr<CMtiData2>& identity) {
     std::string title;
     plat::PassOver([&] { title = host::HostApplication().Title(); });
-    SetCaption(title.empty() ? Translate("20087::TEST GUIDE") : title);
+    SetCaption(title.empty() ? host::TranslateText(kSection, "20087::TEST GUIDE") : title);
 
     element_ = element;
     running_ = false;
@@ -416,7 +410,7 @@ void FTestGuide::ConfirmStop() {
 }
 
 void FTestGuide::SetBusy(const std::string& text, bool busy) {
-    if (!text.empty()) plat::PassOver([&] { toolbar_->SetStatusText(Translate(text)); });
+    if (!text.empty()) plat::PassOver([&] { toolbar_->SetStatusText(host::TranslateText(kSection, text)); });
     plat::PassOver([&] {
         toolbar_->Busy().SetVisible(busy);
         toolbar_->Busy().SetRunning(busy);
@@ -453,7 +447,7 @@ int32_t FTestGuide::AddMtiPane() {
         plat::PassOver([&] { picture = plat::ui::LoadResPicture("PELMO2MTI1"); });
         item->SetPicture(picture);
         item->SetSelectedPicture(picture);
-        item->SetCaption(Translate("462::MTI Data"));
+        item->SetCaption(host::TranslateText(kSection, "462::MTI Data"));
         index = contents_->AddPane(item, SharedObjectControl(*this, "xmdMtiData"));
     });
     return index;
@@ -471,16 +465,11 @@ void FTestGuide::StandardChanged() {
 
 void FTestGuide::xrvResult_ObjectEvent(const std::string& name, const std::vector<plat::Variant>& params) {
     if (!HasTypedReadings(TestID()) || name != kTestResultsChangedEvent) return;
-    // Two readings that can be read as text; an object cannot.
-    if (params.size() < 2) return;
-    for (size_t i = 0; i < 2; ++i)
-        if (params[i].Type() == plat::VarType::Object) return;
-    const std::string spo2 = params[0].AsString();
-    const std::string bpm = params[1].AsString();
-    if (!OnTestResultsChanged) return;
+    const auto readings = EventReadings(params);
+    if (!readings || !OnTestResultsChanged) return;
     auto keep = weak_from_this().lock();
     auto handler = OnTestResultsChanged;
-    handler(spo2, bpm);
+    handler(readings->spo2, readings->bpm);
 }
 
 void FTestGuide::VTIControl_ObjectEvent(const std::string& name, const std::vector<plat::Variant>& params) {

@@ -8,6 +8,7 @@
 #include "host/limit_standards.h"
 #include "host/path_helper.h"
 #include "host/registry_key.h"
+#include "host/translate_text.h"
 #include "host/xml.h"
 #include "makes/make_utils.h"
 #include "platform/com/com.h"
@@ -71,7 +72,9 @@ bool HoldsContent(const host::IXmlElement& element) {
 
 std::string CPelmo2Plugin::ID() const { return kPlugInId; }
 
-std::string CPelmo2Plugin::Name() const { return TranslateText("20000::Pelmo Q5 SpO2 Simulator"); }
+std::string CPelmo2Plugin::Name() const {
+    return host::TranslateText(kLanguageSection, "20000::Pelmo Q5 SpO2 Simulator");
+}
 
 std::string CPelmo2Plugin::Version() const {
     return std::to_string(ORVIK_PLUGIN_VERSION_MAJOR) + "." + std::to_string(ORVIK_PLUGIN_VERSION_MINOR) + "." +
@@ -129,7 +132,7 @@ std::string CPelmo2Plugin::GetNodeText(const host::IXmlElement* node) {
     std::string text;
     plat::PassOver([&] {
         const std::string lid = node->GetAttribute("LID");
-        if (!lid.empty()) text = TranslateText(lid);
+        if (!lid.empty()) text = host::TranslateText(kLanguageSection, lid);
     });
     return text;
 }

@@ -1,6 +1,6 @@
 #include "plugin/shell/pelmo2_utils.h"
 
-#include "host/language_service.h"
+#include "host/translate_text.h"
 #include "platform/values/text.h"
 #include "plugin/config/presets.h"
 #include "plugin/shell/test_kind.h"
@@ -28,16 +28,6 @@ std::string_view PinPairUnit() {
 
 }  // namespace
 
-std::string TranslateText(std::string_view text, const std::shared_ptr<host::IReport>& report,
-                          const std::vector<plat::Variant>& args) {
-    try {
-        if (report) return report->Translate(kLanguageSection, std::string(text), args);
-        return host::LanguageService().Translate(kLanguageSection, text, args);
-    } catch (...) {
-        return {};
-    }
-}
-
 std::optional<PinPair> ParsePinPair(std::string_view key) {
     constexpr std::string_view kTo = "_TO_";
     if (!plat::StartsWithNoCase(key, "PIN")) return std::nullopt;
@@ -51,7 +41,8 @@ std::optional<PinPair> ParsePinPair(std::string_view key) {
 std::string PinPairText(std::string_view key, const std::shared_ptr<host::IReport>& report) {
     auto pins = ParsePinPair(key);
     if (!pins) return {};
-    return TranslateText(kPinPairText, report, {plat::Variant(pins->first), plat::Variant(pins->second)});
+    return host::TranslateText(kLanguageSection, kPinPairText,
+                               {plat::Variant(pins->first), plat::Variant(pins->second)}, report.get());
 }
 
 std::string PinPairTextId(std::string_view key) {
@@ -68,7 +59,8 @@ int32_t PinPairCount() {
 }
 
 std::string MeasurementDescription(std::string_view key, const std::shared_ptr<host::IReport>& report) {
-    if (const TestKind::Measurement* named = FindNamedKey(key)) return TranslateText(named->description, report);
+    if (const TestKind::Measurement* named = FindNamedKey(key))
+        return host::TranslateText(kLanguageSection, named->description, {}, report.get());
     return PinPairText(key, report);
 }
 
@@ -81,7 +73,7 @@ std::string MeasurementUnit(std::string_view key, const std::shared_ptr<host::IR
     const TestKind::Measurement* named = FindNamedKey(key);
     const std::string_view unit = named ? named->unit : PinPairUnit();
     if (unit.empty()) return {};
-    return TranslateText(unit, report);
+    return host::TranslateText(kLanguageSection, unit, {}, report.get());
 }
 
 std::string MeasurementUnitId(std::string_view key) {
@@ -92,7 +84,7 @@ std::string MeasurementUnitId(std::string_view key) {
 std::string PresetName(int32_t index, const std::shared_ptr<host::IReport>& report) {
     const std::string_view text = CPresets::PresetText(index);
     if (text.empty()) return {};
-    return TranslateText(text, report);
+    return host::TranslateText(kLanguageSection, text, {}, report.get());
 }
 
 }  // namespace plugin

@@ -25,10 +25,6 @@ inline constexpr const char* kPinPairText = "20019::Pin %%1 to Pin %%2";
 // Joins the parts of a stored pin-pair description.
 inline constexpr std::string_view kPinPairJoin = "_:_";
 
-// Translates in section "Pelmo2", through the report when given.
-std::string TranslateText(std::string_view text, const std::shared_ptr<host::IReport>& report = nullptr,
-                          const std::vector<plat::Variant>& args = {});
-
 struct PinPair {
     std::string first, second;
 };

@@ -5,13 +5,34 @@
 // container's generic event.
 
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "host/test_element.h"
+#include "platform/values/variant.h"
 
 namespace plugin {
 
 inline constexpr const char* kTestResultsChangedEvent = "TestResultsChanged";
+
+// What a TestResultsChanged event carries.
+struct TestResultsReadings {
+    std::string spo2;
+    std::string bpm;
+    bool enter = false;  // the entry ended with Enter in the last row
+};
+
+// The readings of a TestResultsChanged event's parameter list: none unless
+// parameters 0 and 1 can be read as text (an object cannot).
+inline std::optional<TestResultsReadings> EventReadings(const std::vector<plat::Variant>& params) {
+    if (params.size() < 2) return std::nullopt;
+    for (size_t i = 0; i < 2; ++i)
+        if (params[i].Type() == plat::VarType::Object) return std::nullopt;
+    TestResultsReadings readings{params[0].AsString(), params[1].AsString()};
+    readings.enter = params.size() > 2 && params[2].Type() == plat::VarType::Boolean && params[2].AsBool();
+    return readings;
+}
 
 class IResultView {
 public:

@@ -1,5 +1,6 @@
 #include "plugin/shell/test_data.h"
 
+#include "host/translate_text.h"
 #include "platform/values/pass_over.h"
 #include "plugin/shell/f_test_guide.h"
 #include "plugin/shell/host_errors.h"
@@ -47,7 +48,7 @@ void CTestData::Initialize(const std::string& plugInId, int32_t testId, int32_t 
     if (!base_) return;
     base_->Initialize(plugInId, testId, id);
     const std::string kind = KindName(base_->TestID());
-    if (!kind.empty()) plat::PassOver([&] { base_->Info()->SetName(TranslateText(kind)); });
+    if (!kind.empty()) plat::PassOver([&] { base_->Info()->SetName(host::TranslateText(kLanguageSection, kind)); });
     plat::PassOver([&] { base_->SetLimits(Factory().NewLimits()); });
     plat::PassOver([&] {
         if (auto limits = std::dynamic_pointer_cast<ITestLimits>(base_->Limits())) limits->SetOwner(Self());

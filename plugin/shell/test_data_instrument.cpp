@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "driver/vti_interface.h"
+#include "host/translate_text.h"
 #include "makes/make_utils.h"
 #include "makes/oximeter_make.h"
 #include "platform/ui/msgbox.h"
@@ -27,10 +28,7 @@ namespace plugin {
 
 namespace {
 
-constexpr int32_t kFirstCustomMake = 10, kLastCustomMake = 15;
 constexpr int32_t kCustomPreset = 24;
-constexpr std::size_t kComparedNameLength = 9;
-constexpr int32_t kFirstCurveSpO2 = 50, kLastCurveSpO2 = 100;
 
 // The first `count` characters of a UTF-8 text (never a split character).
 std::string LeadingCharacters(const std::string& text, std::size_t count) {
@@ -68,21 +66,6 @@ std::string PinPairItem(const std::string& item) {
     return plat::ToUpper(plat::Replace(key, "-", "_TO_")) + rest;
 }
 
-// The R values by SpO2 from 50 to 100, as a make file holds them: a later
-// point of the same SpO2 wins, a missing one is "0".
-drv::KeyedCollection CurveValues(const makes::COximeterMake& make) {
-    std::string bySpO2[kLastCurveSpO2 - kFirstCurveSpO2 + 1];
-    for (auto& value : bySpO2) value = "0";
-    if (const auto& curve = make.RCurve())
-        for (const auto& point : *curve) {
-            if (!point || point->spo2() < kFirstCurveSpO2 || point->spo2() > kLastCurveSpO2) continue;
-            bySpO2[point->spo2() - kFirstCurveSpO2] = point->rvalue();
-        }
-    drv::KeyedCollection values;
-    for (const auto& value : bySpO2) (void)values.Add(plat::Variant(value));
-    return values;
-}
-
 }  // namespace
 
 void CTestData::DriveInstrument() {
@@ -110,13 +93,13 @@ void CTestData::DriveProbe(drv::IXVTIControl& control) {
     const std::span<const TestKind::Measurement> fixed =
         kind && !pinPairs ? kind->measurements : std::span<const TestKind::Measurement>();
     std::vector<std::string> values(fixed.size());
-    std::string pins;
+    std::vector<std::string> pins;
     for (const plat::Variant& entry : probe) {
         std::string item;
         plat::PassOver([&] { item = entry.AsString(); });
         if (pinPairs) {
             if (plat::StartsWithNoCase(item, kind->measurements.front().reportPrefix))
-                pins += (pins.empty() ? "" : "::") + PinPairItem(item);
+                pins.push_back(PinPairItem(item));
             continue;
         }
         std::string key, value;
@@ -128,18 +111,13 @@ void CTestData::DriveProbe(drv::IXVTIControl& control) {
             }
     }
 
-    std::string resultText = pins;
-    if (!fixed.empty()) {
-        // A report that holds none of the test's readings is no result.
-        if (std::all_of(values.begin(), values.end(), [](const std::string& v) { return v.empty(); })) {
-            ReportCommunicationError(drv::ecsUnexpectedReply);
-            return;
-        }
-        resultText = values.front();
-        for (size_t i = 1; i < values.size(); ++i) resultText += "::" + values[i];
+    // A report that holds none of the test's readings is no result.
+    if (!fixed.empty() && std::all_of(values.begin(), values.end(), [](const std::string& v) { return v.empty(); })) {
+        ReportCommunicationError(drv::ecsUnexpectedReply);
+        return;
     }
     if (auto result = std::dynamic_pointer_cast<ITestResult>(Result()))
-        plat::PassOver([&] { result->StoreResult(resultText, TestSetup()); });
+        plat::PassOver([&] { result->StoreReadings(pinPairs ? pins : values, TestSetup()); });
     if (auto guide = guide_) plat::PassOver([&] { guide->UpdateToolBar(); });
 }
 
@@ -147,14 +125,14 @@ void CTestData::DriveProbe(drv::IXVTIControl& control) {
 
 void CTestData::DriveSpO2(drv::IXVTIControl& control, CSpO2SimulationConfig& config) {
     const int32_t make = config.OximeterMake();
-    if (make < kFirstCustomMake) {
+    if (make < makes::kFirstCustomMake) {
         plat::PassOver([&] { control.SetMake(std::to_string(make)); });
     } else if (config.UploadRCurve()) {
         if (!UploadMake(control, config)) return;
     } else {
-        const std::string name = LeadingCharacters(config.OximeterMakeName(), kComparedNameLength);
+        const std::string name = LeadingCharacters(config.OximeterMakeName(), makes::kNameWidth);
         bool found = false;
-        for (int32_t number = kFirstCustomMake; number <= kLastCustomMake && !found; ++number) {
+        for (int32_t number = makes::kFirstCustomMake; number <= makes::kLastCustomMake && !found; ++number) {
             std::string reported;
             plat::PassOver([&] { reported = control.SetMake(std::to_string(number)); });
             if (abort_) return;
@@ -162,13 +140,16 @@ void CTestData::DriveSpO2(drv::IXVTIControl& control, CSpO2SimulationConfig& con
         }
         if (!found) {
             const std::string question =
-                TranslateText("20091::R-Curve selected in the custom setup does not exist in the Pelmo Q5") +
-                "\r\n\r\n" + TranslateText("20092::Click Yes - To upload current R-Curve and continue with test.") +
-                "\r\n" + TranslateText("20093::Click No - To exit from test.");
+                host::TranslateText(kLanguageSection,
+                                    "20091::R-Curve selected in the custom setup does not exist in the Pelmo Q5") +
+                "\r\n\r\n" +
+                host::TranslateText(kLanguageSection,
+                                    "20092::Click Yes - To upload current R-Curve and continue with test.") +
+                "\r\n" + host::TranslateText(kLanguageSection, "20093::Click No - To exit from test.");
             int32_t answer = plat::ui::vbNo;
             plat::PassOver([&] {
                 answer = plat::ui::MsgBox(question, plat::ui::vbYesNo | plat::ui::vbCritical,
-                                          TranslateText("20090::R-Curve Error"));
+                                          host::TranslateText(kLanguageSection, "20090::R-Curve Error"));
             });
             if (answer != plat::ui::vbYes) {
                 abort_ = true;
@@ -205,7 +186,7 @@ bool CTestData::UploadMake(drv::IXVTIControl& control, CSpO2SimulationConfig& co
     plat::PassOver([&] { slot = dialogs::AskUploadSlot(make->LightLevel()); });
     if (!slot) abort_ = true;
     if (abort_) return false;
-    const drv::KeyedCollection values = CurveValues(*make);
+    const drv::KeyedCollection values = makes::CurveForUpload(*make);
     plat::PassOver([&] {
         control.LoadMakeParameters(*slot, make->Name(), make->RedDC(), make->IRDC(), make->IRAC(), &values);
     });

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "driver/vti_interface.h"
+#include "host/translate_text.h"
 #include "platform/ui/msgbox.h"
 #include "platform/values/pass_over.h"
 #include "plugin/shell/mti_data.h"
@@ -22,15 +23,16 @@ namespace plugin {
 
 namespace {
 
-constexpr int32_t kFirstCustomMake = 10;
 constexpr const char* kRunTitle = "21023::Orvik Pelmo Q5 Plug-In";
 
 enum StepCode : int32_t { kStepNext = 0, kStepPrevious = 1, kStepStop = 2, kStepSkip = 3 };
 constexpr int32_t kNotApplicable = 3;
 
 void ShowCritical(const std::string& text, const std::string& title) {
-    plat::PassOver(
-        [&] { plat::ui::MsgBox(TranslateText(text), plat::ui::vbOKOnly | plat::ui::vbCritical, TranslateText(title)); });
+    plat::PassOver([&] {
+        plat::ui::MsgBox(host::TranslateText(kLanguageSection, text), plat::ui::vbOKOnly | plat::ui::vbCritical,
+                         host::TranslateText(kLanguageSection, title));
+    });
 }
 
 std::string CommunicationMessage(int32_t errorNumber) {
@@ -158,7 +160,7 @@ bool CTestData::CheckRCurve() {
     auto config = std::dynamic_pointer_cast<CSpO2SimulationConfig>(spo2Config_);
     // Nothing below could be sent without a make: refuse before any command.
     const bool usable = config && config->OximeterMake() >= 0 &&
-                        (config->OximeterMake() < kFirstCustomMake ||
+                        (config->OximeterMake() < makes::kFirstCustomMake ||
                          (!config->OximeterMakeName().empty() && (!config->UploadRCurve() || config->CurrentMake())));
     if (usable) return true;
     ShowRCurveError();
@@ -275,7 +277,7 @@ void CTestData::mfrmTestGuide_Skip() {
 
 void CTestData::mfrmTestGuide_TestResultsChanged(const std::string& spo2, const std::string& bpm) {
     if (auto result = std::dynamic_pointer_cast<ITestResult>(Result()))
-        plat::PassOver([&] { result->StoreResult(spo2 + "::" + bpm, TestSetup()); });
+        plat::PassOver([&] { result->StoreReadings({spo2, bpm}, TestSetup()); });
     if (auto guide = guide_) plat::PassOver([&] { guide->UpdateToolBar(); });
 }
 

@@ -1,6 +1,6 @@
 #include "plugin/shell/x_plugin_setup.h"
 
-#include "host/language_service.h"
+#include "host/translate_text.h"
 #include "platform/ui/object_control.h"
 #include "platform/values/pass_over.h"
 #include "platform/values/text.h"
@@ -47,7 +47,7 @@ XPluginSetup::XPluginSetup() {
     cmdEditRcurve.OnClick = [this] { cmdEditRcurve_Click(); };
 
     plat::PassOver([&] { TranslateControls(kLanguageSection, *this); });
-    plat::PassOver([&] { helpText_->SetText(host::LanguageService().Translate(kLanguageSection, kHelpText)); });
+    plat::PassOver([&] { helpText_->SetText(host::TranslateText(kLanguageSection, kHelpText)); });
     AdjustCustomMakeControls();
 }
 

@@ -26,7 +26,7 @@ class CPluginSetup;
 class XPluginSetup : public plat::ui::UserControl, public host::ICustomControl {
 public:
     // Position of the first custom make in the make list.
-    static constexpr int32_t kFirstCustomPosition = 10;
+    static constexpr int32_t kFirstCustomPosition = makes::kFirstCustomMake;
 
     XPluginSetup();
 

@@ -1,6 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <stdexcept>
+
 #include "host/language_service.h"
+#include "host/report.h"
+#include "host/translate_text.h"
+#include "platform/values/abort_error.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
@@ -123,6 +129,34 @@ TEST_F(LanguageServiceTest, TranslateControlsReplacesCaptions) {
     EXPECT_EQ(a.Caption(), "Eigenes Oximeter");
     EXPECT_EQ(b.Caption(), "%");
     EXPECT_EQ(c.Caption(), "Sending...");
+}
+
+// A report that answers in its own words, or fails with the error given.
+class ScriptedReport : public host::IReport {
+public:
+    std::function<std::string(const std::string&)> answer;
+    int32_t PrintLevel() const override { return 0; }
+    int32_t PrintOptions() const override { return 0; }
+    std::string Translate(const std::string&, const std::string& text,
+                          const std::vector<plat::Variant>&) const override {
+        return answer(text);
+    }
+    int32_t UsableWidth(int32_t) const override { return 0; }
+    void SetFontSize(int32_t) override {}
+    void SetFontStyle(int16_t) override {}
+    void SetGridLines(int32_t) override {}
+    void AddTable(const std::string&, const std::string&, const std::string&, int32_t, int32_t, int32_t) override {}
+};
+
+TEST(TranslateTextTest, AReportAnswersInsteadOfTheServiceAndItsFailureIsAnEmptyText) {
+    EXPECT_EQ(host::TranslateText("Pelmo2", "99999::Pin %%1", {plat::Variant(3)}), "Pin 3");
+    ScriptedReport report;
+    report.answer = [](const std::string& text) { return "report: " + text; };
+    EXPECT_EQ(host::TranslateText("Pelmo2", "20021::Custom oximeter", {}, &report), "report: 20021::Custom oximeter");
+    report.answer = [](const std::string&) -> std::string { throw std::runtime_error("gone"); };
+    EXPECT_EQ(host::TranslateText("Pelmo2", "20021::Custom oximeter", {}, &report), "");
+    report.answer = [](const std::string&) -> std::string { throw plat::AbortError("stalled"); };
+    EXPECT_THROW(host::TranslateText("Pelmo2", "20021::Custom oximeter", {}, &report), plat::AbortError);
 }
 
 }  // namespace

@@ -93,4 +93,24 @@ TEST_F(MakeModelTest, MakeWithoutCurveSurvivesAddsAndClone) {
     EXPECT_EQ(copy->RCurve()->Count(), 0);
 }
 
+TEST_F(MakeModelTest, CurveForUploadGivesOneValuePerSpO2InOrder) {
+    COximeterMake make;
+    make.AddRValue(100, "2.4");
+    make.AddRValue(50, "1.50");
+    make.AddRValue(51, "x");
+    make.AddRValue(51, "0.7");  // later point of the same SpO2 wins
+    make.AddRValue(49, "2");    // outside the curve
+    const auto values = makes::CurveForUpload(make);
+    ASSERT_EQ(values.Count(), 51);
+    EXPECT_EQ(values.Item(1).AsString(), "1.5");
+    EXPECT_EQ(values.Item(2).AsString(), "0.7");
+    EXPECT_EQ(values.Item(3).AsString(), "0");
+    EXPECT_EQ(values.Item(51).AsString(), "2.4");
+
+    make.SetRCurve(nullptr);
+    const auto none = makes::CurveForUpload(make);
+    ASSERT_EQ(none.Count(), 51);
+    EXPECT_EQ(none.Item(51).AsString(), "0");
+}
+
 }  // namespace

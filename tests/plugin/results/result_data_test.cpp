@@ -63,6 +63,13 @@ TEST_F(ResultDataTest, SpO2ReadingsAreJudgedAroundThePresets) {
     EXPECT_EQ(result->Status(), 2);
 }
 
+TEST_F(ResultDataTest, ReadingsStoredByFieldAreNeverSplit) {
+    auto result = ResultOf(100);
+    result->StoreReadings({"97::61", "72"}, nullptr);
+    EXPECT_EQ(ValueOf(*result, "SpO2"), plat::Variant(97.0));
+    EXPECT_EQ(ValueOf(*result, "BPM"), plat::Variant(72.0));  // not the 61 after "::"
+}
+
 TEST_F(ResultDataTest, AnEmptyOrMissingFieldLeavesItsValueUnjudged) {
     auto result = ResultOf(100);
     AddStandard("ISO", {}, 2, -2);

@@ -1,7 +1,7 @@
 // The wire byte for byte: everything written on the line, with the loop time
 // of each write, for an R-curve upload into a custom slot and for the whole
-// shipped sequence, against captures kept in the golden folder beside this
-// file. A difference in a command's text, its delays or the conversions of
+// shipped sequence, and that sequence saved with its results, against captures
+// kept in the golden folder beside this file. A difference in a command's text, its delays or the conversions of
 // an upload shows here. ORVIK_UPDATE_GOLDEN=1 writes the captures anew.
 
 #include <gtest/gtest.h>
@@ -13,6 +13,7 @@
 #include <sstream>
 #include <string>
 
+#include "host/xml.h"
 #include "tests/plugin/run/run_fixture.h"
 
 namespace run_test {
@@ -49,8 +50,8 @@ std::string Capture(const serialtest::FakeSerialLine& line, plat::Millis end) {
 
 class GoldenWireTest : public RunTest {
 protected:
-    void ExpectWire(const std::string& name) {
-        const std::string actual = Capture(serial.Line(), Now());
+    void ExpectWire(const std::string& name) { ExpectText(name, Capture(serial.Line(), Now())); }
+    void ExpectText(const std::string& name, const std::string& actual) {
         const std::string path = GoldenPath(name);
         const char* update = std::getenv("ORVIK_UPDATE_GOLDEN");
         if (update && std::string(update) == "1") {
@@ -102,6 +103,10 @@ TEST_F(GoldenWireTest, TheShippedSequence) {
     group->Perform(setup);
     for (int32_t i = 1; i <= 4; ++i) ASSERT_TRUE(group->Item(i)->Result()) << i;
     ExpectWire("shipped_sequence.txt");
+    // The saved sequence with its results, byte for byte.
+    auto doc = host::XmlFactory().NewDocument();
+    doc->AppendChild(group->Save(*doc, {}));
+    ExpectText("shipped_sequence_saved.xml", doc->Xml());
 }
 
 }  // namespace

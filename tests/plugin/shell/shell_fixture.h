@@ -148,6 +148,7 @@ public:
         measurements = std::make_shared<plugin::CMeasurementColl>();
     }
     void StoreResult(const std::string&, const std::shared_ptr<host::ITestSetup>&) override {}
+    void StoreReadings(const std::vector<std::string>&, const std::shared_ptr<host::ITestSetup>&) override {}
     std::shared_ptr<plugin::CMeasurementColl> Measurements() const override { return measurements; }
     void ClearMeasurements() override {
         if (measurements) measurements->Clear();
