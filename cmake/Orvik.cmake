@@ -38,3 +38,20 @@ function(orvik_add_subfolders)
     endif()
   endforeach()
 endfunction()
+
+# orvik_include_rule(<target> <allowed path prefixes...>)
+# Checks, whenever the target builds, that the headers and sources of the
+# calling folder include project headers only from the given prefixes
+# (e.g. "platform/" or "driver/vti_interface.h"); a backwards include fails.
+function(orvik_include_rule target)
+  string(REPLACE ";" "|" allowed "${ARGN}")
+  file(GLOB files CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.h ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  set(stamp ${CMAKE_CURRENT_BINARY_DIR}/${target}_includes.stamp)
+  add_custom_command(OUTPUT ${stamp}
+    COMMAND ${CMAKE_COMMAND} -DFOLDER=${CMAKE_CURRENT_SOURCE_DIR} -DROOT=${PROJECT_SOURCE_DIR}
+            "-DALLOWED=${allowed}" -DSTAMP=${stamp} -P ${PROJECT_SOURCE_DIR}/cmake/CheckIncludes.cmake
+    DEPENDS ${files} ${PROJECT_SOURCE_DIR}/cmake/CheckIncludes.cmake
+    COMMENT "Checking the includes of ${target}" VERBATIM)
+  add_custom_target(${target}_includes DEPENDS ${stamp})
+  add_dependencies(${target} ${target}_includes)
+endfunction()

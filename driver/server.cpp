@@ -3,7 +3,7 @@
 #include "driver/pelmo2_vti.h"
 #include "driver/vti_error.h"
 #include "driver/vti_interface.h"
-#include "driver/xvti_control.h"
+#include "driver/x_vti_control.h"
 
 namespace drv {
 

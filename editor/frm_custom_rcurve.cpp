@@ -15,8 +15,8 @@
 #include "platform/values/numfmt.h"
 #include "platform/values/pass_over.h"
 #include "platform/values/text.h"
-#include "plugin/config/dialogs/form_captions.h"
-#include "plugin/config/dialogs/numeric_grid.h"
+#include "dialogs/form_captions.h"
+#include "dialogs/numeric_grid.h"
 
 namespace editor {
 

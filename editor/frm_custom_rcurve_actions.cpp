@@ -11,7 +11,7 @@
 #include "platform/ui/msgbox.h"
 #include "platform/values/numfmt.h"
 #include "platform/values/pass_over.h"
-#include "plugin/config/dialogs/form_captions.h"
+#include "dialogs/form_captions.h"
 
 namespace editor {
 

@@ -10,8 +10,8 @@
 #include "platform/values/numfmt.h"
 #include "platform/values/pass_over.h"
 #include "platform/values/text.h"
-#include "plugin/config/dialogs/form_captions.h"
-#include "plugin/config/dialogs/fsave_make.h"
+#include "dialogs/form_captions.h"
+#include "dialogs/f_save_make.h"
 
 namespace editor {
 

@@ -11,8 +11,8 @@
 #include "platform/ui/msgbox.h"
 #include "platform/ui/object_control.h"
 #include "platform/values/pass_over.h"
-#include "plugin/config/dialogs/form_captions.h"
-#include "plugin/config/dialogs/frm_upload_location.h"
+#include "dialogs/form_captions.h"
+#include "dialogs/frm_upload_location.h"
 
 namespace editor {
 

@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "driver/xvti_control.h"
+#include "driver/x_vti_control.h"
 #include "platform/com/registry.h"
 #include "platform/loop/message_loop.h"
 

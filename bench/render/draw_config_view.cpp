@@ -15,7 +15,7 @@
 #include "plugin/config/part/spo2_config_part.h"
 #include "plugin/config/presets.h"
 #include "plugin/config/spo2_simulation_config.h"
-#include "plugin/shell/felement_setup.h"
+#include "plugin/shell/f_element_setup.h"
 #include "plugin/shell/plugin_setup.h"
 #include "plugin/shell/test_data.h"
 

@@ -9,9 +9,9 @@
 #include "platform/com/com.h"
 #include "platform/qt/qt_renderer.h"
 #include "plugin/config/config_classes.h"
-#include "plugin/config/dialogs/frm_upload_location.h"
-#include "plugin/config/dialogs/fsave_make.h"
-#include "plugin/shell/felement_setup.h"
+#include "dialogs/frm_upload_location.h"
+#include "dialogs/f_save_make.h"
+#include "plugin/shell/f_element_setup.h"
 
 namespace {
 

@@ -18,8 +18,8 @@
 #include "platform/com/registry.h"
 #include "platform/qt/qt_renderer.h"
 #include "platform/ui/ui.h"
-#include "plugin/config/dialogs/frm_upload_location.h"
-#include "plugin/config/xmti_data.h"
+#include "dialogs/frm_upload_location.h"
+#include "plugin/shell/x_mti_data.h"
 
 namespace {
 

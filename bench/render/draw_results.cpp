@@ -14,14 +14,14 @@
 
 #include "host/host_application.h"
 #include "platform/com/com.h"
-#include "plugin/shell/plugin_factory.h"
+#include "plugin/factory/plugin_factory.h"
 #include "plugin/shell/result_view_interface.h"
 
 #include "platform/qt/qt_renderer.h"
 #include "plugin/results/result_data.h"
 #include "plugin/results/results_classes.h"
 #include "plugin/results/x_html_help.h"
-#include "plugin/shell/felement_setup.h"
+#include "plugin/shell/f_element_setup.h"
 
 namespace {
 

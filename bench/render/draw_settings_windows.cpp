@@ -19,7 +19,7 @@
 #include "plugin/config/f_make_details.h"
 #include "plugin/results/f_limit_data.h"
 #include "plugin/results/limit_data.h"
-#include "plugin/shell/felement_setup.h"
+#include "plugin/shell/f_element_setup.h"
 #include "plugin/shell/plugin_setup.h"
 #include "plugin/shell/shell_classes.h"
 #include "plugin/shell/x_plugin_setup.h"

@@ -13,10 +13,10 @@
 #include "host/run_context.h"
 #include "host/xml.h"
 #include "platform/qt/qt_renderer.h"
-#include "plugin/config/mti_data.h"
+#include "plugin/shell/mti_data.h"
 #include "plugin/shell/f_test_guide.h"
 #include "plugin/shell/identity_pane_flag.h"
-#include "plugin/shell/plugin_factory.h"
+#include "plugin/factory/plugin_factory.h"
 
 namespace {
 

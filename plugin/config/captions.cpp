@@ -1,6 +1,6 @@
 #include "plugin/config/captions.h"
 
-#include "plugin/config/dialogs/form_captions.h"
+#include "dialogs/form_captions.h"
 
 namespace plugin {
 

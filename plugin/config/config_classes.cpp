@@ -1,16 +1,12 @@
 #include "plugin/config/config_classes.h"
 
-#include "plugin/config/mti_data.h"
 #include "plugin/config/x_custom_make.h"
 #include "plugin/config/x_spo2_simulation_config_view.h"
-#include "plugin/config/xmti_data.h"
 
 namespace plugin {
 
 const plat::ServedClasses& ConfigClasses() {
     static const plat::ServedClasses classes = {
-        {std::string(kProjectName) + ".CMtiData2", [] { return plat::ObjectPtr(std::make_shared<CMtiData2>()); }},
-        {std::string(kProjectName) + ".XMTIData", [] { return plat::ObjectPtr(std::make_shared<XMTIData>()); }},
         {std::string(kProjectName) + ".XCustomMake", [] { return plat::ObjectPtr(std::make_shared<XCustomMake>()); }},
         {std::string(kProjectName) + ".XSpO2SimulationConfigView",
          [] { return plat::ObjectPtr(std::make_shared<XSpO2SimulationConfigView>()); }},

@@ -21,7 +21,7 @@
 #include "makes/make_utils.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/form.h"
-#include "plugin/config/server_lock.h"
+#include "plugin/factory/server_lock.h"
 
 namespace plugin {
 

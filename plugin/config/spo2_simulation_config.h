@@ -16,7 +16,7 @@
 #include "host/test_element.h"
 #include "makes/make_utils.h"
 #include "platform/values/variant.h"
-#include "plugin/shell/plugin_factory.h"
+#include "plugin/factory/plugin_factory.h"
 
 namespace plugin {
 

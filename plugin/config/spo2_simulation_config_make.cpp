@@ -11,7 +11,7 @@
 #include "platform/values/pass_over.h"
 #include "platform/values/text.h"
 #include "plugin/config/checked_number.h"
-#include "plugin/config/dialogs/make_file_name.h"
+#include "dialogs/make_file_name.h"
 #include "plugin/config/config_trace.h"
 #include "plugin/config/save_make_dialog_interface.h"
 #include "plugin/config/spo2_simulation_config.h"

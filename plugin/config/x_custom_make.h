@@ -13,7 +13,7 @@
 #include "platform/ui/controls.h"
 #include "platform/ui/grid.h"
 #include "platform/ui/user_control.h"
-#include "plugin/config/server_lock.h"
+#include "plugin/factory/server_lock.h"
 
 namespace plugin {
 

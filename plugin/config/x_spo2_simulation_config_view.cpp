@@ -12,7 +12,7 @@
 #include "plugin/config/builtin_makes.h"
 #include "plugin/config/captions.h"
 #include "plugin/config/checked_number.h"
-#include "plugin/config/dialogs/numeric_grid.h"
+#include "dialogs/numeric_grid.h"
 #include "plugin/config/f_make_details.h"
 #include "plugin/config/presets.h"
 #include "plugin/config/spo2_simulation_config.h"

@@ -31,7 +31,7 @@
 #include "platform/ui/image_list.h"
 #include "platform/ui/tree_view.h"
 #include "platform/ui/user_control.h"
-#include "plugin/config/server_lock.h"
+#include "plugin/factory/server_lock.h"
 
 namespace plugin {
 

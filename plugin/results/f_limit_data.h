@@ -16,7 +16,7 @@
 #include "host/test_element.h"
 #include "host/ui_interfaces.h"
 #include "platform/ui/form.h"
-#include "plugin/config/server_lock.h"
+#include "plugin/factory/server_lock.h"
 
 namespace plugin {
 

@@ -10,8 +10,8 @@
 #include <string>
 
 #include "host/test_element.h"
-#include "plugin/config/server_lock.h"
-#include "plugin/shell/plugin_factory.h"
+#include "plugin/factory/server_lock.h"
+#include "plugin/factory/plugin_factory.h"
 
 namespace plugin {
 

@@ -18,9 +18,9 @@
 
 #include "host/report.h"
 #include "host/test_element.h"
-#include "plugin/config/server_lock.h"
-#include "plugin/shell/measurement_coll.h"
-#include "plugin/shell/plugin_factory.h"
+#include "plugin/factory/server_lock.h"
+#include "plugin/results/measurement_coll.h"
+#include "plugin/factory/plugin_factory.h"
 
 namespace plugin {
 
@@ -43,6 +43,9 @@ public:
     void StoreReadings(const std::vector<std::string>& fields, const std::shared_ptr<host::ITestSetup>& setup) override;
     // The collection itself (the results grid reads it, the test clears it).
     std::shared_ptr<CMeasurementColl> Measurements() const override { return measurements_; }
+    void ClearMeasurements() override {
+        if (measurements_) measurements_->Clear();
+    }
     void SetStatus(int32_t status) override { status_ = status; }
     void SetMTIID(int32_t id) override { mtiid_ = id; }
 

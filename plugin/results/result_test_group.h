@@ -9,8 +9,8 @@
 
 #include "host/error_service.h"
 #include "host/test_element.h"
-#include "plugin/config/server_lock.h"
-#include "plugin/shell/plugin_factory.h"
+#include "plugin/factory/server_lock.h"
+#include "plugin/factory/plugin_factory.h"
 
 namespace plugin {
 

@@ -3,12 +3,14 @@
 #include "plugin/results/f_limit_data.h"
 #include "plugin/results/limit_data.h"
 #include "plugin/results/limit_dialog_maker.h"
+#include "plugin/results/measurement.h"
+#include "plugin/results/measurement_coll.h"
 #include "plugin/results/result_data.h"
 #include "plugin/results/result_test_group.h"
 #include "plugin/results/x_detailed_result.h"
 #include "plugin/results/x_html_help.h"
 #include "plugin/results/x_result_view.h"
-#include "plugin/shell/plugin_factory.h"
+#include "plugin/factory/plugin_factory.h"
 
 namespace plugin {
 
@@ -31,6 +33,9 @@ const plat::ServedClasses& ResultsClasses() {
         {std::string(kProjectName) + ".XDetailedResult",
          [] { return plat::ObjectPtr(std::make_shared<XDetailedResult>()); }},
         {std::string(kProjectName) + ".XHtmlHelp", [] { return plat::ObjectPtr(std::make_shared<XHtmlHelp>()); }},
+        {std::string(kProjectName) + ".CMeasurement", [] { return plat::ObjectPtr(std::make_shared<CMeasurement>()); }},
+        {std::string(kProjectName) + ".CMeasurementColl",
+         [] { return plat::ObjectPtr(std::make_shared<CMeasurementColl>()); }},
     };
     return classes;
 }

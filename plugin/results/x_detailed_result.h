@@ -11,7 +11,7 @@
 #include "platform/ui/label.h"
 #include "platform/ui/text_box.h"
 #include "platform/ui/user_control.h"
-#include "plugin/config/server_lock.h"
+#include "plugin/factory/server_lock.h"
 
 namespace plugin {
 

@@ -14,7 +14,7 @@
 #include "platform/ui/html_view.h"
 #include "platform/ui/object_control.h"
 #include "platform/ui/user_control.h"
-#include "plugin/config/server_lock.h"
+#include "plugin/factory/server_lock.h"
 #include "plugin/shell/html_help_interface.h"
 
 namespace plugin {

@@ -31,7 +31,7 @@
 #include "host/test_element.h"
 #include "platform/ui/grid.h"
 #include "platform/ui/user_control.h"
-#include "plugin/config/server_lock.h"
+#include "plugin/factory/server_lock.h"
 #include "plugin/shell/result_view_interface.h"
 
 namespace plugin {

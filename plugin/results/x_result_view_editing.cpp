@@ -3,7 +3,7 @@
 
 #include "platform/values/pass_over.h"
 #include "platform/values/text.h"
-#include "plugin/config/dialogs/numeric_grid.h"
+#include "dialogs/numeric_grid.h"
 #include "plugin/results/x_result_view.h"
 #include "plugin/shell/test_kind.h"
 

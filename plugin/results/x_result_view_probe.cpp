@@ -6,9 +6,9 @@
 #include "platform/values/pass_over.h"
 #include "platform/values/text.h"
 #include "plugin/results/x_result_view.h"
-#include "plugin/shell/measurement_coll.h"
+#include "plugin/results/measurement_coll.h"
 #include "plugin/shell/pelmo2_utils.h"
-#include "plugin/shell/plugin_factory.h"
+#include "plugin/factory/plugin_factory.h"
 #include "plugin/shell/test_kind.h"
 #include "plugin/results/test_type_keys.h"
 

@@ -8,7 +8,7 @@
 #include "platform/ui/metrics.h"
 #include "platform/ui/picture.h"
 #include "platform/values/pass_over.h"
-#include "plugin/config/mti_data.h"
+#include "plugin/shell/mti_data.h"
 #include "plugin/config/spo2_simulation_config.h"
 #include "plugin/shell/html_help_interface.h"
 #include "plugin/shell/identity_pane_flag.h"

@@ -31,10 +31,10 @@
 
 #include "driver/vti_interface.h"
 #include "host/test_element.h"
-#include "host/tg/xtg_content_pane.h"
-#include "host/tg/xtg_toolbar.h"
+#include "host/tg/x_tg_content_pane.h"
+#include "host/tg/x_tg_toolbar.h"
 #include "platform/ui/form.h"
-#include "plugin/config/xmti_data.h"
+#include "plugin/shell/x_mti_data.h"
 
 namespace plugin {
 

@@ -23,7 +23,7 @@
 
 #include "host/host_application.h"
 #include "host/test_element_base.h"
-#include "plugin/config/server_lock.h"
+#include "plugin/factory/server_lock.h"
 
 namespace plugin {
 

@@ -3,7 +3,7 @@
 #include "makes/make_utils.h"
 #include "platform/values/pass_over.h"
 #include "plugin/config/builtin_makes.h"
-#include "plugin/shell/plugin_factory.h"
+#include "plugin/factory/plugin_factory.h"
 
 namespace plugin {
 

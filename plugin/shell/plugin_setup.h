@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "host/test_element.h"
-#include "plugin/config/server_lock.h"
+#include "plugin/factory/server_lock.h"
 
 namespace plugin {
 

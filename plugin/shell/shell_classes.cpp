@@ -1,12 +1,12 @@
 #include "plugin/shell/shell_classes.h"
 
-#include "plugin/shell/measurement.h"
-#include "plugin/shell/measurement_coll.h"
+#include "plugin/shell/mti_data.h"
 #include "plugin/shell/pelmo2_plugin.h"
 #include "plugin/shell/plugin_setup.h"
 #include "plugin/shell/test_data.h"
 #include "plugin/shell/test_group.h"
 #include "plugin/shell/x_plugin_setup.h"
+#include "plugin/shell/x_mti_data.h"
 
 namespace plugin {
 
@@ -22,10 +22,10 @@ const plat::ServedClasses& ShellClasses() {
         Served<CPelmo2Plugin>("CPelmo2Plugin"),
         {std::string(kProjectName) + ".CTestGroup", [] { return plat::ObjectPtr(CTestGroup::New()); }},
         Served<CTestData>("CTestData"),
-        Served<CMeasurement>("CMeasurement"),
-        Served<CMeasurementColl>("CMeasurementColl"),
         Served<CPluginSetup>("CPluginSetup"),
         Served<XPluginSetup>("XPluginSetup"),
+        Served<CMtiData2>("CMtiData2"),
+        Served<XMTIData>("XMTIData"),
     };
     return classes;
 }

@@ -6,7 +6,7 @@
 #include "plugin/shell/host_errors.h"
 #include "plugin/shell/identity_pane_flag.h"
 #include "plugin/shell/pelmo2_utils.h"
-#include "plugin/shell/plugin_factory.h"
+#include "plugin/factory/plugin_factory.h"
 #include "plugin/shell/test_kind.h"
 
 namespace plugin {

@@ -14,7 +14,7 @@
 #include <string>
 
 #include "plugin/shell/base_element.h"
-#include "plugin/config/server_lock.h"
+#include "plugin/factory/server_lock.h"
 
 namespace drv {
 class IXVTIControl;

@@ -16,11 +16,11 @@
 #include "platform/ui/msgbox.h"
 #include "platform/values/pass_over.h"
 #include "platform/values/text.h"
-#include "plugin/config/dialogs/frm_upload_location.h"
+#include "dialogs/frm_upload_location.h"
 #include "plugin/config/spo2_simulation_config.h"
 #include "plugin/shell/f_test_guide.h"
 #include "plugin/shell/pelmo2_utils.h"
-#include "plugin/shell/plugin_factory.h"
+#include "plugin/factory/plugin_factory.h"
 #include "plugin/shell/test_data.h"
 #include "plugin/shell/test_kind.h"
 

@@ -10,12 +10,11 @@
 #include "host/translate_text.h"
 #include "platform/ui/msgbox.h"
 #include "platform/values/pass_over.h"
-#include "plugin/config/mti_data.h"
+#include "plugin/shell/mti_data.h"
 #include "plugin/config/spo2_simulation_config.h"
 #include "plugin/shell/f_test_guide.h"
-#include "plugin/shell/measurement_coll.h"
 #include "plugin/shell/pelmo2_utils.h"
-#include "plugin/shell/plugin_factory.h"
+#include "plugin/factory/plugin_factory.h"
 #include "plugin/shell/test_data.h"
 #include "plugin/shell/test_kind.h"
 #include "plugin/shell/utilities.h"
@@ -261,9 +260,7 @@ void CTestData::mfrmTestGuide_Previous() {
 void CTestData::mfrmTestGuide_NA() {
     if (!Result()) NewResult();
     if (auto result = std::dynamic_pointer_cast<ITestResult>(Result())) {
-        plat::PassOver([&] {
-            if (auto measurements = result->Measurements()) measurements->Clear();
-        });
+        plat::PassOver([&] { result->ClearMeasurements(); });
         plat::PassOver([&] { result->SetStatus(kNotApplicable); });
     }
     SetStepCode(kStepNext);

@@ -4,7 +4,7 @@
 #include "platform/values/abort_error.h"
 #include "platform/values/pass_over.h"
 #include "plugin/shell/host_errors.h"
-#include "plugin/shell/plugin_factory.h"
+#include "plugin/factory/plugin_factory.h"
 
 namespace plugin {
 

@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "plugin/shell/base_element.h"
-#include "plugin/config/server_lock.h"
+#include "plugin/factory/server_lock.h"
 
 namespace plugin {
 

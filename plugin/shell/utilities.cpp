@@ -7,7 +7,7 @@
 
 #include "platform/values/pass_over.h"
 #include "platform/values/text.h"
-#include "plugin/config/mti_data.h"
+#include "plugin/shell/mti_data.h"
 #include "plugin/shell/shell_classes.h"
 
 namespace plugin {

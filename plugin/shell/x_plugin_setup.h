@@ -17,7 +17,7 @@
 #include "makes/make_utils.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/user_control.h"
-#include "plugin/config/server_lock.h"
+#include "plugin/factory/server_lock.h"
 
 namespace plugin {
 

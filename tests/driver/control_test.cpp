@@ -1,7 +1,7 @@
 // The driver control: guarded members, the event as the container sees it,
 // and the upload road of a custom R-curve.
 
-#include "driver/xvti_control.h"
+#include "driver/x_vti_control.h"
 
 #include "driver/val_text.h"
 #include "platform/values/numfmt.h"

@@ -7,7 +7,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "driver/xvti_control.h"
+#include "driver/x_vti_control.h"
 #include "tests/driver/driver_fixture.h"
 
 namespace drvtest {

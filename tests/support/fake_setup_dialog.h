@@ -7,7 +7,7 @@
 #include <string>
 
 #include "host/ui_interfaces.h"
-#include "plugin/shell/plugin_factory.h"
+#include "plugin/factory/plugin_factory.h"
 
 namespace test_support {
 

@@ -4,7 +4,7 @@
 
 #include "plugin/config/part/spo2_config_part.h"
 #include "plugin/config/spo2_simulation_config.h"
-#include "plugin/shell/plugin_factory.h"
+#include "plugin/factory/plugin_factory.h"
 #include "plugin/shell/plugin_setup.h"
 #include "plugin/shell/test_data.h"
 #include "tests/plugin/config/spo2_config_fixture.h"

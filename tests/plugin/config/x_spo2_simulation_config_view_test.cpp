@@ -10,7 +10,7 @@
 #include "plugin/config/config_classes.h"
 #include "plugin/config/part/spo2_config_part.h"
 #include "plugin/config/presets.h"
-#include "plugin/shell/felement_setup.h"
+#include "plugin/shell/f_element_setup.h"
 #include "tests/plugin/config/spo2_config_fixture.h"
 #include "tests/support/fake_test_element.h"
 #include "tests/support/ui/scripted_operator.h"

@@ -7,7 +7,7 @@
 
 #include "platform/loop/virtual_time_scope.h"
 #include "plugin/config/builtin_makes.h"
-#include "plugin/config/mti_data.h"
+#include "plugin/shell/mti_data.h"
 #include "plugin/shell/test_data.h"
 #include "tests/plugin/guide/guide_fixture.h"
 #include "tests/support/ui/scripted_operator.h"

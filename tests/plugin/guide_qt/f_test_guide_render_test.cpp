@@ -16,7 +16,7 @@
 #include "host/language_service.h"
 #include "host/run_context.h"
 #include "platform/com/registry.h"
-#include "plugin/config/mti_data.h"
+#include "plugin/shell/mti_data.h"
 #include "plugin/results/results_classes.h"
 #include "plugin/results/x_html_help.h"
 #include "plugin/shell/f_test_guide.h"

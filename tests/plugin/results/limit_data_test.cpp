@@ -5,7 +5,7 @@
 #include "host/xml.h"
 #include "platform/values/numfmt.h"
 #include "plugin/results/limit_data.h"
-#include "plugin/shell/measurement.h"
+#include "plugin/results/measurement.h"
 #include "plugin/shell/printed_limit_standards.h"
 #include "plugin/results/limit_dialog_maker.h"
 #include "tests/plugin/results/element_parts.h"

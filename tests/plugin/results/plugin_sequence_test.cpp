@@ -13,7 +13,7 @@
 #include "plugin/config/spo2_simulation_config.h"
 #include "plugin/results/results_classes.h"
 #include "plugin/shell/pelmo2_plugin.h"
-#include "plugin/shell/plugin_factory.h"
+#include "plugin/factory/plugin_factory.h"
 #include "plugin/shell/test_group.h"
 #include "tests/plugin/config/spo2_config_fixture.h"
 #include "tests/plugin/results/template_plug_in_test.h"

@@ -6,7 +6,7 @@
 #include "plugin/results/result_data.h"
 #include "plugin/results/results_classes.h"
 #include "plugin/results/x_detailed_result.h"
-#include "plugin/shell/felement_setup.h"
+#include "plugin/shell/f_element_setup.h"
 #include "tests/support/sandbox.h"
 
 namespace {

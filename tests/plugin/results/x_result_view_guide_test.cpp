@@ -6,7 +6,7 @@
 
 #include "host/limit_standards.h"
 #include "host/run_context.h"
-#include "plugin/config/mti_data.h"
+#include "plugin/shell/mti_data.h"
 #include "plugin/config/spo2_simulation_config.h"
 #include "plugin/results/limit_data.h"
 #include "plugin/results/result_data.h"

@@ -4,8 +4,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "plugin/shell/measurement.h"
-#include "plugin/shell/measurement_coll.h"
+#include "plugin/results/measurement.h"
+#include "plugin/results/measurement_coll.h"
 #include "tests/plugin/run/run_fixture.h"
 
 namespace run_test {

@@ -11,7 +11,7 @@
 #include "host/report.h"
 #include "host/test_element_base.h"
 #include "host/xml.h"
-#include "plugin/shell/measurement_coll.h"
+#include "plugin/results/measurement_coll.h"
 #include "tests/plugin/run/run_fixture.h"
 
 namespace run_test {

@@ -11,8 +11,8 @@
 #include "host/limit_standards.h"
 #include "host/run_context.h"
 #include "host/test_element_base.h"
-#include "plugin/shell/measurement_coll.h"
-#include "plugin/shell/plugin_factory.h"
+#include "plugin/results/measurement_coll.h"
+#include "plugin/factory/plugin_factory.h"
 #include "plugin/shell/plugin_setup.h"
 #include "plugin/shell/printed_limit_standards.h"
 #include "tests/support/fake_result.h"
@@ -150,6 +150,9 @@ public:
     void StoreResult(const std::string&, const std::shared_ptr<host::ITestSetup>&) override {}
     void StoreReadings(const std::vector<std::string>&, const std::shared_ptr<host::ITestSetup>&) override {}
     std::shared_ptr<plugin::CMeasurementColl> Measurements() const override { return measurements; }
+    void ClearMeasurements() override {
+        if (measurements) measurements->Clear();
+    }
     void SetStatus(int32_t s) override { status = s; }
     void SetMTIID(int32_t id) override { mtiId = id; }
     std::shared_ptr<host::IMeasurement> Measurement(const plat::Variant& index) const override {

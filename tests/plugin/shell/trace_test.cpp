@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "plugin/shell/measurement.h"
+#include "plugin/results/measurement.h"
 #include "tests/support/temp_dir.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include "host/run_context.h"
 #include "platform/com/com.h"
 #include "platform/ui/form.h"
-#include "plugin/config/mti_data.h"
+#include "plugin/shell/mti_data.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include "platform/com/registry.h"
 #include "platform/loop/virtual_time_scope.h"
 #include "plugin/config/config_classes.h"
-#include "plugin/shell/felement_setup.h"
+#include "plugin/shell/f_element_setup.h"
 #include "plugin/shell/plugin_setup.h"
 #include "plugin/shell/shell_classes.h"
 #include "tests/support/sandbox.h"

@@ -1,7 +1,0 @@
-#include "plugin/config/mti_data.h"
-
-namespace plugin {
-
-std::string MtiTypeKey(std::string_view mtiType) { return std::string(kMtiDataKey) + std::string(mtiType); }
-
-}  // namespace plugin
