@@ -15,6 +15,7 @@
 #include "fuzz/operator/action_source.h"
 #include "fuzz/operator/folder_snapshot.h"
 #include "fuzz/operator/grid_commit_check.h"
+#include "fuzz/operator/plug_in_makes.h"
 #include "fuzz/operator/host_window.h"
 #include "fuzz/operator/process_sandbox.h"
 #include "fuzz/operator/window_operator.h"
@@ -36,25 +37,12 @@ namespace {
 using fuzz_operator::GridCommitCheck;
 using plugin::XSpO2SimulationConfigView;
 
-// Makes the process's make folder once: two custom makes beside the built-in ones.
 const std::string& MakeFolder() {
-    static const std::string folder = [] {
-        const std::string path = fuzz_operator::ProcessSandbox::Instance().EmptyFolder("makes") + "/";
-        auto& registry = plat::Registry::Instance();
-        registry.WriteValue(plat::Hive::LocalMachine, makes::kRegistryKey, "Path", path);
+    return fuzz_operator::PlugInMakeFolder([](plat::Registry& registry) {
         registry.WriteValue(plat::Hive::LocalMachine, makes::kRegistryKey, "DefaultMakeLocation", "7");
-        for (const char* name : {"Acme", "Zeta"}) {
-            auto make = std::make_shared<makes::COximeterMake>();
-            make->SetName(name);
-            make->SetRCurve(std::make_shared<makes::RCurveCollection>());
-            for (int32_t spo2 = 50; spo2 <= 100; ++spo2) make->AddRValue(spo2, plat::NumberToText(1.5 - (spo2 - 50) * 0.01));
-            makes::SaveMakesFile(make, std::string(name) + ".txt", makes::kRegistryKey);
-        }
         plugin::RegisterConfigClasses();
         plugin::RegisterSpO2ConfigurationPart();
-        return path;
-    }();
-    return folder;
+    });
 }
 
 // A value cell: no number, or nothing, puts back the old value; a number's
@@ -66,20 +54,13 @@ std::optional<std::vector<std::string>> ValueRule(int32_t, int32_t, const std::s
     return std::nullopt;
 }
 
-std::optional<std::vector<std::string>> RValueRule(int32_t, int32_t, const std::string& typed) {
-    const auto kind = GridCommitCheck::Classify(typed);
-    if (kind == GridCommitCheck::Number::No) return std::vector<std::string>{};
-    if (kind == GridCommitCheck::Number::Blank) return std::vector<std::string>{"", typed};
-    return std::vector<std::string>{plat::NumberToText(makes::ValText(typed))};
-}
-
 class ConfigSession {
 public:
     explicit ConfigSession(fuzz_operator::ActionSource& input)
         : op_(input),
           folder_(MakeFolder()),
           details_("tliDetails", ValueRule, [](int32_t, int32_t, const std::string&) { return true; }),
-          rvalues_("xcmCustomMake.tliRValue", RValueRule, [](int32_t, int32_t col, const std::string& text) {
+          rvalues_("xcmCustomMake.tliRValue", fuzz_operator::CustomMakeRValueRule, [](int32_t, int32_t col, const std::string& text) {
               return col == 0 || plat::Trim(text).empty() || plat::NumberToText(makes::ValText(text)) == text;
           }) {
         op_.SetCheck([this] { Check(); });

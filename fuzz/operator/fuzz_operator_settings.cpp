@@ -14,6 +14,7 @@
 #include "fuzz/operator/action_source.h"
 #include "fuzz/operator/folder_snapshot.h"
 #include "fuzz/operator/grid_commit_check.h"
+#include "fuzz/operator/plug_in_makes.h"
 #include "fuzz/operator/host_window.h"
 #include "fuzz/operator/process_sandbox.h"
 #include "fuzz/operator/window_operator.h"
@@ -34,28 +35,10 @@ namespace {
 using fuzz_operator::GridCommitCheck;
 
 const std::string& MakeFolder() {
-    static const std::string folder = [] {
-        const std::string path = fuzz_operator::ProcessSandbox::Instance().EmptyFolder("makes") + "/";
-        plat::Registry::Instance().WriteValue(plat::Hive::LocalMachine, makes::kRegistryKey, "Path", path);
-        for (const char* name : {"Acme", "Zeta"}) {
-            auto make = std::make_shared<makes::COximeterMake>();
-            make->SetName(name);
-            make->SetRCurve(std::make_shared<makes::RCurveCollection>());
-            for (int32_t spo2 = 50; spo2 <= 100; ++spo2) make->AddRValue(spo2, plat::NumberToText(1.5 - (spo2 - 50) * 0.01));
-            makes::SaveMakesFile(make, std::string(name) + ".txt", makes::kRegistryKey);
-        }
+    return fuzz_operator::PlugInMakeFolder([](plat::Registry&) {
         plugin::RegisterConfigClasses();
         plugin::RegisterShellClasses();
-        return path;
-    }();
-    return folder;
-}
-
-std::optional<std::vector<std::string>> RValueRule(int32_t, int32_t, const std::string& typed) {
-    const auto kind = GridCommitCheck::Classify(typed);
-    if (kind == GridCommitCheck::Number::No) return std::vector<std::string>{};
-    if (kind == GridCommitCheck::Number::Blank) return std::vector<std::string>{"", typed};
-    return std::vector<std::string>{plat::NumberToText(makes::ValText(typed))};
+    });
 }
 
 class SettingsSession {
@@ -63,7 +46,7 @@ public:
     explicit SettingsSession(fuzz_operator::ActionSource& input)
         : op_(input),
           folder_(MakeFolder()),
-          rvalues_("xcmCustomMake.tliRValue", RValueRule, [](int32_t, int32_t col, const std::string& text) {
+          rvalues_("xcmCustomMake.tliRValue", fuzz_operator::CustomMakeRValueRule, [](int32_t, int32_t col, const std::string& text) {
               return col == 0 || plat::Trim(text).empty() || plat::NumberToText(makes::ValText(text)) == text;
           }) {
         op_.SetCheck([this] { Check(); });
