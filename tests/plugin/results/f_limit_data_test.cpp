@@ -78,6 +78,11 @@ protected:
         if (!dialog_) throw std::runtime_error("no limit dialog");
         return *dialog_->View()->ObjectAs<XLimitView>();
     }
+    // Counts the "Change" events the dialog raises to its host.
+    void CountChanges(int32_t& changes) {
+        dialog_->SetCallBack(std::make_shared<host::CCallBack>(
+            [&changes](const std::string& name, const std::vector<plat::Variant>&) { changes += name == "Change"; }));
+    }
     static plat::ui::Grid& Grid(XLimitView& view) { return *view.Controls().FindAs<plat::ui::Grid>("grdLimits"); }
 
     plat::VirtualTimeScope time_;
@@ -180,8 +185,7 @@ TEST_F(LimitDialogTest, ALimitEditedInTheViewIsSavedWithTheTest) {
     holder.Show();
     dialog_->Dock(holder.hWnd());
     int32_t changes = 0;
-    dialog_->SetCallBack(std::make_shared<host::CCallBack>(
-        [&](const std::string& name, const std::vector<plat::Variant>&) { changes += name == "Change"; }));
+    CountChanges(changes);
 
     // A new standard, with the default items of the test type.
     auto& name = *view.Controls().FindAs<plat::ui::TextBox>("txtNewStandard");
@@ -242,8 +246,7 @@ TEST_F(LimitDialogTest, ABoundKeepsOnlyANumberTypedAndShowsWhatTheItemHolds) {
     holder.Show();
     dialog_->Dock(holder.hWnd());
     int32_t changes = 0;
-    dialog_->SetCallBack(std::make_shared<host::CCallBack>(
-        [&](const std::string& name, const std::vector<plat::Variant>&) { changes += name == "Change"; }));
+    CountChanges(changes);
     auto& grid = Grid(view);
     auto item = view.SelectedStandard()->LimitItems()->Item(1);
     for (const char* text : {"1e3", "&H3E8", "0x10", "-", ".", "2.5.1", "abc"}) {
