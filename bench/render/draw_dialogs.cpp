@@ -8,10 +8,10 @@
 
 #include "platform/com/com.h"
 #include "platform/qt/qt_renderer.h"
-#include "plugin/config/config_classes.h"
 #include "dialogs/frm_upload_location.h"
 #include "dialogs/f_save_make.h"
 #include "plugin/shell/f_element_setup.h"
+#include "plugin/shell/shell_classes.h"
 
 namespace {
 
@@ -44,21 +44,18 @@ int DrawDialogs(plat::qt::QtRenderer& renderer, const std::filesystem::path& fol
         failed += DrawAndUnload(renderer, *dialog, folder / "save_make_prefilled_four_makes_listed.png");
     }
     {
-        // The settings page of the plug-in when it is built, else the identity page.
-        plugin::RegisterConfigClasses();
+        // The identity page (the settings page has pictures of its own).
+        for (const auto& served : plugin::ShellClasses())
+            if (served.progId == "OrvikPelmo2.XMTIData") plat::RegisterClass(served.progId, served.factory);
         auto dialog = std::make_shared<plugin::FElementSetup>();
         dialog->Load();
-        std::string page = "settings_page";
-        if (!dialog->CreateSetupCtrl("OrvikPelmo2.XPluginSetup", "isc")) {
-            page = "identity_page";
-            dialog->CreateSetupCtrl("OrvikPelmo2.XMTIData", "xvbSetupControl");
-        }
+        dialog->CreateSetupCtrl("OrvikPelmo2.XMTIData", "xvbSetupControl");
         if (auto control = dialog->SetupControl()) {
             control->Move(0, 0, 4800, 2100);
             dialog->SetInnerSize(4800, 2100);
         }
         dialog->SetCaption("Element setup");
-        failed += DrawAndUnload(renderer, *dialog, folder / ("element_setup_dialog_holding_" + page + ".png"));
+        failed += DrawAndUnload(renderer, *dialog, folder / "element_setup_dialog_holding_identity_page.png");
     }
     return failed;
 }
