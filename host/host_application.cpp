@@ -1,5 +1,7 @@
 #include "host/host_application.h"
 
+#include <utility>
+
 #include "host/registry_key.h"
 #include "platform/values/text.h"
 
@@ -22,6 +24,17 @@ public:
 };
 
 }  // namespace
+
+bool CHostApplication::ConfirmStop() const {
+    // A copy: the question may replace itself while it is asked.
+    const auto question = confirmStopQuestion_;
+    return question ? question() : confirmStop_;
+}
+
+std::function<bool()> CHostApplication::SetConfirmStopQuestion(std::function<bool()> question) {
+    std::swap(confirmStopQuestion_, question);
+    return question;
+}
 
 std::shared_ptr<IHostSettings> CHostApplication::Settings() const { return std::make_shared<HostSettings>(); }
 

@@ -3,6 +3,7 @@
 // stop confirmation, session settings), its resources and the session object.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -27,10 +28,13 @@ public:
     std::string Title() const { return title_; }
     void SetTitle(std::string title) { title_ = std::move(title); }
 
-    // Asks whether a running test sequence may stop. Without a host window
-    // there is nobody to ask: the answer is the one set (true by default).
-    bool ConfirmStop() const { return confirmStop_; }
+    // Asks whether a running test sequence may stop: the host program's
+    // question when it set one, else (nobody to ask) the answer set, true by default.
+    bool ConfirmStop() const;
     void SetConfirmStopAnswer(bool answer) { confirmStop_ = answer; }
+    // The host program's question, true to stop; an empty one asks nobody.
+    // Returns the question it replaces.
+    std::function<bool()> SetConfirmStopQuestion(std::function<bool()> question);
 
     // "GUI" is read from the registry: HKEY_LOCAL_MACHINE, the key of resource
     // text 1005, value "GUI".
@@ -39,6 +43,7 @@ public:
 private:
     std::string title_;
     bool confirmStop_ = true;
+    std::function<bool()> confirmStopQuestion_;
 };
 
 // A picture of the host's resources; empty when the resource has none. A

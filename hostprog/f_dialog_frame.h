@@ -3,7 +3,9 @@
 // test's configuration or limits, a result's detailed page): the dialog's
 // page is docked into the frame (IDialog.Dock with the frame's handle) and
 // edits in place; the frame offers only Close. The dialog is unloaded when
-// the frame closes, by Close, Esc or the close box.
+// the frame closes, by Close, Esc or the close box. The frame fits the page:
+// one that stretches gets kPageWidth x kPageHeight, one of fixed layout the
+// size its controls reach.
 //
 //   FDialogFrame frame("frmPlugInSettings", "Settings");
 //   frame.ShowDialog(setup->CreateDialog());   // returns once closed
@@ -11,6 +13,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "host/ui_interfaces.h"
 #include "platform/ui/controls.h"
@@ -20,7 +23,7 @@ namespace hostprog {
 
 class FDialogFrame : public plat::ui::Form {
 public:
-    // The page's place in the frame, in twips.
+    // The place a page is first given in the frame, in twips.
     static constexpr int32_t kPageWidth = 9000;
     static constexpr int32_t kPageHeight = 5400;
 
@@ -32,6 +35,11 @@ public:
 
 private:
     void cmdClose_Click();
+    // The size, in twips, of the page docked into the frame at kPageWidth x
+    // kPageHeight: as far as its controls reach, and a gap.
+    std::pair<int32_t, int32_t> PageExtent() const;
+    // The frame's size for a page of that size, Close below it on the right.
+    void FitTo(int32_t pageWidth, int32_t pageHeight);
 
     std::string caption_;
     plat::ui::CommandButton& cmdClose = Add<plat::ui::CommandButton>("cmdClose");

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "host/error_service.h"
+#include "host/host_application.h"
 #include "host/report.h"
 #include "host/run_context.h"
 #include "hostprog/f_dialog_frame.h"
@@ -29,7 +30,16 @@ constexpr int32_t kButtonHeight = 375;
 constexpr int32_t kRowHeight = 315;
 constexpr int32_t kInnerWidth = kTreeWidth + kButtonWidth + 3 * kGap;
 
-void Tell(const std::string& text) { plat::ui::MsgBox(text, plat::ui::vbExclamation); }
+// A step code of the run context: the operator aborted the run.
+constexpr int32_t kStepStop = 2;
+
+void Tell(const std::string& text) { plat::ui::MsgBox(FullStop(text), plat::ui::vbExclamation); }
+
+// The operator's answer to the guide's Stop, asked over the guide window.
+bool AskStop() {
+    return plat::ui::MsgBox("Stop the test that is running?",
+                            plat::ui::vbYesNo | plat::ui::vbQuestion | plat::ui::vbDefaultButton2) == plat::ui::vbYes;
+}
 
 // The errors reported to the host since the log held `count` entries, one a
 // line, as the error service writes them to standard error.
@@ -48,7 +58,7 @@ std::string LoggedSince(size_t count) {
         if (!entry.location.empty()) line += " at " + entry.location;
         if (!entry.reportLocation.empty()) line += ", reported in " + entry.reportLocation;
         if (!entry.description.empty()) line += ": " + entry.description;
-        text += (text.empty() ? "" : "\n") + line;
+        text += (text.empty() ? "" : "\n") + FullStop(line);
     }
     return text;
 }
@@ -73,6 +83,7 @@ FHostMain::FHostMain(std::shared_ptr<host::IPlugIn> plugIn) : Form("FHostMain"),
 }
 
 void FHostMain::Form_Load() {
+    previousStopQuestion_ = host::HostApplication().SetConfirmStopQuestion(AskStop);
     std::string name;
     plat::PassOver([&] { name = plugIn_ ? plugIn_->Name() : std::string(); });
     SetCaption(name.empty() ? "Test host" : "Test host - " + name);
@@ -92,6 +103,7 @@ void FHostMain::Form_Load() {
 }
 
 void FHostMain::Form_Unload() {
+    host::HostApplication().SetConfirmStopQuestion(std::move(previousStopQuestion_));
     if (sequence_) plat::PassOver([&] { sequence_->Terminate(); });
     sequence_.reset();
     nodes_.clear();
@@ -255,6 +267,12 @@ void FHostMain::Run(const host::TestElementPtr& element) {
     if (!Loaded()) return;
     RefreshTree();
     ShowSelected();
+    // Abort and the guide's close box end the whole run with the stop code;
+    // the element's status then is an older run's.
+    if (setup->StepCode() == kStepStop) {
+        SetStatus("Run aborted.");
+        return;
+    }
     std::string status;
     plat::PassOver([&] { status = StatusText(*element); });
     SetStatus(status.empty() ? "Run ended without a result." : "Run ended: " + status + ".");

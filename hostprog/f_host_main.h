@@ -10,6 +10,7 @@
 //   window->Show();                 // the template's sequence
 //   window->OpenSequence(path);     // or one saved before
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -73,6 +74,7 @@ private:
     std::string sequenceFile_;  // the file the sequence was opened from or saved to
     std::map<std::string, std::weak_ptr<host::ITestElement>> nodes_;
     bool showing_ = false;  // the controls follow the selection: no edits then
+    std::function<bool()> previousStopQuestion_;  // the host's question to Stop before this window asked its own
 
     plat::ui::TreeView& tvwSequence = Add<plat::ui::TreeView>("tvwSequence");
     plat::ui::CheckBox& chkSelected = Add<plat::ui::CheckBox>("chkSelected");

@@ -18,4 +18,12 @@ std::string FailureText() {
     }
 }
 
+std::string FullStop(std::string text) {
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\n' || text.back() == '\t')) text.pop_back();
+    if (text.empty()) return text;
+    const char last = text.back();
+    if (last != '.' && last != '!' && last != '?') text += '.';
+    return text;
+}
+
 }  // namespace hostprog

@@ -33,7 +33,7 @@ std::shared_ptr<host::IPlugIn> HostMain::LoadPlugIn(const std::string& programFo
         return plugIn;
     } catch (...) {
         plat::RethrowAbort();
-        error = std::string("The plug-in \"") + kPlugInProgId + "\" could not be loaded: " + FailureText();
+        error = std::string("The plug-in \"") + kPlugInProgId + "\" could not be loaded: " + FullStop(FailureText());
         return nullptr;
     }
 }
@@ -45,7 +45,7 @@ int HostMain::Main(const std::string& programFolder, const std::string& sequence
     std::string error;
     auto plugIn = LoadPlugIn(programFolder, error);
     if (!plugIn) {
-        plat::ui::MsgBox(error, plat::ui::vbCritical);
+        plat::ui::MsgBox(FullStop(error), plat::ui::vbCritical);
         return 1;
     }
     {

@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "hostprog/failure_text.h"
 #include "platform/com/fs.h"
 #include "platform/values/text.h"
 
@@ -147,7 +148,7 @@ const char* HtmlAlign(ReportWriter::Alignment alignment) {
 }
 
 // The table as shown: columns empty in every row (an indent column, a
-// column this test does not fill) left out.
+// column this test does not fill) left out, short rows filled up.
 ReportWriter::Table Shown(const host::CReport::Table& printed) {
     ReportWriter::Table table = ReportWriter::Split(printed);
     auto filled = [](const std::vector<std::string>& cells, size_t column) {
@@ -167,6 +168,12 @@ ReportWriter::Table Shown(const host::CReport::Table& printed) {
         for (auto& row : table.rows) drop(row);
     }
     if (table.header.empty() && table.rows.empty()) table.alignments.clear();
+    // Every row has every column's cell, empty where it holds no value (a
+    // measurement without a unit), so that each column keeps its borders.
+    columns = table.header.size();
+    for (const auto& row : table.rows) columns = std::max(columns, row.size());
+    if (!table.header.empty()) table.header.resize(columns);
+    for (auto& row : table.rows) row.resize(columns);
     return table;
 }
 
@@ -287,7 +294,7 @@ bool ReportWriter::Write(const Document& document, const std::string& path, std:
     const std::string bytes = IsHtmlPath(path) ? Html(document) : Text(document);
     errno = 0;
     if (plat::fs::WriteFileAtomic(path, bytes)) return true;
-    error = errno ? std::strerror(errno) : "the file could not be written";
+    error = errno ? FullStop(std::strerror(errno)) : "The file could not be written.";
     return false;
 }
 

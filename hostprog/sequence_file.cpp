@@ -29,12 +29,12 @@ bool SequenceFile::Save(const host::TestElementPtr& sequence, const std::string&
         xml = document->Xml();
     } catch (...) {
         plat::RethrowAbort();
-        error = FailureText();
+        error = FullStop(FailureText());
         return false;
     }
     errno = 0;
     if (plat::fs::WriteFileAtomic(path, xml)) return true;
-    error = errno ? std::strerror(errno) : "The file could not be written.";
+    error = errno ? FullStop(std::strerror(errno)) : "The file could not be written.";
     return false;
 }
 
@@ -52,7 +52,7 @@ host::TestElementPtr SequenceFile::Open(const std::string& path, std::string& er
         return element;
     } catch (...) {
         plat::RethrowAbort();
-        error = FailureText();
+        error = FullStop(FailureText());
         return nullptr;
     }
 }

@@ -163,12 +163,19 @@ void CSpO2SimulationConfig::TellMakeFallBack(const std::string& wanted) const {
             if (auto info = owner->Info()) test = info->Name();
     });
     plat::PassOver([&] {
-        plat::ui::MsgBox(
-            host::TranslateText(kSection,
-                                "21201::The test \"%%1\" could not keep its custom oximeter make \"%%2\". "
-                                "It now uses the oximeter make \"%%3\".",
-                                {plat::Variant(test), plat::Variant(wanted), plat::Variant(oximeterMakeName_)}),
-            plat::ui::vbOKOnly | plat::ui::vbExclamation, host::TranslateText(kSection, "21202::Oximeter make"));
+        // Saved data without a make name has no name to quote.
+        const std::string text =
+            plat::Trim(wanted).empty()
+                ? host::TranslateText(kSection,
+                                      "21203::The test \"%%1\" could not keep its custom oximeter make, which had "
+                                      "no name. It now uses the oximeter make \"%%2\".",
+                                      {plat::Variant(test), plat::Variant(oximeterMakeName_)})
+                : host::TranslateText(kSection,
+                                      "21201::The test \"%%1\" could not keep its custom oximeter make \"%%2\". "
+                                      "It now uses the oximeter make \"%%3\".",
+                                      {plat::Variant(test), plat::Variant(wanted), plat::Variant(oximeterMakeName_)});
+        plat::ui::MsgBox(text, plat::ui::vbOKOnly | plat::ui::vbExclamation,
+                         host::TranslateText(kSection, "21202::Oximeter make"));
     });
 }
 

@@ -39,6 +39,23 @@ TEST(HostResourcesTest, TextsAndPictures) {
     EXPECT_TRUE(picture->IsEmpty());
 }
 
+TEST(HostApplicationTest, StopIsConfirmedByTheHostsQuestionElseByTheAnswerSet) {
+    auto& application = host::HostApplication();
+    application.SetConfirmStopAnswer(false);
+    int asked = 0;
+    bool reply = true;
+    EXPECT_FALSE(application.SetConfirmStopQuestion([&] { ++asked; return reply; }));
+    EXPECT_TRUE(application.ConfirmStop());
+    reply = false;
+    EXPECT_FALSE(application.ConfirmStop());
+    EXPECT_EQ(asked, 2);
+    EXPECT_TRUE(application.SetConfirmStopQuestion({}));  // gives back the question it replaces
+    EXPECT_FALSE(application.ConfirmStop());
+    application.SetConfirmStopAnswer(true);
+    EXPECT_TRUE(application.ConfirmStop());
+    EXPECT_EQ(asked, 2);
+}
+
 TEST(CallBackTest, RaiseReachesTheSink) {
     std::vector<std::string> seen;
     auto callBack = std::make_shared<host::CCallBack>();

@@ -6,6 +6,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <functional>
 #include <memory>
@@ -13,6 +14,7 @@
 
 #include "driver/vti_interface.h"
 #include "host/error_service.h"
+#include "host/host_application.h"
 #include "host/test_element_base.h"
 #include "host/tg/x_tg_content_pane.h"
 #include "host/tg/x_tg_toolbar.h"
@@ -23,6 +25,8 @@
 #include "platform/loop/message_loop.h"
 #include "platform/loop/virtual_time_scope.h"
 #include "platform/ui/check_box.h"
+#include "platform/ui/control_host.h"
+#include "platform/ui/label.h"
 #include "platform/ui/object_control.h"
 #include "tests/support/sandbox.h"
 #include "tests/support/serial/fake_serial_port.h"
@@ -37,7 +41,7 @@ using ::testing::Not;
 using plat::ui::test::ScriptedOperator;
 
 // The guide window's toolbar buttons.
-constexpr int32_t kStart = 202, kNext = 301;
+constexpr int32_t kStop = 101, kAbort = 201, kStart = 202, kNext = 301;
 constexpr const char* kSettingsKey = "Software\\Velam\\Orvik\\Pelmo2";
 
 std::string BinDir() {
@@ -49,6 +53,30 @@ template <class T>
 std::shared_ptr<T> ControlObject(plat::ui::Form& form, const std::string& name) {
     auto* control = dynamic_cast<plat::ui::ObjectControl*>(ScriptedOperator::FindControl(form, name));
     return control ? control->ObjectAs<T>() : nullptr;
+}
+
+// The frame is as large as the page docked into it: every control of the
+// page lies within it, with no band wider than two gaps beside or below
+// them, and Close sits below the page.
+void ExpectTheFrameFitsItsPage(plat::ui::Form& frame) {
+    const plat::ui::ControlHost* page = nullptr;
+    for (const plat::ui::ControlHost* host : plat::ui::AllHosts())
+        if (host->DockParent() == &frame) page = host;
+    ASSERT_NE(page, nullptr) << frame.Name();
+    int32_t right = 0, bottom = 0;
+    for (const auto& control : page->Controls()) {
+        if (control->Container()) continue;
+        right = std::max(right, control->Left() + control->Width());
+        bottom = std::max(bottom, control->Top() + control->Height());
+    }
+    const int32_t gap = 120;
+    const plat::ui::Control* close = ScriptedOperator::FindControl(frame, "cmdClose");
+    ASSERT_NE(close, nullptr);
+    EXPECT_GE(frame.ScaleWidth(), right) << frame.Name();
+    EXPECT_LE(frame.ScaleWidth(), right + 2 * gap) << frame.Name();
+    EXPECT_GE(close->Top(), bottom) << frame.Name();
+    EXPECT_LE(close->Top(), bottom + 3 * gap) << frame.Name();
+    EXPECT_LE(close->Left() + close->Width(), frame.ScaleWidth()) << frame.Name();
 }
 
 class HostProgramTest : public test_support::SandboxTest {
@@ -119,6 +147,30 @@ protected:
         });
     }
 
+    // Clicks the guide's button `id` in the quiet second that ends each probe
+    // report, while the run waits; 0 is the close box.
+    void ClickDuringProbeReport(int32_t id) {
+        sim.OnCommand = [id](const serialtest::ReceivedCommand& c) {
+            if (c.text != "[PROBE]") return;
+            auto& loop = plat::MessageLoop::Current();
+            loop.PostDelayed(c.time + 3500 - loop.Now(), [id] {
+                plat::ui::Form* guide = plat::ui::FindForm("FTestGuide");
+                ASSERT_NE(guide, nullptr);
+                if (id == 0) {
+                    EXPECT_FALSE(guide->UserClose());
+                    return;
+                }
+                auto toolbar = ControlObject<host::XTgToolbar>(*guide, "xtbToolbar");
+                ASSERT_NE(toolbar, nullptr);
+                EXPECT_TRUE(toolbar->ClickButton(id)) << "button " << id << " refused";
+            });
+        };
+    }
+
+    std::string StatusLine() {
+        auto* label = dynamic_cast<plat::ui::Label*>(ScriptedOperator::FindControl(*window, "lblStatus"));
+        return label ? label->Caption() : std::string("<no status line>");
+    }
     std::string NodeText(const std::string& key) {
         auto* tree = dynamic_cast<plat::ui::TreeView*>(ScriptedOperator::FindControl(*window, "tvwSequence"));
         return tree && tree->Find(key) ? tree->Find(key)->Text() : std::string("<no node>");
@@ -295,14 +347,55 @@ TEST_F(HostProgramTest, OneTestRunsAloneAndItsDialogsOpenInFramesWithClose) {
     EXPECT_EQ(NodeText("n.1"), "[x] SpO2 Simulation Test - failed");
     EXPECT_EQ(NodeText("n.2"), "[x] LED Test");  // not run
 
-    op.Click("FHostMain", "cmdResult")
-        .Click("frmResult", "cmdClose")
-        .Click("FHostMain", "cmdLimits")
-        .Click("frmLimits", "cmdClose")
-        .Click("FHostMain", "cmdConfiguration")
-        .Click("frmConfiguration", "cmdClose");
+    for (const auto& [button, frame] : {std::pair{"cmdResult", "frmResult"}, {"cmdLimits", "frmLimits"},
+                                        {"cmdConfiguration", "frmConfiguration"}, {"cmdSettings", "frmPlugInSettings"}})
+        op.Click("FHostMain", button)
+            .Do(frame, "the frame fits its page", ExpectTheFrameFitsItsPage)
+            .Click(frame, "cmdClose");
     Act();
     EXPECT_TRUE(op.Messages().empty());
+}
+
+TEST_F(HostProgramTest, StopAsksTheOperatorAndStopsTheRunOnlyOnYes) {
+    ClickDuringProbeReport(kStop);
+    int32_t afterNo = -1, afterYes = -1;
+    auto status = [this] { return window->ElementOf("n.2")->Result()->Status(); };
+    op.ClickNode("FHostMain", "tvwSequence", "n.2").Click("FHostMain", "cmdRunTest");
+    StartGuide([&, this] {
+        afterNo = status();
+        StartGuide([&, this] {
+            afterYes = status();
+            ClickGuide(kNext);
+        });
+        op.Answer(plat::ui::vbYes, "Stop the test that is running?");
+    });
+    op.Answer(plat::ui::vbNo, "Stop the test that is running?");
+    Act();
+    ASSERT_EQ(op.Messages().size(), 2u);
+    EXPECT_EQ(op.Messages()[0].buttons, plat::ui::vbYesNo | plat::ui::vbQuestion | plat::ui::vbDefaultButton2);
+    EXPECT_TRUE(afterNo == 1 || afterNo == 2) << afterNo;  // the readings came in and were judged
+    EXPECT_EQ(afterYes, 0);                                 // none came in
+    EXPECT_EQ(StatusLine(), "Run ended: not evaluated.");
+    // Without the host window there is nobody to ask: the answer set stands.
+    window->Unload();
+    window.reset();
+    host::HostApplication().SetConfirmStopAnswer(false);
+    EXPECT_FALSE(host::HostApplication().ConfirmStop());
+    host::HostApplication().SetConfirmStopAnswer(true);
+}
+
+TEST_F(HostProgramTest, AbortAndTheGuidesCloseBoxEndTheRunAsAborted) {
+    op.Click("FHostMain", "cmdRunSequence")
+        .Do("FTestGuide", "the close box", [](plat::ui::Form& form) { EXPECT_FALSE(form.UserClose()); });
+    Act();
+    EXPECT_EQ(StatusLine(), "Run aborted.");
+
+    ClickDuringProbeReport(kAbort);
+    op.ClickNode("FHostMain", "tvwSequence", "n.3").Click("FHostMain", "cmdRunTest");
+    StartGuide({});
+    Act();
+    EXPECT_EQ(window->ElementOf("n.3")->Result(), nullptr);
+    EXPECT_EQ(StatusLine(), "Run aborted.");
 }
 
 TEST_F(HostProgramTest, ADialogThePlugInDoesNotGiveIsReportedAsSuch) {
@@ -357,10 +450,14 @@ TEST_F(HostProgramTest, AFileThatCannotBeWrittenOrReadIsToldAndTheSequenceStays)
         .Click("FHostMain", "cmdSave")
         .Answer(plat::ui::vbOK, "could not be saved")
         .Click("FHostMain", "cmdOpen")
-        .Answer(plat::ui::vbOK, "could not be opened");
+        .Answer(plat::ui::vbOK, "could not be opened")
+        .Type("FHostMain", "txtReport", dir_.File("no/such/folder/run.html"))
+        .Click("FHostMain", "cmdReport")
+        .Answer(plat::ui::vbOK, "could not be written");
     Act();
     EXPECT_EQ(NodeText("n.1"), "[x] SpO2 Simulation Test");
     EXPECT_FALSE(plat::fs::FileExists(file));
+    for (const auto& message : op.Messages()) EXPECT_TRUE(message.prompt.ends_with(".")) << message.prompt;
 }
 
 }  // namespace

@@ -16,6 +16,7 @@
 namespace {
 
 using ::testing::ElementsAre;
+using ::testing::EndsWith;
 using ::testing::HasSubstr;
 using ::testing::Not;
 using hostprog::ReportWriter;
@@ -24,6 +25,7 @@ ReportWriter::Document Printed() {
     host::CReport report;
     report.AddTable("<+560|<+1000|>+1000;", "|{\\i\\b Name}|{\\i\\b Value};", "|SpO2|97;|BPM|56;", 0, 0, 0);
     report.AddTable("<2000", "", "a <b> & \"c\"", 0, 0, 0);
+    report.AddTable("<+560|<+1000|>+1000|<+560;", "|Setting|Value|Unit;", "|Type|Optical;|SpO2|97|%;", 0, 0, 0);
     ReportWriter::Document document{"Run", "/data/run.xml", "2026-01-02 03:04", {}};
     document.sections.push_back({0, "Sequence", "passed", "", {}});
     document.sections.push_back({1, "A & B", "failed", "checked", report.Tables()});
@@ -55,6 +57,12 @@ TEST(ReportWriterTest, MarksAreShownOrDroppedNeverPrinted) {
     EXPECT_THAT(html, Not(HasSubstr("{\\")));
 }
 
+TEST(ReportWriterTest, ARowWithoutAValueInAColumnHasAnEmptyCellThere) {
+    const std::string html = ReportWriter::Html(Printed());
+    EXPECT_THAT(html, HasSubstr("<tr><td>Type</td><td style=\"text-align:right\">Optical</td><td></td></tr>"));
+    EXPECT_THAT(html, HasSubstr("<tr><td>SpO2</td><td style=\"text-align:right\">97</td><td>%</td></tr>"));
+}
+
 TEST(ReportWriterTest, EachSectionHasItsNameStatusTablesAndCommentAndTheReportItsFileAndDate) {
     const std::string html = ReportWriter::Html(Printed());
     EXPECT_THAT(html, HasSubstr("<title>Run</title>"));
@@ -84,7 +92,7 @@ TEST_F(HostFilesTest, TheReportFormatFollowsTheExtensionAndAFailedWriteKeepsTheO
 
     ::chmod(dir_.File("r.txt").c_str(), 0444);  // read-only: refused, kept whole
     EXPECT_FALSE(ReportWriter::Write(ReportWriter::Document(), dir_.File("r.txt"), error));
-    EXPECT_FALSE(error.empty());
+    EXPECT_THAT(error, EndsWith("."));
     std::string still;
     ASSERT_TRUE(plat::fs::ReadFile(dir_.File("r.txt"), still));
     EXPECT_EQ(still, text);
@@ -94,7 +102,7 @@ TEST_F(HostFilesTest, TheReportFormatFollowsTheExtensionAndAFailedWriteKeepsTheO
 TEST_F(HostFilesTest, OpeningWhatIsNoSavedSequenceGivesAnErrorNotAnElement) {
     std::string error;
     EXPECT_EQ(hostprog::SequenceFile::Open(dir_.File("missing.xml"), error), nullptr);
-    EXPECT_FALSE(error.empty());
+    EXPECT_THAT(error, EndsWith("."));  // a sentence of the host's message
 
     error.clear();
     EXPECT_EQ(hostprog::SequenceFile::Open(dir_.Write("other.xml", "<Other/>"), error), nullptr);
@@ -102,7 +110,7 @@ TEST_F(HostFilesTest, OpeningWhatIsNoSavedSequenceGivesAnErrorNotAnElement) {
 
     error.clear();
     EXPECT_EQ(hostprog::SequenceFile::Open(dir_.Write("broken.xml", "<TestElement"), error), nullptr);
-    EXPECT_FALSE(error.empty());
+    EXPECT_THAT(error, EndsWith("."));
 
     error.clear();  // a plug-in that is not loaded cannot make its elements
     EXPECT_EQ(hostprog::SequenceFile::Open(

@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "platform/loop/message_loop.h"
+#include "platform/values/text.h"
 #include "plugin/config/config_trace.h"
 #include "plugin/config/spo2_simulation_config.h"
 #include "plugin/shell/test_data.h"
@@ -251,6 +252,15 @@ TEST_F(CarriedMakeTest, UnusableNamesGoToSaveAsWithTheFileFilledIn) {
         EXPECT_EQ(dialog_->shown[0].name, "");
         EXPECT_EQ(dialog_->shown[0].file, "acme.txt");
         ExpectFellBack();
+        // The notice quotes the make's name only when the saved test had one.
+        const std::string told = op_.Messages().back().prompt;
+        if (plat::Trim(name).empty())
+            EXPECT_EQ(told, "The test \"\" could not keep its custom oximeter make, which had no name. "
+                            "It now uses the oximeter make \"BCI\".");
+        else
+            EXPECT_TRUE(told.find("custom oximeter make \"") != std::string::npos &&
+                        told.find("make \"\"") == std::string::npos)
+                << told;
     }
 }
 
