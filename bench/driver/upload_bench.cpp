@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_args.h"
 #include "driver/x_vti_control.h"
 #include "platform/com/registry.h"
 #include "platform/loop/message_loop.h"
@@ -39,7 +40,12 @@ struct Received {
 
 }  // namespace
 
-int main() {
+constexpr const char* kUsage =
+    "usage: bench_driver_upload\n"
+    "Times one full R-curve upload against a pseudo-terminal.\n";
+
+int main(int argc, char** argv) {
+    (void)bench::Counts(argc, argv, kUsage, 0);
     int master = -1, slave = -1;
     char slaveName[256] = {0};
     if (openpty(&master, &slave, slaveName, nullptr, nullptr) != 0) {

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_args.h"
 #include "editor/frm_custom_rcurve.h"
 #include "host/language_service.h"
 #include "makes/make_utils.h"
@@ -65,8 +66,13 @@ double Median(std::vector<double> values) {
 
 }  // namespace
 
+constexpr const char* kUsage =
+    "usage: bench_editor_start [files]\n"
+    "Times the start of the editor's main window over a make folder of that\n"
+    "many files (default 1000).\n";
+
 int main(int argc, char** argv) {
-    const int files = argc > 1 ? std::max(1, std::atoi(argv[1])) : 1000;
+    const int files = bench::Count(argc, argv, kUsage, 1000);
     std::string pattern = (std::filesystem::temp_directory_path() / "orvik-bench-editor-XXXXXX").string();
     if (!::mkdtemp(pattern.data())) return 1;
     const std::string root = pattern;

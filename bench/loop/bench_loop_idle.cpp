@@ -8,6 +8,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "bench/bench_args.h"
+
 namespace {
 
 double CpuSeconds() {
@@ -19,8 +21,12 @@ double CpuSeconds() {
 
 }  // namespace
 
+constexpr const char* kUsage =
+    "usage: bench_loop_idle [milliseconds]\n"
+    "Times how much of a core a wait of that length costs (default 2000).\n";
+
 int main(int argc, char** argv) {
-    const int waitMs = argc > 1 ? std::atoi(argv[1]) : 2000;
+    const int waitMs = bench::Count(argc, argv, kUsage, 2000);
     plat::MessageLoop::Reset();
     plat::MessageLoop& loop = plat::MessageLoop::Current();
 

@@ -7,6 +7,7 @@
 #include <stdlib.h>
 
 #include <algorithm>
+#include <climits>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -14,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_args.h"
 #include "host/language_service.h"
 #include "makes/make_utils.h"
 #include "platform/com/fs.h"
@@ -80,9 +82,13 @@ size_t ListAndReadTwice(const std::string& folder) {
 
 }  // namespace
 
+constexpr const char* kUsage =
+    "usage: bench_makes [files...]\n"
+    "Times saving makes, and reading folders of the given numbers of make\n"
+    "files (default 1000 and 10000).\n";
+
 int main(int argc, char** argv) {
-    std::vector<int> counts;
-    for (int i = 1; i < argc; ++i) counts.push_back(std::atoi(argv[i]));
+    std::vector<int> counts = bench::Counts(argc, argv, kUsage, INT_MAX);
     if (counts.empty()) counts = {1000, 10000};
 
     char pattern[] = "/tmp/orvik-bench-makes-XXXXXX";

@@ -20,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_args.h"
 #include "host/language_service.h"
 #include "host/run_context.h"
 #include "host/test_element_base.h"
@@ -71,8 +72,13 @@ void Operate() {
 
 }  // namespace
 
+constexpr const char* kUsage =
+    "usage: bench_run [rounds]\n"
+    "Runs the shipped sequence against the simulated instrument that many\n"
+    "times (default 20).\n";
+
 int main(int argc, char** argv) {
-    const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 20;
+    const int rounds = bench::Count(argc, argv, kUsage, 20);
     std::string dir = (std::filesystem::temp_directory_path() / "orvik-bench-run-XXXXXX").string();
     if (!::mkdtemp(dir.data())) return 1;
     plat::Registry::UseFile(dir + "/registry.reg");

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <string>
 
+#include "bench/bench_args.h"
 #include "host/error_service.h"
 #include "host/language_service.h"
 #include "platform/com/registry.h"
@@ -34,8 +35,13 @@ void Time(const char* what, int rounds, F call) {
 
 }  // namespace
 
+constexpr const char* kUsage =
+    "usage: bench_shell [rounds]\n"
+    "Times the plug-in's Initialize and CreateTest over that many rounds\n"
+    "(default 200).\n";
+
 int main(int argc, char** argv) {
-    const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 200;
+    const int rounds = bench::Count(argc, argv, kUsage, 200);
     std::string pattern = (std::filesystem::temp_directory_path() / "orvik-bench-shell-XXXXXX").string();
     if (!::mkdtemp(pattern.data())) return 1;
     plat::Registry::UseFile(pattern + "/registry.reg");  // no "Configuration": the shipped template

@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <limits.h>
 #include <stdlib.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -198,31 +199,98 @@ std::function<bool()>& BeforeRenameHook() {
     static std::function<bool()> hook;
     return hook;
 }
+
+std::function<void(const std::string&)>& BeforeLockHook() {
+    static std::function<void(const std::string&)> hook;
+    return hook;
+}
+
+bool SameFile(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
+
+// ".tmp-" and the six letters or digits mkstemp puts in place of "XXXXXX".
+bool IsTemporaryName(std::string_view name) {
+    constexpr std::string_view prefix = ".tmp-";
+    if (name.size() != prefix.size() + 6 || name.substr(0, prefix.size()) != prefix) return false;
+    return std::all_of(name.begin() + prefix.size(), name.end(), [](char c) {
+        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+    });
+}
+
+// Removes the temporary files in `folder` whose writer is gone (killed in the
+// middle of a save). A writer holds an exclusive flock on its file until the
+// rename, so getting the lock means nobody writes it any more; the name goes
+// only while it still names the file locked. Anything that fails is passed over.
+void RemoveAbandonedTemporaryFiles(const std::string& folder) {
+    const int dirFd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dirFd < 0) return;
+    std::unique_ptr<DIR, int (*)(DIR*)> dir(::fdopendir(dirFd), ::closedir);
+    if (!dir) {
+        ::close(dirFd);
+        return;
+    }
+    std::vector<std::string> names;
+    while (const dirent* entry = ::readdir(dir.get()))
+        if (IsTemporaryName(entry->d_name)) names.emplace_back(entry->d_name);
+    for (const std::string& name : names) {
+        struct stat byName {};
+        if (::fstatat(dirFd, name.c_str(), &byName, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(byName.st_mode)) continue;
+        // Whatever took the name since the look, opening it neither follows a
+        // link nor waits (a FIFO).
+        const int fd = ::openat(dirFd, name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+        if (fd < 0) continue;
+        struct stat held {};
+        if (::fstat(fd, &held) == 0 && S_ISREG(held.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0 &&
+            ::fstatat(dirFd, name.c_str(), &byName, AT_SYMLINK_NOFOLLOW) == 0 && SameFile(byName, held))
+            (void)::unlinkat(dirFd, name.c_str(), 0);
+        ::close(fd);
+    }
+}
+
+// A new temporary file in `folder`, its name in `temp`, locked for as long as
+// the descriptor stays open. A cleaner may take the name for an abandoned
+// file between its creation and the lock: then it is made anew.
+int CreateLockedTemporaryFile(const std::string& folder, std::string& temp) {
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        // Short, so that a target name of 255 bytes still leaves room; hidden
+        // and without an extension, so no listing of a kind of file shows it.
+        temp = folder + ".tmp-XXXXXX";
+        // O_EXCL: never another writer's file; O_CLOEXEC: a program started
+        // meanwhile does not hold the lock on.
+        const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
+        if (fd < 0) return -1;
+        if (auto& hook = BeforeLockHook()) hook(temp);
+        // A file system without flock fails every cleaner's lock as well.
+        while (::flock(fd, LOCK_EX) != 0 && errno == EINTR) {
+        }
+        struct stat held {}, byName {};
+        if (::fstat(fd, &held) == 0 && ::lstat(temp.c_str(), &byName) == 0 && SameFile(held, byName)) return fd;
+        ::close(fd);
+    }
+    errno = EAGAIN;
+    return -1;
+}
 }  // namespace
 
 void SetBeforeRenameHookForTests(std::function<bool()> hook) { BeforeRenameHook() = std::move(hook); }
 
+void SetBeforeLockHookForTests(std::function<void(const std::string&)> hook) { BeforeLockHook() = std::move(hook); }
+
 bool ReplaceFile(const std::string& path, std::string_view bytes, unsigned mode, std::string* error) {
     const std::string folder = FolderOf(path);
-    // Short, so that a target name of 255 bytes still leaves room; hidden and
-    // without an extension, so no listing of a kind of file ever shows it.
-    std::string temp = folder + ".tmp-XXXXXX";
+    std::string temp;
     auto fail = [&](const char* what, int err) {
         if (error) *error = std::string(what) + " " + path + ": " + std::strerror(err);
         errno = err;
         return false;
     };
-    int fd = ::mkstemp(temp.data());  // O_EXCL: never another writer's file
+    RemoveAbandonedTemporaryFiles(folder);
+    const int fd = CreateLockedTemporaryFile(folder, temp);
     if (fd < 0) return fail("Cannot create a temporary file for", errno);
     const char* step = nullptr;
     if (::fchmod(fd, static_cast<mode_t>(mode & 07777)) != 0) step = "Cannot set the mode of";
     else if (!WriteAll(fd, bytes)) step = "Cannot write";
     else if (::fsync(fd) != 0) step = "Cannot write";
     int err = errno;
-    if (::close(fd) != 0 && !step) {
-        err = errno;
-        step = "Cannot write";
-    }
     if (!step) {
         auto& hook = BeforeRenameHook();
         if (hook && !hook()) {
@@ -233,10 +301,11 @@ bool ReplaceFile(const std::string& path, std::string_view bytes, unsigned mode,
             step = "Cannot replace";
         }
     }
-    if (step) {
-        ::unlink(temp.c_str());
-        return fail(step, err);
-    }
+    if (step) ::unlink(temp.c_str());
+    // The lock goes only now, the name being gone. fsync has reported any
+    // write error, so closing has nothing left to report.
+    ::close(fd);
+    if (step) return fail(step, err);
     if (!SyncFolder(folder)) return fail("Cannot write", errno);
     return true;
 }

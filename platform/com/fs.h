@@ -38,13 +38,19 @@ bool WriteFileAtomic(const std::string& path, std::string_view bytes);
 // in the same folder, synced, renamed over `path`, and the folder synced.
 // True only when all of that succeeded: the bytes are then on disk. Concurrent
 // writers never share a temporary file; the last one wins; a reader sees the
-// old or the new file whole. On failure `error` (if given) says what failed.
+// old or the new file whole. The writer holds a flock on its temporary file
+// until the rename; before writing, the temporary files of the folder whose
+// writer is gone (no lock held) are removed. On failure `error` (if given)
+// says what failed.
 bool ReplaceFile(const std::string& path, std::string_view bytes, unsigned mode, std::string* error = nullptr);
 // The mode of a newly created file: 0666 less the umask.
 unsigned NewFileMode();
 // Test hook: runs in ReplaceFile after the temporary file is complete and
 // before it is renamed; false fails the write there. nullptr removes it.
 void SetBeforeRenameHookForTests(std::function<bool()> hook);
+// Test hook: runs in ReplaceFile between the creation of the temporary file
+// (its path given) and its lock. nullptr removes it.
+void SetBeforeLockHookForTests(std::function<void(const std::string&)> hook);
 
 // "a/b" -> "a/b/"; "" stays "". (The original's backslash helper.)
 std::string AddSeparator(std::string_view path);

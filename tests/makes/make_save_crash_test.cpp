@@ -51,7 +51,7 @@ TEST_F(MakeSaveCrashTest, SaveKilledBeforeTheRenameLeavesTheOldFile) {
     EXPECT_EQ(WTERMSIG(status), SIGKILL);
 
     EXPECT_EQ(ReadBytes("acme.txt"), MakeFileText("Old", 51));
-    // The dead save's temporary file is still there, but no listing shows it.
+    // The dead save's temporary file is still there, but no listing of makes shows it.
     EXPECT_EQ(plat::fs::ListFiles(folder_, "*").size(), 2u);
     EXPECT_EQ(plat::fs::ListFiles(folder_, makes::GetMakesExtensionPattern()), std::vector<std::string>{"acme.txt"});
     auto list = makes::ReadMakes(makes::kRegistryKey);
@@ -61,6 +61,8 @@ TEST_F(MakeSaveCrashTest, SaveKilledBeforeTheRenameLeavesTheOldFile) {
     auto make = FullMake("Later");
     ASSERT_TRUE(SaveMakesFile(make, "acme.txt", makes::kRegistryKey));
     EXPECT_EQ(makes::ReadMakesFile(Path("acme.txt"))->Name(), "Later");
+    EXPECT_EQ(plat::fs::ListFiles(folder_, "*"), std::vector<std::string>{"acme.txt"})
+        << "the next save removes the dead save's temporary file";
 }
 
 // Two programs saving one make at once (the editor and the plug-in) while a

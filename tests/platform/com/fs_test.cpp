@@ -1,8 +1,13 @@
 #include "platform/com/fs.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
 
 #include "tests/support/temp_dir.h"
 
@@ -65,6 +70,62 @@ TEST(Fs, ReplaceFileReplacesTheEntryAndReportsFailures) {
     fs::SetBeforeRenameHookForTests(nullptr);
     EXPECT_EQ(Slurp(target), "new");
     EXPECT_EQ(fs::ListFiles(dir.Path(), "*"), (std::vector<std::string>{"other.txt", "t.txt"}));
+}
+
+// Every entry of the folder, whatever it is.
+std::vector<std::string> Entries(const std::string& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) names.push_back(entry.path().filename());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// A temporary file whose writer is gone goes with the next save into its
+// folder; one a writer still holds (its flock) stays, and so does every entry
+// that is not a regular file of exactly that name pattern.
+TEST(Fs, ASaveRemovesOnlyTemporaryFilesWhoseWriterIsGone) {
+    test_support::TempDir dir;
+    dir.Write(".tmp-Ab3xY9", "left by a killed save");
+    const std::string held = dir.Write(".tmp-LIVE01", "being written");
+    // A lock of an open file description of its own: to the save, a writer in
+    // another process.
+    const int writer = ::open(held.c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_GE(writer, 0);
+    ASSERT_EQ(::flock(writer, LOCK_EX), 0);
+    for (const char* name : {".tmp-abcde", ".tmp-abcdefg", ".tmp-ab-def", ".tmp-ab.def", ".TMP-abcdef", "tmp-abcdef",
+                             ".tmp-abcdef.txt", ".hidden"})
+        dir.Write(name, "other");
+    ASSERT_TRUE(fs::CreateFolder(dir.File(".tmp-folder")));
+    dir.Write("target.txt", "linked");
+    ASSERT_EQ(::symlink(dir.File("target.txt").c_str(), dir.File(".tmp-link01").c_str()), 0);
+    ASSERT_EQ(::mkfifo(dir.File(".tmp-fifo01").c_str(), 0600), 0);
+    std::vector<std::string> kept = Entries(dir.Path());
+    kept.erase(std::find(kept.begin(), kept.end(), ".tmp-Ab3xY9"));
+    kept.push_back("m.txt");
+    std::sort(kept.begin(), kept.end());
+
+    ASSERT_TRUE(fs::WriteFileAtomic(dir.File("m.txt"), "saved"));
+    EXPECT_EQ(Entries(dir.Path()), kept);
+    EXPECT_EQ(Slurp(held), "being written");
+    EXPECT_EQ(Slurp(dir.File("target.txt")), "linked");
+
+    ::close(writer);
+    ASSERT_TRUE(fs::WriteFileAtomic(dir.File("m.txt"), "again"));
+    kept.erase(std::find(kept.begin(), kept.end(), ".tmp-LIVE01"));
+    EXPECT_EQ(Entries(dir.Path()), kept) << "the writer is gone now";
+
+    // Another save's cleaner may take a new temporary file for an abandoned one
+    // before its writer has locked it: the writer then makes another.
+    int created = 0;
+    fs::SetBeforeLockHookForTests([&](const std::string& temp) {
+        if (++created == 1) ::unlink(temp.c_str());
+    });
+    std::string error;
+    EXPECT_TRUE(fs::ReplaceFile(dir.File("m.txt"), "third", 0644, &error)) << error;
+    fs::SetBeforeLockHookForTests(nullptr);
+    EXPECT_EQ(created, 2);
+    EXPECT_EQ(Slurp(dir.File("m.txt")), "third");
+    EXPECT_EQ(Entries(dir.Path()), kept);
 }
 
 TEST(Fs, ReadOnlyIsTheOwnerWriteBitAndHiddenALeadingDot) {

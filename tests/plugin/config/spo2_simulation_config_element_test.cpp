@@ -210,6 +210,13 @@ TEST_F(Spo2ConfigElementTest, TlcAppliesToTheMakeSelectedWhereItStands) {
     EXPECT_EQ(custom.GetTlc(), 2200);
     custom.SetOximeterMake(0);
     EXPECT_EQ(custom.GetTlc(), 2100);
+
+    // Hand-edited: the custom index, then a TLC, then the make. The TLC came
+    // before the make was selected, so the make keeps its own.
+    CSpO2SimulationConfig edited;
+    LoadData(edited, Setup("<OximeterIndex>12</OximeterIndex><TLC>2300</TLC>" + Carried("Acme", "acme.txt")));
+    ASSERT_TRUE(edited.CurrentMake());
+    EXPECT_EQ(edited.GetTlc(), 3500);
 }
 
 TEST_F(Spo2ConfigElementTest, CustomMakeSavesTheMakeInsteadOfTheTlc) {

@@ -127,11 +127,15 @@ TEST_F(RunFlowTest, TheCloseBoxAbortsTheRunWhetherACommandIsInProgressOrNot) {
     EXPECT_EQ(idle->Result(), nullptr);
     EXPECT_THAT(Wire(), IsEmpty());
 
+    // Run twice: the first run's button does not answer for the second.
     auto hidden = NewTest(200);
+    Click(FTestGuide::kNext);
+    hidden->Perform(setup);
     setup->SetStepCode(0);
     op.Do("FTestGuide", "hidden by code, no button", [](plat::ui::Form& form) { form.Hide(); });
     hidden->Perform(setup);
     EXPECT_EQ(setup->StepCode(), 2);
+    EXPECT_EQ(hidden->Result(), nullptr);
 
     auto running = NewTest(100);
     setup->SetStepCode(0);
