@@ -1,19 +1,67 @@
 // Tamblin, the R-curve editor.
+//   Tamblin [--check]
+// --check opens the main window, draws it, closes it and ends: 0 when the
+// window was shown and drawn (the install check runs it offscreen).
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <iostream>
 #include <memory>
+#include <string>
+#include <string_view>
 
 #include "editor/main_mod.h"
 #include "platform/com/com.h"
 #include "platform/com/fs.h"
+#include "platform/loop/message_loop.h"
 #include "platform/qt/qt_renderer.h"
+#include "platform/ui/form.h"
 
 namespace {
+
 const char kAnchor = 0;
+constexpr int kCheckPolls = 200;  // of 50 ms: 10 s for the window to show
+
+bool DrawnInScratchFile(plat::qt::QtRenderer& renderer, plat::ui::Form& window) {
+    std::string path = (std::filesystem::temp_directory_path() / "Tamblin-check-XXXXXX.png").string();
+    const int fd = ::mkstemps(path.data(), 4);
+    if (fd < 0) return false;
+    ::close(fd);
+    const bool drawn = renderer.SavePicture(window, path);
+    ::unlink(path.c_str());
+    return drawn;
 }
 
-int main() {
+// Once the main window shows: draws it and closes it. Closes every window when
+// it never shows, so that the program ends either way.
+void CloseWhenDrawn(plat::qt::QtRenderer& renderer, bool& drawn, int pollsLeft) {
+    plat::ui::Form* window = plat::ui::FindForm("frmCustomRcurve");
+    if (window && window->Visible()) {
+        renderer.Flush();
+        drawn = renderer.WindowOf(*window) && DrawnInScratchFile(renderer, *window);
+        window->Unload();
+    } else if (pollsLeft > 0) {
+        plat::MessageLoop::Current().PostDelayed(50, [&renderer, &drawn, pollsLeft] {
+            CloseWhenDrawn(renderer, drawn, pollsLeft - 1);
+        });
+    } else {
+        for (plat::ui::Form* form : plat::ui::LoadedForms()) form->Unload();
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const bool check = argc > 1 && std::string_view(argv[1]) == "--check";
+    bool drawn = false;
     std::unique_ptr<plat::qt::QtRenderer> renderer;
-    return editor::MainMod::Main(plat::fs::FolderOf(plat::ModulePath(&kAnchor)), [&] {
+    const int code = editor::MainMod::Main(plat::fs::FolderOf(plat::ModulePath(&kAnchor)), [&] {
         renderer = std::make_unique<plat::qt::QtRenderer>();
         renderer->Install();
+        if (check) CloseWhenDrawn(*renderer, drawn, kCheckPolls);
     });
+    if (!check) return code;
+    if (!drawn) std::cerr << "Tamblin: the main window was not shown and drawn\n";
+    return drawn ? code : 1;
 }

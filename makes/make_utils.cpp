@@ -1,12 +1,14 @@
 #include "makes/make_utils.h"
 
 #include <fcntl.h>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <array>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <stdexcept>
 #include <vector>
@@ -227,6 +229,21 @@ bool CreateOneFolder(const std::string& path) {
     return ::mkdir(path.c_str(), 0777) == 0 || plat::fs::FolderExists(path);
 }
 
+// The user's own make folder by the XDG convention; "" for a user without a home.
+std::string UserMakesFolder() {
+    std::string data;
+    if (const char* env = std::getenv("XDG_DATA_HOME"); env && env[0] == '/') data = env;
+    if (data.empty()) {
+        std::string home;
+        if (const char* env = std::getenv("HOME"); env && *env) home = env;
+        if (home.empty())
+            if (const passwd* pw = ::getpwuid(::getuid()); pw && pw->pw_dir) home = pw->pw_dir;
+        if (home.empty()) return {};
+        data = plat::fs::Join(home, ".local/share");
+    }
+    return plat::fs::Join(data, "orvik/Pelmo2/makes");
+}
+
 int32_t ClampLight(int32_t value) { return std::clamp(value, 0, kLightMax); }
 
 template <size_t N>
@@ -251,6 +268,19 @@ const std::array<std::string_view, 6>& FirstListedMakeNames() {
 std::string GetMakesExtension() { return "txt"; }
 std::string GetMakesExtensionPattern() { return "*." + GetMakesExtension(); }
 
+std::string DefaultMakesDirectory(const std::string& moduleFolder) {
+    const std::string beside = plat::fs::Join(moduleFolder, "makes");
+    if (!plat::fs::FolderExists(beside)) (void)CreateOneFolder(beside);
+    // access() asks for this user: a folder of root's refuses a technician.
+    if (plat::fs::FolderExists(beside) && ::access(beside.c_str(), W_OK | X_OK) == 0)
+        return plat::fs::AddSeparator(beside);
+    const std::string own = UserMakesFolder();
+    // Without a home there is nowhere better: the write meets the failure.
+    if (own.empty()) return plat::fs::AddSeparator(beside);
+    (void)plat::fs::CreateFolder(own);
+    return plat::fs::AddSeparator(own);
+}
+
 std::string GetMakesDirectory(std::string_view registryKey) {
     std::string path;
     plat::PassOver([&] {
@@ -259,13 +289,13 @@ std::string GetMakesDirectory(std::string_view registryKey) {
         path = plat::Trim(key->ReadValue("Path"));
     });
     if (path.empty()) {
-        plat::PassOver([&] {
-            path = host::PathHelper().AddBackslash(plat::fs::FolderOf(plat::ModulePath(&kModuleAnchor))) + "makes";
-        });
+        std::string folder;
+        plat::PassOver([&] { folder = DefaultMakesDirectory(plat::fs::FolderOf(plat::ModulePath(&kModuleAnchor))); });
+        return folder;
     }
     // A folder that cannot be created is the caller's to meet when it writes.
     plat::PassOver([&] {
-        if (!path.empty() && !plat::fs::FolderExists(path)) (void)CreateOneFolder(path);
+        if (!plat::fs::FolderExists(path)) (void)CreateOneFolder(path);
     });
     std::string folder = path;
     plat::PassOver([&] { folder = host::PathHelper().AddBackslash(path); });

@@ -29,10 +29,16 @@ const std::array<std::string_view, kFirstCustomMake>& BuiltInMakeNames();
 // The makes listed before all others.
 const std::array<std::string_view, 6>& FirstListedMakeNames();
 
-// The make folder ending in "/": the registry value "Path" (trimmed) or the
-// "makes" folder beside the running program or library; created when missing
-// (the last level only).
+// The make folder ending in "/": the registry value "Path" (trimmed), created
+// when missing (the last level only); without one, DefaultMakesDirectory of
+// the folder of the running program or library.
 std::string GetMakesDirectory(std::string_view registryKey);
+// The make folder without a "Path", for a program or library in
+// `moduleFolder`: its "makes" folder when the user can write it (created when
+// missing); else, as in an install owned by another user, the user's data
+// folder $XDG_DATA_HOME/orvik/Pelmo2/makes (XDG_DATA_HOME unset or relative:
+// ~/.local/share), created with its parents. Ends in "/".
+std::string DefaultMakesDirectory(const std::string& moduleFolder);
 std::string GetMakesExtensionPattern();  // "*.txt"
 std::string GetMakesExtension();         // "txt"
 

@@ -1,4 +1,10 @@
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <optional>
 
 #include "makes/make_utils.h"
 #include "platform/values/numfmt.h"
@@ -308,6 +314,70 @@ TEST_F(MakeFileTest, EmptyPathMeansTheMakesFolderBesideTheProgram) {
         EXPECT_EQ(plat::fs::RealPath(makes::GetMakesDirectory(makes::kRegistryKey)) + "/", beside);
         EXPECT_TRUE(plat::fs::FolderExists(beside));
     }
+}
+
+// Without "Path", a folder beside the program that this user cannot make or
+// write (an install owned by root) gives way to the user's data folder by the
+// XDG convention; the editor and the plug-in, lying in one folder, agree.
+TEST_F(MakeFileTest, UnwritableFolderBesideTheProgramGivesWayToTheUsersDataFolder) {
+    struct SavedVariable {
+        const char* name;
+        std::optional<std::string> value;
+        ~SavedVariable() { value ? ::setenv(name, value->c_str(), 1) : ::unsetenv(name); }
+    };
+    const auto save = [](const char* name) {
+        const char* value = ::getenv(name);
+        return SavedVariable{name, value ? std::optional<std::string>(value) : std::nullopt};
+    };
+    const SavedVariable savedData = save("XDG_DATA_HOME"), savedHome = save("HOME");
+    ::setenv("XDG_DATA_HOME", (root_ + "/data").c_str(), 1);
+    ::setenv("HOME", (root_ + "/home").c_str(), 1);
+    const std::string own = root_ + "/data/orvik/Pelmo2/makes/";
+
+    namespace fs = std::filesystem;
+    // A writable program folder: its "makes", made on first use.
+    fs::create_directories(root_ + "/writable");
+    EXPECT_EQ(makes::DefaultMakesDirectory(root_ + "/writable"), root_ + "/writable/makes/");
+    EXPECT_TRUE(plat::fs::FolderExists(root_ + "/writable/makes"));
+    // Something else in the way: the user's folder, made with its parents.
+    WriteBelowRoot("blocked/makes", "not a folder");
+    EXPECT_EQ(makes::DefaultMakesDirectory(root_ + "/blocked"), own);
+    EXPECT_TRUE(plat::fs::FolderExists(own));
+    // A relative XDG_DATA_HOME is ignored, as the convention asks.
+    ::setenv("XDG_DATA_HOME", "data", 1);
+    EXPECT_EQ(makes::DefaultMakesDirectory(root_ + "/blocked"), root_ + "/home/.local/share/orvik/Pelmo2/makes/");
+    ::setenv("XDG_DATA_HOME", (root_ + "/data").c_str(), 1);
+
+    // A "makes" folder there but read-only, and a program folder it cannot be
+    // made in. Root, whom no permission bit refuses, looks as "nobody".
+    const auto readable = fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
+                          fs::perms::group_exec | fs::perms::others_read | fs::perms::others_exec;
+    fs::create_directories(root_ + "/installed/makes");
+    fs::create_directories(root_ + "/bare");
+    fs::permissions(root_ + "/installed/makes", readable);
+    fs::permissions(root_ + "/bare", readable);
+    const auto refused = [&] {
+        return makes::DefaultMakesDirectory(root_ + "/installed") == own &&
+               makes::DefaultMakesDirectory(root_ + "/bare") == own && !plat::fs::FolderExists(root_ + "/bare/makes");
+    };
+    if (::geteuid() != 0) {
+        EXPECT_TRUE(refused());
+    } else {
+        fs::permissions(root_, readable, fs::perm_options::add);
+        const pid_t child = ::fork();
+        if (child == 0) {
+            if (::setgid(65534) != 0 || ::setuid(65534) != 0) ::_exit(2);
+            ::_exit(refused() ? 0 : 1);
+        }
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFEXITED(status));
+        const int exitCode = WEXITSTATUS(status);
+        if (exitCode == 2) GTEST_SKIP() << "root cannot become the user nobody here";
+        EXPECT_EQ(exitCode, 0) << "as nobody, a folder of root's was taken for the makes";
+    }
+    fs::permissions(root_ + "/installed/makes", fs::perms::owner_all);
+    fs::permissions(root_ + "/bare", fs::perms::owner_all);
 }
 
 // Only the last level is created: a make folder on a drive that is not there
