@@ -1,8 +1,8 @@
 #pragma once
 // The instrument driver's control must be creatable on a fresh machine without
 // a manual step: at start the program registers the driver library that lies
-// beside it when the control's ProgID is not registered, or is registered to a
-// library that is no longer there.
+// beside it unless the control's ProgID names that library already
+// (plat::EnsureServerRegistered).
 
 #include <string>
 

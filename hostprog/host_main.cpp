@@ -4,7 +4,6 @@
 #include "host/test_element_base.h"
 #include "hostprog/f_host_main.h"
 #include "hostprog/failure_text.h"
-#include "hostprog/server_registration.h"
 #include "platform/com/com.h"
 #include "platform/com/fs.h"
 #include "platform/loop/message_loop.h"
@@ -15,8 +14,8 @@ namespace hostprog {
 
 std::shared_ptr<host::IPlugIn> HostMain::LoadPlugIn(const std::string& programFolder, std::string& error) {
     // A missing driver is no reason not to start: the run tells of it.
-    EnsureServerRegistered(drv::kXVTIControlProgId, plat::fs::Join(programFolder, kDriverLibrary));
-    if (!EnsureServerRegistered(kPlugInProgId, plat::fs::Join(programFolder, kPlugInLibrary))) {
+    plat::EnsureServerRegistered(drv::kXVTIControlProgId, plat::fs::Join(programFolder, kDriverLibrary));
+    if (!plat::EnsureServerRegistered(kPlugInProgId, plat::fs::Join(programFolder, kPlugInLibrary))) {
         error = std::string("The plug-in \"") + kPlugInProgId + "\" is not registered and " + kPlugInLibrary +
                 " is not in " + programFolder + ".";
         return nullptr;

@@ -11,6 +11,7 @@
 
 #include "platform/com/fs.h"
 #include "platform/com/registry.h"
+#include "platform/values/pass_over.h"
 #include "platform/values/text.h"
 
 namespace plat {
@@ -156,6 +157,20 @@ void UnregisterClass(std::string_view progId) {
 void RegisterServer(const std::string& libraryPath) { CallRegistration(libraryPath, "DllRegisterServer"); }
 
 void UnregisterServer(const std::string& libraryPath) { CallRegistration(libraryPath, "DllUnregisterServer"); }
+
+bool EnsureServerRegistered(std::string_view progId, const std::string& libraryPath) {
+    auto registered = [&] {
+        return PassOver([&] {
+            return Registry::Instance().ReadValue(Hive::ClassesRoot, InprocKey(progId), "");
+        }, std::string());
+    };
+    auto usable = [](const std::string& path) { return !path.empty() && fs::FileExists(path); };
+    if (!fs::FileExists(libraryPath)) return usable(registered());
+    const std::string current = registered();
+    if (usable(current) && fs::RealPath(current) == fs::RealPath(libraryPath)) return true;
+    PassOver([&] { RegisterServer(libraryPath); });
+    return usable(registered());
+}
 
 void RecordServerProgIds(const std::vector<std::string>& progIds, const void* addressInLibrary) {
     std::string path = ModulePath(addressInLibrary);

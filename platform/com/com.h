@@ -55,6 +55,14 @@ void UnregisterClass(std::string_view progId);
 void RegisterServer(const std::string& libraryPath);
 void UnregisterServer(const std::string& libraryPath);
 
+// A program that loads in-process servers works without a manual step, with
+// the server it was installed or built with: `libraryPath` (the library beside
+// the program) is registered for `progId` unless the ProgID already names that
+// very file. Without that library, a registration naming an existing one
+// stays. True when the ProgID then names an existing library. Never throws
+// (an AbortError aside).
+bool EnsureServerRegistered(std::string_view progId, const std::string& libraryPath);
+
 // One class an in-process server serves: its ProgID and how to make its object.
 struct ServedClass {
     std::string progId;

@@ -67,7 +67,7 @@ TEST_F(StartTest, WithoutARuntimeFolderTheLockLiesInTheTemporaryFolder) {
     EXPECT_EQ(path.rfind(std::filesystem::temp_directory_path().string(), 0), 0u);
 }
 
-TEST_F(StartTest, TheDriverBesideTheProgramIsRegisteredWhenMissing) {
+TEST_F(StartTest, TheDriverBesideTheProgramIsTheOneRegistered) {
     const char* bin = std::getenv("ORVIK_BIN_DIR");
     ASSERT_NE(bin, nullptr);
     const std::string key = std::string(drv::kXVTIControlProgId) + "\\InprocServer32";
@@ -81,9 +81,16 @@ TEST_F(StartTest, TheDriverBesideTheProgramIsRegisteredWhenMissing) {
     EXPECT_TRUE(plat::fs::FileExists(registered));
     EXPECT_NE(plat::CreateObject(drv::kXVTIControlProgId), nullptr);
 
-    // A registration that names a library no longer there is made again.
-    registry.WriteValue(plat::Hive::ClassesRoot, key, "", root_ + "/gone/liborvikPelmo2VTI.so");
-    ASSERT_TRUE(editor::EnsureDriverRegistered(bin));
+    // A registration that names a library no longer there, or another one (a
+    // build tree's, when the installed program starts), is made again.
+    for (const std::string& other : {root_ + "/gone/liborvikPelmo2VTI.so", root_ + "/liborvikPelmo2VTI.so"}) {
+        registry.WriteValue(plat::Hive::ClassesRoot, key, "", other);
+        ASSERT_TRUE(editor::EnsureDriverRegistered(bin));
+        EXPECT_EQ(registry.ReadValue(plat::Hive::ClassesRoot, key, ""), registered);
+        std::ofstream(root_ + "/liborvikPelmo2VTI.so") << "another driver";
+    }
+    // A program without the library beside it keeps a registration that works.
+    EXPECT_TRUE(editor::EnsureDriverRegistered(root_ + "/gone"));
     EXPECT_EQ(registry.ReadValue(plat::Hive::ClassesRoot, key, ""), registered);
 }
 
