@@ -144,6 +144,10 @@ TEST_F(ConfigViewTest, OpensOnTheConfigurationsBuiltInMakePresetAndOptions) {
     EXPECT_EQ(Grid().CellText(3, 1), "Pulse amplitude");
     EXPECT_EQ(Grid().CellText(1, 2), std::to_string(config->SpO2()));
     EXPECT_EQ(Grid().CellText(3, 2), config->PulseAmplitude());
+    for (int32_t row = 0; row <= 3; ++row)  // each value at the height of its label
+        EXPECT_EQ(plat::ui::AlignmentOf(Grid().EffectiveAlignment(row, 2)).vertical,
+                  plat::ui::AlignmentOf(Grid().EffectiveAlignment(row, 1)).vertical)
+            << row;
     EXPECT_FALSE(Grid().Editing());
 
     auto& tree = Tree();
