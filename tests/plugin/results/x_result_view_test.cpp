@@ -113,7 +113,7 @@ TEST_F(ResultViewTest, ColumnsAreSizedFromTheHeadersAndTheScrollBar) {
 
 TEST_F(ResultViewTest, EachHeaderIsAlignedLikeTheValuesOfItsColumn) {
     auto horizontal = [this](int32_t row, int32_t col) {
-        return plat::ui::AlignmentOf(G().EffectiveAlignment(row, col)).horizontal;
+        return static_cast<int>(plat::ui::AlignmentOf(G().EffectiveAlignment(row, col)).horizontal);
     };
     for (int32_t testId : {100, 200, 300}) {
         SCOPED_TRACE(testId);
@@ -127,7 +127,7 @@ TEST_F(ResultViewTest, EachHeaderIsAlignedLikeTheValuesOfItsColumn) {
         }
         ASSERT_GE(G().Rows(), 2);
         for (int32_t col = 1; col < G().Cols(); ++col) EXPECT_EQ(horizontal(0, col), horizontal(1, col)) << col;
-        EXPECT_EQ(horizontal(0, 2), plat::ui::GridAlignment::Horizontal::Right);
+        EXPECT_EQ(horizontal(0, 2), static_cast<int>(plat::ui::GridAlignment::Horizontal::Right));
     }
 }
 
