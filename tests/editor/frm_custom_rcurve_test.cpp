@@ -134,7 +134,10 @@ TEST_F(MainWindowTest, GridEditingNormalisesTheCommittedCellAndUpdatesSave) {
             EXPECT_EQ(Grid().EditText(), "1.49");
         })
         .TypeInCell("frmCustomRcurve", "tliRValue", "0.50")
-        .Do("frmCustomRcurve", "still editing", [&](plat::ui::Form&) { EXPECT_EQ(Grid().EditText(), "0.50"); })
+        .Do("frmCustomRcurve", "still editing", [&](plat::ui::Form&) {
+            EXPECT_EQ(Grid().EditText(), "0.50");
+            EXPECT_TRUE(SaveButton().Enabled()) << "a value being typed is an edit";
+        })
         // Committed by a click elsewhere, not by a key: Save follows all the same.
         .ClickCell("frmCustomRcurve", "tliRValue", 10, 0)
         .Do("frmCustomRcurve", "committed", [&](plat::ui::Form&) {
