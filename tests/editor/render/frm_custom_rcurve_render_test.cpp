@@ -269,14 +269,8 @@ TEST_F(MainWindowRenderTest, PickingAMakeShowsIt) {
 
 TEST_F(MainWindowRenderTest, AnotherMakeShowsFromItsFirstRowAndKeysMoveHighlightAndFocusTogether) {
     QTableWidget* table = Table();
-    const QColor highlight = table->palette().color(QPalette::Highlight);
     // The row drawn highlighted and the row of the focus frame (the table's current cell).
-    auto seen = [&] {
-        int highlighted = -1;
-        for (int row = 1; row < table->rowCount(); ++row)
-            if (table->item(row, 2)->background().color() == highlight) highlighted = row;
-        return std::pair{highlighted, table->currentIndex().row()};
-    };
+    auto seen = [&] { return std::pair{HighlightedRow(*table, 2), table->currentIndex().row()}; };
     EXPECT_EQ(seen(), std::pair(1, 1));
     ClickCell(45, 2);
     QTest::keyClick(Editor(), Qt::Key_Escape);

@@ -156,15 +156,11 @@ TEST_F(ControlsTest, ArrowKeysMoveTheGridsRowThroughTheCore) {
 
 TEST_F(ControlsTest, AfterEscTheMovingKeysMoveTheHighlightAndTheFocusFrameTogether) {
     QTableWidget* table = Table();
-    const QColor highlight = table->palette().color(QPalette::Highlight);
     // The row drawn highlighted, the focus frame's cell, and whether that cell shows whole.
     auto seen = [&] {
-        int highlighted = -1;
-        for (int row = 1; row < table->rowCount(); ++row)
-            if (table->item(row, 2)->background().color() == highlight) highlighted = row;
         const QModelIndex current = table->currentIndex();
         const bool whole = table->viewport()->rect().contains(table->visualRect(current));
-        return std::tuple{highlighted, current.row(), current.column(), whole};
+        return std::tuple{HighlightedRow(*table, 2), current.row(), current.column(), whole};
     };
     ClickCell(5, 2);
     QTest::keyClick(Editor(), Qt::Key_Escape);
