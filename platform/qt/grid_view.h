@@ -15,8 +15,9 @@
 // other change (paste, a non-ASCII character) to EnterEditText. The editor
 // types at its end, as the core's does. With no editor open the moving keys
 // (arrows, PageUp, PageDown, Home, End) are the core's: it moves the row
-// position and the top row. The table's current cell, where Qt draws the
-// focus frame, is always the core's current cell, which shows highlighted.
+// position and the top row (Left and Right move nothing). The table's current
+// cell, where Qt draws the focus frame, is always the core's current cell,
+// which shows highlighted.
 
 #include <QtGui/QColor>
 
