@@ -310,21 +310,27 @@ void frmCustomRcurve::SelectQuietly(const std::string& name) {
 }
 
 void frmCustomRcurve::SetOximeterMake() {
-    if (!m_CurrentMake) {
+    if (m_CurrentMake) {
+        const auto& make = *m_CurrentMake;
+        plat::PassOver([&] {
+            txtRDC.SetText(std::to_string(make.RedDC()));
+            txtIRDC.SetText(std::to_string(make.IRDC()));
+            txtRcurveFileName.SetText(make.File());
+            txtIRAC.SetText(std::to_string(make.IRAC()));
+            txtTLC.SetText(std::to_string(make.TLC()));
+        });
+        FillRValueGrid();
+        plat::PassOver([&] { cmbLightLevel.SetListIndex(make.LightLevel() - 1); });
+    } else {
         ClearOximeterDetails();
         FillRValueGrid();
-        return;
     }
-    const auto& make = *m_CurrentMake;
+    // Every make is shown from its first row, whatever the one before was scrolled to.
     plat::PassOver([&] {
-        txtRDC.SetText(std::to_string(make.RedDC()));
-        txtIRDC.SetText(std::to_string(make.IRDC()));
-        txtRcurveFileName.SetText(make.File());
-        txtIRAC.SetText(std::to_string(make.IRAC()));
-        txtTLC.SetText(std::to_string(make.TLC()));
+        tliRValue.SetTopRow(0);
+        tliRValue.SetRow(1);
+        tliRValue.SetCol(kRValueCol);
     });
-    FillRValueGrid();
-    plat::PassOver([&] { cmbLightLevel.SetListIndex(make.LightLevel() - 1); });
 }
 
 void frmCustomRcurve::ClearOximeterDetails() {
@@ -397,11 +403,17 @@ bool frmCustomRcurve::IsSettingsGotChanged() const {
         for (const auto& point : *curve) {
             // Only SpO2 50 to 100 has a cell to compare with.
             if (point->spo2() < makes::kFirstSpO2 || point->spo2() > makes::kLastSpO2) continue;
-            const std::string shown = tliRValue.CellText(point->spo2() - makes::kFirstSpO2 + 1, kRValueCol);
+            const std::string shown = ShownRValue(point->spo2() - makes::kFirstSpO2 + 1);
             if (NumberText(point->StoredRvalue()) != NumberText(shown)) return true;
         }
     }
     return false;
+}
+
+std::string frmCustomRcurve::ShownRValue(int32_t row) const {
+    if (tliRValue.Editing() && tliRValue.EditRow() == row && tliRValue.EditCol() == kRValueCol)
+        return tliRValue.EditText();
+    return tliRValue.CellText(row, kRValueCol);
 }
 
 void frmCustomRcurve::UpdateSave() {
@@ -461,6 +473,8 @@ void frmCustomRcurve::tliRValue_GridCellEditingKeyPress(plat::ui::GridCellEditor
 
 void frmCustomRcurve::tliRValue_GridCellEditingChange(plat::ui::GridCellEditor& editor) {
     dialogs::NumericGrid::Grid_CheckNumericValue(editor, 0, 2.5, 2);
+    // A value being typed is an edit already: Save (and its access key) can end the edit and store it.
+    UpdateSave();
 }
 
 void frmCustomRcurve::tliRValue_GridCellAfterEditing(std::string& newText, plat::ui::GridCell& cell) {

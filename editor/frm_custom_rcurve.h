@@ -5,9 +5,9 @@
 // changes the shown make ends by selecting a picker entry, whose handling shows
 // it and resets the change tracking.
 //
-// What the window shows is compared with the shown make as stored
-// (IsSettingsGotChanged); Save is enabled only while they differ, or while the
-// shown make has no file written yet. Saving works on a copy of the shown
+// What the window shows, a value being typed into a cell included, is compared
+// with the shown make as stored (IsSettingsGotChanged); Save is enabled only
+// while they differ, or while the shown make has no file written yet. Saving works on a copy of the shown
 // make: the list, the picker and the shown make take it only once its file is
 // on disk. Every road that saves, sends or shows another make, and closing,
 // first ends an open cell edit as a focus move would.
@@ -69,6 +69,8 @@ private:
     void SetOximeterParams(makes::COximeterMake& make) const;
     // Selects the picker entry of that name without running its handling.
     void SelectQuietly(const std::string& name);
+    // The R value a row shows: the open editor's text in the cell being typed.
+    std::string ShownRValue(int32_t row) const;
     // Save enabled exactly while the window differs from the shown make.
     void UpdateSave();
     // The no-make / some-make states of the toolbar, Send and the fields.

@@ -48,6 +48,10 @@ QWidget* GridView::Create(QWidget* parent) {
     table_->setSelectionMode(QAbstractItemView::NoSelection);
     table_->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
     table_->setWordWrap(false);
+    // The rows in view are the core's top row alone: a current cell set from the core scrolls nothing.
+    table_->setAutoScroll(false);
+    // Tab is the window's; Qt would also take it as a move, even when a hidden editor hands the focus back.
+    table_->setTabKeyNavigation(false);
     Hook(table_->viewport(), [this](QObject*, QEvent* event) { return OnViewportEvent(table_, event); });
     // Row 0 is drawn by a view of its own over the table's column header, which keeps its
     // place at the top; the table's own row 0 has no height, so scrolling never takes it away
@@ -86,6 +90,12 @@ QWidget* GridView::Create(QWidget* parent) {
         // A person scrolled: the first row in view is the core's top row.
         if (!Syncing() && Control()) grid_.SetTopRow(top);
     });
+    // The focus frame (the table's current cell) is the core's current cell, where the highlight
+    // is: a move the table makes by itself (a typed letter's search) is put back.
+    QObject::connect(table_->selectionModel(), &QItemSelectionModel::currentChanged, Context(),
+                     [this](const QModelIndex& current) {
+                         if (!Syncing() && Control() && current.isValid()) SyncCurrent();
+                     });
     editor_ = new QLineEdit(table_->viewport());
     editor_->hide();
     editor_->setProperty("orvikOwnKeys", true);  // Enter and Esc are the editor's, not the window's
@@ -107,7 +117,18 @@ QWidget* GridView::Create(QWidget* parent) {
 QLineEdit* GridView::Editor() const { return editor_ && editor_->isVisible() ? editor_ : nullptr; }
 
 bool GridView::CoreHandlesKey(int32_t keyCode) const {
-    return !grid_.Editing() && (keyCode == ui::vbKeyUp || keyCode == ui::vbKeyDown);
+    if (grid_.Editing()) return false;
+    switch (keyCode) {
+        case ui::vbKeyUp:
+        case ui::vbKeyDown:
+        case ui::vbKeyPageUp:
+        case ui::vbKeyPageDown:
+        case ui::vbKeyHome:
+        case ui::vbKeyEnd:
+        case ui::vbKeyLeft:
+        case ui::vbKeyRight: return true;
+        default: return false;
+    }
 }
 
 GridView::Shown GridView::Look(int32_t row, int32_t col) const {
@@ -154,6 +175,7 @@ void GridView::SyncOwn() {
     SyncCells();
     if (table_->verticalScrollBar()->value() != grid_.TopRow()) table_->verticalScrollBar()->setValue(grid_.TopRow());
     SyncEditor();
+    SyncCurrent();
 }
 
 void GridView::SyncFixedRow() {
@@ -187,6 +209,12 @@ void GridView::SyncCells() {
             was = std::move(look);
         }
     }
+}
+
+void GridView::SyncCurrent() {
+    const QModelIndex current = table_->model()->index(grid_.Row(), grid_.Col());
+    if (current.isValid() && table_->currentIndex() != current)
+        table_->selectionModel()->setCurrentIndex(current, QItemSelectionModel::NoUpdate);
 }
 
 void GridView::SyncEditor() {

@@ -13,8 +13,11 @@
 // keys, Backspace, Enter and Esc go to TypeEditKey (the edit events fire
 // there; Enter commits and Esc cancels unless a handler took the key), any
 // other change (paste, a non-ASCII character) to EnterEditText. The editor
-// types at its end, as the core's does. Up and Down with no editor open are
-// the core's (they move the row position).
+// types at its end, as the core's does. With no editor open the moving keys
+// (arrows, PageUp, PageDown, Home, End) are the core's: it moves the row
+// position and the top row (Left and Right move nothing). The table's current
+// cell, where Qt draws the focus frame, is always the core's current cell,
+// which shows highlighted.
 
 #include <QtGui/QColor>
 
@@ -54,6 +57,7 @@ private:
     Shown Look(int32_t row, int32_t col) const;
     void SyncFixedRow();
     void SyncCells();
+    void SyncCurrent();
     void SyncEditor();
     bool OnViewportEvent(QTableView* view, QEvent* event);
     bool OnEditorKey(QEvent* event);

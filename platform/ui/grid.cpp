@@ -1,8 +1,10 @@
 #include "platform/ui/grid.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "platform/ui/keys.h"
+#include "platform/ui/metrics.h"
 
 namespace plat::ui {
 
@@ -450,10 +452,69 @@ bool Grid::EnterEditText(std::string_view text) {
     return true;
 }
 
+namespace {
+
+// Twips to whole pixels, rounded as a renderer places them.
+int32_t Pixels(int32_t twips, int32_t twipsPerPixel) {
+    return static_cast<int32_t>(std::lround(static_cast<double>(twips) / twipsPerPixel));
+}
+
+}  // namespace
+
+int32_t Grid::RowPixels(int32_t row) const { return Pixels(rowHeights_[row], std::max(1, Metrics().TwipsPerPixelY())); }
+
+int32_t Grid::RowRoom() const {
+    // The frame around the rows, and a horizontal scroll bar when the columns overflow.
+    constexpr int32_t kFramePixels = 4;
+    const TextMetrics& metrics = Metrics();
+    const int32_t pixelX = std::max(1, metrics.TwipsPerPixelX()), pixelY = std::max(1, metrics.TwipsPerPixelY());
+    int32_t room = Pixels(Height(), pixelY) - (rows_ > 0 ? RowPixels(0) : 0) - kFramePixels;
+    int32_t widths = 0;
+    for (int32_t width : colWidths_) widths += Pixels(width, pixelX);
+    const int32_t bar = metrics.VScrollBarWidth();
+    if (widths > Pixels(Width(), pixelX) - kFramePixels - bar) room -= bar;
+    return room;
+}
+
+int32_t Grid::PageRows() const {
+    int32_t room = RowRoom();
+    int32_t count = 0;
+    for (int32_t row = std::max(topRow_, 1); row < rows_ && room >= RowPixels(row); ++row) {
+        room -= RowPixels(row);
+        ++count;
+    }
+    return std::max(count, 1);
+}
+
+void Grid::ScrollToRow(int32_t row) {
+    if (row < 1 || row >= rows_) return;
+    // Row 0 stays in view above the others: a top row of 0 shows row 1 first.
+    if (row < std::max(topRow_, 1)) {
+        SetTopRow(row);
+        return;
+    }
+    // The least top row that shows `row` whole.
+    int32_t room = RowRoom() - RowPixels(row);
+    int32_t top = row;
+    while (top > 1 && room >= RowPixels(top - 1)) room -= RowPixels(--top);
+    if (std::max(topRow_, 1) < top) SetTopRow(top);
+}
+
 void Grid::KeyAction(int32_t keyCode, int32_t) {
-    if (editing_) return;
-    if (keyCode == vbKeyDown) SetRow(row_ + 1);
-    if (keyCode == vbKeyUp) SetRow(row_ - 1);
+    if (editing_ || rows_ < 2) return;
+    // The keys move among the data rows; the header row is never current by a key.
+    int32_t row = row_;
+    switch (keyCode) {
+        case vbKeyUp: row = row_ - 1; break;
+        case vbKeyDown: row = row_ + 1; break;
+        case vbKeyPageUp: row = row_ - PageRows(); break;
+        case vbKeyPageDown: row = row_ + PageRows(); break;
+        case vbKeyHome: row = 1; break;
+        case vbKeyEnd: row = rows_ - 1; break;
+        default: return;
+    }
+    SetRow(std::clamp(row, 1, rows_ - 1));
+    ScrollToRow(row_);
 }
 
 }  // namespace plat::ui

@@ -216,7 +216,8 @@ public:
     std::function<void(GridCellEditor& editor)> OnGridCellEditingChange;
 
 protected:
-    // Up and Down move the row position when no editor is open.
+    // With no editor open, Up, Down, PageUp, PageDown, Home and End move the
+    // row position among the data rows (1 on) and scroll it into view.
     void KeyAction(int32_t keyCode, int32_t shift) override;
 
 private:
@@ -237,6 +238,14 @@ private:
     const CellData& At(int32_t row, int32_t col) const { return cells_[static_cast<size_t>(row) * cols_ + col]; }
     void Resize(int32_t rows, int32_t cols);
     void Touch();
+    // In pixels, as a renderer draws them: a row's height, and the room for
+    // the data rows (the grid's height less the header row, the frame and a
+    // horizontal scroll bar). The rows wholly in view from the top row (at
+    // least 1), and the least scrolling that shows `row` whole.
+    int32_t RowPixels(int32_t row) const;
+    int32_t RowRoom() const;
+    int32_t PageRows() const;
+    void ScrollToRow(int32_t row);
     template <class T>
     void SetCellStyleMember(int32_t row, int32_t col, std::optional<T> GridStyle::*member, T value);
     void StartEdit(int32_t row, int32_t col);

@@ -101,7 +101,8 @@ void XCustomMake::Initialize(int32_t /*index*/, const makes::OximeterMakePtr& ma
         tliRValue.SetColWidth(kValueCol, std::max(0, tliRValue.Width() - tliRValue.ColWidth(0) - margin));
     });
     plat::PassOver([&] {
-        for (int32_t row = 1; row < tliRValue.Rows(); ++row) tliRValue.SetCellAlignment(row, kValueCol, 7);
+        // Right, and vertically centred like the SpO2 column.
+        for (int32_t row = 1; row < tliRValue.Rows(); ++row) tliRValue.SetCellAlignment(row, kValueCol, 8);
     });
 }
 

@@ -31,6 +31,8 @@ constexpr int32_t kModeChoose = 2;
 constexpr int32_t kModeLook = 3;
 constexpr plat::ui::Color kEditableColor = 0xFFFFFF;
 constexpr plat::ui::Color kReadOnlyColor = plat::ui::SystemColor(0x0F);  // button face
+// Values right, and vertically centred like the labels beside them.
+constexpr int32_t kAlignValue = 8;
 // The only amplitudes below 0.1 that the simulator takes.
 constexpr std::array<double, 5> kSmallAmplitudes{0.02, 0.025, 0.05, 0.07, 0.075};
 
@@ -430,7 +432,8 @@ void XSpO2SimulationConfigView::FillDetailsGrid() {
         tliDetails.SetCellText(kRowSpO2, 1, host::TranslateText(kSection, "20033::SpO2"));
         tliDetails.SetCellText(kRowBPM, 1, host::TranslateText(kSection, "20034::BPM"));
         tliDetails.SetCellText(kRowAmplitude, 1, host::TranslateText(kSection, "20018::Pulse amplitude"));
-        for (int32_t row = kRowSpO2; row <= kRowAmplitude; ++row) tliDetails.SetCellAlignment(row, kValueCol, 7);
+        for (int32_t row = kRowSpO2; row <= kRowAmplitude; ++row)
+            tliDetails.SetCellAlignment(row, kValueCol, kAlignValue);
     });
     ShowValues();
 }

@@ -153,6 +153,13 @@ void XResultView::Refresh() {
 
 // ---- Layout ---------------------------------------------------------------
 
+void XResultView::SetColumns() {
+    tlstGrid.SetCols(kColumns);
+    // By column, so that each header is aligned like the values under it.
+    const int32_t alignments[kColumns] = {0, kAlignName, kAlignValue, kAlignValue, kAlignValue, kAlignUnit};
+    for (int32_t col = kNameCol; col < kColumns; ++col) tlstGrid.SetColAlignment(col, alignments[col]);
+}
+
 void XResultView::SetRows(int32_t rows) {
     tlstGrid.SetRows(rows);
     rowKeys_.resize(static_cast<size_t>(rows));
@@ -167,10 +174,8 @@ void XResultView::BuildLayout() {
         // A probe grid keeps the rows it has: a new run only empties the values.
         if (tlstGrid.Rows() >= 2) return;
         plat::PassOver([&] {
-            tlstGrid.SetCols(kColumns);
+            SetColumns();
             SetRows(1);
-            const int32_t alignments[kColumns] = {0, kAlignName, kAlignValue, kAlignValue, kAlignValue, kAlignUnit};
-            for (int32_t col = kNameCol; col < kColumns; ++col) tlstGrid.SetColAlignment(col, alignments[col]);
         });
         headers();
         ClearGrid(false, false);
@@ -179,7 +184,7 @@ void XResultView::BuildLayout() {
     }
     plat::PassOver([&] {
         SetRows(3);
-        tlstGrid.SetCols(kColumns);
+        SetColumns();
     });
     headers();
     plat::PassOver([&] {
@@ -193,10 +198,7 @@ void XResultView::BuildLayout() {
             tlstGrid.SetCellText(r.row, kNameCol, host::TranslateText(kLanguageSection, r.label));
             tlstGrid.SetCellTag(r.row, kNameCol, r.key);
             rowKeys_[static_cast<size_t>(r.row)] = r.key;
-            tlstGrid.SetCellAlignment(r.row, kNameCol, kAlignName);
-            for (int32_t col = kValueCol; col <= kLowCol; ++col) tlstGrid.SetCellAlignment(r.row, col, kAlignValue);
             tlstGrid.SetCellText(r.row, kUnitCol, host::TranslateText(kLanguageSection, r.unit));
-            tlstGrid.SetCellAlignment(r.row, kUnitCol, kAlignUnit);
         }
     });
     ClearColumn(kValueCol);

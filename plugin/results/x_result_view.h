@@ -70,6 +70,8 @@ private:
     void ApplyRowLook(int32_t row, RowLook look);
     void UserControl_Resize();
     void SizeColumns();
+    // The six columns, each with the alignment of its values, header included.
+    void SetColumns();
     void SetRows(int32_t rows);
 
     // SpO2 simulation test.

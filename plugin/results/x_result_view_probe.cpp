@@ -16,9 +16,7 @@ namespace plugin {
 
 namespace {
 
-constexpr int32_t kColumns = 6;
 constexpr int32_t kNameCol = 1, kValueCol = 2, kHighCol = 3, kLowCol = 4, kUnitCol = 5;
-constexpr int32_t kAlignName = 2, kAlignValue = 8, kAlignUnit = 5;
 constexpr const char* kPinPrefix = "PIN";
 
 // The kind of a grid of fixed probe readings; nullptr for pin pairs (the
@@ -59,7 +57,7 @@ void XResultView::InitProbeTest() {
     EndEntry();
     ClearGrid(true, true);
     plat::PassOver([&] {
-        if (tlstGrid.Cols() < kColumns) tlstGrid.SetCols(kColumns);
+        SetColumns();
         const std::vector<std::string> keys = ProbeKeys(TestID());
         SetRows(static_cast<int32_t>(keys.size()) + 1);
         for (size_t i = 0; i < keys.size(); ++i)
@@ -76,7 +74,7 @@ void XResultView::LayoutProbeLimitRows() {
     }
     int32_t row = 1;
     plat::PassOver([&] {
-        if (tlstGrid.Cols() < kColumns) tlstGrid.SetCols(kColumns);
+        SetColumns();
         const int32_t expected =
             FixedProbeKind(TestID()) ? static_cast<int32_t>(ProbeKeys(TestID()).size()) : PinPairCount();
         SetRows(expected + 1);
@@ -166,17 +164,11 @@ void XResultView::ShowProbeMeasurement(const CMeasurement& measurement, bool app
         const int32_t row = tlstGrid.Rows();
         SetRows(row + 1);
         tlstGrid.SetCellText(row, kNameCol, MeasurementDescription(key));
-        tlstGrid.SetCellAlignment(row, kNameCol, kAlignName);
         tlstGrid.SetCellTag(row, kNameCol, key);
         rowKeys_[static_cast<size_t>(row)] = key;
         tlstGrid.SetCellText(row, kValueCol, value);
-        tlstGrid.SetCellAlignment(row, kValueCol, kAlignValue);
-        for (int32_t col : {kHighCol, kLowCol}) {
-            tlstGrid.SetCellText(row, col, "");
-            tlstGrid.SetCellAlignment(row, col, kAlignValue);
-        }
+        for (int32_t col : {kHighCol, kLowCol}) tlstGrid.SetCellText(row, col, "");
         tlstGrid.SetCellText(row, kUnitCol, ProbeUnit());
-        tlstGrid.SetCellAlignment(row, kUnitCol, kAlignUnit);
         SetRowLook(row, ok);
         return;
     }
@@ -193,7 +185,6 @@ void XResultView::ShowNoResistances() {
             // No pin key finds this row any more.
             tlstGrid.SetCellTag(row, kNameCol, kPinPrefix);
             tlstGrid.SetCellText(row, kValueCol, host::TranslateText(kLanguageSection, "20040::No resitances found"));
-            tlstGrid.SetCellAlignment(row, kValueCol, kAlignValue);
         });
         return;
     }

@@ -134,7 +134,10 @@ TEST_F(MainWindowTest, GridEditingNormalisesTheCommittedCellAndUpdatesSave) {
             EXPECT_EQ(Grid().EditText(), "1.49");
         })
         .TypeInCell("frmCustomRcurve", "tliRValue", "0.50")
-        .Do("frmCustomRcurve", "still editing", [&](plat::ui::Form&) { EXPECT_EQ(Grid().EditText(), "0.50"); })
+        .Do("frmCustomRcurve", "still editing", [&](plat::ui::Form&) {
+            EXPECT_EQ(Grid().EditText(), "0.50");
+            EXPECT_TRUE(SaveButton().Enabled()) << "a value being typed is an edit";
+        })
         // Committed by a click elsewhere, not by a key: Save follows all the same.
         .ClickCell("frmCustomRcurve", "tliRValue", 10, 0)
         .Do("frmCustomRcurve", "committed", [&](plat::ui::Form&) {
@@ -306,6 +309,38 @@ TEST_F(MainWindowTest, PickingWithAnInvalidEditAsksAndNoDropsIt) {
         .Do("frmCustomRcurve", "beta", [&](plat::ui::Form&) {
             EXPECT_EQ(w.CurrentMake()->Name(), "Beta");
             EXPECT_EQ(RValue(66), "1.84");
+        });
+    Run(op);
+}
+
+TEST_F(MainWindowTest, EveryMakeIsShownFromItsFirstRow) {
+    TwoMakes();
+    WriteMake(SampleMake("Gamma", 3000, 1.8), "gamma.txt");
+    auto& w = Open();
+    using Place = std::pair<int32_t, int32_t>;  // current row, top row
+    auto place = [this] { return Place{Grid().Row(), Grid().TopRow()}; };
+    EXPECT_EQ(place(), (Place{1, 0}));
+    ScriptedOperator op;
+    // Scrolled to the end by a key and a row further up made current by a click.
+    op.PressKey("frmCustomRcurve", "tliRValue", plat::ui::vbKeyEnd)
+        .ClickCell("frmCustomRcurve", "tliRValue", 45, 2)
+        .TypeInCell("frmCustomRcurve", "tliRValue", "\x1b")
+        .Do("frmCustomRcurve", "scrolled", [&](plat::ui::Form&) { EXPECT_EQ(place(), (Place{45, 34})); })
+        .Pick("frmCustomRcurve", "cmbCustomRcurve", 1)
+        .Do("frmCustomRcurve", "picked", [&](plat::ui::Form&) {
+            EXPECT_EQ(w.CurrentMake()->Name(), "Beta");
+            EXPECT_EQ(place(), (Place{1, 0}));
+            EXPECT_EQ(Grid().Col(), 2);
+        })
+        // Deleting shows the first make left, from its first row too.
+        .PressKey("frmCustomRcurve", "tliRValue", plat::ui::vbKeyPageDown)
+        .PressKey("frmCustomRcurve", "tliRValue", plat::ui::vbKeyPageDown)
+        .ClickButton("frmCustomRcurve", "tbrmakeAction", "Delete")
+        .Answer(vbYes, "Are you sure you want to delete this oximeter?")
+        .Answer(vbOK, "successfully deleted")
+        .Do("frmCustomRcurve", "deleted", [&](plat::ui::Form&) {
+            EXPECT_EQ(w.CurrentMake()->Name(), "Alpha");
+            EXPECT_EQ(place(), (Place{1, 0}));
         });
     Run(op);
 }

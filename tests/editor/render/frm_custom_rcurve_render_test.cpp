@@ -2,17 +2,21 @@
 // into the grid, picking a make, and its picture.
 #include <gtest/gtest.h>
 
+#include <QtGui/QKeySequence>
 #include <QtGui/QWheelEvent>
 #include <QtTest/QTest>
 #include <QtWidgets/QApplication>
+#include <QtWidgets/QAbstractItemView>
 #include <QtWidgets/QComboBox>
 #include <QtWidgets/QLabel>
 #include <QtWidgets/QLineEdit>
 #include <QtWidgets/QMessageBox>
 #include <QtWidgets/QProgressBar>
+#include <QtWidgets/QScrollBar>
 #include <QtWidgets/QPushButton>
 #include <QtWidgets/QTableWidget>
 
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 
@@ -36,13 +40,16 @@ class SlowVTIControl : public plat::ControlObject, public drv::IXVTIControl {
 public:
     std::function<void()> during;
     int uploads = 0;
+    std::vector<std::string> curve;  // the R values of the last upload
     void InitVTI() override {}
     void AbortTest() override {}
     void StartRemote() override {}
     void EndRemote() override {}
     std::string LoadMakeParameters(int32_t, const std::string&, int32_t, int32_t, int32_t,
-                                   const drv::KeyedCollection*) override {
+                                   const drv::KeyedCollection* values) override {
         ++uploads;
+        curve.clear();
+        for (int32_t i = 1; values && i <= values->Count(); ++i) curve.push_back(values->Item(i).AsString());
         if (during) during();
         return {};
     }
@@ -121,8 +128,55 @@ protected:
         });
     }
 
+    // Answers the message boxes as they come, one button each, and keeps their texts.
+    void AnswerBoxes(std::vector<QMessageBox::StandardButton> buttons) {
+        if (buttons.empty()) return;
+        When([] { return BoxShown() != nullptr; }, [this, buttons] {
+            prompts_.push_back(BoxShown()->text().toStdString());
+            QTest::mouseClick(BoxShown()->button(buttons.front()), Qt::LeftButton);
+            AnswerBoxes({buttons.begin() + 1, buttons.end()});
+        });
+    }
+    // Whether the boxes answered were those, one text of each in order.
+    ::testing::AssertionResult Asked(const std::vector<std::string>& texts) {
+        bool same = prompts_.size() == texts.size();
+        for (std::size_t i = 0; same && i < texts.size(); ++i) same = prompts_[i].find(texts[i]) != std::string::npos;
+        if (same) return ::testing::AssertionSuccess();
+        auto failure = ::testing::AssertionFailure() << "asked:";
+        for (const std::string& prompt : prompts_) failure << " [" << prompt << "]";
+        return failure;
+    }
+    static QMessageBox* BoxShown() {
+        QMessageBox* box = plat::qt::QtMessageBoxService::Current();
+        return box && box->isVisible() ? box : nullptr;
+    }
+    // The slot dialog's OK pressed on the screen once it shows.
+    void AcceptSlotDialog() {
+        When([] { return plat::ui::FindForm("frmUploadLocation") != nullptr; }, [this] {
+            auto* slotDialog = plat::ui::FindForm("frmUploadLocation");
+            QTest::mouseClick(Widget<QPushButton>(*slotDialog->Controls().Find("cmdOK")), Qt::LeftButton);
+        });
+    }
+    // The R value a make file of the folder stores for that SpO2.
+    std::string StoredRValue(const std::string& file, int32_t spo2) {
+        const auto make = makes::ReadMakesFile(dir_.Path() + "/makes/" + file);
+        if (make && make->RCurve())
+            for (const auto& point : *make->RCurve())
+                if (point->spo2() == spo2) return point->rvalue();
+        return {};
+    }
+    // Types into the R-value cell of that SpO2 on the screen, and leaves the edit open.
+    void TypeIntoCell(int32_t spo2, const char* text) {
+        ClickCell(spo2 - 49, 2);
+        ASSERT_NE(Editor(), nullptr);
+        QTest::keyClicks(Editor(), text);
+        Settle();
+        ASSERT_TRUE(Grid().Editing());
+    }
+
     test_support::TempDir dir_;
     std::shared_ptr<editor::frmCustomRcurve> window_;
+    std::vector<std::string> prompts_;  // of the message boxes answered
 };
 
 TEST_F(MainWindowRenderTest, TypingIntoTheRValueGrid) {
@@ -211,6 +265,79 @@ TEST_F(MainWindowRenderTest, PickingAMakeShowsIt) {
     EXPECT_EQ(Widget<QLineEdit>(*window_->Controls().Find("txtRDC"))->text(), "2000");
     EXPECT_EQ(Table()->item(1, 2)->text(), "2");
     EXPECT_FALSE(Widget(SaveButton())->isEnabled());
+}
+
+TEST_F(MainWindowRenderTest, AnotherMakeShowsFromItsFirstRowAndKeysMoveHighlightAndFocusTogether) {
+    QTableWidget* table = Table();
+    // The row drawn highlighted and the row of the focus frame (the table's current cell).
+    auto seen = [&] { return std::pair{HighlightedRow(*table, 2), table->currentIndex().row()}; };
+    EXPECT_EQ(seen(), std::pair(1, 1));
+    ClickCell(45, 2);
+    QTest::keyClick(Editor(), Qt::Key_Escape);
+    Settle();
+    ASSERT_GT(table->verticalScrollBar()->value(), 20);
+    QTest::keyClick(Widget<QComboBox>(*window_->Controls().Find("cmbCustomRcurve")), Qt::Key_Down);
+    Settle();
+    ASSERT_EQ(window_->CurrentMake()->Name(), "Beta");
+    EXPECT_EQ(table->verticalScrollBar()->value(), 0);
+    EXPECT_EQ(seen(), std::pair(1, 1));
+    // Esc in a cell, then the page keys: the highlight goes where the focus frame goes, in view.
+    ClickCell(3, 2);
+    QTest::keyClick(Editor(), Qt::Key_Escape);
+    Settle();
+    for (Qt::Key key : {Qt::Key_PageDown, Qt::Key_PageDown, Qt::Key_PageUp, Qt::Key_End, Qt::Key_Home}) {
+        QTest::keyClick(QApplication::focusWidget(), key);
+        Settle();
+        const int row = Grid().Row();
+        EXPECT_EQ(seen(), std::pair(row, row)) << QKeySequence(key).toString().toStdString();
+        EXPECT_TRUE(table->viewport()->rect().contains(table->visualRect(table->currentIndex())));
+    }
+    EXPECT_EQ(Grid().Row(), 1);
+}
+
+TEST_F(MainWindowRenderTest, AccessKeysEndTheCellEditBeforeSaveAndSend) {
+    // Alt+S: Save writes the value typed into the open cell, a single key is enough.
+    TypeIntoCell(52, "2");
+    AnswerBoxes({QMessageBox::Yes, QMessageBox::Ok});
+    QTest::keyClick(Editor(), Qt::Key_S, Qt::AltModifier);
+    PumpUntil([&] { return prompts_.size() == 2 && !BoxShown(); });
+    EXPECT_FALSE(Grid().Editing());
+    EXPECT_EQ(StoredRValue("alpha.txt", 52), "2");
+    EXPECT_TRUE(Asked({"overwrite", "saved"}));
+
+    // Alt+N: the typed value is stored, then sent.
+    std::shared_ptr<SlowVTIControl> vti;
+    plat::RegisterClass(drv::kXVTIControlProgId, [&] { return vti = std::make_shared<SlowVTIControl>(); });
+    prompts_.clear();
+    Table()->window()->activateWindow();  // active again, as after any message box
+    TypeIntoCell(53, "0.6");
+    AnswerBoxes({QMessageBox::Yes, QMessageBox::Yes, QMessageBox::Ok, QMessageBox::Ok});
+    AcceptSlotDialog();
+    QTest::keyClick(Editor(), Qt::Key_N, Qt::AltModifier);
+    PumpUntil([&] { return prompts_.size() == 4 && !BoxShown(); }, 8000);
+    plat::UnregisterClass(drv::kXVTIControlProgId);
+    EXPECT_FALSE(Grid().Editing());
+    EXPECT_EQ(StoredRValue("alpha.txt", 53), "0.6");
+    ASSERT_NE(vti, nullptr);
+    EXPECT_EQ(vti->uploads, 1);
+    EXPECT_NE(std::find(vti->curve.begin(), vti->curve.end(), "0.6"), vti->curve.end());
+    EXPECT_TRUE(Asked({"not saved", "overwrite", "saved", "successfully sent"}));
+}
+
+TEST_F(MainWindowRenderTest, APickInThePickersListEndsTheCellEditFirst) {
+    TypeIntoCell(52, "0.7");
+    AnswerBoxes({QMessageBox::Yes, QMessageBox::Yes, QMessageBox::Ok});
+    // Picked in the opened list, with the keys of the list.
+    auto* picker = Widget<QComboBox>(*window_->Controls().Find("cmbCustomRcurve"));
+    picker->showPopup();
+    Settle();
+    QTest::keyClick(picker->view(), Qt::Key_Down);
+    QTest::keyClick(picker->view(), Qt::Key_Return);
+    PumpUntil([&] { return prompts_.size() == 3 && !BoxShown(); });
+    EXPECT_TRUE(Asked({"Do you want to save the changes?", "overwrite", "saved"}));
+    EXPECT_EQ(StoredRValue("alpha.txt", 52), "0.7");
+    EXPECT_EQ(window_->CurrentMake()->Name(), "Beta");
+    EXPECT_EQ(Table()->item(3, 2)->text(), "1.98");
 }
 
 TEST_F(MainWindowRenderTest, ThePictureOfTheWindow) {

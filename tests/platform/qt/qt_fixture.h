@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QtWidgets/QTableWidget>
 #include <QtWidgets/QWidget>
 
 #include <functional>
@@ -40,6 +41,13 @@ protected:
     void Settle(plat::Millis ms = 30) { PumpUntil([] { return false; }, ms); }
     // Pixels of a length in twips, in the renderer's design units.
     static int Px(int32_t twips) { return plat::qt::ToPixelsX(twips); }
+    // The data row a grid's table draws in the highlight colour in that column (-1 for none).
+    static int HighlightedRow(const QTableWidget& table, int col) {
+        const QColor highlight = table.palette().color(QPalette::Highlight);
+        for (int row = 1; row < table.rowCount(); ++row)
+            if (table.item(row, col) && table.item(row, col)->background().color() == highlight) return row;
+        return -1;
+    }
     template <class W = QWidget>
     W* Widget(const plat::ui::Control& control) {
         return qobject_cast<W*>(renderer.WidgetOf(control));

@@ -1,6 +1,8 @@
 // The grid, tree, toolbar, progress bar and HTML view in their widgets: what
 // code sets shows, and a person's clicks, keys and edits reach the core's events.
+#include <QtGui/QKeySequence>
 #include <QtTest/QTest>
+#include <QtWidgets/QApplication>
 #include <QtWidgets/QLineEdit>
 #include <QtWidgets/QProgressBar>
 #include <QtWidgets/QScrollBar>
@@ -13,6 +15,7 @@
 #include <chrono>
 #include <fstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "platform/qt/grid_view.h"
@@ -149,6 +152,46 @@ TEST_F(ControlsTest, ArrowKeysMoveTheGridsRowThroughTheCore) {
     QTest::keyClick(Table(), Qt::Key_Down);
     Settle();
     EXPECT_EQ(form.grdValues.Row(), 4);
+}
+
+TEST_F(ControlsTest, AfterEscTheMovingKeysMoveTheHighlightAndTheFocusFrameTogether) {
+    QTableWidget* table = Table();
+    // The row drawn highlighted, the focus frame's cell, and whether that cell shows whole.
+    auto seen = [&] {
+        const QModelIndex current = table->currentIndex();
+        const bool whole = table->viewport()->rect().contains(table->visualRect(current));
+        return std::tuple{HighlightedRow(*table, 2), current.row(), current.column(), whole};
+    };
+    ClickCell(5, 2);
+    QTest::keyClick(Editor(), Qt::Key_Escape);
+    Settle();
+    ASSERT_FALSE(form.grdValues.Editing());
+    ASSERT_EQ(QApplication::focusWidget(), table);
+    EXPECT_EQ(seen(), std::tuple(5, 5, 2, true));
+    for (Qt::Key key : {Qt::Key_PageDown, Qt::Key_PageDown, Qt::Key_End, Qt::Key_PageUp, Qt::Key_Up, Qt::Key_Left,
+                        Qt::Key_Home, Qt::Key_Down, Qt::Key_Right}) {
+        const int before = form.grdValues.Row();
+        QTest::keyClick(table, key);
+        Settle();
+        const int row = form.grdValues.Row();
+        EXPECT_EQ(seen(), std::tuple(row, row, 2, true)) << QKeySequence(key).toString().toStdString();
+        if (key == Qt::Key_PageDown) {
+            EXPECT_GT(row, before + 1);
+        } else if (key == Qt::Key_End) {
+            EXPECT_EQ(row, 51);
+        } else if (key == Qt::Key_Home) {
+            EXPECT_EQ(row, 1);
+        }
+    }
+    // A typed character searches nothing, not even while it is held: "70" in the first column stays where it is.
+    form.grdValues.ClickCell(5, 0);
+    Settle();
+    QTest::keyPress(table, Qt::Key_7);
+    EXPECT_EQ(table->currentIndex().row(), 5);
+    QTest::keyRelease(table, Qt::Key_7);
+    Settle();
+    EXPECT_EQ(table->currentIndex().row(), 5);
+    EXPECT_EQ(form.grdValues.Row(), 5);
 }
 
 TEST_F(ControlsTest, TreeNodesShowAndClicksAndArrowsRaiseNodeClick) {

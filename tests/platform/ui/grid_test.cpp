@@ -233,6 +233,33 @@ TEST_F(GridTest, LooksInheritFromColumnThenGrid) {
     EXPECT_EQ(grid().EffectiveSelectedForeColor(3, 2), vbHighlightText);
 }
 
+TEST_F(GridTest, MovingKeysKeepTheRowAmongTheDataRowsAndInView) {
+    // Ten rows in view under the header: their height, the header's and the frame's 4 pixels.
+    grid().Move(0, 0, 4000, 240 + 10 * 240 + 4 * 15);
+    auto press = [this](int32_t key) {
+        EXPECT_TRUE(grid().PressKey(key));
+        return std::pair{grid().Row(), grid().TopRow()};
+    };
+    using Place = std::pair<int32_t, int32_t>;  // row, top row
+    EXPECT_EQ(press(vbKeyDown), (Place{1, 0}));
+    EXPECT_EQ(press(vbKeyPageDown), (Place{11, 2}));
+    EXPECT_EQ(press(vbKeyPageDown), (Place{21, 12}));
+    EXPECT_EQ(press(vbKeyPageUp), (Place{11, 11}));
+    EXPECT_EQ(press(vbKeyEnd), (Place{51, 42}));
+    EXPECT_EQ(press(vbKeyDown), (Place{51, 42}));
+    EXPECT_EQ(press(vbKeyHome), (Place{1, 1}));
+    EXPECT_EQ(press(vbKeyUp), (Place{1, 1})) << "the header row is never current by a key";
+    EXPECT_EQ(press(vbKeyPageUp), (Place{1, 1}));
+    // A horizontal scroll bar takes room from the rows.
+    grid().SetColWidth(2, 4000);
+    EXPECT_EQ(press(vbKeyPageDown), (Place{9, 2}));
+    // An open editor keeps its row.
+    grid().ClickCell(6, 2);
+    press(vbKeyPageDown);
+    EXPECT_EQ(grid().Row(), 6);
+    EXPECT_TRUE(grid().Editing());
+}
+
 TEST(GridAlignment, CodesMapToOnePlacement) {
     EXPECT_EQ(AlignmentOf(2).horizontal, GridAlignment::Horizontal::Left);
     EXPECT_EQ(AlignmentOf(2).vertical, GridAlignment::Vertical::Middle);

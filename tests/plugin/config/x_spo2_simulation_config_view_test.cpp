@@ -144,6 +144,10 @@ TEST_F(ConfigViewTest, OpensOnTheConfigurationsBuiltInMakePresetAndOptions) {
     EXPECT_EQ(Grid().CellText(3, 1), "Pulse amplitude");
     EXPECT_EQ(Grid().CellText(1, 2), std::to_string(config->SpO2()));
     EXPECT_EQ(Grid().CellText(3, 2), config->PulseAmplitude());
+    auto vertical = [&](int32_t row, int32_t col) {
+        return static_cast<int>(plat::ui::AlignmentOf(Grid().EffectiveAlignment(row, col)).vertical);
+    };
+    for (int32_t row = 0; row <= 3; ++row) EXPECT_EQ(vertical(row, 2), vertical(row, 1)) << row;  // as its label
     EXPECT_FALSE(Grid().Editing());
 
     auto& tree = Tree();

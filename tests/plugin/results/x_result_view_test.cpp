@@ -111,6 +111,26 @@ TEST_F(ResultViewTest, ColumnsAreSizedFromTheHeadersAndTheScrollBar) {
     EXPECT_EQ(G().Width(), 3000);
 }
 
+TEST_F(ResultViewTest, EachHeaderIsAlignedLikeTheValuesOfItsColumn) {
+    auto horizontal = [this](int32_t row, int32_t col) {
+        return static_cast<int>(plat::ui::AlignmentOf(G().EffectiveAlignment(row, col)).horizontal);
+    };
+    for (int32_t testId : {100, 200, 300}) {
+        SCOPED_TRACE(testId);
+        Make(testId);
+        // The probe grid of a test without a layout yet grows a row per measured value.
+        if (testId == 300) {
+            result_->StoreResult("0.75", nullptr);
+            view_->DisplayResults(result_);
+        } else if (testId == 200) {
+            view_->InitProbeTest();
+        }
+        ASSERT_GE(G().Rows(), 2);
+        for (int32_t col = 1; col < G().Cols(); ++col) EXPECT_EQ(horizontal(0, col), horizontal(1, col)) << col;
+        EXPECT_EQ(horizontal(0, 2), static_cast<int>(plat::ui::GridAlignment::Horizontal::Right));
+    }
+}
+
 TEST_F(ResultViewTest, StandardsAreFoundWithoutRegardToCase) {
     Make(100);
     AddStandard("ISO", {}, 2, -2);
@@ -234,6 +254,11 @@ TEST_F(ResultViewTest, OnlyWholeReadingsUpTo1000StayInTheCell) {
     EXPECT_EQ(G().EditText(), "");  // 9800 is beyond 1000: back to the cell's old text
     G().EnterEditText("1000");
     EXPECT_EQ(G().EditText(), "1000");
+    // Both ends are readings that the cell keeps.
+    G().TypeEditKey(13);
+    EXPECT_EQ(Cell(1, 2), "1000");
+    Enter("0");
+    EXPECT_EQ(Cell(2, 2), "0");
 }
 
 TEST_F(ResultViewTest, AnEmptiedReadingBecomesZero) {

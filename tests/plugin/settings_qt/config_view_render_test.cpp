@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QtTest/QTest>
+#include <QtWidgets/QAbstractItemView>
 #include <QtWidgets/QComboBox>
 #include <QtWidgets/QLineEdit>
 #include <QtWidgets/QTableWidget>
@@ -94,6 +95,33 @@ TEST_F(ConfigViewRenderTest, CustomValuesTypedIntoTheGridAreStored) {
     Settle();
     EXPECT_EQ(config->PulseAmplitude(), "0.07");
     EXPECT_EQ(table->item(3, 2)->text().toStdString(), "0.07");
+}
+
+TEST_F(ConfigViewRenderTest, AMakePickedInTheListEndsTheCellEditFirst) {
+    QTest::keyClick(Of<QComboBox>("cboPresets"), Qt::Key_End);  // "Customize"
+    Settle();
+    auto* table = Of<QTableWidget>("tliDetails");
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, table->visualItemRect(table->item(1, 2)).center());
+    Settle();
+    ASSERT_NE(Editor(), nullptr);
+    QTest::keyClicks(Editor(), "95");
+    Settle();
+    auto& grid = *view->Controls().FindAs<plat::ui::Grid>("tliDetails");
+    ASSERT_TRUE(grid.Editing());
+    // Picked in the opened list, with the keys of the list.
+    auto* makes = Of<QComboBox>("cboMakeName");
+    const std::string before = config->OximeterMakeName();
+    makes->showPopup();
+    Settle();
+    QTest::keyClick(makes->view(), Qt::Key_Down);
+    QTest::keyClick(makes->view(), Qt::Key_Return);
+    Settle();
+    EXPECT_NE(config->OximeterMakeName(), before);
+    EXPECT_FALSE(grid.Editing());
+    EXPECT_FALSE(Editor()->isVisible());
+    EXPECT_EQ(grid.CellText(1, 2), "95");
+    EXPECT_EQ(table->item(1, 2)->text().toStdString(), "95");
+    EXPECT_EQ(config->SpO2(), 95);
 }
 
 TEST_F(ConfigViewRenderTest, AClickInTheTreeTicksAnOptionAndArrowKeysOnlyMove) {
