@@ -23,6 +23,7 @@
 #include <thread>
 #include <vector>
 
+#include "bench/bench_args.h"
 #include "platform/loop/message_loop.h"
 #include "platform/qt/qt_renderer.h"
 #include "platform/ui/ui.h"
@@ -63,8 +64,11 @@ public:
 }  // namespace
 
 int main(int argc, char** argv) {
-    const int waitMs = argc > 1 ? std::atoi(argv[1]) : 3000;
-    const int clicks = argc > 2 ? std::atoi(argv[2]) : 24;
+    const std::vector<int> counts = bench::Counts(argc, argv,
+        "usage: bench_render_wait [waitMs] [clicks]\n"
+        "  a driver-style wait of waitMs (3000) with a window shown, while clicks (24) are injected\n", 2);
+    const int waitMs = counts.size() > 0 ? counts[0] : 3000;
+    const int clicks = counts.size() > 1 ? counts[1] : 24;
 
     plat::MessageLoop::Reset();
     plat::qt::QtRenderer renderer;
