@@ -1,13 +1,13 @@
 #include "driver/pelmo2_vti.h"
 
 #include <cmath>
-#include <stdexcept>
 
 #include "driver/cancel_flag.h"
 #include "driver/probe_parser.h"
 #include "driver/protocol.h"
 #include "platform/serial/instrument_link.h"
 #include "platform/values/abort_error.h"
+#include "platform/values/pass_over.h"
 #include "platform/values/text.h"
 
 namespace drv {
@@ -98,15 +98,12 @@ std::string CPelmo2VTI::Transact(const std::string& sCommand, int32_t lTimeOut) 
 std::string CPelmo2VTI::SetParameter(double dValue, const std::string& sKey, const std::string& sFormat,
                                      std::optional<double> vMin, std::optional<double> vMax) {
     auto self = KeepAlive();
+    if (vMin && vMax && !(dValue >= *vMin && dValue <= *vMax)) return "";
     std::string command;
-    try {
-        if (vMin && vMax && !(dValue >= *vMin && dValue <= *vMax)) return "";
-        // "NaN" or "Inf" must never reach the wire as a value.
-        if (!std::isfinite(dValue)) throw std::invalid_argument("not a number");
-        command = protocol::ValueCommandText(sKey, dValue, sFormat);
-    } catch (...) {
+    // "NaN" or "Inf" must never reach the wire as a value.
+    if (!std::isfinite(dValue) ||
+        !plat::PassOver([&] { command = protocol::ValueCommandText(sKey, dValue, sFormat); }))
         return ReportUnknownMsg();
-    }
     return SendWithoutReply(command);
 }
 
@@ -216,11 +213,8 @@ std::string CPelmo2VTI::SetRCurve(int32_t nCurveNo, const std::string& sOximeter
     if (failed || CancelFlag()) return "";
 
     std::string command;
-    try {
-        command = protocol::RCurveCommand(nCurveNo, name, nIRDC, nRDC, *rCurve);
-    } catch (...) {
+    if (!plat::PassOver([&] { command = protocol::RCurveCommand(nCurveNo, name, nIRDC, nRDC, *rCurve); }))
         return ReportUnknownMsg();
-    }
     return SendWithoutReply(command);
 }
 
@@ -245,12 +239,13 @@ bool CPelmo2VTI::Connect(int32_t lPort, bool bProbe) {
 void CPelmo2VTI::StartRemote() {
     auto self = KeepAlive();
     m_AbortRequested = false;
-    int32_t port = 0;
-    try {
-        plat::GetInstrumentPort(kInstrumentType, "", port);
-    } catch (...) {
-        port = 0;
-    }
+    const int32_t port = plat::PassOver(
+        [] {
+            int32_t found = 0;
+            plat::GetInstrumentPort(kInstrumentType, "", found);
+            return found;
+        },
+        0);
     if (CancelFlag()) return;
     if (port > 0) {
         Connect(port, false);

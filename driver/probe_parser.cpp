@@ -6,6 +6,7 @@
 #include "driver/cancel_flag.h"
 #include "driver/pump.h"
 #include "driver/val_text.h"
+#include "platform/values/abort_error.h"
 #include "platform/values/numfmt.h"
 #include "platform/values/text.h"
 
@@ -94,7 +95,7 @@ bool ParseProbeResults(std::string_view sReply, KeyedCollection* probe) {
             else if (plat::StartsWithNoCase(line, "PIN")) AddPinLine(line, *probe);
             if (keyed) AddKeyed(line, *probe);
         } catch (...) {
-            // a line that cannot be taken apart is passed over
+            plat::RethrowAbort();  // a line that cannot be taken apart is passed over
         }
         PumpPending();
         if (CancelFlag()) return false;

@@ -5,6 +5,7 @@
 #include "driver/pump.h"
 #include "platform/loop/loop_wait.h"
 #include "platform/values/abort_error.h"
+#include "platform/values/pass_over.h"
 #include "platform/values/text.h"
 
 namespace drv {
@@ -15,6 +16,7 @@ FComm::FComm() {
     try {
         port_ = plat::CreateSerialPort();
     } catch (...) {
+        plat::RethrowAbort();
         port_.reset();
     }
 }
@@ -142,6 +144,7 @@ void CPelmo2Channel::OpenPort(int32_t lPort, const std::string& sSettings) {
             return;
         }
     } catch (...) {
+        plat::RethrowAbort();
         m_Status = ecsErrorUnknown;
     }
     ReleasePort();
@@ -154,21 +157,16 @@ void CPelmo2Channel::ClosePort() {
         if (frmComm) frmComm->ClosePortIfOpen();
         ReleasePort();
     } catch (...) {
+        plat::RethrowAbort();
         m_Status = ecsErrorUnknown;
         Raise();
     }
 }
 
 void CPelmo2Channel::ReleasePort() {
-    try {
-        if (frmComm) frmComm->ClosePortIfOpen();
-    } catch (...) {
-    }
+    if (frmComm) plat::PassOver([&] { frmComm->ClosePortIfOpen(); });
     frmComm.reset();
-    try {
-        if (mfrmTimer) mfrmTimer->Unload();
-    } catch (...) {
-    }
+    if (mfrmTimer) plat::PassOver([&] { mfrmTimer->Unload(); });
     mfrmTimer.reset();
     m_Port = 0;
 }

@@ -31,14 +31,13 @@ void XVTIControl::OnDriverError(const std::shared_ptr<CPelmo2VTIError>& error) {
 }
 
 void XVTIControl::InitVTI() {
-    try {
-        if (m_VTI) return;
+    if (m_VTI) return;
+    plat::PassOver([&] {
         auto vti = std::make_shared<CPelmo2VTI>();
         // The destructor unhooks this, so the engine never calls into a dead control.
         vti->OnCommunicationError = [this](const std::shared_ptr<CPelmo2VTIError>& error) { OnDriverError(error); };
         m_VTI = std::move(vti);
-    } catch (...) {
-    }
+    });
 }
 
 void XVTIControl::AbortTest() {
@@ -59,32 +58,28 @@ std::string XVTIControl::LoadMakeParameters(int32_t iMakeNo, const std::string& 
                                             int32_t iIRDC, int32_t iIRAC, const KeyedCollection* rCurve) {
     auto self = Self();
     auto vti = m_VTI;
-    return plat::PassOver(
-        [&]() -> std::string {
-            std::unique_ptr<KeyedCollection> scaled;
-            if (rCurve) scaled = protocol::RValuesOnWire(*rCurve);
-            PumpPending();
-            if (CancelFlag()) return "";
-            if (GetVersion().empty()) {
-                SetUploadCancel(true);
-                return "";
-            }
-            PumpPending();
-            if (CancelFlag()) return "";
-            if (!vti) return "";
-            std::string result = vti->SetRCurve(iMakeNo, sMakeName, iIRDC, iRedDC, scaled.get());
-            PumpPending();
-            if (CancelFlag()) return result;
-            // A refused or failed curve ends the upload; its event has gone out.
-            if (vti->Error()->ErrorNumber() != ecsPerformed) return result;
-            if (GetVersion().empty()) {
-                SetUploadCancel(true);
-                return result;
-            }
-            vti->SetIRAC(iIRAC);
-            return result;
-        },
-        std::string());
+    std::unique_ptr<KeyedCollection> scaled;
+    if (rCurve) plat::PassOver([&] { scaled = protocol::RValuesOnWire(*rCurve); });
+    PumpPending();
+    if (CancelFlag()) return "";
+    if (GetVersion().empty()) {
+        SetUploadCancel(true);
+        return "";
+    }
+    PumpPending();
+    if (CancelFlag() || !vti) return "";
+    const std::string result = plat::PassOver(
+        [&] { return vti->SetRCurve(iMakeNo, sMakeName, iIRDC, iRedDC, scaled.get()); }, std::string());
+    PumpPending();
+    if (CancelFlag()) return result;
+    // A refused or failed curve ends the upload; its event has gone out.
+    if (vti->Error()->ErrorNumber() != ecsPerformed) return result;
+    if (GetVersion().empty()) {
+        SetUploadCancel(true);
+        return result;
+    }
+    plat::PassOver([&] { vti->SetIRAC(iIRAC); });
+    return result;
 }
 
 std::string XVTIControl::SetMake(const std::string& sOximeterMake) {

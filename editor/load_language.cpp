@@ -7,25 +7,26 @@
 #include "host/host_application.h"
 #include "host/language_service.h"
 #include "host/registry_key.h"
-#include "platform/values/abort_error.h"
+#include "platform/values/pass_over.h"
 
 namespace editor {
 
 namespace {
 
-// Runs one step: true to go on with the next one.
+// Runs one step: true to go on with the next one. A step that fails with a
+// registry error is skipped; any other failure ends the loading.
 template <class F>
 bool LanguageStep(F&& step) {
-    try {
-        step();
-        return true;
-    } catch (const plat::AbortError&) {
-        throw;
-    } catch (const host::HostError& e) {
-        return e.Number() == host::errors::RegistryFailed;
-    } catch (...) {
-        return false;
-    }
+    return plat::PassOver(
+        [&] {
+            try {
+                step();
+            } catch (const host::HostError& e) {
+                if (e.Number() != host::errors::RegistryFailed) throw;
+            }
+            return true;
+        },
+        false);
 }
 
 }  // namespace

@@ -1,9 +1,9 @@
 #pragma once
 // A failure that must end the whole wait or test it happens in: a wait that
-// stalled under the virtual clock, a test harness that cannot go on. Every
-// place that passes failures over (plat::PassOver, step runners, the driver's
-// pumps, event raising) lets it through; a catch (...) that swallows failures
-// calls RethrowAbort() first.
+// stalled under the virtual clock, a test harness that cannot go on. Nothing
+// that passes failures over swallows it: plat::PassOver lets it through, and a
+// catch (...) that passes failures over calls RethrowAbort() first
+// (docs/ARCHITECTURE.md, "Idioms").
 
 #include <stdexcept>
 

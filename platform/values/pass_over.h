@@ -3,7 +3,8 @@
 // swallows its failure, so that the member goes on with its next step. Use it
 // around each step on its own, never around a whole member. An AbortError (a
 // stalled wait, a failing test harness) is no failure of the step: it goes on
-// up.
+// up. A catch (...) written by hand takes a form docs/ARCHITECTURE.md lists
+// ("Idioms"), most often one that begins with RethrowAbort().
 
 #include "platform/values/abort_error.h"
 

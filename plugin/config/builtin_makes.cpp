@@ -35,13 +35,13 @@ void GetDefaultMakeSettings(int32_t& makeIndex, std::string& customMakeName, boo
 }
 
 std::string GetRegistryString(std::string_view keyPath, std::string_view valueName) {
-    try {
-        auto key = std::make_shared<host::CRegistryKey>();
-        key->Open(host::HKey::LocalMachine, keyPath);
-        return key->ReadValue(valueName);
-    } catch (...) {
-        return {};
-    }
+    return plat::PassOver(
+        [&] {
+            auto key = std::make_shared<host::CRegistryKey>();
+            key->Open(host::HKey::LocalMachine, keyPath);
+            return key->ReadValue(valueName);
+        },
+        std::string());
 }
 
 void SetRegistryValue(std::string_view keyPath, std::string_view valueName, std::string_view value) {

@@ -94,12 +94,12 @@ void CMeasurement::Evaluate(const std::shared_ptr<host::ILimitStandards>& standa
     if (value_.Type() == plat::VarType::String) {
         status = 2;
     } else if (value_.IsNumeric() && limits) {
-        try {
-            auto self = std::dynamic_pointer_cast<host::IMeasurement>(shared_from_this());
-            status = limits->FindFailedStandards(self, standards) ? 2 : 1;
-        } catch (...) {
-            status = 0;
-        }
+        status = plat::PassOver(
+            [&] {
+                auto self = std::dynamic_pointer_cast<host::IMeasurement>(shared_from_this());
+                return limits->FindFailedStandards(self, standards) ? 2 : 1;
+            },
+            0);
     }
     status_ = status;
 }

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/values/abort_error.h"
+
 namespace plugin {
 
 void RaisePlugInError(host::ErrorNumber number, const std::string& location, int32_t severity,
@@ -20,6 +22,7 @@ void PassOnOrReport(std::initializer_list<host::ErrorNumber> passed, const std::
         }
         host::ErrorService().ReportCurrent(location);
     } catch (...) {
+        plat::RethrowAbort();  // a stall or a failing harness is no failure of the member
         host::ErrorService().ReportCurrent(location);
     }
 }

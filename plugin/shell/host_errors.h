@@ -30,7 +30,7 @@ inline constexpr const char* kErrorSource = kPlugInId;
 // the member: unchanged (`unchanged` true), or raised again as the plug-in's
 // own error of that number, with its text and severity 1, at `location`. Any
 // other failure is reported to the host with `location`, and the member goes
-// on (usually to end).
+// on (usually to end). An AbortError goes on up, unreported.
 void PassOnOrReport(std::initializer_list<host::ErrorNumber> passed, const std::string& location, bool unchanged);
 
 }  // namespace plugin

@@ -72,6 +72,7 @@ host::TestElementPtr CTestGroup::Clone() {
         copy->CopyFrom(*this);
         return copy;
     } catch (...) {
+        plat::RethrowAbort();
         host::ErrorService().ReportCurrent(kLocation);
         return nullptr;
     }

@@ -5,6 +5,7 @@
 #include <climits>
 #include <optional>
 
+#include "platform/values/abort_error.h"
 #include "platform/values/pass_over.h"
 #include "platform/values/text.h"
 #include "plugin/shell/mti_data.h"
@@ -29,6 +30,7 @@ std::optional<float> ItemBound(const host::ILimitItem& item, std::string_view na
                 return tolerance->Bound(static_cast<float>(reference), index);
         return item.BoundValue(index);
     } catch (...) {
+        plat::RethrowAbort();
         return std::nullopt;
     }
 }
@@ -116,6 +118,7 @@ bool WithinLimits(float value, std::string_view name, const std::shared_ptr<host
             }
         }
     } catch (...) {
+        plat::RethrowAbort();
         return false;
     }
     return true;
@@ -142,6 +145,7 @@ int32_t StoreMTIRecord(const std::shared_ptr<host::IMtiRecordList>& list, const 
         list->Add(record);
         return highest + 1;
     } catch (...) {
+        plat::RethrowAbort();
         return 0;
     }
 }
