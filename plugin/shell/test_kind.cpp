@@ -3,6 +3,7 @@
 #include <array>
 
 #include "driver/probe_report.h"
+#include "plugin/config/spo2_simulation_config.h"
 #include "plugin/shell/pelmo2_utils.h"
 
 namespace plugin {
@@ -13,9 +14,10 @@ using Readings = TestKind::Readings;
 using Measurement = TestKind::Measurement;
 namespace report = drv::probe_report;
 
+// In the order of the grid's rows and of the readings event.
 constexpr std::array<Measurement, 2> kSpO2Readings = {{
-    {"SpO2", "20016::SpO2 level", "%", ""},
-    {"BPM", "20017::Beats per minute", "20034::BPM", ""},
+    {"SpO2", "20016::SpO2 level", "%", "", "20033::SpO2", &CSpO2SimulationConfig::SpO2},
+    {"BPM", "20017::Beats per minute", "20034::BPM", "", "20034::BPM", &CSpO2SimulationConfig::BPM},
 }};
 constexpr std::array<Measurement, 3> kLedReadings = {{
     {"LED-R", "21001::LEDs - R", "20041::Volts", report::kRed},
@@ -55,6 +57,15 @@ const TestKind* FindTestKind(int32_t testId) {
 bool HasTypedReadings(int32_t testId) {
     const TestKind* kind = FindTestKind(testId);
     return kind && kind->readings == TestKind::Readings::Typed;
+}
+
+const TestKind::Measurement* FindTypedReading(std::string_view key) {
+    for (const TestKind& kind : kKinds) {
+        if (kind.readings != Readings::Typed) continue;
+        for (const Measurement& reading : kind.measurements)
+            if (reading.key == key) return &reading;
+    }
+    return nullptr;
 }
 
 bool HasConfiguration(int32_t testId) {
