@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "driver/cancel_flag.h"
+#include "driver/probe_report.h"
 #include "driver/pump.h"
 #include "driver/val_text.h"
 #include "platform/values/abort_error.h"
@@ -46,32 +47,35 @@ void AddKeyed(const std::string& line, KeyedCollection& probe) {
     }
 }
 
+// The 1-based position just past a word at the start.
+int Past(std::string_view word) { return static_cast<int>(word.size()) + 1; }
+
 // "PHOTO: R=123 IR=456" becomes two lines of their own, read after the others.
 void SplitPhotoLine(const std::string& line, std::vector<std::string>& lines) {
-    const std::string rest = plat::ToUpper(plat::Trim(Mid(line, 7)));
-    const int p = plat::InStr(rest, "IR=");
+    const std::string rest = plat::ToUpper(plat::Trim(Mid(line, Past(probe_report::kPhotodiodeLine))));
+    const int p = plat::InStr(rest, std::string(probe_report::kInfrared) + "=");
     if (p < 2) return;
-    lines.push_back("PHOTO-" + Left(rest, p - 1));
-    lines.push_back("PHOTO-" + Mid(rest, p));
+    lines.push_back(std::string(probe_report::kPhotodiodeItem) + Left(rest, p - 1));
+    lines.push_back(std::string(probe_report::kPhotodiodeItem) + Mid(rest, p));
 }
 
 // "PIN a TO PIN b = value": resistances in kilo-ohms under "PINa-PINb".
 void AddPinLine(const std::string& line, KeyedCollection& probe) {
-    std::string s = plat::Trim(Mid(line, 4));
+    std::string s = plat::Trim(Mid(line, Past(probe_report::kPin)));
     const int t = plat::InStrNoCase(s, "TO");
     if (t < 2) return;
-    const std::string first = "PIN" + plat::Trim(Left(s, t - 1));
+    const std::string first = plat::Trim(Left(s, t - 1));
     s = plat::Trim(Mid(s, t + 2));
-    const int q = plat::InStrNoCase(s, "PIN");
-    s = plat::Trim(Mid(s, q + 3));
+    const int q = plat::InStrNoCase(s, probe_report::kPin);
+    s = plat::Trim(Mid(s, q + static_cast<int>(probe_report::kPin.size())));
     const int e = plat::InStr(s, "=");
     if (e < 1) return;
-    const std::string second = "PIN" + plat::Trim(Left(s, e - 1));
+    const std::string second = plat::Trim(Left(s, e - 1));
     std::string value = plat::Trim(Mid(s, e + 1));
     const int k = plat::InStrNoCase(value, "K");
     if (k >= 2) value = Left(value, k - 1);
     else value = plat::NumberToText(ValText(value) * 0.001);
-    const std::string key = first + "-" + second;
+    const std::string key = probe_report::PinPairItemKey(first, second);
     (void)probe.Add(key + "=" + value, key);
 }
 
@@ -86,13 +90,13 @@ bool ParseProbeResults(std::string_view sReply, KeyedCollection* probe) {
         try {
             const std::string line = plat::Trim(lines[i]);
             bool keyed = false;
-            if (plat::StartsWithNoCase(line, "PHTO")) keyed = true;
-            else if (plat::StartsWithNoCase(line, "PHOTO:")) SplitPhotoLine(line, lines);
-            else if (plat::StartsWithNoCase(line, "PHOTO-R")) keyed = true;
-            else if (plat::StartsWithNoCase(line, "PHOTO-IR")) keyed = true;
-            else if (plat::StartsWithNoCase(line, "IR")) keyed = true;
-            else if (plat::StartsWithNoCase(line, "R")) keyed = true;
-            else if (plat::StartsWithNoCase(line, "PIN")) AddPinLine(line, *probe);
+            if (plat::StartsWithNoCase(line, probe_report::kLedPhoto)) keyed = true;
+            else if (plat::StartsWithNoCase(line, probe_report::kPhotodiodeLine)) SplitPhotoLine(line, lines);
+            else if (plat::StartsWithNoCase(line, probe_report::kPhotodiodeRed)) keyed = true;
+            else if (plat::StartsWithNoCase(line, probe_report::kPhotodiodeInfrared)) keyed = true;
+            else if (plat::StartsWithNoCase(line, probe_report::kInfrared)) keyed = true;
+            else if (plat::StartsWithNoCase(line, probe_report::kRed)) keyed = true;
+            else if (plat::StartsWithNoCase(line, probe_report::kPin)) AddPinLine(line, *probe);
             if (keyed) AddKeyed(line, *probe);
         } catch (...) {
             plat::RethrowAbort();  // a line that cannot be taken apart is passed over

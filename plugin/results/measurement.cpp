@@ -3,7 +3,6 @@
 #include <cfloat>
 #include <cmath>
 #include <optional>
-#include <vector>
 
 #include "host/translate_text.h"
 #include "host/xml.h"
@@ -273,21 +272,7 @@ void CMeasurement::LoadElement(const host::IXmlElement& element) {
                 plat::Variant read = factory.ReadValueElement(*child);
                 value_ = read.IsNumeric() ? plat::Variant(read.AsDouble()) : read;
             } else if (name == "Description") {
-                const std::string text = child->Text();
-                if (text.find(kPinPairJoin) == std::string::npos) {
-                    description_ = host::TranslateText(kLanguageSection, text);
-                } else {
-                    std::vector<std::string> parts;
-                    size_t from = 0;
-                    for (size_t at; (at = text.find(kPinPairJoin, from)) != std::string::npos;
-                         from = at + kPinPairJoin.size())
-                        parts.push_back(text.substr(from, at - from));
-                    parts.push_back(text.substr(from));
-                    description_ = parts.size() == 3
-                                       ? host::TranslateText(kLanguageSection, parts[0],
-                                                             {plat::Variant(parts[1]), plat::Variant(parts[2])})
-                                       : text;
-                }
+                description_ = TranslateDescriptionId(child->Text());
             } else if (name == "ValueFormat") {
                 integerFormat_ = makes::ValText(child->Text()) == 1;
             } else if (name == "Unit") {

@@ -130,7 +130,8 @@ void CResultData::BuildMeasurementList() {
     for (const std::string& key : TestTypeKeys(testId)) {
         plat::PassOver([&] {
             plat::Variant preset;
-            if (config) preset = key == "SpO2" ? config->SpO2() : config->BPM();
+            const TestKind::Measurement* reading = FindTypedReading(key);
+            if (config && reading && reading->configured) preset = (config.get()->*reading->configured)();
             AddMeasurement(key, typed, preset);
         });
     }

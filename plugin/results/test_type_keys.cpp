@@ -4,10 +4,6 @@
 
 namespace plugin {
 
-std::string PinPairKey(int32_t first, int32_t second) {
-    return "PIN" + std::to_string(first) + "_TO_PIN" + std::to_string(second);
-}
-
 std::vector<std::string> TestTypeKeys(int32_t testId) {
     std::vector<std::string> keys;
     if (const TestKind* kind = FindTestKind(testId))

@@ -6,10 +6,12 @@
 #include <string>
 #include <vector>
 
+#include "driver/probe_report.h"
+
 namespace plugin {
 
 // "PIN<first>_TO_PIN<second>", the key of a pin pair of the resistance test.
-std::string PinPairKey(int32_t first, int32_t second);
+using drv::probe_report::PinPairKey;
 
 // The resistance test starts with the pair of pins 1 and 2; a test ID of no
 // kind has no keys.

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <span>
+#include <string_view>
 
 #include "host/translate_text.h"
 #include "makes/make_utils.h"
@@ -26,6 +28,7 @@ namespace MGrid = dialogs::MGrid;
 
 constexpr int32_t kColumns = 6;
 constexpr int32_t kNameCol = 1, kValueCol = 2, kHighCol = 3, kLowCol = 4, kUnitCol = 5;
+// The readings event's SpO2 and BPM: the first two typed readings of the table.
 constexpr int32_t kSpO2Row = 1, kBpmRow = 2;
 constexpr int32_t kAlignName = 2, kAlignValue = 8, kAlignUnit = 5;
 
@@ -35,6 +38,26 @@ const char* const kHeaders[kColumns] = {"", "20032::Measurement", "20035::Record
 std::shared_ptr<CMeasurementColl> MeasurementsOf(const std::shared_ptr<host::IResultData>& result) {
     auto testResult = std::dynamic_pointer_cast<ITestResult>(result);
     return testResult ? testResult->Measurements() : nullptr;
+}
+
+// The readings the operator types, one row each from row 1; none for a kind
+// without typed readings.
+std::span<const TestKind::Measurement> TypedReadings(int32_t testId) {
+    const TestKind* kind = FindTestKind(testId);
+    if (!kind || kind->readings != TestKind::Readings::Typed) return {};
+    return kind->measurements;
+}
+
+// The row of a typed reading's key (exact case); 0 for any other key.
+int32_t TypedRow(std::span<const TestKind::Measurement> readings, std::string_view key) {
+    for (size_t i = 0; i < readings.size(); ++i)
+        if (readings[i].key == key) return static_cast<int32_t>(i) + 1;
+    return 0;
+}
+
+// What the configuration expects the reading to show; 0 without one.
+int32_t ConfiguredValue(const TestKind::Measurement& reading, const CSpO2SimulationConfig* config) {
+    return config && reading.configured ? (config->*reading.configured)() : 0;
 }
 
 }  // namespace
@@ -182,23 +205,19 @@ void XResultView::BuildLayout() {
         UserControl_Resize();
         return;
     }
+    const std::span<const TestKind::Measurement> readings = TypedReadings(TestID());
     plat::PassOver([&] {
-        SetRows(3);
+        SetRows(static_cast<int32_t>(readings.size()) + 1);
         SetColumns();
     });
     headers();
     plat::PassOver([&] {
-        const struct {
-            int32_t row;
-            const char* label;
-            const char* key;
-            const char* unit;
-        } rows[] = {{kSpO2Row, "20033::SpO2", "SpO2", "%"}, {kBpmRow, "20034::BPM", "BPM", "20034::BPM"}};
-        for (const auto& r : rows) {
-            tlstGrid.SetCellText(r.row, kNameCol, host::TranslateText(kLanguageSection, r.label));
-            tlstGrid.SetCellTag(r.row, kNameCol, r.key);
-            rowKeys_[static_cast<size_t>(r.row)] = r.key;
-            tlstGrid.SetCellText(r.row, kUnitCol, host::TranslateText(kLanguageSection, r.unit));
+        for (int32_t row = 1; row <= static_cast<int32_t>(readings.size()); ++row) {
+            const TestKind::Measurement& reading = readings[static_cast<size_t>(row - 1)];
+            tlstGrid.SetCellText(row, kNameCol, host::TranslateText(kLanguageSection, reading.gridName));
+            tlstGrid.SetCellTag(row, kNameCol, std::string(reading.key));
+            rowKeys_[static_cast<size_t>(row)] = reading.key;
+            tlstGrid.SetCellText(row, kUnitCol, host::TranslateText(kLanguageSection, reading.unit));
         }
     });
     ClearColumn(kValueCol);
@@ -301,17 +320,14 @@ void XResultView::LayoutLimitRows() {
 }
 
 void XResultView::ShowSpO2LimitItem(const std::shared_ptr<host::ILimitItem>& item) {
-    const std::string name = item->Key();
-    int32_t row = 0;
-    if (name == "SpO2") row = kSpO2Row;
-    else if (name == "BPM") row = kBpmRow;
-    else return;  // this grid has no row for it
+    const std::span<const TestKind::Measurement> readings = TypedReadings(TestID());
+    const int32_t row = TypedRow(readings, item->Key());
+    if (row == 0) return;  // this grid has no row for it
 
     std::string texts[2];
     if (useExpected_) {
-        float expected = 0;
-        if (auto config = Configuration())
-            expected = static_cast<float>(row == kSpO2Row ? config->SpO2() : config->BPM());
+        const float expected =
+            static_cast<float>(ConfiguredValue(readings[static_cast<size_t>(row - 1)], Configuration().get()));
         auto tolerance = std::dynamic_pointer_cast<host::IToleranceItem>(item);
         for (int32_t index = 0; index < 2; ++index)
             plat::PassOver([&] {
@@ -325,11 +341,8 @@ void XResultView::ShowSpO2LimitItem(const std::shared_ptr<host::ILimitItem>& ite
 }
 
 void XResultView::ShowSpO2Measurement(const CMeasurement& measurement) {
-    const std::string key = measurement.Key();
-    int32_t row = 0;
-    if (key == "SpO2") row = kSpO2Row;
-    else if (key == "BPM") row = kBpmRow;
-    else return;
+    const int32_t row = TypedRow(TypedReadings(TestID()), measurement.Key());
+    if (row == 0) return;
 
     const plat::Variant value = measurement.Value();
     std::string text;
@@ -347,7 +360,9 @@ void XResultView::EvaluateAllRows() {
 }
 
 void XResultView::EvaluateRow(int32_t row) {
-    if (!HasTypedReadings(TestID()) || (row != kSpO2Row && row != kBpmRow)) return;
+    const std::span<const TestKind::Measurement> readings = TypedReadings(TestID());
+    if (row < 1 || row > static_cast<int32_t>(readings.size())) return;
+    const TestKind::Measurement& reading = readings[static_cast<size_t>(row - 1)];
     plat::PassOver([&] {
         const std::string text = plat::Trim(tlstGrid.CellText(row, kValueCol));
         if (text.empty()) {
@@ -358,23 +373,21 @@ void XResultView::EvaluateRow(int32_t row) {
         // A text that is no reading ("<5", "OPEN") is never within limits.
         if (text.find_first_of("<>") == std::string::npos && ValTextFindsNumber(text)) {
             const float value = static_cast<float>(makes::ValText(text));
-            int32_t expected = 0;
-            if (auto config = Configuration()) expected = row == kSpO2Row ? config->SpO2() : config->BPM();
-            ok = WithinLimits(value, row == kSpO2Row ? "SpO2" : "BPM", selected_, expected);
+            ok = WithinLimits(value, reading.key, selected_, ConfiguredValue(reading, Configuration().get()));
         }
-        within_[static_cast<size_t>(row - 1)] = ok;
         SetRowLook(row, ok);
     });
 }
 
 void XResultView::FireTestResultsChangedEvent() {
-    std::string spo2, bpm;
+    TestResultsReadings readings;
     plat::PassOver([&] {
-        spo2 = plat::Trim(tlstGrid.CellText(kSpO2Row, kValueCol));
-        bpm = plat::Trim(tlstGrid.CellText(kBpmRow, kValueCol));
+        readings.spo2 = plat::Trim(tlstGrid.CellText(kSpO2Row, kValueCol));
+        readings.bpm = plat::Trim(tlstGrid.CellText(kBpmRow, kValueCol));
     });
-    if (spo2.empty() || bpm.empty()) return;
-    RaiseEvent(kTestResultsChangedEvent, {plat::Variant(spo2), plat::Variant(bpm), plat::Variant(lastRowEnter_)});
+    if (readings.spo2.empty() || readings.bpm.empty()) return;
+    readings.enter = lastRowEnter_;
+    RaiseEvent(kTestResultsChangedEvent, EventParams(readings));
 }
 
 }  // namespace plugin

@@ -3,11 +3,11 @@
 // quantity: name, recorded value, high and low limit of the selected limit
 // standard, unit; a value outside the limits shows red and bold.
 //
-// The SpO2 simulation test has two fixed rows, SpO2 (row 1) and BPM (row 2),
-// whose recorded values the operator types while edit mode is on; every
-// finished entry is judged against the selected standard and, once both
-// readings are there, raised as TestResultsChanged(SpO2 text, BPM text, Enter
-// pressed in the last row). Readings are whole numbers 0 to 1000, kept as the
+// The SpO2 simulation test has a row for each typed reading of its kind
+// (test_kind.h), SpO2 (row 1) and BPM (row 2), whose recorded values the
+// operator types while edit mode is on; every finished entry is judged
+// against the selected standard and, once both readings are there, raised as
+// TestResultsChanged(SpO2 text, BPM text, Enter pressed in the last row). Readings are whole numbers 0 to 1000, kept as the
 // cell shows them ("098" is 98); an emptied cell becomes "0"; a cell left as it
 // was records nothing, and any other text puts back the reading from before
 // the edit. An open entry ends before the grid is refilled.
@@ -21,7 +21,6 @@
 //
 // Columns: 0 unseen, 1 name, 2 recorded value, 3 high limit, 4 low limit, 5 unit.
 
-#include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -120,7 +119,6 @@ private:
     bool editMode_ = false;
     bool useExpected_ = false;
     bool lastRowEnter_ = false;
-    std::array<bool, 2> within_{false, false};
     // The measurement key of each probe row (index = row), kept apart from
     // the tags, which "No resitances found" overwrites.
     std::vector<std::string> rowKeys_;

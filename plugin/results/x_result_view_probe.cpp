@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "driver/probe_report.h"
 #include "host/translate_text.h"
 #include "platform/values/pass_over.h"
 #include "platform/values/text.h"
@@ -17,7 +18,7 @@ namespace plugin {
 namespace {
 
 constexpr int32_t kNameCol = 1, kValueCol = 2, kHighCol = 3, kLowCol = 4, kUnitCol = 5;
-constexpr const char* kPinPrefix = "PIN";
+constexpr std::string_view kPinPrefix = drv::probe_report::kPin;
 
 // The kind of a grid of fixed probe readings; nullptr for pin pairs (the
 // resistance test, and a test ID of no kind).
@@ -39,7 +40,7 @@ std::vector<std::string> ProbeKeys(int32_t testId) {
 
 std::string XResultView::ProbePrefix() const {
     const TestKind* kind = FixedProbeKind(TestID());
-    return kind ? std::string(kind->keyPrefix) : kPinPrefix;
+    return std::string(kind ? kind->keyPrefix : kPinPrefix);
 }
 
 std::string XResultView::ProbeUnit() const { return MeasurementUnit(ProbeKeys(TestID()).front()); }
@@ -183,7 +184,7 @@ void XResultView::ShowNoResistances() {
         if (!plat::StartsWithNoCase(tlstGrid.CellTag(row, kNameCol), kPinPrefix)) continue;
         plat::PassOver([&] {
             // No pin key finds this row any more.
-            tlstGrid.SetCellTag(row, kNameCol, kPinPrefix);
+            tlstGrid.SetCellTag(row, kNameCol, std::string(kPinPrefix));
             tlstGrid.SetCellText(row, kValueCol, host::TranslateText(kLanguageSection, "20040::No resitances found"));
         });
         return;

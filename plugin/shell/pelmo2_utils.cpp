@@ -1,5 +1,6 @@
 #include "plugin/shell/pelmo2_utils.h"
 
+#include "driver/probe_report.h"
 #include "host/translate_text.h"
 #include "platform/values/text.h"
 #include "plugin/config/presets.h"
@@ -8,6 +9,9 @@
 namespace plugin {
 
 namespace {
+
+// Joins the parts of a stored pin-pair description.
+constexpr std::string_view kPinPairJoin = "_:_";
 
 // The kind's fixed reading of that key; nullptr for a pin pair or an unknown key.
 const TestKind::Measurement* FindNamedKey(std::string_view key) {
@@ -28,25 +32,15 @@ std::string_view PinPairUnit() {
 
 }  // namespace
 
-std::optional<PinPair> ParsePinPair(std::string_view key) {
-    constexpr std::string_view kTo = "_TO_";
-    if (!plat::StartsWithNoCase(key, "PIN")) return std::nullopt;
-    const size_t to = key.find(kTo, 1);
-    if (to == std::string_view::npos || to < 3) return std::nullopt;
-    const size_t second = to + kTo.size() + 3;  // past the second "PIN"
-    if (second > key.size()) return std::nullopt;
-    return PinPair{std::string(key.substr(3, to - 3)), std::string(key.substr(second))};
-}
-
 std::string PinPairText(std::string_view key, const std::shared_ptr<host::IReport>& report) {
-    auto pins = ParsePinPair(key);
+    auto pins = drv::probe_report::ParsePinPair(key);
     if (!pins) return {};
     return host::TranslateText(kLanguageSection, kPinPairText,
                                {plat::Variant(pins->first), plat::Variant(pins->second)}, report.get());
 }
 
 std::string PinPairTextId(std::string_view key) {
-    auto pins = ParsePinPair(key);
+    auto pins = drv::probe_report::ParsePinPair(key);
     if (!pins) return {};
     std::string text(kPinPairText);
     text.append(kPinPairJoin).append(pins->first).append(kPinPairJoin).append(pins->second);
@@ -67,6 +61,17 @@ std::string MeasurementDescription(std::string_view key, const std::shared_ptr<h
 std::string MeasurementDescriptionId(std::string_view key) {
     if (const TestKind::Measurement* named = FindNamedKey(key)) return std::string(named->description);
     return PinPairTextId(key);
+}
+
+std::string TranslateDescriptionId(const std::string& stored) {
+    if (stored.find(kPinPairJoin) == std::string::npos) return host::TranslateText(kLanguageSection, stored);
+    std::vector<std::string> parts;
+    size_t from = 0;
+    for (size_t at; (at = stored.find(kPinPairJoin, from)) != std::string::npos; from = at + kPinPairJoin.size())
+        parts.push_back(stored.substr(from, at - from));
+    parts.push_back(stored.substr(from));
+    if (parts.size() != 3) return stored;
+    return host::TranslateText(kLanguageSection, parts[0], {plat::Variant(parts[1]), plat::Variant(parts[2])});
 }
 
 std::string MeasurementUnit(std::string_view key, const std::shared_ptr<host::IReport>& report) {

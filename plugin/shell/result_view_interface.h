@@ -23,6 +23,11 @@ struct TestResultsReadings {
     bool enter = false;  // the entry ended with Enter in the last row
 };
 
+// The parameter list of a TestResultsChanged event: SpO2, BPM, Enter.
+inline std::vector<plat::Variant> EventParams(const TestResultsReadings& readings) {
+    return {plat::Variant(readings.spo2), plat::Variant(readings.bpm), plat::Variant(readings.enter)};
+}
+
 // The readings of a TestResultsChanged event's parameter list: none unless
 // parameters 0 and 1 can be read as text (an object cannot).
 inline std::optional<TestResultsReadings> EventReadings(const std::vector<plat::Variant>& params) {

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "driver/probe_report.h"
 #include "driver/vti_interface.h"
 #include "host/translate_text.h"
 #include "makes/make_utils.h"
@@ -63,7 +64,7 @@ std::string PinPairItem(const std::string& item) {
     const auto equals = item.find('=');
     const std::string key = equals == std::string::npos ? item : item.substr(0, equals);
     const std::string rest = equals == std::string::npos ? std::string() : item.substr(equals);
-    return plat::ToUpper(plat::Replace(key, "-", "_TO_")) + rest;
+    return drv::probe_report::PinPairKeyOfItem(key) + rest;
 }
 
 }  // namespace

@@ -1,7 +1,9 @@
 #pragma once
 // The plug-in's test kinds, one row each. Code reads a kind's row instead of
 // naming its test ID: adding a kind is adding a row to the table in
-// test_kind.cpp (and its element to the template, its help page and icons).
+// test_kind.cpp, and the other files that docs/ARCHITECTURE.md lists under
+// "Adding a test kind" (template, help page, icons, and for a probe kind the
+// report's words, the driver's parser and the simulator's report).
 //
 //   const TestKind* kind = FindTestKind(element->TestID());
 //   if (kind && kind->hasConfiguration) ...
@@ -12,6 +14,8 @@
 
 namespace plugin {
 
+class CSpO2SimulationConfig;
+
 struct TestKind {
     // How the readings of a run come in.
     enum class Readings {
@@ -21,9 +25,14 @@ struct TestKind {
     };
 
     // A fixed reading: its stored key, language texts ("id::text") of its
-    // description and unit, and the start of its item in the probe report.
+    // description and unit, and the start of its item in the probe report
+    // (driver/probe_report.h). A typed reading has instead its shorter name in
+    // the results grid and the configured value it is expected to show, around
+    // which its tolerance limits lie.
     struct Measurement {
         std::string_view key, description, unit, reportPrefix;
+        std::string_view gridName = {};
+        int32_t (CSpO2SimulationConfig::*configured)() const = nullptr;
     };
 
     int32_t id = 0;                // the test ID, also its icon's number
@@ -46,6 +55,8 @@ const TestKind* FindTestKind(int32_t testId);
 
 // Whether the kind of that test ID has the operator type its readings.
 bool HasTypedReadings(int32_t testId);
+// The typed reading of that key (exact case); nullptr for any other key.
+const TestKind::Measurement* FindTypedReading(std::string_view key);
 // Whether the kind of that test ID has a configuration.
 bool HasConfiguration(int32_t testId);
 

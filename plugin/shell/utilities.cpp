@@ -10,6 +10,7 @@
 #include "platform/values/text.h"
 #include "plugin/shell/mti_data.h"
 #include "plugin/shell/shell_classes.h"
+#include "plugin/shell/test_kind.h"
 
 namespace plugin {
 
@@ -25,7 +26,7 @@ std::shared_ptr<plat::ui::ObjectControl> FindObjectControl(plat::ui::ControlHost
 std::optional<float> ItemBound(const host::ILimitItem& item, std::string_view name, int32_t index,
                                int32_t reference) {
     try {
-        if (name == "SpO2" || name == "BPM")
+        if (FindTypedReading(name))
             if (auto tolerance = dynamic_cast<const host::IToleranceItem*>(&item))
                 return tolerance->Bound(static_cast<float>(reference), index);
         return item.BoundValue(index);

@@ -4,6 +4,7 @@
 
 #include <fstream>
 
+#include "driver/probe_report.h"
 #include "tests/support/sandbox.h"
 
 namespace {
@@ -42,7 +43,7 @@ TEST_F(Pelmo2UtilsTest, MalformedPinKeysAreNoPinPairsAndNeverReadPastTheEnd) {
         EXPECT_EQ(plugin::PinPairTextId(key), "");
         EXPECT_EQ(plugin::PinPairText(key), "");
     }
-    auto pins = plugin::ParsePinPair("PIN4_TO_PIN");
+    auto pins = drv::probe_report::ParsePinPair("PIN4_TO_PIN");
     ASSERT_TRUE(pins);
     EXPECT_EQ(pins->second, "");
 }
