@@ -1,4 +1,4 @@
-#include "plugin/config/part/spo2_config_part.h"
+#include "plugin/config/spo2_config_part.h"
 
 #include <string>
 
