@@ -11,11 +11,7 @@
 namespace dialogs {
 inline namespace ORVIK_MAKES_FLAVOUR {
 
-#ifdef ORVIK_MAKES_PLUGIN
 namespace MGrid {
-#else
-namespace NumericGrid {
-#endif
 
 namespace {
 
@@ -183,7 +179,7 @@ void Grid_ClearColumnValues(plat::ui::Grid& grid, int32_t col) {
 }
 #endif
 
-}  // namespace MGrid / NumericGrid
+}  // namespace MGrid
 
 }  // namespace ORVIK_MAKES_FLAVOUR
 }  // namespace dialogs

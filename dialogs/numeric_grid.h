@@ -4,8 +4,8 @@
 // a number of decimals, to filter the typed keys, to move on with Enter and
 // cancel with Escape, and to size the in-cell editor.
 //
-// The plug-in's module is MGrid, the editor program's NumericGrid. They
-// differ: on Enter the plug-in moves down one row in the same column, the
+// One module, MGrid, in both flavours of the library. The flavours differ:
+// on Enter the plug-in moves down one row in the same column, the
 // editor (in a grid of four or more columns) along the row; the plug-in lets
 // a decimal sign into row 3 only, the editor into any row; only the plug-in
 // empties columns, and only the editor drops the in-cell editor's border.
@@ -34,11 +34,7 @@
 namespace dialogs {
 inline namespace ORVIK_MAKES_FLAVOUR {
 
-#ifdef ORVIK_MAKES_PLUGIN
 namespace MGrid {
-#else
-namespace NumericGrid {
-#endif
 
 // The flags that editing requests get added.
 inline constexpr int32_t kEditFlags = 2 | 64 | 512 | 16384;
@@ -84,7 +80,7 @@ void Grid_RequestEditing(const plat::ui::GridCell& cell, int32_t& flags);
 void Grid_ClearColumnValues(plat::ui::Grid& grid, int32_t col);
 #endif
 
-}  // namespace MGrid / NumericGrid
+}  // namespace MGrid
 
 }  // namespace ORVIK_MAKES_FLAVOUR
 }  // namespace dialogs

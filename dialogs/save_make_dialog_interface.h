@@ -1,7 +1,7 @@
 #pragma once
 // The save-as dialog for an oximeter make as the plug-in's configuration sees
 // it; the plug-in flavour of FSaveMake offers it, and the configuration makes
-// one through its dialog maker (plugin/config/save_make_dialog_interface.h).
+// one through its dialog maker (plugin/config/save_make_dialog_maker.h).
 
 #include <cstdint>
 #include <string>

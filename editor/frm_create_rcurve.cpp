@@ -118,18 +118,7 @@ frmCreateRcurve::frmCreateRcurve() : Form("frmCreateRcurve") {
     OnQueryUnload = [this](bool& cancel, plat::ui::UnloadMode mode) {
         if (mode == plat::ui::UnloadMode::ControlMenu && !EndCellEdit()) cancel = true;
     };
-    tliRValue.OnGridCellClick = [this](plat::ui::GridCell& cell, int32_t button) { tliRValue_GridCellClick(cell, button); };
-    tliRValue.OnGridCellRequestEditing = [](plat::ui::GridCell& cell, int32_t& flags) {
-        dialogs::NumericGrid::Grid_RequestEditing(cell, flags);
-    };
-    tliRValue.OnGridCellEditingKeyPress = [this](plat::ui::GridCellEditor& e, int32_t& key) {
-        tliRValue_GridCellEditingKeyPress(e, key);
-    };
-    tliRValue.OnGridCellEditingChange = [this](plat::ui::GridCellEditor& e) { tliRValue_GridCellEditingChange(e); };
-    tliRValue.OnGridCellAfterEditing = [this](std::string& text, plat::ui::GridCell& cell) {
-        tliRValue_GridCellAfterEditing(text, cell);
-    };
-    tliRValue.OnLostFocus = [this] { tliRValue_LostFocus(); };
+    WireRValueGrid(tliRValue);
     cmdSave.OnClick = [this] { cmdSave_Click(); };
     cmdClose.OnClick = [this] { cmdClose_Click(); };
 }
@@ -208,11 +197,11 @@ void frmCreateRcurve::tliRValue_GridCellClick(plat::ui::GridCell& cell, int32_t 
 void frmCreateRcurve::tliRValue_GridCellEditingKeyPress(plat::ui::GridCellEditor& editor, int32_t& keyAscii) {
     // Enter commits the cell (its after-editing handler normalises it and
     // works out the average) and opens the next reading as it is.
-    plat::PassOver([&] { dialogs::NumericGrid::Grid_NumericKeyPress(tliRValue, editor, keyAscii); });
+    plat::PassOver([&] { dialogs::MGrid::Grid_NumericKeyPress(tliRValue, editor, keyAscii); });
 }
 
 void frmCreateRcurve::tliRValue_GridCellEditingChange(plat::ui::GridCellEditor& editor) {
-    plat::PassOver([&] { dialogs::NumericGrid::Grid_CheckNumericValue(editor, 0, 2.5, 2); });
+    plat::PassOver([&] { CheckRValue(editor); });
 }
 
 std::string frmCreateRcurve::RowAverage(int32_t row, int32_t editedCol, const std::string& edited) {
@@ -231,7 +220,7 @@ std::string frmCreateRcurve::RowAverage(int32_t row, int32_t editedCol, const st
 void frmCreateRcurve::tliRValue_GridCellAfterEditing(std::string& newText, plat::ui::GridCell& cell) {
     plat::PassOver([&] {
         // What is no reading puts back the cell's value from before the edit.
-        const bool reading = dialogs::NumericGrid::Grid_CommitNumericValue(newText, cell, 0, 2.5, 2);
+        const bool reading = CommitRValue(newText, cell);
         const int32_t row = cell.Row();
         for (int32_t col = kFirstReadingCol; col <= kLastReadingCol; ++col) {
             if (col == cell.Col()) {

@@ -19,6 +19,7 @@
 #include <cstdint>
 #include <string>
 
+#include "editor/r_value_grid_window.h"
 #include "makes/make_utils.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/form.h"
@@ -26,7 +27,7 @@
 
 namespace editor {
 
-class frmCreateRcurve : public plat::ui::Form {
+class frmCreateRcurve : public plat::ui::Form, private RValueGridWindow {
 public:
     static constexpr int32_t kGridRows = makes::kCurvePoints + 1;  // header and SpO2 100 down to 50
     static constexpr int32_t kFirstReadingCol = 2;
@@ -43,11 +44,11 @@ private:
     void Form_Load();
     void LayOutGrid();
     void ValueBox_KeyPress(int32_t& keyAscii);
-    void tliRValue_GridCellClick(plat::ui::GridCell& cell, int32_t button);
-    void tliRValue_GridCellEditingKeyPress(plat::ui::GridCellEditor& editor, int32_t& keyAscii);
-    void tliRValue_GridCellEditingChange(plat::ui::GridCellEditor& editor);
-    void tliRValue_GridCellAfterEditing(std::string& newText, plat::ui::GridCell& cell);
-    void tliRValue_LostFocus();
+    void tliRValue_GridCellClick(plat::ui::GridCell& cell, int32_t button) override;
+    void tliRValue_GridCellEditingKeyPress(plat::ui::GridCellEditor& editor, int32_t& keyAscii) override;
+    void tliRValue_GridCellEditingChange(plat::ui::GridCellEditor& editor) override;
+    void tliRValue_GridCellAfterEditing(std::string& newText, plat::ui::GridCell& cell) override;
+    void tliRValue_LostFocus() override;
     // Ends an open cell edit as a focus move does; false when it stays open.
     bool EndCellEdit();
     void cmdSave_Click();

@@ -132,18 +132,7 @@ frmCustomRcurve::frmCustomRcurve() : Form("frmCustomRcurve") {
     OnUnload = [this](bool&) { Form_Unload(); };
     cmbCustomRcurve.OnClick = [this] { cmbCustomRcurve_Click(); };
     cmbLightLevel.OnClick = [this] { cmbLightLevel_Click(); };
-    tliRValue.OnGridCellClick = [this](plat::ui::GridCell& cell, int32_t button) { tliRValue_GridCellClick(cell, button); };
-    tliRValue.OnGridCellRequestEditing = [](plat::ui::GridCell& cell, int32_t& flags) {
-        dialogs::NumericGrid::Grid_RequestEditing(cell, flags);
-    };
-    tliRValue.OnGridCellEditingKeyPress = [this](plat::ui::GridCellEditor& e, int32_t& key) {
-        tliRValue_GridCellEditingKeyPress(e, key);
-    };
-    tliRValue.OnGridCellEditingChange = [this](plat::ui::GridCellEditor& e) { tliRValue_GridCellEditingChange(e); };
-    tliRValue.OnGridCellAfterEditing = [this](std::string& text, plat::ui::GridCell& cell) {
-        tliRValue_GridCellAfterEditing(text, cell);
-    };
-    tliRValue.OnLostFocus = [this] { tliRValue_LostFocus(); };
+    WireRValueGrid(tliRValue);
     tbrmakeAction.OnButtonClick = [this](plat::ui::ToolbarButton& button) { tbrMakeAction_ButtonClick(button); };
     cmdSave.OnClick = [this] { cmdSave_Click(); };
     cmdUpload.OnClick = [this] { cmdUpload_Click(); };
@@ -467,12 +456,12 @@ void frmCustomRcurve::tliRValue_GridCellClick(plat::ui::GridCell& cell, int32_t 
 void frmCustomRcurve::tliRValue_GridCellEditingKeyPress(plat::ui::GridCellEditor& editor, int32_t& keyAscii) {
     // Enter commits the cell (its after-editing handler writes the number
     // back) and opens the next one, which stays as it is.
-    dialogs::NumericGrid::Grid_NumericKeyPress(tliRValue, editor, keyAscii);
+    dialogs::MGrid::Grid_NumericKeyPress(tliRValue, editor, keyAscii);
     UpdateSave();
 }
 
 void frmCustomRcurve::tliRValue_GridCellEditingChange(plat::ui::GridCellEditor& editor) {
-    dialogs::NumericGrid::Grid_CheckNumericValue(editor, 0, 2.5, 2);
+    CheckRValue(editor);
     // A value being typed is an edit already: Save (and its access key) can end the edit and store it.
     UpdateSave();
 }
@@ -480,7 +469,7 @@ void frmCustomRcurve::tliRValue_GridCellEditingChange(plat::ui::GridCellEditor& 
 void frmCustomRcurve::tliRValue_GridCellAfterEditing(std::string& newText, plat::ui::GridCell& cell) {
     plat::PassOver([&] {
         // What is no R value puts back the cell's value from before the edit.
-        if (dialogs::NumericGrid::Grid_CommitNumericValue(newText, cell, 0, 2.5, 2) && !newText.empty())
+        if (CommitRValue(newText, cell) && !newText.empty())
             newText = NumberText(newText);
         // Stored now, so that Save follows the committed value.
         tliRValue.SetCellText(cell.Row(), cell.Col(), newText);

@@ -17,6 +17,7 @@
 #include <set>
 #include <string>
 
+#include "editor/r_value_grid_window.h"
 #include "editor/upload_run.h"
 #include "makes/make_utils.h"
 #include "platform/ui/controls.h"
@@ -31,7 +32,7 @@ namespace editor {
 // What a save came to.
 enum class SaveResult { Saved, Declined, Failed };
 
-class frmCustomRcurve : public plat::ui::Form {
+class frmCustomRcurve : public plat::ui::Form, private RValueGridWindow {
 public:
     static constexpr int32_t kRValueCol = 2;
     static constexpr int32_t kMaxLightValue = 4095;
@@ -86,11 +87,11 @@ private:
     void ValueBox_KeyUp(int32_t& keyCode);
     void ValueBox_Change(const plat::ui::TextBox& box);
     void cmbLightLevel_Click();
-    void tliRValue_GridCellClick(plat::ui::GridCell& cell, int32_t button);
-    void tliRValue_GridCellEditingKeyPress(plat::ui::GridCellEditor& editor, int32_t& keyAscii);
-    void tliRValue_GridCellEditingChange(plat::ui::GridCellEditor& editor);
-    void tliRValue_GridCellAfterEditing(std::string& newText, plat::ui::GridCell& cell);
-    void tliRValue_LostFocus();
+    void tliRValue_GridCellClick(plat::ui::GridCell& cell, int32_t button) override;
+    void tliRValue_GridCellEditingKeyPress(plat::ui::GridCellEditor& editor, int32_t& keyAscii) override;
+    void tliRValue_GridCellEditingChange(plat::ui::GridCellEditor& editor) override;
+    void tliRValue_GridCellAfterEditing(std::string& newText, plat::ui::GridCell& cell) override;
+    void tliRValue_LostFocus() override;
 
     // Buttons.
     void cmdSave_Click();

@@ -405,8 +405,8 @@ void ClampMakeValues(const OximeterMakePtr& make) {
             const CRCurveElementPtr& point = m.RCurve()->Item(i);
             if (!point) return;
             double value = ValText(point->rvalue());
-            if (value < 0) point->SetRvalue("0");
-            else if (value > 2.5) point->SetRvalue(plat::NumberToText(2.5));
+            if (value < kMinRValue) point->SetRvalue(plat::NumberToText(kMinRValue));
+            else if (value > kMaxRValue) point->SetRvalue(plat::NumberToText(kMaxRValue));
         });
     }
 }

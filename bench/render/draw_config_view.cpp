@@ -12,7 +12,7 @@
 #include "platform/com/registry.h"
 #include "platform/qt/qt_renderer.h"
 #include "plugin/config/config_classes.h"
-#include "plugin/config/part/spo2_config_part.h"
+#include "plugin/config/spo2_config_part.h"
 #include "plugin/config/presets.h"
 #include "plugin/config/spo2_simulation_config.h"
 #include "plugin/shell/f_element_setup.h"

@@ -29,7 +29,7 @@
 #include "platform/com/registry.h"
 #include "platform/loop/message_loop.h"
 #include "platform/loop/virtual_time_scope.h"
-#include "plugin/config/part/spo2_config_part.h"
+#include "plugin/config/spo2_config_part.h"
 #include "plugin/results/results_classes.h"
 #include "plugin/results/x_result_view.h"
 #include "plugin/shell/f_test_guide.h"

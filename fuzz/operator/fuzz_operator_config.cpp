@@ -25,7 +25,7 @@
 #include "platform/values/numfmt.h"
 #include "platform/values/text.h"
 #include "plugin/config/config_classes.h"
-#include "plugin/config/part/spo2_config_part.h"
+#include "plugin/config/spo2_config_part.h"
 #include "plugin/config/presets.h"
 #include "plugin/config/spo2_simulation_config.h"
 #include "plugin/config/x_spo2_simulation_config_view.h"

@@ -32,7 +32,7 @@
 #include "platform/com/registry.h"
 #include "platform/loop/message_loop.h"
 #include "platform/loop/virtual_time_scope.h"
-#include "plugin/config/part/spo2_config_part.h"
+#include "plugin/config/spo2_config_part.h"
 #include "plugin/config/spo2_simulation_config.h"
 #include "plugin/results/results_classes.h"
 #include "plugin/shell/pelmo2_plugin.h"

@@ -19,7 +19,7 @@
 #include "host/run_context.h"
 #include "host/xml.h"
 #include "platform/com/registry.h"
-#include "plugin/config/part/spo2_config_part.h"
+#include "plugin/config/spo2_config_part.h"
 #include "plugin/results/results_classes.h"
 #include "plugin/shell/pelmo2_plugin.h"
 

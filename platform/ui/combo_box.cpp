@@ -1,7 +1,5 @@
 #include "platform/ui/combo_box.h"
 
-#include "platform/values/text.h"
-
 namespace plat::ui {
 
 std::string ComboBox::Text() const {
@@ -10,12 +8,8 @@ std::string ComboBox::Text() const {
 
 void ComboBox::SetText(std::string text) {
     if (style_ == ComboStyle::DropdownList) {
-        for (int32_t i = 0; i < ListCount(); ++i)
-            if (EqualsNoCase(List(i), text)) {
-                SetListIndex(i);
-                return;
-            }
-        throw UiError("\"" + text + "\" is not an item of the list \"" + Name() + "\"");
+        if (!SelectText(text)) throw UiError("\"" + text + "\" is not an item of the list \"" + Name() + "\"");
+        return;
     }
     if (text == text_) return;
     text_ = std::move(text);

@@ -59,6 +59,12 @@ void ListControl::SetItemData(int32_t index, int32_t data) {
     items_[index].data = data;
 }
 
+int32_t ListControl::FindItem(std::string_view text) const {
+    for (int32_t i = 0; i < ListCount(); ++i)
+        if (EqualsNoCase(items_[i].text, text)) return i;
+    return -1;
+}
+
 void ListControl::SetListIndex(int32_t index) {
     if (index != -1) CheckIndex(index);
     if (index == listIndex_) return;
@@ -66,6 +72,13 @@ void ListControl::SetListIndex(int32_t index) {
     SelectionSet();
     NotifyChanged();
     Fire(OnClick);
+}
+
+bool ListControl::SelectText(std::string_view text) {
+    const int32_t index = FindItem(text);
+    if (index < 0) return false;
+    SetListIndex(index);
+    return true;
 }
 
 bool ListControl::PickItem(int32_t index) {
@@ -81,9 +94,8 @@ bool ListControl::PickItem(int32_t index) {
 }
 
 bool ListControl::PickText(std::string_view text) {
-    for (int32_t i = 0; i < ListCount(); ++i)
-        if (EqualsNoCase(items_[i].text, text)) return PickItem(i);
-    return false;
+    const int32_t index = FindItem(text);
+    return index >= 0 && PickItem(index);
 }
 
 }  // namespace plat::ui

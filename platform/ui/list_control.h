@@ -31,9 +31,15 @@ public:
     // The index of the item added last, -1 before any.
     int32_t NewIndex() const { return newIndex_; }
 
+    // The index of the first item with that text (case-insensitive); -1 when none has it.
+    int32_t FindItem(std::string_view text) const;
+
     int32_t ListIndex() const { return listIndex_; }
     // Program side: selects (-1: none) and fires Click when it changes. UiError outside -1..ListCount-1.
     void SetListIndex(int32_t index);
+    // Program side: selects the first item with that text as SetListIndex does;
+    // false, the selection kept, when none has it.
+    bool SelectText(std::string_view text);
     // The selected item's text ("" when none).
     virtual std::string Text() const { return List(listIndex_); }
 

@@ -13,7 +13,7 @@
 #include "plugin/config/checked_number.h"
 #include "dialogs/make_file_name.h"
 #include "plugin/config/config_trace.h"
-#include "plugin/config/save_make_dialog_interface.h"
+#include "plugin/config/save_make_dialog_maker.h"
 #include "plugin/config/spo2_simulation_config.h"
 
 namespace plugin {

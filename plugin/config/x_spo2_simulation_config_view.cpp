@@ -274,14 +274,7 @@ void XSpO2SimulationConfigView::FallBackToFirstBuiltInMake() {
 }
 
 void XSpO2SimulationConfigView::SelectMakeByName(const std::string& name) {
-    plat::PassOver([&] {
-        for (int32_t i = 0; i < cboMakeName.ListCount(); ++i) {
-            if (plat::EqualsNoCase(cboMakeName.List(i), name)) {
-                cboMakeName.SetListIndex(i);
-                return;
-            }
-        }
-    });
+    plat::PassOver([&] { cboMakeName.SelectText(name); });
 }
 
 void XSpO2SimulationConfigView::cboMakeName_Click() {

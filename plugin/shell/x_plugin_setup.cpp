@@ -97,14 +97,7 @@ void XPluginSetup::Initialize(const plat::Variant& value) {
 }
 
 void XPluginSetup::SelectByName(const std::string& name) {
-    plat::PassOver([&] {
-        for (int32_t i = 0; i < cboDefaultOximeter.ListCount(); ++i) {
-            if (plat::EqualsNoCase(cboDefaultOximeter.List(i), name)) {
-                cboDefaultOximeter.SetListIndex(i);
-                return;
-            }
-        }
-    });
+    plat::PassOver([&] { cboDefaultOximeter.SelectText(name); });
 }
 
 void XPluginSetup::cboDefaultOximeter_Click() {

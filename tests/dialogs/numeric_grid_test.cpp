@@ -1,4 +1,4 @@
-// Numeric grid entry in both flavours: MGrid in the plug-in, NumericGrid in the editor.
+// Numeric grid entry in both flavours, the plug-in's and the editor's.
 #include "dialogs/numeric_grid.h"
 
 #include <gtest/gtest.h>
@@ -10,11 +10,10 @@
 
 namespace {
 
-#ifdef ORVIK_MAKES_PLUGIN
 namespace entry = dialogs::MGrid;
+#ifdef ORVIK_MAKES_PLUGIN
 constexpr bool kPlugin = true;
 #else
-namespace entry = dialogs::NumericGrid;
 constexpr bool kPlugin = false;
 #endif
 

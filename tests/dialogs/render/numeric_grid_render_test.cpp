@@ -11,11 +11,7 @@
 
 namespace {
 
-#ifdef ORVIK_MAKES_PLUGIN
 namespace entry = dialogs::MGrid;
-#else
-namespace entry = dialogs::NumericGrid;
-#endif
 
 using plat::ui::Grid;
 using plat::ui::GridCell;

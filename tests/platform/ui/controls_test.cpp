@@ -264,6 +264,28 @@ TEST_F(ControlsTest, ListKeepsSelectionAndItemDataAcrossInsertAndRemove) {
     EXPECT_EQ(clicks, 2);
 }
 
+TEST_F(ControlsTest, ListSelectsAnItemByItsText) {
+    ListBox& l = form_.lstMakes;
+    int clicks = 0;
+    l.OnClick = [&] { ++clicks; };
+    l.AddItem("Nellcor");
+    l.AddItem("Masimo");
+    l.AddItem("masimo");
+    EXPECT_EQ(l.FindItem("MASIMO"), 1);  // the first of the same text, letter case ignored
+    EXPECT_EQ(l.FindItem("Acme"), -1);
+    EXPECT_TRUE(l.SelectText("masimo"));
+    EXPECT_EQ(l.ListIndex(), 1);
+    EXPECT_TRUE(l.SelectText("Masimo"));  // already selected: no second Click
+    EXPECT_EQ(clicks, 1);
+    EXPECT_FALSE(l.SelectText("Acme"));
+    EXPECT_EQ(l.ListIndex(), 1);
+    EXPECT_EQ(clicks, 1);
+    l.SetEnabled(false);  // the program side selects what a person could not pick
+    EXPECT_TRUE(l.SelectText("nellcor"));
+    EXPECT_EQ(l.ListIndex(), 0);
+    EXPECT_EQ(clicks, 2);
+}
+
 TEST_F(ControlsTest, ComboBoxTextFollowsItsStyle) {
     ComboBox& pick = form_.Add<ComboBox>("cboType");
     pick.SetStyle(ComboStyle::DropdownList);

@@ -5,7 +5,7 @@
 
 #include "platform/loop/virtual_time_scope.h"
 #include "platform/values/numfmt.h"
-#include "plugin/config/part/spo2_config_part.h"
+#include "plugin/config/spo2_config_part.h"
 #include "plugin/config/spo2_simulation_config.h"
 #include "tests/plugin/config/spo2_config_fixture.h"
 #include "tests/support/ui/scripted_operator.h"

@@ -12,7 +12,7 @@
 
 #include "host/xml.h"
 #include "platform/com/fs.h"
-#include "plugin/config/save_make_dialog_interface.h"
+#include "plugin/config/save_make_dialog_maker.h"
 #include "plugin/config/spo2_simulation_config.h"
 #include "tests/makes/make_fixture.h"
 

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "plugin/config/part/spo2_config_part.h"
+#include "plugin/config/spo2_config_part.h"
 #include "plugin/config/spo2_simulation_config.h"
 #include "plugin/factory/plugin_factory.h"
 #include "plugin/shell/plugin_setup.h"

@@ -8,7 +8,7 @@
 #include "platform/loop/virtual_time_scope.h"
 #include "platform/ui/keys.h"
 #include "plugin/config/config_classes.h"
-#include "plugin/config/part/spo2_config_part.h"
+#include "plugin/config/spo2_config_part.h"
 #include "plugin/config/presets.h"
 #include "plugin/shell/f_element_setup.h"
 #include "tests/plugin/config/spo2_config_fixture.h"

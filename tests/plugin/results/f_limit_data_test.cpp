@@ -14,7 +14,7 @@
 #include "host/view/x_limit_view.h"
 #include "host/xml.h"
 #include "platform/loop/virtual_time_scope.h"
-#include "plugin/config/part/spo2_config_part.h"
+#include "plugin/config/spo2_config_part.h"
 #include "plugin/results/limit_data.h"
 #include "plugin/results/limit_dialog_maker.h"
 #include "plugin/results/results_classes.h"

@@ -9,7 +9,7 @@
 #include "host/report.h"
 #include "host/run_context.h"
 #include "host/test_element_base.h"
-#include "plugin/config/part/spo2_config_part.h"
+#include "plugin/config/spo2_config_part.h"
 #include "plugin/config/spo2_simulation_config.h"
 #include "plugin/results/results_classes.h"
 #include "plugin/shell/pelmo2_plugin.h"

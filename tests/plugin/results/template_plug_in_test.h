@@ -8,7 +8,7 @@
 
 #include "host/test_element_base.h"
 #include "platform/com/registry.h"
-#include "plugin/config/part/spo2_config_part.h"
+#include "plugin/config/spo2_config_part.h"
 #include "plugin/results/results_classes.h"
 #include "plugin/shell/pelmo2_plugin.h"
 #include "tests/plugin/results/element_tree_test.h"

@@ -21,7 +21,7 @@
 #include "platform/loop/virtual_time_scope.h"
 #include "platform/ui/combo_box.h"
 #include "platform/ui/form.h"
-#include "plugin/config/part/spo2_config_part.h"
+#include "plugin/config/spo2_config_part.h"
 #include "plugin/config/spo2_simulation_config.h"
 #include "plugin/results/results_classes.h"
 #include "plugin/shell/f_test_guide.h"

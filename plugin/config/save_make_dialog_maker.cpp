@@ -1,4 +1,4 @@
-#include "plugin/config/save_make_dialog_interface.h"
+#include "plugin/config/save_make_dialog_maker.h"
 
 #include <utility>
 

@@ -1,4 +1,4 @@
-#include "plugin/config/part/spo2_config_part.h"
+#include "plugin/config/spo2_config_part.h"
 
 #include <string>
 
@@ -6,7 +6,7 @@
 #include "plugin/config/config_classes.h"
 #include "plugin/config/config_dialog_maker.h"
 #include "dialogs/f_save_make.h"
-#include "plugin/config/save_make_dialog_interface.h"
+#include "plugin/config/save_make_dialog_maker.h"
 #include "plugin/config/spo2_simulation_config.h"
 #include "plugin/factory/plugin_factory.h"
 
