@@ -1,14 +1,12 @@
 #include "makes/make_utils.h"
 
 #include <fcntl.h>
-#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <array>
 #include <cerrno>
-#include <cstdlib>
 #include <cstring>
 #include <stdexcept>
 #include <vector>
@@ -231,17 +229,8 @@ bool CreateOneFolder(const std::string& path) {
 
 // The user's own make folder by the XDG convention; "" for a user without a home.
 std::string UserMakesFolder() {
-    std::string data;
-    if (const char* env = std::getenv("XDG_DATA_HOME"); env && env[0] == '/') data = env;
-    if (data.empty()) {
-        std::string home;
-        if (const char* env = std::getenv("HOME"); env && *env) home = env;
-        if (home.empty())
-            if (const passwd* pw = ::getpwuid(::getuid()); pw && pw->pw_dir) home = pw->pw_dir;
-        if (home.empty()) return {};
-        data = plat::fs::Join(home, ".local/share");
-    }
-    return plat::fs::Join(data, "orvik/Pelmo2/makes");
+    const std::string data = plat::fs::XdgBaseFolder("XDG_DATA_HOME", ".local/share");
+    return data.empty() ? std::string() : plat::fs::Join(data, "orvik/Pelmo2/makes");
 }
 
 int32_t ClampLight(int32_t value) { return std::clamp(value, 0, kLightMax); }

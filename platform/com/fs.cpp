@@ -3,6 +3,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <limits.h>
+#include <pwd.h>
 #include <stdlib.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -10,6 +11,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <memory>
@@ -328,6 +330,15 @@ std::string FolderOf(std::string_view path) {
 std::string Join(std::string_view folder, std::string_view name) {
     if (folder.empty()) return std::string(name);
     return AddSeparator(folder) + std::string(name);
+}
+
+std::string XdgBaseFolder(const char* variable, std::string_view belowHome) {
+    if (const char* base = std::getenv(variable); base && base[0] == '/') return base;
+    std::string home;
+    if (const char* env = std::getenv("HOME"); env && *env) home = env;
+    if (home.empty())
+        if (const passwd* pw = ::getpwuid(::getuid()); pw && pw->pw_dir) home = pw->pw_dir;
+    return home.empty() ? std::string() : Join(home, belowHome);
 }
 
 }  // namespace plat::fs

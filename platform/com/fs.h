@@ -61,5 +61,9 @@ std::string RealPath(const std::string& path);
 // The folder part including the trailing "/", "" when there is none.
 std::string FolderOf(std::string_view path);
 std::string Join(std::string_view folder, std::string_view name);
+// The user's base folder of a kind by the XDG convention: $`variable` when it
+// is an absolute path, else `belowHome` in the home folder ($HOME, else the
+// user's entry); "" for a user without a home.
+std::string XdgBaseFolder(const char* variable, std::string_view belowHome);
 
 }  // namespace plat::fs

@@ -1,7 +1,6 @@
 #include "platform/com/registry.h"
 
 #include <fcntl.h>
-#include <pwd.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -390,15 +389,8 @@ void Registry::UseFile(const std::string& path) {
 std::string Registry::DefaultFilePath() {
     std::string file = Env("ORVIK_REGISTRY_FILE");
     if (!file.empty()) return file;
-    std::string config = Env("XDG_CONFIG_HOME");
-    if (config.empty() || config.front() != '/') {
-        std::string home = Env("HOME");
-        if (home.empty()) {
-            if (const passwd* pw = ::getpwuid(::getuid())) home = pw->pw_dir ? pw->pw_dir : "";
-        }
-        if (home.empty()) return {};
-        config = fs::Join(home, ".config");
-    }
+    const std::string config = fs::XdgBaseFolder("XDG_CONFIG_HOME", ".config");
+    if (config.empty()) return {};
     return fs::Join(fs::Join(config, "orvik"), "registry.reg");
 }
 
