@@ -1,7 +1,4 @@
-// Tamblin, the R-curve editor.
-//   Tamblin [--check]
-// --check opens the main window, draws it, closes it and ends: 0 when the
-// window was shown and drawn (the install check runs it offscreen).
+// Tamblin, the R-curve editor (see kUsage).
 #include <stdlib.h>
 #include <unistd.h>
 
@@ -15,12 +12,20 @@
 #include "platform/com/com.h"
 #include "platform/com/fs.h"
 #include "platform/loop/message_loop.h"
+#include "platform/qt/qt_application.h"
 #include "platform/qt/qt_renderer.h"
 #include "platform/ui/form.h"
 
 namespace {
 
 const char kAnchor = 0;
+constexpr const char* kUsage =
+    "usage: Tamblin [--check]\n"
+    "The R-curve editor: edits oximeter makes and sends their R-curves to the SpO2 simulator.\n"
+    "One copy runs per user; a second start ends at once.\n"
+    "\n"
+    "  --check  open the main window, draw it and close it: 0 when it was shown and drawn\n"
+    "  --help   this text\n";
 constexpr int kCheckPolls = 200;  // of 50 ms: 10 s for the window to show
 
 bool DrawnInScratchFile(plat::qt::QtRenderer& renderer, plat::ui::Form& window) {
@@ -53,15 +58,38 @@ void CloseWhenDrawn(plat::qt::QtRenderer& renderer, bool& drawn, int pollsLeft) 
 }  // namespace
 
 int main(int argc, char** argv) {
-    const bool check = argc > 1 && std::string_view(argv[1]) == "--check";
+    bool check = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (arg == "--help" || arg == "-h") {
+            std::cout << kUsage;
+            return 0;
+        }
+        if (arg != "--check") {
+            std::cerr << "Tamblin: " << (arg.starts_with('-') ? "unknown option " : "unexpected argument ") << arg
+                      << '\n' << kUsage;
+            return 2;
+        }
+        check = true;
+    }
+    if (const std::string why = plat::qt::QtApplication::MissingDisplay("Tamblin"); !why.empty()) {
+        std::cerr << why << '\n';
+        return 1;
+    }
+    bool prepared = false;  // stays false when another copy holds the lock
     bool drawn = false;
     std::unique_ptr<plat::qt::QtRenderer> renderer;
     const int code = editor::MainMod::Main(plat::fs::FolderOf(plat::ModulePath(&kAnchor)), [&] {
+        prepared = true;
+        plat::qt::QtApplication::SetIdentity("Tamblin", "orvik-tamblin");
         renderer = std::make_unique<plat::qt::QtRenderer>();
         renderer->Install();
         if (check) CloseWhenDrawn(*renderer, drawn, kCheckPolls);
     });
     if (!check) return code;
-    if (!drawn) std::cerr << "Tamblin: the main window was not shown and drawn\n";
+    if (!prepared)
+        std::cerr << "Tamblin: a copy of Tamblin runs already for this user: close it to run --check\n";
+    else if (!drawn)
+        std::cerr << "Tamblin: the main window was not shown and drawn\n";
     return drawn ? code : 1;
 }

@@ -1,13 +1,10 @@
-// orvik-host, the stand-in test host: runs the plug-in's test sequence.
-//   orvik-host [sequence-file]
-//   orvik-host --check
+// orvik-host, the stand-in test host: runs the plug-in's test sequence (see kUsage).
 // --check starts as the program does (registers and loads the plug-in, which
-// reads its template and settings) without any window, prints the plug-in and
-// the tests of a new sequence and ends: 0 when there was a test to print.
+// reads its template and settings) without any window, so without a display.
 #include <iostream>
 #include <memory>
 #include <string>
-#include <string_view>
+#include <vector>
 
 #include "host/test_element.h"
 #include "host/test_element_base.h"
@@ -15,11 +12,27 @@
 #include "hostprog/host_main.h"
 #include "platform/com/com.h"
 #include "platform/com/fs.h"
+#include "platform/qt/qt_application.h"
 #include "platform/qt/qt_renderer.h"
 
 namespace {
 
 const char kAnchor = 0;
+constexpr const char* kUsage =
+    "usage: orvik-host [--] [SEQUENCE-FILE]\n"
+    "       orvik-host --check\n"
+    "The stand-in test host: runs the plug-in's test sequence, opening SEQUENCE-FILE\n"
+    "(a sequence saved with its results, XML) when given.\n"
+    "\n"
+    "  --check  load the plug-in without a window and print the tests of a new\n"
+    "           sequence: 0 when there was a test to print\n"
+    "  --help   this text\n"
+    "  --       ends the options: a SEQUENCE-FILE may then begin with \"-\"\n";
+
+int UsageError(const std::string& why) {
+    std::cerr << "orvik-host: " << why << '\n' << kUsage;
+    return 2;
+}
 
 int PrintTests(const host::TestElementPtr& element, int depth) {
     auto info = element->Info();
@@ -58,10 +71,36 @@ int Check(const std::string& programFolder) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    bool check = false;
+    bool optionsEnded = false;
+    std::vector<std::string> files;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (optionsEnded || arg == "-" || !arg.starts_with('-')) {
+            files.push_back(arg);
+        } else if (arg == "--") {
+            optionsEnded = true;
+        } else if (arg == "--help" || arg == "-h") {
+            std::cout << kUsage;
+            return 0;
+        } else if (arg == "--check") {
+            check = true;
+        } else {
+            return UsageError("unknown option " + arg);
+        }
+    }
+    if (files.size() > 1) return UsageError("one sequence file at most");
+    if (check && !files.empty()) return UsageError("--check opens no sequence file");
+
     const std::string programFolder = plat::fs::FolderOf(plat::ModulePath(&kAnchor));
-    if (argc > 1 && std::string_view(argv[1]) == "--check") return Check(programFolder);
+    if (check) return Check(programFolder);
+    if (const std::string why = plat::qt::QtApplication::MissingDisplay("orvik-host"); !why.empty()) {
+        std::cerr << why << '\n';
+        return 1;
+    }
     std::unique_ptr<plat::qt::QtRenderer> renderer;
-    return hostprog::HostMain::Main(programFolder, argc > 1 ? argv[1] : "", [&] {
+    return hostprog::HostMain::Main(programFolder, files.empty() ? "" : files.front(), [&] {
+        plat::qt::QtApplication::SetIdentity("orvik-host");
         renderer = std::make_unique<plat::qt::QtRenderer>();
         renderer->Install();
     });

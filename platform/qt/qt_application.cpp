@@ -2,6 +2,7 @@
 
 #include <QtWidgets/QApplication>
 
+#include <cstdlib>
 #include <exception>
 #include <utility>
 
@@ -11,6 +12,26 @@ namespace {
 
 thread_local int tDepth = 0;
 thread_local std::exception_ptr tPending;
+
+std::string& Name() {
+    static std::string name = "orvik";
+    return name;
+}
+
+std::string& DesktopFileName() {
+    static std::string name;
+    return name;
+}
+
+void ApplyIdentity() {
+    QCoreApplication::setApplicationName(QString::fromStdString(Name()));
+    QGuiApplication::setDesktopFileName(QString::fromStdString(DesktopFileName()));
+}
+
+bool IsSet(const char* variable) {
+    const char* value = std::getenv(variable);
+    return value && *value;
+}
 
 // Counts events in delivery, so that deferred deletes wait for the outermost one to end.
 class CountingApplication final : public QApplication {
@@ -30,12 +51,26 @@ public:
 QApplication& QtApplication::Ensure() {
     if (auto* app = qobject_cast<QApplication*>(QCoreApplication::instance())) return *app;
     static int argc = 1;
-    static char name[] = "orvik";
-    static char* argv[] = {name, nullptr};
+    // X11 takes the window's instance name from argv[0], its class from the application name.
+    static std::string name = Name();
+    static char* argv[] = {name.data(), nullptr};
     // Lives for the process: Qt's own statics outlive main() and expect it gone last.
     static auto* app = new CountingApplication(argc, argv);
+    ApplyIdentity();
     QApplication::setQuitOnLastWindowClosed(false);
     return *app;
+}
+
+void QtApplication::SetIdentity(std::string name, std::string desktopFileName) {
+    Name() = std::move(name);
+    DesktopFileName() = std::move(desktopFileName);
+    if (QCoreApplication::instance()) ApplyIdentity();
+}
+
+std::string QtApplication::MissingDisplay(std::string_view program) {
+    if (IsSet("DISPLAY") || IsSet("WAYLAND_DISPLAY") || IsSet("QT_QPA_PLATFORM")) return {};
+    return std::string(program) +
+           ": no display to open its window on (DISPLAY is not set): run it in a desktop session, or over ssh -X";
 }
 
 int QtApplication::DeliveryDepth() { return tDepth; }

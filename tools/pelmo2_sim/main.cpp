@@ -22,6 +22,7 @@ int main(int argc, char** argv) {
         return program.Run(STDIN_FILENO);
     } catch (const sim::UsageError& e) {
         std::cerr << "pelmo2-sim: " << e.what() << "\n";
+        if (e.ShowUsage()) std::cerr << sim::SimSettings::Usage();
         return 2;
     } catch (const std::exception& e) {
         std::cerr << "pelmo2-sim: " << e.what() << "\n";

@@ -111,7 +111,7 @@ SimSettings SimSettings::Parse(const std::vector<std::string>& args) {
         } else if (opt == "--garbage") {
             s.garbage = true;
         } else {
-            throw UsageError("unknown option " + opt + " (see --help)");
+            throw UsageError((opt.starts_with('-') ? "unknown option " : "unexpected argument ") + opt, true);
         }
     }
     if (!probeFile.empty() && !probeLines.empty())

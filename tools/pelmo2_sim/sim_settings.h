@@ -20,7 +20,13 @@ class SimulatedInstrument;
 // A command line or settings file that cannot be used; the text says why.
 class UsageError : public std::runtime_error {
 public:
-    using std::runtime_error::runtime_error;
+    explicit UsageError(const std::string& why, bool showUsage = false)
+        : std::runtime_error(why), showUsage_(showUsage) {}
+    // An argument the program does not take: the usage goes with the text.
+    bool ShowUsage() const { return showUsage_; }
+
+private:
+    bool showUsage_;
 };
 
 class SimSettings {
