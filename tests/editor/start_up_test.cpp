@@ -10,7 +10,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <optional>
 
 #include "driver/vti_interface.h"
 #include "editor/driver_registration.h"
@@ -21,6 +20,7 @@
 #include "host/language_service.h"
 #include "platform/com/registry.h"
 #include "tests/editor/editor_fixture.h"
+#include "tests/support/saved_variable.h"
 
 namespace editor_test {
 namespace {
@@ -73,16 +73,7 @@ TEST_F(StartTest, ASecondStartEndsAtOnceAndTheFirstKeepsRunning) {
 // user's cache folder, a lock file of theirs (held) to the next place. Root,
 // the tests' user, and "nobody" are the two users.
 TEST_F(StartTest, WithoutARuntimeFolderEachUserKeepsTheirOwnOneCopyRule) {
-    struct SavedVariable {
-        const char* name;
-        std::optional<std::string> value;
-        ~SavedVariable() { value ? ::setenv(name, value->c_str(), 1) : ::unsetenv(name); }
-    };
-    const auto save = [](const char* name) {
-        const char* value = ::getenv(name);
-        return SavedVariable{name, value ? std::optional<std::string>(value) : std::nullopt};
-    };
-    const SavedVariable savedTemp = save("TMPDIR"), savedHome = save("HOME"), savedCache = save("XDG_CACHE_HOME");
+    const test_support::SavedVariable savedTemp("TMPDIR"), savedHome("HOME"), savedCache("XDG_CACHE_HOME");
     namespace fs = std::filesystem;
     const std::string temp = root_ + "/tmp", squattedTemp = root_ + "/tmp2";
     for (const std::string& folder : {temp, squattedTemp, squattedTemp + "/orvik-65534"}) {
