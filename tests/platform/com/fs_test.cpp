@@ -95,7 +95,8 @@ TEST(Fs, OnlyTheCleaningRemovesTemporaryFilesAndOnlyOursWhoseWriterIsGone) {
     ASSERT_GE(writer, 0);
     ASSERT_EQ(::flock(writer, LOCK_EX), 0);
     for (const char* name : {".orvik-tmp-abcde", ".orvik-tmp-abcdefg", ".orvik-tmp-ab-def", ".orvik-tmp-ab.def",
-                             ".ORVIK-TMP-abcdef", "orvik-tmp-abcdef", ".orvik-tmp-abcdef.txt", ".tmp-a1B2c3", ".hidden"})
+                             ".ORVIK-TMP-abcdef", "orvik-tmp-abcdef", ".orvik-tmp-abcdef.txt", ".tmp-a1B2c3",
+                             ".hidden"})
         dir.Write(name, "other");
     ASSERT_TRUE(fs::CreateFolder(dir.File(".orvik-tmp-folder")));
     dir.Write("target.txt", "linked");
