@@ -201,8 +201,11 @@ namespace {
 
 // Replaces the file in one step (rename over it): the old file is never lost,
 // a link at the name is replaced rather than followed, and the new file has
-// the normal mode of a new file whatever the old one had.
+// the normal mode of a new file whatever the old one had. A save killed
+// half-way leaves its temporary file behind; in the make folder, which saves
+// come back to, the next save removes it.
 void ReplaceMakeFile(const std::string& finalPath, const COximeterMake& make) {
+    plat::fs::RemoveAbandonedTemporaryFiles(plat::fs::FolderOf(finalPath));
     std::string error;
     if (!plat::fs::ReplaceFile(finalPath, MakesFileText(make), plat::fs::NewFileMode(), &error))
         throw std::runtime_error(error);

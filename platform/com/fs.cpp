@@ -209,19 +209,22 @@ std::function<void(const std::string&)>& BeforeLockHook() {
 
 bool SameFile(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
 
-// ".tmp-" and the six letters or digits mkstemp puts in place of "XXXXXX".
+// Hidden and without an extension, so no listing of a kind of file shows it;
+// the program's prefix, so no other program's temporary file has its shape.
+constexpr std::string_view kTemporaryPrefix = ".orvik-tmp-";
+
+// The prefix and the six letters or digits mkstemp puts in place of "XXXXXX".
 bool IsTemporaryName(std::string_view name) {
-    constexpr std::string_view prefix = ".tmp-";
-    if (name.size() != prefix.size() + 6 || name.substr(0, prefix.size()) != prefix) return false;
-    return std::all_of(name.begin() + prefix.size(), name.end(), [](char c) {
+    if (name.size() != kTemporaryPrefix.size() + 6 || !name.starts_with(kTemporaryPrefix)) return false;
+    return std::all_of(name.begin() + kTemporaryPrefix.size(), name.end(), [](char c) {
         return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
     });
 }
 
-// Removes the temporary files in `folder` whose writer is gone (killed in the
-// middle of a save). A writer holds an exclusive flock on its file until the
-// rename, so getting the lock means nobody writes it any more; the name goes
-// only while it still names the file locked. Anything that fails is passed over.
+}  // namespace
+
+// A writer holds an exclusive flock on its file until the rename, so getting
+// the lock means nobody writes it any more.
 void RemoveAbandonedTemporaryFiles(const std::string& folder) {
     const int dirFd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dirFd < 0) return;
@@ -248,14 +251,13 @@ void RemoveAbandonedTemporaryFiles(const std::string& folder) {
     }
 }
 
+namespace {
 // A new temporary file in `folder`, its name in `temp`, locked for as long as
 // the descriptor stays open. A cleaner may take the name for an abandoned
 // file between its creation and the lock: then it is made anew.
 int CreateLockedTemporaryFile(const std::string& folder, std::string& temp) {
     for (int attempt = 0; attempt < 100; ++attempt) {
-        // Short, so that a target name of 255 bytes still leaves room; hidden
-        // and without an extension, so no listing of a kind of file shows it.
-        temp = folder + ".tmp-XXXXXX";
+        temp = folder + std::string(kTemporaryPrefix) + "XXXXXX";
         // O_EXCL: never another writer's file; O_CLOEXEC: a program started
         // meanwhile does not hold the lock on.
         const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
@@ -285,7 +287,6 @@ bool ReplaceFile(const std::string& path, std::string_view bytes, unsigned mode,
         errno = err;
         return false;
     };
-    RemoveAbandonedTemporaryFiles(folder);
     const int fd = CreateLockedTemporaryFile(folder, temp);
     if (fd < 0) return fail("Cannot create a temporary file for", errno);
     const char* step = nullptr;

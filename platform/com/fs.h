@@ -34,15 +34,21 @@ bool ReadFile(const std::string& path, std::string& bytes);
 // changed) on failure. See ReplaceFile.
 bool WriteFileAtomic(const std::string& path, std::string_view bytes);
 // Replaces whatever entry `path` is (a link is replaced, not followed) by a
-// file of `bytes` and `mode`: written to a new temporary file ".tmp-XXXXXX"
-// in the same folder, synced, renamed over `path`, and the folder synced.
-// True only when all of that succeeded: the bytes are then on disk. Concurrent
-// writers never share a temporary file; the last one wins; a reader sees the
-// old or the new file whole. The writer holds a flock on its temporary file
-// until the rename; before writing, the temporary files of the folder whose
-// writer is gone (no lock held) are removed. On failure `error` (if given)
-// says what failed.
+// file of `bytes` and `mode`: written to a new temporary file
+// ".orvik-tmp-XXXXXX" in the same folder (a name no other program uses),
+// synced, renamed over `path`, and the folder synced. True only when all of
+// that succeeded: the bytes are then on disk. Concurrent writers never share a
+// temporary file; the last one wins; a reader sees the old or the new file
+// whole. The writer holds a flock on its temporary file until the rename.
+// Nothing else in the folder is touched. On failure `error` (if given) says
+// what failed.
 bool ReplaceFile(const std::string& path, std::string_view bytes, unsigned mode, std::string* error = nullptr);
+// Removes the temporary files of ReplaceFile in `folder` whose writer is gone
+// (killed in the middle of a save): regular files of exactly that name shape
+// whose lock can be taken, not followed through links, each only while its
+// name still names the file locked. For a folder that holds files of ours
+// alone; anything that fails is passed over.
+void RemoveAbandonedTemporaryFiles(const std::string& folder);
 // The mode of a newly created file: 0666 less the umask.
 unsigned NewFileMode();
 // Test hook: runs in ReplaceFile after the temporary file is complete and

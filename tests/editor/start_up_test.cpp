@@ -1,8 +1,14 @@
 // The program's start: one instance, the driver made creatable, the checks of
 // the light values and the grid, the language setting.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 
 #include "driver/vti_interface.h"
@@ -14,6 +20,7 @@
 #include "host/language_service.h"
 #include "platform/com/registry.h"
 #include "tests/editor/editor_fixture.h"
+#include "tests/support/saved_variable.h"
 
 namespace editor_test {
 namespace {
@@ -60,11 +67,72 @@ TEST_F(StartTest, ASecondStartEndsAtOnceAndTheFirstKeepsRunning) {
     EXPECT_TRUE(again.Acquire());
 }
 
-TEST_F(StartTest, WithoutARuntimeFolderTheLockLiesInTheTemporaryFolder) {
+// Without a runtime folder each user's lock lies in a folder of their own in
+// the temporary folder. Nothing another user made can block a copy or let a
+// second one start: a folder of that name that is theirs gives way to the
+// user's cache folder, a lock file of theirs (held) to the next place. Root,
+// the tests' user, and "nobody" are the two users.
+TEST_F(StartTest, WithoutARuntimeFolderEachUserKeepsTheirOwnOneCopyRule) {
+    const test_support::SavedVariable savedTemp("TMPDIR"), savedHome("HOME"), savedCache("XDG_CACHE_HOME");
+    namespace fs = std::filesystem;
+    const std::string temp = root_ + "/tmp", squattedTemp = root_ + "/tmp2";
+    for (const std::string& folder : {temp, squattedTemp, squattedTemp + "/orvik-65534"}) {
+        fs::create_directories(folder);
+        fs::permissions(folder, fs::perms::all | fs::perms::sticky_bit);
+    }
     ::unsetenv("XDG_RUNTIME_DIR");
-    const std::string path = editor::SingleInstanceLock::PathFor("A/B");
-    EXPECT_EQ(path.substr(path.rfind('/') + 1), "A_B.lock");
-    EXPECT_EQ(path.rfind(std::filesystem::temp_directory_path().string(), 0), 0u);
+    ::unsetenv("XDG_CACHE_HOME");
+    ::setenv("TMPDIR", temp.c_str(), 1);
+    ::setenv("HOME", (root_ + "/home").c_str(), 1);
+
+    editor::SingleInstanceLock first("A/B");
+    ASSERT_TRUE(first.Acquire());
+    EXPECT_TRUE(first.Held());
+    const std::string own = temp + "/orvik-" + std::to_string(::geteuid());
+    EXPECT_EQ(first.Path(), own + "/A_B.lock");
+    struct stat st {};
+    ASSERT_EQ(::lstat(own.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0700u);
+    EXPECT_FALSE(editor::SingleInstanceLock("A/B").Acquire()) << "a second copy of the same user";
+    if (::geteuid() != 0) GTEST_SKIP() << "only root can be another user";
+
+    const std::string nobodyHome = root_ + "/nobody", nobodyRuntime = root_ + "/run";
+    fs::create_directories(nobodyHome);
+    fs::create_directories(nobodyRuntime);
+    fs::permissions(nobodyRuntime, fs::perms::owner_all);
+    // Root's lock file in nobody's runtime folder, open to all and held.
+    const int foreign = ::open((nobodyRuntime + "/A_B.lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    ASSERT_GE(foreign, 0);
+    ASSERT_EQ(::fchmod(foreign, 0666), 0);
+    ASSERT_EQ(::flock(foreign, LOCK_EX), 0);
+    for (const std::string& folder : {nobodyHome, nobodyRuntime}) ASSERT_EQ(::chown(folder.c_str(), 65534, 65534), 0);
+    fs::permissions(root_, fs::perms::others_read | fs::perms::others_exec, fs::perm_options::add);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        if (::setgid(65534) != 0 || ::setuid(65534) != 0) ::_exit(2);
+        ::setenv("HOME", nobodyHome.c_str(), 1);
+        const auto keepsTheRule = [](const std::string& expectedPath) {
+            editor::SingleInstanceLock copy("A/B");
+            return copy.Acquire() && copy.Held() && copy.Path() == expectedPath &&
+                   !editor::SingleInstanceLock("A/B").Acquire();
+        };
+        if (!keepsTheRule(temp + "/orvik-65534/A_B.lock")) ::_exit(3);
+        ::setenv("XDG_RUNTIME_DIR", nobodyRuntime.c_str(), 1);
+        if (!keepsTheRule(temp + "/orvik-65534/A_B.lock")) ::_exit(4);
+        // Root's runtime folder, as after su without a login, is not nobody's either.
+        ::setenv("XDG_RUNTIME_DIR", root_.c_str(), 1);
+        ::setenv("TMPDIR", squattedTemp.c_str(), 1);
+        ::_exit(keepsTheRule(nobodyHome + "/.cache/orvik/A_B.lock") ? 0 : 5);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ::close(foreign);
+    ASSERT_TRUE(WIFEXITED(status));
+    if (WEXITSTATUS(status) == 2) GTEST_SKIP() << "root cannot become the user nobody here";
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "3: in nobody's own temporary folder, 4: past root's lock file in nobody's "
+                                         "runtime folder, 5: past root's folder of nobody's name";
+    EXPECT_TRUE(first.Held());
+    EXPECT_FALSE(editor::SingleInstanceLock("A/B").Acquire()) << "root's copy still runs alone";
 }
 
 TEST_F(StartTest, TheDriverBesideTheProgramIsTheOneRegistered) {

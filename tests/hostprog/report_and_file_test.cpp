@@ -5,7 +5,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "host/report.h"
 #include "hostprog/report_writer.h"
@@ -97,6 +99,21 @@ TEST_F(HostFilesTest, TheReportFormatFollowsTheExtensionAndAFailedWriteKeepsTheO
     ASSERT_TRUE(plat::fs::ReadFile(dir_.File("r.txt"), still));
     EXPECT_EQ(still, text);
     EXPECT_FALSE(ReportWriter::Write(Printed(), dir_.File("no/such/folder/r.txt"), error));
+}
+
+// The operator's folder holds other programs' files: a report save touches
+// its own file only, even another program's temporary file of the common
+// shape, whether that program still has it open or not.
+TEST_F(HostFilesTest, AReportSaveLeavesEveryOtherFileOfItsFolderAlone) {
+    dir_.Write("reports/.tmp-a1B2c3", "another program's");
+    const std::string open = dir_.Write("reports/.tmp-Z9y8x7", "being written by another program");
+    const int other = ::open(open.c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_GE(other, 0);
+    std::string error;
+    for (int save = 0; save < 2; ++save)  // a new report, then one replaced
+        ASSERT_TRUE(ReportWriter::Write(Printed(), dir_.File("reports/r.txt"), error)) << error;
+    ::close(other);
+    EXPECT_THAT(plat::fs::ListFiles(dir_.File("reports"), "*"), ElementsAre(".tmp-a1B2c3", ".tmp-Z9y8x7", "r.txt"));
 }
 
 TEST_F(HostFilesTest, OpeningWhatIsNoSavedSequenceGivesAnErrorNotAnElement) {

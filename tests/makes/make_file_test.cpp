@@ -4,11 +4,11 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <optional>
 
 #include "makes/make_utils.h"
 #include "platform/values/numfmt.h"
 #include "tests/makes/make_fixture.h"
+#include "tests/support/saved_variable.h"
 
 using makes::OximeterMakePtr;
 using makes::ReadMakesFile;
@@ -320,16 +320,7 @@ TEST_F(MakeFileTest, EmptyPathMeansTheMakesFolderBesideTheProgram) {
 // write (an install owned by root) gives way to the user's data folder by the
 // XDG convention; the editor and the plug-in, lying in one folder, agree.
 TEST_F(MakeFileTest, UnwritableFolderBesideTheProgramGivesWayToTheUsersDataFolder) {
-    struct SavedVariable {
-        const char* name;
-        std::optional<std::string> value;
-        ~SavedVariable() { value ? ::setenv(name, value->c_str(), 1) : ::unsetenv(name); }
-    };
-    const auto save = [](const char* name) {
-        const char* value = ::getenv(name);
-        return SavedVariable{name, value ? std::optional<std::string>(value) : std::nullopt};
-    };
-    const SavedVariable savedData = save("XDG_DATA_HOME"), savedHome = save("HOME");
+    const test_support::SavedVariable savedData("XDG_DATA_HOME"), savedHome("HOME");
     ::setenv("XDG_DATA_HOME", (root_ + "/data").c_str(), 1);
     ::setenv("HOME", (root_ + "/home").c_str(), 1);
     const std::string own = root_ + "/data/orvik/Pelmo2/makes/";

@@ -52,17 +52,19 @@ TEST_F(MakeSaveCrashTest, SaveKilledBeforeTheRenameLeavesTheOldFile) {
 
     EXPECT_EQ(ReadBytes("acme.txt"), MakeFileText("Old", 51));
     // The dead save's temporary file is still there, but no listing of makes shows it.
-    EXPECT_EQ(plat::fs::ListFiles(folder_, "*").size(), 2u);
+    EXPECT_EQ(plat::fs::ListFiles(folder_, ".orvik-tmp-??????").size(), 1u);
     EXPECT_EQ(plat::fs::ListFiles(folder_, makes::GetMakesExtensionPattern()), std::vector<std::string>{"acme.txt"});
     auto list = makes::ReadMakes(makes::kRegistryKey);
     ASSERT_EQ(list->Count(), 1);
     EXPECT_EQ(list->Item(1)->Name(), "Old");
 
+    // Another program's temporary file of the common shape is not ours to remove.
+    WriteFile(".tmp-a1B2c3", "another program's");
     auto make = FullMake("Later");
     ASSERT_TRUE(SaveMakesFile(make, "acme.txt", makes::kRegistryKey));
     EXPECT_EQ(makes::ReadMakesFile(Path("acme.txt"))->Name(), "Later");
-    EXPECT_EQ(plat::fs::ListFiles(folder_, "*"), std::vector<std::string>{"acme.txt"})
-        << "the next save removes the dead save's temporary file";
+    EXPECT_EQ(plat::fs::ListFiles(folder_, "*"), (std::vector<std::string>{".tmp-a1B2c3", "acme.txt"}))
+        << "the next save removes the dead save's temporary file, and only that";
 }
 
 // Two programs saving one make at once (the editor and the plug-in) while a

@@ -80,38 +80,43 @@ std::vector<std::string> Entries(const std::string& folder) {
     return names;
 }
 
-// A temporary file whose writer is gone goes with the next save into its
-// folder; one a writer still holds (its flock) stays, and so does every entry
-// that is not a regular file of exactly that name pattern.
-TEST(Fs, ASaveRemovesOnlyTemporaryFilesWhoseWriterIsGone) {
+// A save touches its own file only: every other entry of the folder stays,
+// an abandoned temporary file of ours among them. The cleaning of a folder of
+// ours removes a temporary file of ours whose writer is gone; one a writer
+// still holds (its flock) stays, and so does every entry that is not a
+// regular file of exactly that name shape (another program's ".tmp-" file).
+TEST(Fs, OnlyTheCleaningRemovesTemporaryFilesAndOnlyOursWhoseWriterIsGone) {
     test_support::TempDir dir;
-    dir.Write(".tmp-Ab3xY9", "left by a killed save");
-    const std::string held = dir.Write(".tmp-LIVE01", "being written");
+    dir.Write(".orvik-tmp-Ab3xY9", "left by a killed save");
+    const std::string held = dir.Write(".orvik-tmp-LIVE01", "being written");
     // A lock of an open file description of its own: to the save, a writer in
     // another process.
     const int writer = ::open(held.c_str(), O_RDONLY | O_CLOEXEC);
     ASSERT_GE(writer, 0);
     ASSERT_EQ(::flock(writer, LOCK_EX), 0);
-    for (const char* name : {".tmp-abcde", ".tmp-abcdefg", ".tmp-ab-def", ".tmp-ab.def", ".TMP-abcdef", "tmp-abcdef",
-                             ".tmp-abcdef.txt", ".hidden"})
+    for (const char* name : {".orvik-tmp-abcde", ".orvik-tmp-abcdefg", ".orvik-tmp-ab-def", ".orvik-tmp-ab.def",
+                             ".ORVIK-TMP-abcdef", "orvik-tmp-abcdef", ".orvik-tmp-abcdef.txt", ".tmp-a1B2c3",
+                             ".hidden"})
         dir.Write(name, "other");
-    ASSERT_TRUE(fs::CreateFolder(dir.File(".tmp-folder")));
+    ASSERT_TRUE(fs::CreateFolder(dir.File(".orvik-tmp-folder")));
     dir.Write("target.txt", "linked");
-    ASSERT_EQ(::symlink(dir.File("target.txt").c_str(), dir.File(".tmp-link01").c_str()), 0);
-    ASSERT_EQ(::mkfifo(dir.File(".tmp-fifo01").c_str(), 0600), 0);
+    ASSERT_EQ(::symlink(dir.File("target.txt").c_str(), dir.File(".orvik-tmp-link01").c_str()), 0);
+    ASSERT_EQ(::mkfifo(dir.File(".orvik-tmp-fifo01").c_str(), 0600), 0);
     std::vector<std::string> kept = Entries(dir.Path());
-    kept.erase(std::find(kept.begin(), kept.end(), ".tmp-Ab3xY9"));
     kept.push_back("m.txt");
     std::sort(kept.begin(), kept.end());
 
     ASSERT_TRUE(fs::WriteFileAtomic(dir.File("m.txt"), "saved"));
+    EXPECT_EQ(Entries(dir.Path()), kept) << "a save cleans nothing";
+    fs::RemoveAbandonedTemporaryFiles(dir.Path());
+    kept.erase(std::find(kept.begin(), kept.end(), ".orvik-tmp-Ab3xY9"));
     EXPECT_EQ(Entries(dir.Path()), kept);
     EXPECT_EQ(Slurp(held), "being written");
     EXPECT_EQ(Slurp(dir.File("target.txt")), "linked");
 
     ::close(writer);
-    ASSERT_TRUE(fs::WriteFileAtomic(dir.File("m.txt"), "again"));
-    kept.erase(std::find(kept.begin(), kept.end(), ".tmp-LIVE01"));
+    fs::RemoveAbandonedTemporaryFiles(dir.Path() + "/");
+    kept.erase(std::find(kept.begin(), kept.end(), ".orvik-tmp-LIVE01"));
     EXPECT_EQ(Entries(dir.Path()), kept) << "the writer is gone now";
 
     // Another save's cleaner may take a new temporary file for an abandoned one
