@@ -29,7 +29,7 @@ std::string PrivateFolder(const std::string& folder) {
     return IsOwnPrivateFolder(folder) ? folder : std::string();
 }
 
-constexpr int kPlaces = 3;
+constexpr int kPlaces = 4;
 
 // The folder of the lock file at the place `which`, in the order tried; ""
 // when that place is not the user's alone.
@@ -41,6 +41,12 @@ std::string LockFolder(int which) {
         return runtime && runtime[0] == '/' && IsOwnPrivateFolder(runtime) ? runtime : std::string();
     }
     if (which == 1) {
+        // The login manager's runtime folder of the user, which a session without
+        // the variable (su - user) shares with the user's desktop session; never made here.
+        const std::string system = "/run/user/" + std::to_string(::geteuid());
+        return IsOwnPrivateFolder(system) ? system : std::string();
+    }
+    if (which == 2) {
         // Per user, as tmux does: a fixed name there would be the first user's.
         std::error_code ec;
         std::string temp = std::filesystem::temp_directory_path(ec).string();

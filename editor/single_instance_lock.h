@@ -6,7 +6,7 @@
 //
 // The lock file lies in a folder of the user's alone (a real folder, not a
 // link, owned by the user, closed to group and others), the first of:
-// $XDG_RUNTIME_DIR; "orvik-<uid>" in the temporary folder, made 0700 when
+// $XDG_RUNTIME_DIR; /run/user/<uid> (never made here); "orvik-<uid>" in the temporary folder, made 0700 when
 // missing; "orvik" in the user's cache folder ($XDG_CACHE_HOME, else
 // ~/.cache), made 0700 when missing. A folder that fails the test, or holds at
 // the name anything but a regular file of the user's, is passed over, so
