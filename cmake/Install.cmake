@@ -43,8 +43,17 @@ install(CODE [[
   # An add-on package in /opt has its menu entry linked where the desktop
   # looks (/usr/local/share is among the menu's folders, /opt is not).
   if("$ENV{DESTDIR}" STREQUAL "" AND CMAKE_INSTALL_PREFIX MATCHES "^/opt/")
-    set(menu_entry /usr/local/share/applications/orvik-tamblin.desktop)
-    execute_process(COMMAND "${CMAKE_COMMAND}" -E make_directory /usr/local/share/applications
+    set(menu /usr/local/share/applications)
+    set(menu_entry ${menu}/orvik-tamblin.desktop)
+    # The folder is the install's to remove with it when this install makes it,
+    # or an earlier one into this prefix did (its note is there): the note is
+    # the only record, as the folder cannot say who made it.
+    set(made_note "${orvik_root}/lib/orvik-pelmo2/made-menu-folder")
+    set(made TRUE)
+    if(EXISTS "${menu}" AND NOT EXISTS "${made_note}")
+      set(made FALSE)
+    endif()
+    execute_process(COMMAND "${CMAKE_COMMAND}" -E make_directory ${menu}
       RESULT_VARIABLE failed OUTPUT_QUIET ERROR_QUIET)
     if(NOT failed)
       file(CREATE_LINK "${entry}" "${menu_entry}" RESULT failed SYMBOLIC)
@@ -53,6 +62,12 @@ install(CODE [[
       message(STATUS "Not in the menu: run as root  ln -sf ${entry} ${menu_entry}")
     else()
       orvik_installed("${menu_entry}")
+    endif()
+    if(made AND IS_DIRECTORY "${menu}")
+      file(WRITE "${made_note}" "${menu}\n")
+      orvik_installed("${made_note}")
+    else()
+      file(REMOVE "${made_note}")
     endif()
   endif()
 ]])

@@ -55,3 +55,25 @@ function(orvik_include_rule target)
   add_custom_target(${target}_includes DEPENDS ${stamp})
   add_dependencies(${target} ${target}_includes)
 endfunction()
+
+# orvik_without_restrict_warning(<sources...>)
+# g++ before 13 warns -Wrestrict inside libstdc++'s basic_string::_M_replace
+# where an optimised build inlines a string built from a literal ("x" + s, or
+# s = "x") (GCC bugs 105329, 105651): a false positive. Silences that one
+# warning for the given sources (paths from the project root) and that compiler
+# only, in every folder that may build them. Call after the last subfolder.
+function(orvik_without_restrict_warning)
+  if(NOT CMAKE_CXX_COMPILER_ID STREQUAL "GNU" OR CMAKE_CXX_COMPILER_VERSION VERSION_GREATER_EQUAL 13)
+    return()
+  endif()
+  set(folders ${PROJECT_SOURCE_DIR})
+  set(pending ${PROJECT_SOURCE_DIR})
+  while(pending)
+    list(POP_FRONT pending folder)
+    get_property(children DIRECTORY ${folder} PROPERTY SUBDIRECTORIES)
+    list(APPEND folders ${children})
+    list(APPEND pending ${children})
+  endwhile()
+  list(TRANSFORM ARGN PREPEND ${PROJECT_SOURCE_DIR}/ OUTPUT_VARIABLE sources)
+  set_property(SOURCE ${sources} DIRECTORY ${folders} APPEND PROPERTY COMPILE_OPTIONS -Wno-restrict)
+endfunction()

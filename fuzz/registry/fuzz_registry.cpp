@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <map>
 #include <string>
 #include <tuple>
@@ -17,11 +18,19 @@ namespace {
 
 using Entries = std::map<std::tuple<int, std::string, std::string>, std::string>;
 
+// The file in a folder of this process's own, removed when the process ends.
 const std::string& FilePath() {
+    static const std::string folder = [] {
+        std::string pattern = (std::filesystem::temp_directory_path() / "orvik-fuzz-registry-XXXXXX").string();
+        if (!::mkdtemp(pattern.data())) std::abort();
+        return pattern;
+    }();
     static const std::string path = [] {
-        char pattern[] = "/tmp/orvik-fuzz-registry-XXXXXX";
-        if (!::mkdtemp(pattern)) std::abort();
-        return std::string(pattern) + "/registry.reg";
+        std::atexit([] {
+            std::error_code ec;
+            std::filesystem::remove_all(folder, ec);
+        });
+        return folder + "/registry.reg";
     }();
     return path;
 }
