@@ -100,9 +100,9 @@ QWidget* GridView::Create(QWidget* parent) {
     editor_->hide();
     editor_->setProperty("orvikOwnKeys", true);  // Enter and Esc are the editor's, not the window's
     Hook(editor_, [this](QObject*, QEvent* event) { return OnEditorKey(event); });
-    QObject::connect(editor_, &QLineEdit::textEdited, Context(), [this](const QString& text) {
-        Act([this, text] { grid_.EnterEditText(FromQt(text)); });
-    });
+    QObject::connect(editor_, &QLineEdit::textEdited, Context(), [this](const QString& text) { OnEditorEdited(text); });
+    QObject::connect(editor_, &QLineEdit::selectionChanged, Context(), [this] { OnEditorSelection(); });
+    QObject::connect(editor_, &QLineEdit::cursorPositionChanged, Context(), [this] { OnEditorSelection(); });
     WatchFocus(table_);
     WatchFocus(editor_);
     // While a cell is edited the grid's keys are the editor's, also when the
@@ -230,14 +230,25 @@ void GridView::SyncEditor() {
     // Exactly over its cell: an editor width set for another column would cover its neighbours.
     editor_->setGeometry(table_->visualRect(table_->model()->index(row, col)));
     editor_->setFrame(grid_.EditorBorderStyleOf(row, col) != 0);
-    const QString text = ToQt(grid_.EditText());
+    const std::string& core = grid_.EditText();
+    const QString text = ToQt(core);
     if (editor_->text() != text) editor_->setText(text);
-    editor_->setCursorPosition(static_cast<int>(text.size()));
-    if (!editor_->isVisible()) {
-        editor_->show();
-        editor_->selectAll();  // the first key replaces the text, as the core's editor does
+    // The caret and selection as the core has them, unless the editor shows them already.
+    const int anchor = IndexOfByte(core, grid_.EditAnchor()), caret = IndexOfByte(core, grid_.EditCaret());
+    if (EditorAnchor() != anchor || editor_->cursorPosition() != caret) {
+        if (anchor == caret)
+            editor_->setCursorPosition(caret);
+        else
+            editor_->setSelection(anchor, caret - anchor);
     }
+    if (!editor_->isVisible()) editor_->show();
     if (table_->hasFocus()) editor_->setFocus(Qt::OtherFocusReason);
+}
+
+int GridView::EditorAnchor() const {
+    if (!editor_->hasSelectedText()) return editor_->cursorPosition();
+    const int start = editor_->selectionStart(), end = editor_->selectionEnd();
+    return editor_->cursorPosition() == start ? end : start;
 }
 
 bool GridView::OnViewportEvent(QTableView* view, QEvent* event) {
@@ -253,17 +264,33 @@ bool GridView::OnViewportEvent(QTableView* view, QEvent* event) {
 bool GridView::OnEditorKey(QEvent* event) {
     if (event->type() != QEvent::KeyPress || Syncing()) return false;
     auto* key = static_cast<QKeyEvent*>(event);
-    if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) return false;
+    const auto mods = key->modifiers() & ~Qt::KeypadModifier;
+    // Select-all and the keys that move the caret or delete act in the core's editor.
+    if (key->matches(QKeySequence::SelectAll)) {
+        Act([this] { grid_.KeyDown('A', ui::vbCtrlMask); });
+        return true;
+    }
+    if (!(mods & ~Qt::ShiftModifier)) {
+        switch (key->key()) {
+            case Qt::Key_Left:
+            case Qt::Key_Right:
+            case Qt::Key_Home:
+            case Qt::Key_End:
+            case Qt::Key_Delete: {
+                const int32_t code = VbKeyCode(key->key()), shift = VbShift(mods);
+                Act([this, code, shift] { grid_.KeyDown(code, shift); });
+                return true;
+            }
+            default: break;
+        }
+    }
+    if (mods & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) return false;
     int32_t code = 0;
     switch (key->key()) {
         case Qt::Key_Return:
         case Qt::Key_Enter: code = ui::vbKeyReturn; break;
         case Qt::Key_Escape: code = ui::vbKeyEscape; break;
         case Qt::Key_Backspace: code = ui::vbKeyBack; break;
-        case Qt::Key_Left:
-        case Qt::Key_Right:
-        case Qt::Key_Home:
-        case Qt::Key_End: return true;  // the core's editor types at its end
         default: {
             const QString text = key->text();
             if (text.isEmpty() || !text.at(0).isPrint()) return false;
@@ -275,6 +302,28 @@ bool GridView::OnEditorKey(QEvent* event) {
     }
     Act([this, code] { grid_.TypeEditKey(code); });
     return true;
+}
+
+void GridView::OnEditorEdited(const QString& text) {
+    // An edit the keys above did not make (a paste, cut, undo, a non-ASCII
+    // character): the whole text, then the caret where the editor put it.
+    const int caret = editor_->cursorPosition();
+    Act([this, text, caret] {
+        const std::string typed = FromQt(text);
+        if (grid_.EnterEditText(typed) && grid_.Editing() && grid_.EditText() == typed) {
+            const int32_t at = ByteOfIndex(text, caret);
+            grid_.SelectEditText(at, at);
+        }
+    });
+}
+
+void GridView::OnEditorSelection() {
+    if (Syncing() || !Control() || !grid_.Editing() || !editor_->isVisible()) return;
+    const QString text = editor_->text();
+    if (FromQt(text) != grid_.EditText()) return;  // an edit is on its way (textEdited follows)
+    const int32_t anchor = ByteOfIndex(text, EditorAnchor()), caret = ByteOfIndex(text, editor_->cursorPosition());
+    if (anchor == grid_.EditAnchor() && caret == grid_.EditCaret()) return;
+    Act([this, anchor, caret] { grid_.SelectEditText(anchor, caret); });
 }
 
 }  // namespace plat::qt

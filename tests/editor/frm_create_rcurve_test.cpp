@@ -98,9 +98,9 @@ TEST_F(CreateRcurveTest, AveragesTheReadingsOfTheEditedRow) {
             EXPECT_EQ(DGrid().CellText(3, 2), "");  // no number: the value from before
             EXPECT_EQ(DGrid().CellText(3, 5), "");
         })
-        // A reading out of range puts back what the cell held.
+        // A key that takes a reading out of range is refused.
         .TypeInCell(kDialog, "tliRValue", "2.6")
-        .Do(kDialog, "out of range", [&](plat::ui::Form&) { EXPECT_EQ(DGrid().EditText(), ""); })
+        .Do(kDialog, "out of range", [&](plat::ui::Form&) { EXPECT_EQ(DGrid().EditText(), "2."); })
         .PressEscape(kDialog)
         // Emptying the only reading of row 1's first column keeps the average of the others;
         // emptying all of a row keeps what the average showed.

@@ -150,11 +150,12 @@ TEST_F(MainWindowTest, GridEditingNormalisesTheCommittedCellAndUpdatesSave) {
             EXPECT_EQ(RValue(51), "1.49");
             EXPECT_FALSE(SaveButton().Enabled());
         })
-        // Out of range or a third decimal: the cell's text comes back.
+        // Out of range or a third decimal: the key that would make it is refused.
         .TypeInCell("frmCustomRcurve", "tliRValue", "2.51")
-        .Do("frmCustomRcurve", "out of range", [&](plat::ui::Form&) { EXPECT_EQ(Grid().EditText(), "1.48"); })
+        .Do("frmCustomRcurve", "out of range", [&](plat::ui::Form&) { EXPECT_EQ(Grid().EditText(), "2.5"); })
+        .PressKey("frmCustomRcurve", "tliRValue", 'A', plat::ui::vbCtrlMask)
         .TypeInCell("frmCustomRcurve", "tliRValue", "0.123")
-        .Do("frmCustomRcurve", "three decimals", [&](plat::ui::Form&) { EXPECT_EQ(Grid().EditText(), "1.48"); })
+        .Do("frmCustomRcurve", "three decimals", [&](plat::ui::Form&) { EXPECT_EQ(Grid().EditText(), "0.12"); })
         .Do("frmCustomRcurve", "select all", [&](plat::ui::Form&) { Grid().EnterEditText("."); })
         .TypeInCell("frmCustomRcurve", "tliRValue", "\r")
         .Do("frmCustomRcurve", "a lone point", [&](plat::ui::Form&) {
