@@ -10,6 +10,7 @@
 #include <QtWidgets/QTableWidget>
 
 #include "platform/qt/qt_convert.h"
+#include "platform/qt/qt_renderer.h"
 #include "platform/qt/qt_text.h"
 #include "platform/ui/keys.h"
 
@@ -262,6 +263,9 @@ bool GridView::OnViewportEvent(QTableView* view, QEvent* event) {
 }
 
 bool GridView::OnEditorKey(QEvent* event) {
+    // Qt drops the selection when the editor loses the focus (a click on the
+    // table): back in the editor, it shows the core's again.
+    if (event->type() == QEvent::FocusIn && Control()) Renderer().Touch(grid_);
     if (event->type() != QEvent::KeyPress || Syncing()) return false;
     auto* key = static_cast<QKeyEvent*>(event);
     const auto mods = key->modifiers() & ~Qt::KeypadModifier;
@@ -318,7 +322,8 @@ void GridView::OnEditorEdited(const QString& text) {
 }
 
 void GridView::OnEditorSelection() {
-    if (Syncing() || !Control() || !grid_.Editing() || !editor_->isVisible()) return;
+    // Without the focus it is no person's selection (Qt deselects on leaving).
+    if (Syncing() || !Control() || !grid_.Editing() || !editor_->isVisible() || !editor_->hasFocus()) return;
     const QString text = editor_->text();
     if (FromQt(text) != grid_.EditText()) return;  // an edit is on its way (textEdited follows)
     const int32_t anchor = ByteOfIndex(text, EditorAnchor()), caret = ByteOfIndex(text, editor_->cursorPosition());
