@@ -3,6 +3,7 @@
 #include <QtGui/QKeyEvent>
 #include <QtGui/QMouseEvent>
 #include <QtWidgets/QApplication>
+#include <QtWidgets/QFrame>
 #include <QtWidgets/QHeaderView>
 #include <QtWidgets/QLineEdit>
 #include <QtWidgets/QScrollBar>
@@ -110,9 +111,28 @@ QWidget* GridView::Create(QWidget* parent) {
     // window is activated again (after a message box) and the table gets the focus back.
     Hook(table_, [this](QObject*, QEvent* event) {
         if (event->type() == QEvent::FocusIn && editor_->isVisible()) editor_->setFocus(Qt::OtherFocusReason);
+        if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut || event->type() == QEvent::Resize)
+            SyncFocusFrame();
         return false;
     });
+    // The style draws the focus frame of the current cell in the highlight colour the
+    // current row has already: a frame around the whole table shows that it has the focus.
+    focusFrame_ = new QFrame(table_);
+    focusFrame_->setObjectName("focusFrame");
+    focusFrame_->setStyleSheet("QFrame#focusFrame { border: 2px solid palette(highlight); background: transparent; }");
+    focusFrame_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    focusFrame_->setFocusPolicy(Qt::NoFocus);
+    focusFrame_->hide();
     return table_;
+}
+
+void GridView::SyncFocusFrame() {
+    const bool show = table_->hasFocus() && !editor_->isVisible();
+    if (show) {
+        focusFrame_->setGeometry(table_->rect());
+        focusFrame_->raise();
+    }
+    if (focusFrame_->isVisible() != show) focusFrame_->setVisible(show);
 }
 
 QLineEdit* GridView::Editor() const { return editor_ && editor_->isVisible() ? editor_ : nullptr; }
@@ -225,6 +245,7 @@ void GridView::SyncEditor() {
             editor_->hide();
             if (hadFocus) table_->setFocus(Qt::OtherFocusReason);
         }
+        SyncFocusFrame();
         return;
     }
     const int32_t row = grid_.EditRow(), col = grid_.EditCol();
@@ -244,6 +265,7 @@ void GridView::SyncEditor() {
     }
     if (!editor_->isVisible()) editor_->show();
     if (table_->hasFocus()) editor_->setFocus(Qt::OtherFocusReason);
+    SyncFocusFrame();
 }
 
 int GridView::EditorAnchor() const {

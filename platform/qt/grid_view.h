@@ -19,7 +19,8 @@
 // (arrows, PageUp, PageDown, Home, End) are the core's: it moves the row
 // position and the top row (Left and Right move nothing). The table's current
 // cell, where Qt draws the focus frame, is always the core's current cell,
-// which shows highlighted.
+// which shows highlighted; a table with the focus (no editor open) shows a
+// frame in the highlight colour around it.
 
 #include <QtGui/QColor>
 
@@ -29,6 +30,7 @@
 #include "platform/qt/control_view.h"
 #include "platform/ui/grid.h"
 
+class QFrame;
 class QLineEdit;
 class QTableView;
 class QTableWidget;
@@ -61,6 +63,8 @@ private:
     void SyncCells();
     void SyncCurrent();
     void SyncEditor();
+    // Shows the frame of a table that has the focus itself (no editor open).
+    void SyncFocusFrame();
     bool OnViewportEvent(QTableView* view, QEvent* event);
     bool OnEditorKey(QEvent* event);
     void OnEditorEdited(const QString& text);
@@ -71,6 +75,7 @@ private:
     QTableWidget* table_ = nullptr;
     QTableView* fixed_ = nullptr;  // row 0, kept in view
     QLineEdit* editor_ = nullptr;
+    QFrame* focusFrame_ = nullptr;
     std::vector<Shown> shown_;
     int32_t shownCols_ = 0;
 };
