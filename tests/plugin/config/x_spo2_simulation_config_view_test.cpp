@@ -410,6 +410,12 @@ TEST_F(ConfigViewTest, APresetWritesItsValuesAndOnlyCustomizeTakesTypedValues) {
             EXPECT_EQ(Grid().EditText(), "6");
             EXPECT_EQ(config->BPM(), 6);
         })
+        .PressKey(kHost, "tliDetails", plat::ui::vbKeyHome)
+        .PressKey(kHost, "tliDetails", plat::ui::vbKeyDelete)
+        .Do(kHost, "Delete after a refused key", [&](plat::ui::Form&) {
+            EXPECT_EQ(Grid().EditText(), "");
+            EXPECT_EQ(config->BPM(), 250) << "emptied: the value from before the edit";
+        })
         .TypeInCell(kHost, "tliDetails", "\x1b")
         .PickText(kHost, "cboPresets", "Normal")
         .Pick(kHost, "cboPresets", kCustomize);
