@@ -72,6 +72,7 @@ bool Grid_IsNumericValue(std::string_view text, const plat::Variant& lowerBound,
 
 void Grid_CheckNumericValue(const plat::ui::GridCellEditor& editor, const plat::Variant& lowerBound,
                             const plat::Variant& upperBound, const plat::Variant& decimals) {
+    // A refused change leaves the text as it was just before it, so that what was typed stays.
     std::string newText;
     const bool checked = plat::PassOver([&] {
         const std::string trimmed = plat::Trim(editor.Text());
@@ -79,11 +80,11 @@ void Grid_CheckNumericValue(const plat::ui::GridCellEditor& editor, const plat::
         if (NumberShape(trimmed, digits) && !digits) {
             newText = trimmed;  // a number being started
         } else {
-            newText = Grid_IsNumericValue(trimmed, lowerBound, upperBound, decimals) ? trimmed : editor.OldText();
+            newText = Grid_IsNumericValue(trimmed, lowerBound, upperBound, decimals) ? trimmed : editor.TextBefore();
         }
     });
     plat::PassOver([&] {
-        editor.SetText(checked ? newText : editor.OldText());
+        editor.SetText(checked ? newText : editor.TextBefore());
     });
 }
 

@@ -47,9 +47,9 @@ inline constexpr int32_t kEditFlags = 2 | 64 | 512 | 16384;
 bool Grid_IsNumericValue(std::string_view text, const plat::Variant& lowerBound = {},
                          const plat::Variant& upperBound = {}, const plat::Variant& decimals = {});
 
-// Puts the editor's text back to its trimmed form, or to the cell's text from
-// before the edit when it is no number the cell takes (Grid_IsNumericValue).
-// A number being started ("", "-", ".", ",", "-.") passes.
+// For a change of the editor's text: puts it back to its trimmed form, or to
+// the text from just before the change when it is no number the cell takes
+// (Grid_IsNumericValue). A number being started ("", "-", ".", ",", "-.") passes.
 void Grid_CheckNumericValue(const plat::ui::GridCellEditor& editor, const plat::Variant& lowerBound = {},
                             const plat::Variant& upperBound = {}, const plat::Variant& decimals = {});
 

@@ -92,6 +92,20 @@ void XTgContentPane::tbrPages_ButtonClick(plat::ui::ToolbarButton& button) {
     for (int32_t i = 0; i <= PaneCount(); ++i)
         if (PageKeyOf(i) == button.Key()) selected_ = i;
     ShowSelected();  // a click on the shown page's button keeps it pressed
+    FocusSelected();
+}
+
+void XTgContentPane::FocusSelected() {
+    // The keys typed next go into the picked page (a reading into the results grid's open cell).
+    auto control = selected_ == 0 ? main_.lock() : panes_[static_cast<size_t>(selected_ - 1)].control.lock();
+    auto page = control ? control->ObjectAs<plat::ui::UserControl>() : nullptr;
+    if (!page) return;
+    std::vector<plat::ui::Control*> order;
+    for (const auto& c : page->Controls()) order.push_back(c.get());
+    std::stable_sort(order.begin(), order.end(),
+                     [](const plat::ui::Control* a, const plat::ui::Control* b) { return a->TabIndex() < b->TabIndex(); });
+    for (plat::ui::Control* c : order)
+        if (c->TabStop() && plat::PassOver([&] { c->SetFocus(); }) && c->HasFocus()) return;
 }
 
 void XTgContentPane::SetWindow(plat::ui::Form& window) {

@@ -49,7 +49,7 @@ public:
     // Shows page `index` (0 the results page); an unknown index changes nothing.
     void SelectPane(int32_t index);
     int32_t SelectedPane() const { return selected_; }
-    // User action: picks a page in the selector.
+    // User action: picks a page in the selector; the page takes the focus.
     bool PickPane(int32_t index);
 
     // The window it works in; Release undocks every control from it, Clear
@@ -78,6 +78,8 @@ private:
     void Undock(const std::shared_ptr<plat::ui::ObjectControl>& control);
     void ShowSelected();
     void tbrPages_ButtonClick(plat::ui::ToolbarButton& button);
+    // Gives the focus to the first control of the shown page that takes it.
+    void FocusSelected();
 
     plat::ui::Label& lblTitle = Add<plat::ui::Label>("lblTitle");
     plat::ui::ImageList& ilsPages = Add<plat::ui::ImageList>("ilsPages");

@@ -3,6 +3,7 @@
 #include <QtGui/QKeyEvent>
 #include <QtGui/QMouseEvent>
 #include <QtWidgets/QApplication>
+#include <QtWidgets/QFrame>
 #include <QtWidgets/QHeaderView>
 #include <QtWidgets/QLineEdit>
 #include <QtWidgets/QScrollBar>
@@ -10,6 +11,7 @@
 #include <QtWidgets/QTableWidget>
 
 #include "platform/qt/qt_convert.h"
+#include "platform/qt/qt_renderer.h"
 #include "platform/qt/qt_text.h"
 #include "platform/ui/keys.h"
 
@@ -100,18 +102,37 @@ QWidget* GridView::Create(QWidget* parent) {
     editor_->hide();
     editor_->setProperty("orvikOwnKeys", true);  // Enter and Esc are the editor's, not the window's
     Hook(editor_, [this](QObject*, QEvent* event) { return OnEditorKey(event); });
-    QObject::connect(editor_, &QLineEdit::textEdited, Context(), [this](const QString& text) {
-        Act([this, text] { grid_.EnterEditText(FromQt(text)); });
-    });
+    QObject::connect(editor_, &QLineEdit::textEdited, Context(), [this](const QString& text) { OnEditorEdited(text); });
+    QObject::connect(editor_, &QLineEdit::selectionChanged, Context(), [this] { OnEditorSelection(); });
+    QObject::connect(editor_, &QLineEdit::cursorPositionChanged, Context(), [this] { OnEditorSelection(); });
     WatchFocus(table_);
     WatchFocus(editor_);
     // While a cell is edited the grid's keys are the editor's, also when the
     // window is activated again (after a message box) and the table gets the focus back.
     Hook(table_, [this](QObject*, QEvent* event) {
         if (event->type() == QEvent::FocusIn && editor_->isVisible()) editor_->setFocus(Qt::OtherFocusReason);
+        if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut || event->type() == QEvent::Resize)
+            SyncFocusFrame();
         return false;
     });
+    // The style draws the focus frame of the current cell in the highlight colour the
+    // current row has already: a frame around the whole table shows that it has the focus.
+    focusFrame_ = new QFrame(table_);
+    focusFrame_->setObjectName("focusFrame");
+    focusFrame_->setStyleSheet("QFrame#focusFrame { border: 2px solid palette(highlight); background: transparent; }");
+    focusFrame_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    focusFrame_->setFocusPolicy(Qt::NoFocus);
+    focusFrame_->hide();
     return table_;
+}
+
+void GridView::SyncFocusFrame() {
+    const bool show = table_->hasFocus() && !editor_->isVisible();
+    if (show) {
+        focusFrame_->setGeometry(table_->rect());
+        focusFrame_->raise();
+    }
+    if (focusFrame_->isVisible() != show) focusFrame_->setVisible(show);
 }
 
 QLineEdit* GridView::Editor() const { return editor_ && editor_->isVisible() ? editor_ : nullptr; }
@@ -224,20 +245,33 @@ void GridView::SyncEditor() {
             editor_->hide();
             if (hadFocus) table_->setFocus(Qt::OtherFocusReason);
         }
+        SyncFocusFrame();
         return;
     }
     const int32_t row = grid_.EditRow(), col = grid_.EditCol();
     // Exactly over its cell: an editor width set for another column would cover its neighbours.
     editor_->setGeometry(table_->visualRect(table_->model()->index(row, col)));
     editor_->setFrame(grid_.EditorBorderStyleOf(row, col) != 0);
-    const QString text = ToQt(grid_.EditText());
+    const std::string& core = grid_.EditText();
+    const QString text = ToQt(core);
     if (editor_->text() != text) editor_->setText(text);
-    editor_->setCursorPosition(static_cast<int>(text.size()));
-    if (!editor_->isVisible()) {
-        editor_->show();
-        editor_->selectAll();  // the first key replaces the text, as the core's editor does
+    // The caret and selection as the core has them, unless the editor shows them already.
+    const int anchor = IndexOfByte(core, grid_.EditAnchor()), caret = IndexOfByte(core, grid_.EditCaret());
+    if (EditorAnchor() != anchor || editor_->cursorPosition() != caret) {
+        if (anchor == caret)
+            editor_->setCursorPosition(caret);
+        else
+            editor_->setSelection(anchor, caret - anchor);
     }
+    if (!editor_->isVisible()) editor_->show();
     if (table_->hasFocus()) editor_->setFocus(Qt::OtherFocusReason);
+    SyncFocusFrame();
+}
+
+int GridView::EditorAnchor() const {
+    if (!editor_->hasSelectedText()) return editor_->cursorPosition();
+    const int start = editor_->selectionStart(), end = editor_->selectionEnd();
+    return editor_->cursorPosition() == start ? end : start;
 }
 
 bool GridView::OnViewportEvent(QTableView* view, QEvent* event) {
@@ -251,19 +285,38 @@ bool GridView::OnViewportEvent(QTableView* view, QEvent* event) {
 }
 
 bool GridView::OnEditorKey(QEvent* event) {
+    // Qt drops the selection when the editor loses the focus (a click on the
+    // table): back in the editor, it shows the core's again.
+    if (event->type() == QEvent::FocusIn && Control()) Renderer().Touch(grid_);
     if (event->type() != QEvent::KeyPress || Syncing()) return false;
     auto* key = static_cast<QKeyEvent*>(event);
-    if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) return false;
+    const auto mods = key->modifiers() & ~Qt::KeypadModifier;
+    // Select-all and the keys that move the caret or delete act in the core's editor.
+    if (key->matches(QKeySequence::SelectAll)) {
+        Act([this] { grid_.KeyDown('A', ui::vbCtrlMask); });
+        return true;
+    }
+    if (!(mods & ~Qt::ShiftModifier)) {
+        switch (key->key()) {
+            case Qt::Key_Left:
+            case Qt::Key_Right:
+            case Qt::Key_Home:
+            case Qt::Key_End:
+            case Qt::Key_Delete: {
+                const int32_t code = VbKeyCode(key->key()), shift = VbShift(mods);
+                Act([this, code, shift] { grid_.KeyDown(code, shift); });
+                return true;
+            }
+            default: break;
+        }
+    }
+    if (mods & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) return false;
     int32_t code = 0;
     switch (key->key()) {
         case Qt::Key_Return:
         case Qt::Key_Enter: code = ui::vbKeyReturn; break;
         case Qt::Key_Escape: code = ui::vbKeyEscape; break;
         case Qt::Key_Backspace: code = ui::vbKeyBack; break;
-        case Qt::Key_Left:
-        case Qt::Key_Right:
-        case Qt::Key_Home:
-        case Qt::Key_End: return true;  // the core's editor types at its end
         default: {
             const QString text = key->text();
             if (text.isEmpty() || !text.at(0).isPrint()) return false;
@@ -275,6 +328,29 @@ bool GridView::OnEditorKey(QEvent* event) {
     }
     Act([this, code] { grid_.TypeEditKey(code); });
     return true;
+}
+
+void GridView::OnEditorEdited(const QString& text) {
+    // An edit the keys above did not make (a paste, cut, undo, a non-ASCII
+    // character): the whole text, then the caret where the editor put it.
+    const int caret = editor_->cursorPosition();
+    Act([this, text, caret] {
+        const std::string typed = FromQt(text);
+        if (grid_.EnterEditText(typed) && grid_.Editing() && grid_.EditText() == typed) {
+            const int32_t at = ByteOfIndex(text, caret);
+            grid_.SelectEditText(at, at);
+        }
+    });
+}
+
+void GridView::OnEditorSelection() {
+    // Without the focus it is no person's selection (Qt deselects on leaving).
+    if (Syncing() || !Control() || !grid_.Editing() || !editor_->isVisible() || !editor_->hasFocus()) return;
+    const QString text = editor_->text();
+    if (FromQt(text) != grid_.EditText()) return;  // an edit is on its way (textEdited follows)
+    const int32_t anchor = ByteOfIndex(text, EditorAnchor()), caret = ByteOfIndex(text, editor_->cursorPosition());
+    if (anchor == grid_.EditAnchor() && caret == grid_.EditCaret()) return;
+    Act([this, anchor, caret] { grid_.SelectEditText(anchor, caret); });
 }
 
 }  // namespace plat::qt

@@ -9,15 +9,18 @@
 // costs one pass.
 //
 // A click on a cell is the core's ClickCell (with the mouse button). When the
-// core opens its in-cell editor, a line edit lies over the cell: typed ASCII
-// keys, Backspace, Enter and Esc go to TypeEditKey (the edit events fire
-// there; Enter commits and Esc cancels unless a handler took the key), any
-// other change (paste, a non-ASCII character) to EnterEditText. The editor
-// types at its end, as the core's does. With no editor open the moving keys
+// core opens its in-cell editor, a line edit lies over the cell and shows the
+// core's text, caret and selection: typed ASCII keys, Backspace, Enter and Esc
+// go to TypeEditKey (the edit events fire there; Enter commits and Esc
+// cancels unless a handler took the key); Left, Right, Home, End (with Shift),
+// Delete and Ctrl+A to the core's KeyDown, which moves the caret or deletes;
+// any other change (paste, a non-ASCII character) to EnterEditText, and a
+// selection made with the mouse (or Ctrl+arrows) to SelectEditText. With no editor open the moving keys
 // (arrows, PageUp, PageDown, Home, End) are the core's: it moves the row
 // position and the top row (Left and Right move nothing). The table's current
 // cell, where Qt draws the focus frame, is always the core's current cell,
-// which shows highlighted.
+// which shows highlighted; a table with the focus (no editor open) shows a
+// frame in the highlight colour around it.
 
 #include <QtGui/QColor>
 
@@ -27,6 +30,7 @@
 #include "platform/qt/control_view.h"
 #include "platform/ui/grid.h"
 
+class QFrame;
 class QLineEdit;
 class QTableView;
 class QTableWidget;
@@ -59,12 +63,19 @@ private:
     void SyncCells();
     void SyncCurrent();
     void SyncEditor();
+    // Shows the frame of a table that has the focus itself (no editor open).
+    void SyncFocusFrame();
     bool OnViewportEvent(QTableView* view, QEvent* event);
     bool OnEditorKey(QEvent* event);
+    void OnEditorEdited(const QString& text);
+    void OnEditorSelection();
+    // Where the editor's selection starts from (its caret when none).
+    int EditorAnchor() const;
     plat::ui::Grid& grid_;
     QTableWidget* table_ = nullptr;
     QTableView* fixed_ = nullptr;  // row 0, kept in view
     QLineEdit* editor_ = nullptr;
+    QFrame* focusFrame_ = nullptr;
     std::vector<Shown> shown_;
     int32_t shownCols_ = 0;
 };

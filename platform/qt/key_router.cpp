@@ -37,6 +37,9 @@ bool KeyRouter::eventFilter(QObject* watched, QEvent* event) {
         case Qt::Key_Tab:
         case Qt::Key_Backtab: {
             const bool forward = key->key() == Qt::Key_Tab && !(mods & Qt::ShiftModifier);
+            // Styles draw the focus frame of buttons, boxes and the grid's current cell only in a
+            // window whose focus moved by keyboard, which Qt notes only for its own Tab handling.
+            window->setAttribute(Qt::WA_KeyboardFocusChange);
             QtApplication::Guarded([this, form, forward] { renderer_.UserTab(*form, forward); });
             return true;
         }

@@ -50,6 +50,7 @@ int32_t GridCellEditor::Col() const { return grid_->EditCol(); }
 const std::string& GridCellEditor::Text() const { return grid_->EditText(); }
 void GridCellEditor::SetText(std::string text) const { grid_->SetEditText(std::move(text)); }
 const std::string& GridCellEditor::OldText() const { return grid_->EditOldText(); }
+const std::string& GridCellEditor::TextBefore() const { return grid_->EditTextBefore(); }
 GridCell GridCellEditor::Cell() const { return GridCell(*grid_, grid_->EditRow(), grid_->EditCol()); }
 
 // --- Grid: shape and cells -------------------------------------------------------------------------
@@ -350,9 +351,10 @@ void Grid::StartEdit(int32_t row, int32_t col) {
     editRow_ = row;
     editCol_ = col;
     editOldText_ = At(row, col).text;
-    editText_ = editOldText_;
+    edit_.SetText(editOldText_);
+    edit_.SelectAll();  // the first key replaces the text
+    before_ = edit_;
     editFlags_ = flags;
-    replaceOnType_ = true;
     row_ = row;
     col_ = col;
     Touch();
@@ -361,8 +363,8 @@ void Grid::StartEdit(int32_t row, int32_t col) {
 void Grid::Commit() {
     editing_ = false;
     ++editSerial_;
-    std::string text = std::move(editText_);
-    editText_.clear();
+    std::string text = edit_.Text();
+    edit_ = before_ = {};
     GridCell cell(*this, editRow_, editCol_);
     Fire(OnGridCellAfterEditing, text, cell);
     if (Inside(cell.Row(), cell.Col())) {
@@ -374,21 +376,30 @@ void Grid::Commit() {
 void Grid::Cancel() {
     editing_ = false;
     ++editSerial_;
-    editText_.clear();
+    edit_ = before_ = {};
     Touch();
 }
 
 void Grid::SetEditText(std::string text) {
-    if (!editing_ || text == editText_) return;
-    editText_ = std::move(text);
-    replaceOnType_ = false;
+    if (!editing_ || text == edit_.Text()) return;
+    if (text == before_.Text()) {
+        edit_ = before_;
+    } else {
+        const auto caret = static_cast<int32_t>(text.size());
+        edit_.SetText(std::move(text), caret);
+    }
     Touch();
 }
 
-void Grid::ChangeEditText(std::string text) {
-    replaceOnType_ = false;
-    if (text == editText_) return;
-    editText_ = std::move(text);
+void Grid::ChangeEdit(EditableText next) {
+    if (next.Text() == edit_.Text()) {
+        if (next == edit_) return;
+        edit_ = std::move(next);
+        Touch();
+        return;
+    }
+    before_ = std::move(edit_);
+    edit_ = std::move(next);
     Touch();
     GridCellEditor editor(*this);
     Fire(OnGridCellEditingChange, editor);
@@ -424,19 +435,12 @@ bool Grid::TypeEditKey(int32_t keyAscii) {
         Cancel();
         return true;
     }
-    std::string text = replaceOnType_ ? std::string() : editText_;
     if (key == vbKeyBack) {
-        if (!replaceOnType_) {
-            // One character back: drop UTF-8 continuation bytes with it.
-            while (!text.empty() && (static_cast<unsigned char>(text.back()) & 0xC0) == 0x80) text.pop_back();
-            if (!text.empty()) text.pop_back();
-        }
+        ChangeEdit(edit_.Deleted(true));
     } else if (key >= 32 && key <= 255) {
-        text.push_back(static_cast<char>(key));
-    } else {
-        return true;
+        const char ch = static_cast<char>(key);
+        ChangeEdit(edit_.Typed(std::string_view(&ch, 1)));
     }
-    ChangeEditText(std::move(text));
     return true;
 }
 
@@ -448,7 +452,17 @@ bool Grid::TypeEditText(std::string_view text) {
 
 bool Grid::EnterEditText(std::string_view text) {
     if (!editing_ || !BeginUserAction(true) || !editing_) return false;
-    ChangeEditText(std::string(text));
+    EditableText next;
+    next.SetText(std::string(text), static_cast<int32_t>(text.size()));
+    ChangeEdit(std::move(next));
+    return true;
+}
+
+bool Grid::SelectEditText(int32_t anchor, int32_t caret) {
+    if (!editing_ || !BeginUserAction(true) || !editing_) return false;
+    EditableText next = edit_;
+    next.Select(anchor, caret);
+    ChangeEdit(std::move(next));
     return true;
 }
 
@@ -500,8 +514,19 @@ void Grid::ScrollToRow(int32_t row) {
     if (std::max(topRow_, 1) < top) SetTopRow(top);
 }
 
-void Grid::KeyAction(int32_t keyCode, int32_t) {
-    if (editing_ || rows_ < 2) return;
+void Grid::KeyAction(int32_t keyCode, int32_t shift) {
+    if (editing_) {
+        EditableText next = edit_;
+        if (keyCode == vbKeyDelete)
+            next = edit_.Deleted(false);
+        else if (keyCode == 'A' && (shift & vbCtrlMask))
+            next.SelectAll();
+        else if (!next.MoveCaret(keyCode, (shift & vbShiftMask) != 0))
+            return;
+        ChangeEdit(std::move(next));
+        return;
+    }
+    if (rows_ < 2) return;
     // The keys move among the data rows; the header row is never current by a key.
     int32_t row = row_;
     switch (keyCode) {

@@ -10,10 +10,16 @@
 // flags), then the editor holds the cell's text. While it is open a person
 // types into it (TypeEditKey): GridCellEditingKeyPress gets the key by
 // reference (0 swallows it); Enter then commits and Esc cancels, unless the
-// handler already ended this edit or opened another; any other change of the
-// text raises GridCellEditingChange, whose handler may put a text back with
-// GridCellEditor::SetText (writing the editor's text from code raises no
-// change event). Committing (End, EndEditing, Enter, a click on another cell)
+// handler already ended this edit or opened another. The editor keeps a caret
+// and a selection as a text box does (EditableText; the whole text is selected
+// when it opens): a typed key replaces the selection or goes in at the caret,
+// Backspace and Delete remove the selection or the character before / after
+// the caret, Left, Right, Home and End move the caret (with Shift they
+// select), Ctrl+A selects all. Any change of the text raises
+// GridCellEditingChange, whose handler judges the new text and may put a text
+// back with GridCellEditor::SetText (writing the editor's text from code
+// raises no change event); putting back TextBefore() (the text just before
+// the change) restores its caret and selection too. Committing (End, EndEditing, Enter, a click on another cell)
 // raises GridCellAfterEditing with the new text by reference and stores what
 // the handler left; cancelling drops the text. EndEditing commits whichever
 // cell is being edited and never acts on the header cell (0, 0).
@@ -33,6 +39,7 @@
 #include <vector>
 
 #include "platform/ui/control.h"
+#include "platform/ui/editable_text.h"
 
 namespace plat::ui {
 
@@ -95,6 +102,9 @@ public:
     void SetText(std::string text) const;
     // The cell's text from before the edit.
     const std::string& OldText() const;
+    // The editor's text just before the change being handled (before the
+    // first change, the cell's text from before the edit).
+    const std::string& TextBefore() const;
     GridCell Cell() const;
 
 private:
@@ -192,20 +202,31 @@ public:
     bool Editing() const { return editing_; }
     int32_t EditRow() const { return editRow_; }
     int32_t EditCol() const { return editCol_; }
-    const std::string& EditText() const { return editText_; }
+    const std::string& EditText() const { return edit_.Text(); }
+    // Program side: a text other than the one before the last change puts the caret at its end.
     void SetEditText(std::string text);
+    const std::string& EditTextBefore() const { return before_.Text(); }
+    // The open editor's caret and selection, in bytes of its text.
+    int32_t EditCaret() const { return edit_.Caret(); }
+    int32_t EditAnchor() const { return edit_.Anchor(); }
+    int32_t EditSelStart() const { return edit_.SelStart(); }
+    int32_t EditSelLength() const { return edit_.SelLength(); }
     const std::string& EditOldText() const { return editOldText_; }
     int32_t EditFlags() const { return editFlags_; }
 
     // User actions. ClickCell commits an edit of another cell, makes the cell
     // current and raises GridCellClick with the mouse button (1 left). TypeEditKey
-    // types into the open editor; TypeEditText types each character;
-    // EnterEditText replaces the editor's text at once (a paste). False when
-    // refused, outside the grid, or (typing) no editor is open.
+    // types into the open editor at its caret; TypeEditText types each character;
+    // EnterEditText replaces the editor's text at once (an edit the renderer
+    // passes whole: a paste, a non-ASCII character), the caret after it;
+    // SelectEditText selects from `anchor` to `caret` (a mouse drag). The keys
+    // that move the caret and Delete come as KeyDown. False when refused,
+    // outside the grid, or (editing) no editor is open.
     bool ClickCell(int32_t row, int32_t col, int32_t button = 1);
     bool TypeEditKey(int32_t keyAscii);
     bool TypeEditText(std::string_view text);
     bool EnterEditText(std::string_view text);
+    bool SelectEditText(int32_t anchor, int32_t caret);
     // An open cell editor takes Enter and Esc (TypeEditKey).
     bool TakeDialogKey(int32_t keyAscii) override { return editing_ && TypeEditKey(keyAscii); }
 
@@ -217,7 +238,8 @@ public:
 
 protected:
     // With no editor open, Up, Down, PageUp, PageDown, Home and End move the
-    // row position among the data rows (1 on) and scroll it into view.
+    // row position among the data rows (1 on) and scroll it into view; with
+    // one open, the editing keys act in it (see the header comment).
     void KeyAction(int32_t keyCode, int32_t shift) override;
 
 private:
@@ -251,7 +273,8 @@ private:
     void StartEdit(int32_t row, int32_t col);
     void Commit();
     void Cancel();
-    void ChangeEditText(std::string text);
+    // Takes a person's edit: a new text raises GridCellEditingChange.
+    void ChangeEdit(EditableText next);
 
     int32_t rows_ = 0;
     int32_t cols_ = 0;
@@ -270,10 +293,10 @@ private:
 
     bool editing_ = false;
     int32_t editRow_ = 0, editCol_ = 0;
-    std::string editText_;
+    EditableText edit_;
+    EditableText before_;  // the editor just before the last change
     std::string editOldText_;
     int32_t editFlags_ = 0;
-    bool replaceOnType_ = false;  // the first typed key replaces the whole text
     uint64_t editSerial_ = 0;     // counts edits opened and closed
 };
 

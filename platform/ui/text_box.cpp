@@ -23,24 +23,19 @@ std::string WithCrLf(std::string_view text) {
 }  // namespace
 
 void TextBox::SetText(std::string text) {
-    const bool changed = text != text_;
-    text_ = std::move(text);
-    selStart_ = 0;
-    selLength_ = 0;
+    const bool changed = text != edit_.Text();
+    edit_.SetText(std::move(text));
     NotifyChanged();
     if (changed) Fire(OnChange);
 }
 
 void TextBox::SetSelStart(int32_t start) {
-    const auto len = static_cast<int32_t>(text_.size());
-    selStart_ = start < 0 ? 0 : (start > len ? len : start);
-    selLength_ = 0;
+    edit_.SetSelStart(start);
     NotifyChanged();
 }
 
 void TextBox::SetSelLength(int32_t length) {
-    const auto rest = static_cast<int32_t>(text_.size()) - selStart_;
-    selLength_ = length < 0 ? 0 : (length > rest ? rest : length);
+    edit_.SetSelLength(length);
     NotifyChanged();
 }
 
@@ -68,23 +63,15 @@ void TextBox::SetScrollBars(ScrollBarsConstants bars) {
     NotifyChanged();
 }
 
-std::string TextBox::SelText() const { return text_.substr(selStart_, selLength_); }
+std::string TextBox::SelText() const { return edit_.SelText(); }
 
-void TextBox::SetSelText(std::string_view text) { Replace(selStart_, selLength_, text); }
+void TextBox::SetSelText(std::string_view text) { Apply(edit_.Typed(text)); }
 
-void TextBox::Replace(int32_t start, int32_t length, std::string_view with) {
-    std::string next = text_.substr(0, start);
-    next.append(with);
-    next.append(text_, start + length);
-    selStart_ = start + static_cast<int32_t>(with.size());
-    selLength_ = 0;
-    if (next == text_) {
-        NotifyChanged();
-        return;
-    }
-    text_ = std::move(next);
+void TextBox::Apply(EditableText next) {
+    const bool changed = next.Text() != edit_.Text();
+    edit_ = std::move(next);
     NotifyChanged();
-    Fire(OnChange);
+    if (changed) Fire(OnChange);
 }
 
 int32_t TextBox::KeyCodeOf(int32_t keyAscii) {
@@ -114,35 +101,20 @@ bool TextBox::TypeKey(int32_t keyAscii) {
 
 void TextBox::TypeCharacter(int32_t key) {
     if (key == vbKeyBack) {
-        DeleteAtCaret(true);
+        Apply(edit_.Deleted(true));
         return;
     }
     const bool lineBreak = key == vbKeyReturn && multiLine_;
     if (!lineBreak && (key < 32 || key > 255)) return;
     const std::string_view typed = lineBreak ? std::string_view("\r\n") : std::string_view();
     const auto size = static_cast<int32_t>(lineBreak ? typed.size() : 1);
-    if (maxLength_ > 0 && static_cast<int32_t>(text_.size()) - selLength_ + size > maxLength_) return;
+    if (maxLength_ > 0 && static_cast<int32_t>(edit_.Text().size()) - edit_.SelLength() + size > maxLength_) return;
     const char ch = static_cast<char>(key);
-    Replace(selStart_, selLength_, lineBreak ? typed : std::string_view(&ch, 1));
-}
-
-void TextBox::DeleteAtCaret(bool before) {
-    if (selLength_ > 0) {
-        Replace(selStart_, selLength_, {});
-        return;
-    }
-    const auto size = static_cast<int32_t>(text_.size());
-    const auto pairAt = [&](int32_t i) { return i >= 0 && i + 1 < size && text_[i] == '\r' && text_[i + 1] == '\n'; };
-    if (before && selStart_ > 0) {
-        const int32_t width = pairAt(selStart_ - 2) ? 2 : 1;
-        Replace(selStart_ - width, width, {});
-    } else if (!before && selStart_ < size) {
-        Replace(selStart_, pairAt(selStart_) ? 2 : 1, {});
-    }
+    Apply(edit_.Typed(lineBreak ? typed : std::string_view(&ch, 1)));
 }
 
 void TextBox::KeyAction(int32_t keyCode, int32_t) {
-    if (keyCode == vbKeyDelete && !locked_) DeleteAtCaret(false);
+    if (keyCode == vbKeyDelete && !locked_) Apply(edit_.Deleted(false));
 }
 
 bool TextBox::TakeDialogKey(int32_t keyAscii) {
@@ -164,12 +136,10 @@ bool TextBox::EnterText(std::string_view text) {
         if (next[keep - 1] == '\r' && next[keep] == '\n') --keep;  // never half a line break
         next.resize(keep);
     }
-    const bool changed = next != text_;
-    text_ = std::move(next);
-    selStart_ = static_cast<int32_t>(text_.size());
-    selLength_ = 0;
-    NotifyChanged();
-    if (changed) Fire(OnChange);
+    EditableText entered;
+    const auto caret = static_cast<int32_t>(next.size());
+    entered.SetText(std::move(next), caret);
+    Apply(std::move(entered));
     return true;
 }
 

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "platform/ui/control.h"
+#include "platform/ui/editable_text.h"
 #include "platform/ui/keys.h"
 
 namespace plat::ui {
@@ -20,15 +21,15 @@ public:
     TextBox() { SetBackColor(vbWindowBackground); }
     bool CanTakeFocus() const override { return true; }
 
-    const std::string& Text() const { return text_; }
+    const std::string& Text() const { return edit_.Text(); }
     // Program side: replaces the text (MaxLength does not apply), puts the
     // caret at the start and fires Change when the text differs.
     void SetText(std::string text);
 
     // Selection in characters (bytes) from 0. SetSelStart clamps to the text
     // and empties the selection; SetSelLength clamps to the rest of the text.
-    int32_t SelStart() const { return selStart_; }
-    int32_t SelLength() const { return selLength_; }
+    int32_t SelStart() const { return edit_.SelStart(); }
+    int32_t SelLength() const { return edit_.SelLength(); }
     void SetSelStart(int32_t start);
     void SetSelLength(int32_t length);
     std::string SelText() const;
@@ -89,12 +90,9 @@ protected:
 
 private:
     void TypeCharacter(int32_t key);
-    void Replace(int32_t start, int32_t length, std::string_view with);
-    // Deletes the selection, else the character (or CR LF) before or after the caret.
-    void DeleteAtCaret(bool before);
-    std::string text_;
-    int32_t selStart_ = 0;
-    int32_t selLength_ = 0;
+    // Takes an edit's result; Change when the text differs.
+    void Apply(EditableText next);
+    EditableText edit_;
     int32_t maxLength_ = 0;
     bool locked_ = false;
     bool multiLine_ = false;

@@ -162,6 +162,10 @@ XSpO2SimulationConfigView::XSpO2SimulationConfigView() {
     tliDetails.OnGridCellAfterEditing = [this](std::string& newText, plat::ui::GridCell& cell) {
         tliDetails_GridCellAfterEditing(newText, cell);
     };
+    // Delete raises no key press: its change is judged as Backspace's.
+    tliDetails.OnKeyDown = [this](int32_t& keyCode, int32_t) {
+        if (keyCode == plat::ui::vbKeyDelete && tliDetails.Editing()) lastKey_ = plat::ui::vbKeyBack;
+    };
     // Leaving the grid ends any cell edit.
     tliDetails.OnLostFocus = [this] { EndCellEdit(); };
     tvwOptions.OnKeyDown = [this](int32_t& keyCode, int32_t) { tvwOptions_KeyDown(keyCode); };
@@ -476,19 +480,24 @@ void XSpO2SimulationConfigView::tliDetails_GridCellEditingChange(plat::ui::GridC
     if (!config_) return;
     const std::string oldText = editor.OldText();
     const int32_t row = editor.Row();
+    // A refused key leaves the text as it was just before it; the configuration
+    // holds what the edit would then commit.
+    const auto refuse = [&] {
+        const std::string before = editor.TextBefore();
+        editor.SetText(before);
+        StoreGridValue(row, CellValue(row, before) ? before : oldText);
+    };
     if (SelectedPresetId() == CPresets::kCustomID) {
         // A whole amplitude takes no decimals.
         if (row == kRowAmplitude && editor.Col() == kValueCol && Parsed(config_->PulseAmplitude()) >= 1 &&
             (lastKey_ == ',' || lastKey_ == '.') && Parsed(editor.Text()) >= 1) {
-            editor.SetText(oldText);
             lastKey_ = 0;
-            StoreGridValue(row, oldText);
+            refuse();
             return;
         }
         plat::PassOver([&] { MGrid::Grid_NumericKeyFilter(editor, lastKey_); });
         if (lastKey_ == 0) {
-            editor.SetText(oldText);
-            StoreGridValue(row, oldText);
+            refuse();
             return;
         }
     }
@@ -505,11 +514,11 @@ void XSpO2SimulationConfigView::tliDetails_GridCellEditingChange(plat::ui::GridC
         decimals = AmplitudeDecimals(value, text);
     }
     if (value > 0 && decimals == 3 && !IsSmallAmplitude(value))
-        editor.SetText(oldText);
+        editor.SetText(editor.TextBefore());
     else
         plat::PassOver([&] { MGrid::Grid_CheckNumericValue(editor, 0, max, decimals); });
     // A pasted text that is no number under the cell's rules does not stay either.
-    if (!IsPartialNumber(editor.Text()) && !CellValue(row, editor.Text())) editor.SetText(oldText);
+    if (!IsPartialNumber(editor.Text()) && !CellValue(row, editor.Text())) editor.SetText(editor.TextBefore());
 
     // The configuration holds what the edit would commit: a number being
     // started ("", ".") keeps the value from before the edit, as a commit would.

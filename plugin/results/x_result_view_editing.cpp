@@ -42,6 +42,10 @@ void XResultView::SetEditMode(bool editable) {
     // Only the readings of a test the operator reads are typed.
     if (!HasTypedReadings(TestID()) || tlstGrid.Rows() < 2 || tlstGrid.Cols() <= kValueCol) return;
     plat::PassOver([&] { tlstGrid.SetEditState(1, kValueCol, plat::ui::GridEditState::Start); });
+    // The reading typed next goes into the opened cell, wherever the focus was.
+    plat::PassOver([&] {
+        if (tlstGrid.Editing()) tlstGrid.SetFocus();
+    });
 }
 
 void XResultView::LeaveEditing() {

@@ -73,6 +73,26 @@ TEST_F(CreateRcurveTest, OpensWithDefaultsAndTheSpO2Steps) {
     EXPECT_TRUE(dialog_->CancelClicked());
 }
 
+TEST_F(CreateRcurveTest, ARefusedKeyKeepsTheReadingTypedSoFar) {
+    ScriptedOperator op;
+    op.ClickCell(kDialog, "tliRValue", Row(100), 2)
+        .TypeInCell(kDialog, "tliRValue", "1.615")
+        .Do(kDialog, "a third decimal", [&](plat::ui::Form&) { EXPECT_EQ(DGrid().EditText(), "1.61"); })
+        .TypeInCell(kDialog, "tliRValue", "\r")
+        .Do(kDialog, "committed", [&](plat::ui::Form&) {
+            EXPECT_EQ(DGrid().CellText(Row(100), 2), "1.61");
+            EXPECT_EQ(DGrid().CellText(Row(100), 5), "1.61");
+        })
+        // Out of range and three decimals are still refused while typing.
+        .TypeInCell(kDialog, "tliRValue", "2.51")
+        .Do(kDialog, "above 2.5", [&](plat::ui::Form&) { EXPECT_EQ(DGrid().EditText(), "2.5"); })
+        .PressKey(kDialog, "tliRValue", 'A', plat::ui::vbCtrlMask)
+        .TypeInCell(kDialog, "tliRValue", "0.123")
+        .Do(kDialog, "three decimals", [&](plat::ui::Form&) { EXPECT_EQ(DGrid().EditText(), "0.12"); })
+        .Click(kDialog, "cmdClose");
+    ShowDialog(op);
+}
+
 TEST_F(CreateRcurveTest, AveragesTheReadingsOfTheEditedRow) {
     ScriptedOperator op;
     op.ClickCell(kDialog, "tliRValue", Row(100), 2)
@@ -98,9 +118,9 @@ TEST_F(CreateRcurveTest, AveragesTheReadingsOfTheEditedRow) {
             EXPECT_EQ(DGrid().CellText(3, 2), "");  // no number: the value from before
             EXPECT_EQ(DGrid().CellText(3, 5), "");
         })
-        // A reading out of range puts back what the cell held.
+        // A key that takes a reading out of range is refused.
         .TypeInCell(kDialog, "tliRValue", "2.6")
-        .Do(kDialog, "out of range", [&](plat::ui::Form&) { EXPECT_EQ(DGrid().EditText(), ""); })
+        .Do(kDialog, "out of range", [&](plat::ui::Form&) { EXPECT_EQ(DGrid().EditText(), "2."); })
         .PressEscape(kDialog)
         // Emptying the only reading of row 1's first column keeps the average of the others;
         // emptying all of a row keeps what the average showed.

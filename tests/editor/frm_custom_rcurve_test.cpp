@@ -115,6 +115,53 @@ TEST_F(MainWindowTest, ValueBoxesTakeDigitsOnlyAndSaveFollowsTheStoredValue) {
     Run(op);
 }
 
+TEST_F(MainWindowTest, KeysInAnRValueCellActAtTheCaretAndOnTheSelection) {
+    using plat::ui::vbKeyDelete, plat::ui::vbKeyEnd, plat::ui::vbKeyHome, plat::ui::vbKeyLeft, plat::ui::vbKeyRight,
+        plat::ui::vbShiftMask, plat::ui::vbCtrlMask;
+    TwoMakes();
+    Open();
+    const char* w = "frmCustomRcurve";
+    auto shows = [&](const std::string& text, int32_t selStart, int32_t selLength) {
+        return [=, this](plat::ui::Form&) {
+            EXPECT_EQ(Grid().EditText(), text);
+            EXPECT_EQ(Grid().EditSelStart(), selStart);
+            EXPECT_EQ(Grid().EditSelLength(), selLength);
+        };
+    };
+    ScriptedOperator op;
+    op.ClickCell(w, "tliRValue", 2, 2)
+        .Do(w, "opened with its text selected", shows("1.49", 0, 4))
+        .PressKey(w, "tliRValue", vbKeyRight)
+        .Do(w, "Right ends the selection", shows("1.49", 4, 0))
+        .PressKey(w, "tliRValue", vbKeyHome)
+        .TypeInCell(w, "tliRValue", "0")
+        .Do(w, "typed at the caret", shows("01.49", 1, 0))
+        .PressKey(w, "tliRValue", vbKeyDelete)
+        .Do(w, "Delete takes the character after the caret", shows("0.49", 1, 0))
+        .PressKey(w, "tliRValue", vbKeyEnd)
+        .PressKey(w, "tliRValue", vbKeyLeft, vbShiftMask)
+        .PressKey(w, "tliRValue", vbKeyLeft, vbShiftMask)
+        .Do(w, "Shift+Left selects", shows("0.49", 2, 2))
+        .TypeInCell(w, "tliRValue", "\b")
+        .Do(w, "Backspace removes the selection", shows("0.", 2, 0))
+        .PressKey(w, "tliRValue", vbKeyLeft)
+        .TypeInCell(w, "tliRValue", "3")
+        .Do(w, "3.: out of range, refused", shows("0.", 1, 0))
+        .TypeInCell(w, "tliRValue", "1")
+        .Do(w, "Left moved the caret", shows("01.", 2, 0))
+        .TypeInCell(w, "tliRValue", "\b\b")
+        .PressKey(w, "tliRValue", vbKeyEnd)
+        .TypeInCell(w, "tliRValue", "3\r")
+        .Do(w, "committed", [&](plat::ui::Form&) { EXPECT_EQ(RValue(51), "0.3"); })
+        .PressKey(w, "tliRValue", vbKeyRight)
+        .PressKey(w, "tliRValue", 'A', vbCtrlMask)
+        .TypeInCell(w, "tliRValue", "\b")
+        .Do(w, "Ctrl+A then Backspace empties it", shows("", 0, 0))
+        .TypeInCell(w, "tliRValue", "2\r")
+        .Do(w, "the next one", [&](plat::ui::Form&) { EXPECT_EQ(RValue(52), "2"); });
+    Run(op);
+}
+
 TEST_F(MainWindowTest, GridEditingNormalisesTheCommittedCellAndUpdatesSave) {
     TwoMakes();
     Open();
@@ -150,11 +197,12 @@ TEST_F(MainWindowTest, GridEditingNormalisesTheCommittedCellAndUpdatesSave) {
             EXPECT_EQ(RValue(51), "1.49");
             EXPECT_FALSE(SaveButton().Enabled());
         })
-        // Out of range or a third decimal: the cell's text comes back.
+        // Out of range or a third decimal: the key that would make it is refused.
         .TypeInCell("frmCustomRcurve", "tliRValue", "2.51")
-        .Do("frmCustomRcurve", "out of range", [&](plat::ui::Form&) { EXPECT_EQ(Grid().EditText(), "1.48"); })
+        .Do("frmCustomRcurve", "out of range", [&](plat::ui::Form&) { EXPECT_EQ(Grid().EditText(), "2.5"); })
+        .PressKey("frmCustomRcurve", "tliRValue", 'A', plat::ui::vbCtrlMask)
         .TypeInCell("frmCustomRcurve", "tliRValue", "0.123")
-        .Do("frmCustomRcurve", "three decimals", [&](plat::ui::Form&) { EXPECT_EQ(Grid().EditText(), "1.48"); })
+        .Do("frmCustomRcurve", "three decimals", [&](plat::ui::Form&) { EXPECT_EQ(Grid().EditText(), "0.12"); })
         .Do("frmCustomRcurve", "select all", [&](plat::ui::Form&) { Grid().EnterEditText("."); })
         .TypeInCell("frmCustomRcurve", "tliRValue", "\r")
         .Do("frmCustomRcurve", "a lone point", [&](plat::ui::Form&) {

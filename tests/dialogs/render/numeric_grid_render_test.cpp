@@ -64,7 +64,7 @@ TEST_F(NumericGridRenderTest, TypedReadingsAreFilteredCheckedAndEnterMovesDown) 
     EXPECT_EQ(form.grid.EditRow(), 3);  // three columns: down the column in both programs
     EXPECT_EQ(form.grid.EditCol(), 1);
 
-    // A value above the bound puts back what the cell held.
+    // A key that takes the value above the bound is refused; Escape puts back what the cell held.
     form.grid.SetEditState(4, 1, GridEditState::Start);
     Settle();
     editor = Editor();
@@ -72,8 +72,8 @@ TEST_F(NumericGridRenderTest, TypedReadingsAreFilteredCheckedAndEnterMovesDown) 
     editor->selectAll();
     QTest::keyClicks(editor, "1000");
     Settle();
-    EXPECT_EQ(form.grid.EditText(), "5");
-    EXPECT_EQ(editor->text().toStdString(), "5");
+    EXPECT_EQ(form.grid.EditText(), "100");
+    EXPECT_EQ(editor->text().toStdString(), "100");
     QTest::keyClick(editor, Qt::Key_Escape);
     Settle();
     EXPECT_FALSE(form.grid.Editing());
@@ -99,10 +99,10 @@ TEST_F(NumericGridRenderTest, ADecimalSignGoesWhereTheProgramTakesIt) {
     QTest::keyClicks(editor, "7.2");
     Settle();
     EXPECT_EQ(form.grid.EditText(), "7.2");
-    QTest::keyClicks(editor, "5");  // one decimal at most: back to the text before the edit
+    QTest::keyClicks(editor, "5");  // one decimal at most: the key is refused
     QTest::keyClick(editor, Qt::Key_Return);
     Settle();
-    EXPECT_EQ(form.grid.CellText(3, 1), "3");
+    EXPECT_EQ(form.grid.CellText(3, 1), "7.2");
 }
 
 }  // namespace

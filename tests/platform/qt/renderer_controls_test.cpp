@@ -10,6 +10,7 @@
 #include <QtWidgets/QTextBrowser>
 #include <QtWidgets/QToolBar>
 #include <QtWidgets/QToolButton>
+#include <QtWidgets/QFrame>
 #include <QtWidgets/QTreeWidget>
 
 #include <chrono>
@@ -152,6 +153,29 @@ TEST_F(ControlsTest, ArrowKeysMoveTheGridsRowThroughTheCore) {
     QTest::keyClick(Table(), Qt::Key_Down);
     Settle();
     EXPECT_EQ(form.grdValues.Row(), 4);
+}
+
+TEST_F(ControlsTest, TabShowsWhereTheFocusWent) {
+    auto* tree = Widget<QTreeWidget>(form.tvwTests);
+    QTableWidget* table = Table();
+    auto* frame = table->findChild<QFrame*>("focusFrame");
+    ASSERT_NE(frame, nullptr);
+    form.tvwTests.SetFocus();
+    Settle();
+    ASSERT_EQ(QApplication::focusWidget(), tree);
+    EXPECT_FALSE(frame->isVisible());
+    QTest::keyClick(tree, Qt::Key_Tab);
+    Settle();
+    ASSERT_EQ(QApplication::focusWidget(), table);
+    // The style draws focus frames only in a window whose focus moved by keyboard.
+    EXPECT_TRUE(table->window()->testAttribute(Qt::WA_KeyboardFocusChange));
+    EXPECT_TRUE(frame->isVisible());
+    EXPECT_EQ(frame->geometry(), table->rect());
+    ClickCell(5, 2);  // the open editor shows the focus itself
+    EXPECT_FALSE(frame->isVisible());
+    QTest::keyClick(Editor(), Qt::Key_Escape);
+    Settle();
+    EXPECT_TRUE(frame->isVisible());
 }
 
 TEST_F(ControlsTest, AfterEscTheMovingKeysMoveTheHighlightAndTheFocusFrameTogether) {

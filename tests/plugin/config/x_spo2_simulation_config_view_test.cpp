@@ -382,9 +382,9 @@ TEST_F(ConfigViewTest, APresetWritesItsValuesAndOnlyCustomizeTakesTypedValues) {
         .TypeInCell(kHost, "tliDetails", "10")
         .Do(kHost, "stored key by key", [&](plat::ui::Form&) { EXPECT_EQ(config->SpO2(), 10); })
         .TypeInCell(kHost, "tliDetails", "1")
-        .Do(kHost, "above 100 puts back the text from before the edit", [&](plat::ui::Form&) {
-            EXPECT_EQ(Grid().EditText(), "98");
-            EXPECT_EQ(config->SpO2(), 98) << "the configuration agrees with what shows";
+        .Do(kHost, "above 100 leaves the text as it was before the key", [&](plat::ui::Form&) {
+            EXPECT_EQ(Grid().EditText(), "10");
+            EXPECT_EQ(config->SpO2(), 10) << "the configuration agrees with what shows";
         })
         .TypeInCell(kHost, "tliDetails", "\b\b100\r")
         .Do(kHost, "Enter moves on one row", [&](plat::ui::Form&) {
@@ -406,9 +406,15 @@ TEST_F(ConfigViewTest, APresetWritesItsValuesAndOnlyCustomizeTakesTypedValues) {
         })
         .ClickCell(kHost, "tliDetails", 2, 2)
         .TypeInCell(kHost, "tliDetails", "6x")
-        .Do(kHost, "a letter puts back the text from before the edit", [&](plat::ui::Form&) {
-            EXPECT_EQ(Grid().EditText(), "250");
-            EXPECT_EQ(config->BPM(), 250);
+        .Do(kHost, "a letter leaves the text as it was before it", [&](plat::ui::Form&) {
+            EXPECT_EQ(Grid().EditText(), "6");
+            EXPECT_EQ(config->BPM(), 6);
+        })
+        .PressKey(kHost, "tliDetails", plat::ui::vbKeyHome)
+        .PressKey(kHost, "tliDetails", plat::ui::vbKeyDelete)
+        .Do(kHost, "Delete after a refused key", [&](plat::ui::Form&) {
+            EXPECT_EQ(Grid().EditText(), "");
+            EXPECT_EQ(config->BPM(), 250) << "emptied: the value from before the edit";
         })
         .TypeInCell(kHost, "tliDetails", "\x1b")
         .PickText(kHost, "cboPresets", "Normal")
@@ -441,16 +447,16 @@ TEST_F(ConfigViewTest, AmplitudeTakesItsDecimalsByItsSizeAndPartialTextsStoreNot
     EXPECT_EQ(grid.CellText(3, 2), "0.5");
     EXPECT_EQ(typed("0.55"), "0.5") << "one decimal from 0.1 to 1";
     EXPECT_TRUE(grid.TypeEditKey('\r'));
-    EXPECT_EQ(typed("0.03"), "0.5") << "below 0.1 only the simulator's amplitudes";
+    EXPECT_EQ(typed("0.03"), "0.0") << "below 0.1 only the simulator's amplitudes";
+    EXPECT_TRUE(grid.TypeEditKey('\x1b'));
     EXPECT_EQ(config->PulseAmplitude(), "0.5");
-    EXPECT_TRUE(grid.TypeEditKey('\r'));
     EXPECT_EQ(typed("0,025"), "0,025");
     EXPECT_EQ(config->PulseAmplitude(), "0,025");
     EXPECT_TRUE(grid.TypeEditKey('\r'));
     EXPECT_EQ(grid.CellText(3, 2), "0.025") << "Enter writes the number back";
     EXPECT_EQ(config->PulseAmplitude(), "0.025");
-    EXPECT_EQ(typed("21"), "0.025") << "at most 20";
-    EXPECT_TRUE(grid.TypeEditKey('\r'));
+    EXPECT_EQ(typed("21"), "2") << "at most 20";
+    EXPECT_TRUE(grid.TypeEditKey('\x1b'));
 
     // Emptied, or a pasted sign alone: the value from before the edit, as a commit would keep.
     EXPECT_EQ(typed("2"), "2");
@@ -482,13 +488,24 @@ TEST_F(ConfigViewTest, ACommitKeepsTheNumberAsShownOrTheValueFromBeforeTheEdit) 
         EXPECT_FALSE(grid.Editing());
         return grid.CellText(row, 2);
     };
-    for (const char* pasted : {"-", ".", "abc", "1e1", "&HA", " 5 5"}) {
+    // A number only begun commits the value from before the edit.
+    for (const char* pasted : {"-", "."}) {
         SCOPED_TRACE(pasted);
         EXPECT_EQ(committed(1, "7", pasted), "98");
         EXPECT_EQ(config->SpO2(), 98);
         EXPECT_EQ(committed(3, "2", pasted), "5");
         EXPECT_EQ(config->PulseAmplitude(), "5");
     }
+    // A paste that is no number is refused: what was typed before it stays.
+    for (const char* pasted : {"abc", "1e1", "&HA", " 5 5"}) {
+        SCOPED_TRACE(pasted);
+        EXPECT_EQ(committed(1, "7", pasted), "7");
+        EXPECT_EQ(config->SpO2(), 7);
+        EXPECT_EQ(committed(3, "2", pasted), "2");
+        EXPECT_EQ(config->PulseAmplitude(), "2");
+    }
+    EXPECT_EQ(committed(1, "98", ""), "98");
+    EXPECT_EQ(committed(3, "5", ""), "5");
     EXPECT_EQ(committed(1, "7\b", ""), "98") << "emptied";
     EXPECT_EQ(config->SpO2(), 98);
     // Written as the page writes numbers, whichever way the edit ends.

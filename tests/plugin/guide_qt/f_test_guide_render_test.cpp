@@ -7,6 +7,7 @@
 #include <QtGui/QAction>
 #include <QtGui/QImage>
 #include <QtTest/QTest>
+#include <QtWidgets/QApplication>
 #include <QtWidgets/QComboBox>
 #include <QtWidgets/QLineEdit>
 #include <QtWidgets/QScrollBar>
@@ -16,6 +17,7 @@
 #include "host/language_service.h"
 #include "host/run_context.h"
 #include "platform/com/registry.h"
+#include "plugin/config/spo2_simulation_config.h"
 #include "plugin/shell/mti_data.h"
 #include "plugin/results/results_classes.h"
 #include "plugin/results/x_html_help.h"
@@ -123,6 +125,55 @@ TEST_F(GuideRenderTest, TheWindowShowsEveryPartAndKeepsItsSizeAcrossStarts) {
         EXPECT_EQ(window->size(), size) << "after Start " << start + 1;
     }
     plat::UnregisterClass(drv::kXVTIControlProgId);
+}
+
+TEST_F(GuideRenderTest, AfterTheSetUpATypedReadingGoesIntoTheSpO2CellWithoutAClick) {
+    guide->Unload();
+    auto spo2 = std::make_shared<test_support::FakeElement>();  // the SpO2 simulation test
+    spo2->config = std::make_shared<plugin::CSpO2SimulationConfig>();
+    guide = std::make_shared<FTestGuide>();
+    guide->Load();
+    plugin::SetIdentityPaneShown(false);  // the first run: the identity pane shows first
+    guide->InitGuide(spo2, std::make_shared<host::CTestSetup>(), std::make_shared<plugin::CMtiData2>());
+    guide->OnStartTest = [this] { guide->CompleteRun(); };  // the instrument is set: the operator reads the oximeter
+    guide->OnTestResultsChanged = [this](const std::string& s, const std::string& b) {
+        events.push_back(s + "," + b);
+    };
+    guide->Show();
+    Settle();
+    ClickAction("Start");
+    // The operator picks the results page, whose SpO2 cell is open since the set-up.
+    auto* pages = Widget<QToolBar>(guide->ContentPane().Controls().Item("tbrPages"));
+    ASSERT_NE(pages, nullptr);
+    ASSERT_FALSE(pages->actions().empty());
+    QTest::mouseClick(pages->widgetForAction(pages->actions().front()), Qt::LeftButton);
+    Settle();
+    auto* table = renderer.WindowOf(*guide)->findChild<QTableWidget*>();
+    ASSERT_NE(table, nullptr);
+    auto* editor = table->viewport()->findChild<QLineEdit*>();
+    ASSERT_NE(editor, nullptr);
+    ASSERT_TRUE(editor->isVisible());
+    EXPECT_EQ(QApplication::focusWidget(), editor);
+    QTest::keyClicks(QApplication::focusWidget(), "97");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QTest::keyClicks(QApplication::focusWidget(), "64");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    Settle();
+    EXPECT_EQ(table->item(1, 2)->text().toStdString(), "97");
+    ASSERT_FALSE(events.empty());
+    EXPECT_EQ(events.back(), "97,64");
+
+    // Run again with the results page shown and the focus on the limits selector.
+    guide->EndRun();
+    guide->Toolbar().Controls().Item("cboStandard").SetFocus();
+    Settle();
+    ASSERT_NE(QApplication::focusWidget(), editor);
+    ClickAction("Start");
+    EXPECT_EQ(QApplication::focusWidget(), editor);
+    QTest::keyClicks(QApplication::focusWidget(), "95");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    Settle();
+    EXPECT_EQ(table->item(1, 2)->text().toStdString(), "95");
 }
 
 TEST_F(GuideRenderTest, TheIdentityPaneShowsInsideTheWindowAndTakesTyping) {

@@ -251,7 +251,7 @@ TEST_F(ResultViewTest, OnlyWholeReadingsUpTo1000StayInTheCell) {
     G().TypeEditText("9a.8,");
     EXPECT_EQ(G().EditText(), "98");
     G().TypeEditText("00");
-    EXPECT_EQ(G().EditText(), "");  // 9800 is beyond 1000: back to the cell's old text
+    EXPECT_EQ(G().EditText(), "980");  // 9800 is beyond 1000: the key that made it is refused
     G().EnterEditText("1000");
     EXPECT_EQ(G().EditText(), "1000");
     // Both ends are readings that the cell keeps.

@@ -103,6 +103,54 @@ TEST_F(ResultViewRenderTest, ReadingsTypedIntoTheCellsReachTheTest) {
     EXPECT_EQ(Table()->item(2, 4)->text(), "70");
 }
 
+TEST_F(ResultViewRenderTest, AReadingRetypedOverASelectionIsRecorded) {
+    view->SetEditMode(true);
+    Settle();
+    QTest::keyClicks(Editor(), "98");
+    QTest::keyClick(Editor(), Qt::Key_Return);
+    QTest::keyClicks(Editor(), "60");
+    QTest::keyClick(Editor(), Qt::Key_Return);
+    Settle();
+    ASSERT_EQ(view->Grid().CellText(1, 2), "98");
+    // Click the SpO2 cell, type 97, select all, type 96: 96 is recorded.
+    QTableWidget* table = Table();
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, table->visualItemRect(table->item(1, 2)).center());
+    Settle();
+    QTest::keyClicks(Editor(), "97");
+    QTest::keyClick(Editor(), Qt::Key_A, Qt::ControlModifier);
+    Settle();
+    EXPECT_EQ(view->Grid().EditSelLength(), 2);
+    EXPECT_EQ(Editor()->selectedText().toStdString(), "97");
+    QTest::keyClicks(Editor(), "96");
+    QTest::keyClick(Editor(), Qt::Key_Return);
+    Settle();
+    EXPECT_EQ(view->Grid().CellText(1, 2), "96");
+    EXPECT_EQ(events.back(), "96,60");
+    // In the BPM cell: Home then 1 goes in front; Shift+End and Backspace remove what follows.
+    ASSERT_EQ(view->Grid().EditRow(), 2);
+    QTest::keyClick(Editor(), Qt::Key_Right);
+    QTest::keyClick(Editor(), Qt::Key_Home);
+    QTest::keyClicks(Editor(), "1");
+    Settle();
+    EXPECT_EQ(view->Grid().EditText(), "160");
+    QTest::keyClick(Editor(), Qt::Key_End, Qt::ShiftModifier);
+    QTest::keyClick(Editor(), Qt::Key_Backspace);
+    Settle();
+    EXPECT_EQ(view->Grid().EditText(), "1");
+    EXPECT_EQ(Editor()->text().toStdString(), "1");
+    EXPECT_EQ(Editor()->cursorPosition(), 1);
+    // A word selected with the mouse is where the next key goes.
+    QTest::keyClicks(Editor(), "23");
+    QTest::mouseDClick(Editor(), Qt::LeftButton, {}, Editor()->rect().center());
+    Settle();
+    EXPECT_EQ(view->Grid().EditSelLength(), 3);
+    QTest::keyClicks(Editor(), "7");
+    QTest::keyClick(Editor(), Qt::Key_Return);
+    Settle();
+    EXPECT_EQ(view->Grid().CellText(2, 2), "7");
+    EXPECT_EQ(events.back(), "96,7");
+}
+
 TEST_F(ResultViewRenderTest, ARecordedCellClickedOpensItsEditor) {
     view->SetEditMode(true);
     view->SetEditMode(false);
