@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <charconv>
+#include <exception>
 #include <map>
 
 #include "host/error_service.h"
+#include "platform/values/abort_error.h"
 
 namespace host {
 
@@ -215,14 +217,26 @@ void CTestContainerBase::Terminate() {
 
 void CTestContainerBase::LoadChildren(const IXmlElement& node, const std::shared_ptr<ILoadContext>& context) {
     // The saved children replace those the element was made with (a template copy brings its own).
+    // A child that cannot be loaded is left out, not the others with it: the
+    // first failure goes on to the caller once the rest are in, later ones
+    // are reported.
     std::vector<TestElementPtr> loaded;
+    std::exception_ptr failure;
     auto children = node.ChildNodes();
     for (int32_t i = 0; i < children->Count(); ++i) {
         auto child = children->ElementAt(i);
-        if (child && child->Name() == "TestElement") loaded.push_back(LoadTestElement(*child, context));
+        if (!child || child->Name() != "TestElement") continue;
+        try {
+            loaded.push_back(LoadTestElement(*child, context));
+        } catch (...) {
+            plat::RethrowAbort();
+            if (failure) ErrorService().ReportCurrent("CTestContainerBase.LoadChildren");
+            else failure = std::current_exception();
+        }
     }
     for (const auto& old : children_) old->Terminate();
     children_ = std::move(loaded);
+    if (failure) std::rethrow_exception(failure);
 }
 
 // ---- Plug-ins --------------------------------------------------------------

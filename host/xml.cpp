@@ -523,6 +523,8 @@ public:
         Clear();
         std::string bytes;
         if (!plat::fs::ReadFile(path, bytes)) {
+            if (plat::fs::FolderExists(path))
+                throw HostError("Orvik", errors::FileAccess, "XML", 2, "\"" + path + "\" is a folder, not an XML file");
             bool missing = !plat::fs::FileExists(path);
             bool folderMissing = missing && !plat::fs::FolderOf(path).empty() &&
                                  !plat::fs::FolderExists(plat::fs::FolderOf(path));

@@ -28,6 +28,7 @@ struct QtRenderer::Window {
     QPointer<FormWindow> widget;  // the top-level window
     QPointer<QWidget> panel;      // its place inside the window it is docked into
     bool modal = false;
+    uint64_t shownOrder = 0;      // when code last showed it
 };
 
 namespace {
@@ -100,8 +101,10 @@ void QtRenderer::FormLoaded(ui::Form& form) {
 }
 
 void QtRenderer::FormShown(ui::Form& form, bool modal) {
+    static thread_local uint64_t shows = 0;
     FormLoaded(form);
     windows_[&form]->modal = modal;
+    windows_[&form]->shownOrder = ++shows;
     structureDirty_ = true;
     dirtyForms_.insert(&form);
 }
@@ -266,6 +269,11 @@ void QtRenderer::Reconcile() {
     // Placing may meet docked windows and add records: walk a snapshot.
     std::vector<const ui::Form*> keys;
     for (const auto& [key, w] : windows_) keys.push_back(key);
+    // Windows open in the order code showed them: a dialog shown before the
+    // loop drew its owner still finds the owner's window to belong to.
+    std::sort(keys.begin(), keys.end(), [this](const ui::Form* a, const ui::Form* b) {
+        return windows_.at(a)->shownOrder < windows_.at(b)->shownOrder;
+    });
     for (const ui::Form* key : keys) {
         Window& w = *windows_.at(key);
         ui::Form* form = w.form;

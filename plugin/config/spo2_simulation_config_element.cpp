@@ -153,7 +153,9 @@ void CSpO2SimulationConfig::LoadPluginSetup(const host::IXmlElement& element) {
     // a make (none carried, not taken, save-as refused) falls back.
     currentMake_.reset();
     if (oximeterMake_ >= kFirstCustomMake) {
-        std::string wanted = oximeterMakeName_;
+        // Only the saved data names the make the test had: the name held
+        // before loading (the template's, a built-in make's) was never its.
+        std::string wanted;
         if (carried) {
             plat::PassOver([&] {
                 if (auto name = carried->FindElement("OximeterMakeName")) wanted = name->Text();

@@ -101,8 +101,8 @@ void XCustomMake::Initialize(int32_t /*index*/, const makes::OximeterMakePtr& ma
         tliRValue.SetColWidth(kValueCol, std::max(0, tliRValue.Width() - tliRValue.ColWidth(0) - margin));
     });
     plat::PassOver([&] {
-        // Right, and vertically centred like the SpO2 column.
-        for (int32_t row = 1; row < tliRValue.Rows(); ++row) tliRValue.SetCellAlignment(row, kValueCol, 8);
+        // Right, and vertically centred like the SpO2 column; the header over the values as they are.
+        for (int32_t row = 0; row < tliRValue.Rows(); ++row) tliRValue.SetCellAlignment(row, kValueCol, 8);
     });
 }
 

@@ -429,7 +429,7 @@ void XSpO2SimulationConfigView::FillDetailsGrid() {
         tliDetails.SetCellText(kRowSpO2, 1, host::TranslateText(kSection, "20033::SpO2"));
         tliDetails.SetCellText(kRowBPM, 1, host::TranslateText(kSection, "20034::BPM"));
         tliDetails.SetCellText(kRowAmplitude, 1, host::TranslateText(kSection, "20018::Pulse amplitude"));
-        for (int32_t row = kRowSpO2; row <= kRowAmplitude; ++row)
+        for (int32_t row = 0; row <= kRowAmplitude; ++row)  // the header over the values as they are
             tliDetails.SetCellAlignment(row, kValueCol, kAlignValue);
     });
     ShowValues();

@@ -114,11 +114,14 @@ void FTestGuide::ShowMeasurements() {
     plat::PassOver([&] {
         if (result) count = result->MeasurementCount();
     });
-    if (count <= 0) return;
     auto grid = ResultView();
-    if (!grid) return;
-    plat::PassOver([&] { grid->DisplayResults(result); });
-    if (HasTypedReadings(TestID())) plat::PassOver([&] { grid->SetEditMode(true); });
+    if (count > 0 && grid) {
+        plat::PassOver([&] { grid->DisplayResults(result); });
+        if (HasTypedReadings(TestID())) plat::PassOver([&] { grid->SetEditMode(true); });
+    }
+    // The status beside the readings is theirs: a probe test's grid judges
+    // nothing on display, so nothing else would show an earlier run's status.
+    ShowResultStatus();
 }
 
 void FTestGuide::EnableStopAndAbortButtons(bool enable) {
@@ -315,7 +318,7 @@ void FTestGuide::SetButtonStates(bool enable) {
     auto set = [&](int32_t id, bool on) { plat::PassOver([&] { toolbar_->SetButtonEnabled(id, on); }); };
     set(kPrevious, enable && hasStatus);
     set(kNA, enable && (flags & 2) != 0);  // the N/A flag gates the N/A button
-    set(kStop, enable);
+    set(kStop, false);  // Stop acts on a run in progress: the test enables it with Abort
     set(kAbort, !enable);
     set(kStart, enable);
     set(kReserved, enable);
@@ -400,7 +403,6 @@ void FTestGuide::AbortRun() {
     plat::PassOver([&] { toolbar_->SetButtonEnabled(kStop, false); });
     Raise(OnAbortTest);
     SetBusy({}, false);
-    plat::PassOver([&] { toolbar_->SetButtonEnabled(kStop, true); });
 }
 
 void FTestGuide::ConfirmStop() {

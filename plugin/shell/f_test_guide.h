@@ -13,7 +13,8 @@
 // flagged Start (the host's alternate click) aborts a running test, else goes
 // back when Previous is pressed. The close box is Abort. The SpO2 test's
 // button flags enable Skip (bit 1) and N/A (bit 2); Next, like the others,
-// follows the run state.
+// follows the run state. Stop and Abort are enabled only while the test
+// drives the instrument (EnableStopAndAbortButtons).
 //
 //   auto guide = std::make_shared<FTestGuide>();
 //   guide->OnStartTest = [&] { ... };
@@ -74,7 +75,8 @@ public:
     // Resets the instrument, ends remote mode and removes the driver control.
     // Safe to enter again: the control is taken out of the window first.
     void RemoveVTI();
-    // The result in the grid (and, for the SpO2 test, the grid editable).
+    // The result in the grid (and, for the SpO2 test, the grid editable),
+    // its status in the toolbar.
     void ShowMeasurements();
     void EnableStopAndAbortButtons(bool enable);
 

@@ -271,7 +271,8 @@ host::TestElementPtr CPelmo2Plugin::CreateTest(int32_t id) {
     try {
         if (!root_ || !initialized_) RaisePlugInError(errors::NotInitialised, kLocation, 4);
         auto element = root_->FindElement(id);
-        if (!element) RaisePlugInError(errors::UnknownTestId, kLocation, 1);
+        if (!element)
+            RaisePlugInError(errors::UnknownTestId, kLocation, 1, "The plug-in has no test of ID " + std::to_string(id));
         return element->Clone();
     } catch (...) {
         PassOnOrReport({errors::NotInitialised, errors::UnknownTestId}, kLocation, true);

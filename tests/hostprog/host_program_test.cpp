@@ -427,6 +427,7 @@ TEST_F(HostProgramTest, AfterASilentInstrumentTheSameTestRunsAgainFromTheHost) {
 
 TEST_F(HostProgramTest, ATestDroppedOnLoadingIsToldInTheWindow) {
     const std::string file = dir_.File("run.xml");
+    window->ElementOf("n.1")->Info()->SetName("Saturation 70");
     op.Type("FHostMain", "txtFile", file).Click("FHostMain", "cmdSave");
     Act();
     std::string saved;
@@ -440,6 +441,12 @@ TEST_F(HostProgramTest, ATestDroppedOnLoadingIsToldInTheWindow) {
     host::ErrorService().SetEcho(false);
     op.Answer(plat::ui::vbOK, "Error 0x8004A233 from Pelmo2");
     EXPECT_TRUE(window->OpenSequence(file));
+    ASSERT_FALSE(op.Messages().empty());
+    EXPECT_THAT(op.Messages().back().prompt, HasSubstr("The plug-in has no test of ID 977."));
+    // Only that test is left out: the others are the saved ones.
+    EXPECT_EQ(NodeText("n.1"), "[x] Saturation 70");
+    EXPECT_EQ(NodeText("n.2"), "[x] Photodiode Test");
+    EXPECT_EQ(NodeText("n.4"), "<no node>");
     host::ErrorService().SetEcho(true);
     EXPECT_TRUE(op.Done());
 }
@@ -453,7 +460,10 @@ TEST_F(HostProgramTest, AFileThatCannotBeWrittenOrReadIsToldAndTheSequenceStays)
         .Answer(plat::ui::vbOK, "could not be opened")
         .Type("FHostMain", "txtReport", dir_.File("no/such/folder/run.html"))
         .Click("FHostMain", "cmdReport")
-        .Answer(plat::ui::vbOK, "could not be written");
+        .Answer(plat::ui::vbOK, "could not be written")
+        .EnterText("FHostMain", "txtFile", dir_.Path())
+        .Click("FHostMain", "cmdOpen")
+        .Answer(plat::ui::vbOK, "is a folder, not an XML file");
     Act();
     EXPECT_EQ(NodeText("n.1"), "[x] SpO2 Simulation Test");
     EXPECT_FALSE(plat::fs::FileExists(file));

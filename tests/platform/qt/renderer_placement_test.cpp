@@ -1,6 +1,7 @@
 // Where windows open and how a person may size them: dialogs centred over
 // the window they belong to, fixed designs with no maximise or minimise
 // button, and windows that follow their size never smaller than their design.
+#include <QtGui/QWindow>
 #include <QtTest/QTest>
 #include <QtWidgets/QMessageBox>
 
@@ -79,6 +80,31 @@ TEST_F(PlacementTest, AModalDialogOpensCentredOverItsOwnerFixedAndWithoutMaximis
         EXPECT_EQ(window.size(), QSize(Px(3600), Px(1800)));
     });
     EXPECT_TRUE(looked);
+}
+
+TEST_F(PlacementTest, ADialogShownBeforeItsOwnerWasDrawnStillOpensOverIt) {
+    // As the host does when it starts with a file to open: its window is
+    // shown, and a dialog comes before the loop has drawn that window.
+    owner.Hide();
+    Settle();
+    for (int32_t i = 0; i < 8; ++i) {
+        auto later = std::make_unique<FOwner>();
+        later->Move(600 + 300 * i, 900, 6000, 4500);
+        later->Show();
+        FFixed dialog;
+        bool looked = false;
+        WhileShownModally(dialog, [&](QWidget& window) {
+            looked = true;
+            QWidget* ownerWindow = renderer.WindowOf(*later);
+            ASSERT_NE(ownerWindow, nullptr);
+            EXPECT_TRUE(CentredOver(window, *ownerWindow)) << i;
+            ASSERT_NE(window.windowHandle(), nullptr);
+            EXPECT_EQ(window.windowHandle()->transientParent(), ownerWindow->windowHandle()) << i;
+        });
+        EXPECT_TRUE(looked);
+        later->Unload();
+        Settle();
+    }
 }
 
 TEST_F(PlacementTest, AWindowThatFollowsItsSizeNeverShrinksBelowItsDesign) {

@@ -90,6 +90,8 @@ TEST_F(CustomMakeViewTest, ShowsTheMakesValuesAndOnlyTheCurvePointsItCanPlace) {
     EXPECT_EQ(RValue(*x, 51), "");  // missing points stay empty
     EXPECT_EQ(RValue(*x, 100), "");
     EXPECT_TRUE(Grid(*x).Enabled());
+    EXPECT_EQ(Grid(*x).EffectiveAlignment(0, XCustomMake::kValueCol),
+              Grid(*x).EffectiveAlignment(1, XCustomMake::kValueCol));  // the header as its values
     EXPECT_EQ(x->ShownMake(), make);
 
     for (int32_t level : {2, 0, 7}) {

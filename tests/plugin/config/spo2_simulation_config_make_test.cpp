@@ -264,6 +264,18 @@ TEST_F(CarriedMakeTest, UnusableNamesGoToSaveAsWithTheFileFilledIn) {
     }
 }
 
+TEST_F(CarriedMakeTest, ACustomIndexSavedWithoutItsMakeIsToldAsAMakeWithoutAName) {
+    // The configuration loaded into holds a built-in make's name, as one does
+    // after a fall-back: that name was never the saved test's custom make.
+    config_->SetOximeterMakeName("BCI");
+    ToldOfFallBack();
+    LoadXml(*config_, "<PlugInData><PluginSetup><OximeterIndex>12</OximeterIndex></PluginSetup></PlugInData>");
+    ExpectFellBack();
+    EXPECT_EQ(op_.Messages().back().prompt,
+              "The test \"\" could not keep its custom oximeter make, which had no name. "
+              "It now uses the oximeter make \"BCI\".");
+}
+
 TEST_F(CarriedMakeTest, NameOfAnotherFileOrFileOfAnotherName) {
     PutMake("Acme", "acme-local.txt");
     PutMake("Beta", "beta.txt");

@@ -147,7 +147,10 @@ TEST_F(ConfigViewTest, OpensOnTheConfigurationsBuiltInMakePresetAndOptions) {
     auto vertical = [&](int32_t row, int32_t col) {
         return static_cast<int>(plat::ui::AlignmentOf(Grid().EffectiveAlignment(row, col)).vertical);
     };
-    for (int32_t row = 0; row <= 3; ++row) EXPECT_EQ(vertical(row, 2), vertical(row, 1)) << row;  // as its label
+    for (int32_t row = 0; row <= 3; ++row) {
+        EXPECT_EQ(vertical(row, 2), vertical(row, 1)) << row;                                 // as its label
+        EXPECT_EQ(Grid().EffectiveAlignment(row, 2), Grid().EffectiveAlignment(1, 2)) << row;  // header as values
+    }
     EXPECT_FALSE(Grid().Editing());
 
     auto& tree = Tree();

@@ -236,6 +236,7 @@ TEST_F(GuideTest, AfterStartOnlyTheTestEnablesStopAndAbort) {
     element->result = std::make_shared<FakeResult>();
     std::static_pointer_cast<FakeResult>(element->result)->status = 1;
     Prepare();
+    EXPECT_FALSE(Enabled(FTestGuide::kStop));  // no run to stop
     bool startRaised = false;
     guide->OnStartTest = [&] {
         startRaised = true;
@@ -253,11 +254,16 @@ TEST_F(GuideTest, AfterStartOnlyTheTestEnablesStopAndAbort) {
     EXPECT_FALSE(Enabled(FTestGuide::kNext));
     EXPECT_FALSE(guide->Toolbar().ClickButton(FTestGuide::kNext));  // refused while running
 
+    // Once the run ended (with readings to type or without), Stop has nothing to stop.
+    guide->CompleteRun();
+    EXPECT_FALSE(Enabled(FTestGuide::kStop));
     guide->EndRun();
     EXPECT_FALSE(guide->Running());
     EXPECT_FALSE(guide->Toolbar().Busy().Visible());
     EXPECT_TRUE(Enabled(FTestGuide::kNext));
     EXPECT_FALSE(Enabled(FTestGuide::kAbort));
+    EXPECT_FALSE(Enabled(FTestGuide::kStop));
+    EXPECT_FALSE(guide->Toolbar().ClickButton(FTestGuide::kStop));
 }
 
 // ---- Toolbar ids ---------------------------------------------------------
@@ -282,6 +288,8 @@ TEST_F(GuideTest, EveryToolbarIdRaisesItsEvent) {
 TEST_F(GuideTest, StopAsksTheHostFirst) {
     Prepare();
     Log events;
+    guide->Toolbar().ClickButton(FTestGuide::kStart);
+    guide->EnableStopAndAbortButtons(true);
     Listen(events);
     host::HostApplication().SetConfirmStopAnswer(false);
     EXPECT_TRUE(guide->Toolbar().ClickButton(FTestGuide::kStop));
@@ -291,7 +299,7 @@ TEST_F(GuideTest, StopAsksTheHostFirst) {
     EXPECT_THAT(events, ElementsAre("StopTest"));
 }
 
-TEST_F(GuideTest, AbortLeavesStopEnabledAndTheBusyIndicatorOff) {
+TEST_F(GuideTest, AbortLeavesStopDisabledAndTheBusyIndicatorOff) {
     Prepare();
     bool stopDuringAbort = true;
     guide->OnStartTest = [&] { guide->EnableStopAndAbortButtons(true); };
@@ -299,7 +307,7 @@ TEST_F(GuideTest, AbortLeavesStopEnabledAndTheBusyIndicatorOff) {
     guide->Toolbar().ClickButton(FTestGuide::kStart);
     EXPECT_TRUE(guide->Toolbar().ClickButton(FTestGuide::kAbort));
     EXPECT_FALSE(stopDuringAbort);
-    EXPECT_TRUE(Enabled(FTestGuide::kStop));
+    EXPECT_FALSE(Enabled(FTestGuide::kStop));
     EXPECT_FALSE(Enabled(FTestGuide::kAbort));
     EXPECT_FALSE(guide->Toolbar().Busy().Running());
     EXPECT_TRUE(guide->Running());  // the test ends the run
@@ -348,7 +356,21 @@ TEST_F(GuideTest, StartNextAndPreviousSaveTheIdentityToTheRegistry) {
     EXPECT_EQ(plugin::GetRegistryString(key, "Serial"), "S2");
 }
 
-TEST_F(GuideTest, AfterAClickTheToolbarShowsTheResultsStatus) {
+TEST_F(GuideTest, TheToolbarShowsTheStatusOfTheResultShownFromTheStartAndAfterAClick) {
+    // An earlier run's failed readings come with their status, for every test.
+    for (int32_t testId : {100, 200, 300, 400}) {
+        auto earlier = std::make_shared<FakeResult>();
+        earlier->status = 2;
+        earlier->count = 1;
+        element->result = earlier;
+        element->testId = testId;
+        auto window = std::make_shared<FTestGuide>();
+        window->Load();
+        window->InitGuide(element, setup, identity);
+        EXPECT_EQ(window->Toolbar().Status(), 2) << testId;
+        window->Unload();
+    }
+    element->testId = 100;
     auto result = std::make_shared<FakeResult>();
     element->result = result;
     Prepare();
@@ -529,11 +551,17 @@ TEST_F(GuideTest, AnOperatorRunsTheTestAndGoesOn) {
     Prepare();
     Log events;
     Listen(events);
+    bool stopped = false;
+    guide->OnStopTest = [&] {
+        events.push_back("StopTest");
+        stopped = true;
+    };
     guide->OnStartTest = [&] {
         events.push_back("StartTest");
         guide->CreateVTI();
         guide->EnableStopAndAbortButtons(true);
         vti->RaiseError(drv::ecsMTINotFound);
+        plat::MessageLoop::Current().RunUntil([&] { return stopped; });  // a driver wait, where Stop comes in
         guide->EndRun();
     };
     guide->OnNextTest = [&] {
