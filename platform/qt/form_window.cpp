@@ -9,6 +9,7 @@
 
 #include <algorithm>
 
+#include "platform/qt/event_hook.h"
 #include "platform/qt/qt_application.h"
 #include "platform/qt/qt_convert.h"
 #include "platform/qt/qt_text.h"
@@ -66,11 +67,12 @@ void FormWindow::OpenOver(QWidget* owner, bool centre) {
         if (!Fixed()) flags |= Qt::WindowMaximizeButtonHint;
     }
     if (flags != windowFlags()) setWindowFlags(flags);  // hidden here: no window flickers
+    delete ownerWatch_;
     if (!owner) return;
     // The window manager keeps it over its owner and treats it as the owner's dialog.
     winId();
     if (QWindow* handle = windowHandle()) handle->setTransientParent(owner->window()->windowHandle());
-    if (centre) CentreOver(*this, *owner);
+    if (centre) ownerWatch_ = KeepCentredOver(*this, *owner);
 }
 
 QWidget* FormWindow::Frontmost(const QWidget* except) {
@@ -95,6 +97,18 @@ void FormWindow::CentreOver(QWidget& window, const QWidget& owner) {
         place.moveTop(std::max(room.top(), std::min(place.top(), room.bottom() + 1 - place.height())));
     }
     window.move(place.topLeft());
+}
+
+QObject* FormWindow::KeepCentredOver(QWidget& window, const QWidget& owner) {
+    CentreOver(window, owner);
+    QPointer<QWidget> dialog(&window);
+    auto* watch = new EventHook(owner.window(), [dialog](QObject* watched, QEvent* event) {
+        if ((event->type() == QEvent::Move || event->type() == QEvent::Resize) && dialog && dialog->isVisible())
+            CentreOver(*dialog, *static_cast<QWidget*>(watched));
+        return false;
+    });
+    watch->setParent(&window);
+    return watch;
 }
 
 void FormWindow::closeEvent(QCloseEvent* event) {

@@ -8,6 +8,7 @@
 // form that follows it can grow, but not shrink below the size it opened at,
 // where every control shows.
 
+#include <QtCore/QPointer>
 #include <QtWidgets/QWidget>
 
 #include "platform/ui/form.h"
@@ -35,6 +36,11 @@ public:
     static QWidget* Frontmost(const QWidget* except = nullptr);
     // Puts `window` (its size known) centred over `owner`, within the owner's screen.
     static void CentreOver(QWidget& window, const QWidget& owner);
+    // CentreOver, and again while `window` shows whenever the owner's window
+    // moves or takes another size: a window manager that places or frames the
+    // owner after the dialog opened (a file opened at start) moves the dialog
+    // with it. The returned watcher goes with `window`, or when deleted.
+    static QObject* KeepCentredOver(QWidget& window, const QWidget& owner);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -49,6 +55,7 @@ private:
     QSize syncedSize_;
     plat::ui::Picture icon_;
     uint64_t shownOrder_ = 0;
+    QPointer<QObject> ownerWatch_;
 };
 
 }  // namespace plat::qt

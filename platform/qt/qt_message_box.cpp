@@ -47,8 +47,8 @@ QMessageBox::Icon IconOf(int32_t icon) {
 
 }  // namespace
 
-QtMessageBoxService::QtMessageBoxService(std::shared_ptr<ui::MessageBoxService> fallback)
-    : fallback_(std::move(fallback)) {}
+QtMessageBoxService::QtMessageBoxService(std::shared_ptr<ui::MessageBoxService> fallback, std::function<void()> flush)
+    : fallback_(std::move(fallback)), flush_(std::move(flush)) {}
 
 QMessageBox* QtMessageBoxService::Current() { return tOpen.empty() ? nullptr : tOpen.back(); }
 
@@ -57,6 +57,7 @@ int32_t QtMessageBoxService::Answer(const ui::MessageBoxRequest& request) {
     if (loop.Virtual()) return fallback_ ? fallback_->Answer(request) : request.DefaultAnswer();
 
     QtApplication::Ensure();
+    if (flush_) flush_();
     // Deleted later, never under a Qt event that may still be delivering to it.
     auto* box = new QMessageBox(IconOf(request.Icon()), ToQt(request.title), CaptionToQt(request.prompt));
     box->setAttribute(Qt::WA_DeleteOnClose, false);
@@ -84,7 +85,7 @@ int32_t QtMessageBoxService::Answer(const ui::MessageBoxRequest& request) {
         box->winId();
         if (QWindow* handle = box->windowHandle()) handle->setTransientParent(owner->window()->windowHandle());
         box->adjustSize();
-        FormWindow::CentreOver(*box, *owner);
+        FormWindow::KeepCentredOver(*box, *owner);
         new EventHook(box, [box, owner](QObject*, QEvent* event) {
             if (event->type() == QEvent::Resize && owner) FormWindow::CentreOver(*box, *owner);
             return false;

@@ -68,7 +68,7 @@ void QtRenderer::Install() {
         metrics_ = std::make_unique<QtTextMetrics>();
         previousMetrics_ = ui::SetTextMetrics(metrics_.get());
         previousMessages_ = ui::SetMessageBoxService(nullptr);
-        ui::SetMessageBoxService(std::make_shared<QtMessageBoxService>(previousMessages_));
+        ui::SetMessageBoxService(std::make_shared<QtMessageBoxService>(previousMessages_, [this] { Flush(); }));
         keys_ = std::make_unique<KeyRouter>(*this);
         waiter_ = std::make_shared<QtIdleWaiter>([this] { Flush(); });
         installed_ = true;

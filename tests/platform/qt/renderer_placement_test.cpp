@@ -100,11 +100,37 @@ TEST_F(PlacementTest, ADialogShownBeforeItsOwnerWasDrawnStillOpensOverIt) {
             EXPECT_TRUE(CentredOver(window, *ownerWindow)) << i;
             ASSERT_NE(window.windowHandle(), nullptr);
             EXPECT_EQ(window.windowHandle()->transientParent(), ownerWindow->windowHandle()) << i;
+            // Where the window manager then puts the owner, the dialog goes along.
+            ownerWindow->move(ownerWindow->pos() + QPoint(40, 30));
+            EXPECT_TRUE(CentredOver(window, *ownerWindow)) << i;
         });
         EXPECT_TRUE(looked);
         later->Unload();
         Settle();
     }
+}
+
+TEST_F(PlacementTest, AMessageBoxAskedBeforeItsWindowWasDrawnBelongsToItAndGoesWhereItIsPlaced) {
+    owner.Hide();
+    Settle();
+    FOwner later;
+    later.Move(900, 900, 6000, 4500);
+    later.Show();
+    bool looked = false;
+    plat::MessageLoop::Current().PostDelayed(50, [&] {
+        QMessageBox* box = plat::qt::QtMessageBoxService::Current();
+        QWidget* ownerWindow = renderer.WindowOf(later);
+        if (!box || !ownerWindow) return;
+        looked = true;
+        ASSERT_NE(box->windowHandle(), nullptr);
+        EXPECT_EQ(box->windowHandle()->transientParent(), ownerWindow->windowHandle());
+        EXPECT_TRUE(CentredOver(*box, *ownerWindow));
+        ownerWindow->move(ownerWindow->pos() + QPoint(40, 30));
+        EXPECT_TRUE(CentredOver(*box, *ownerWindow));
+        box->reject();
+    });
+    MsgBox("The test could not keep its custom oximeter make.", vbOKOnly, "Oximeter make");
+    EXPECT_TRUE(looked);
 }
 
 TEST_F(PlacementTest, AWindowThatFollowsItsSizeNeverShrinksBelowItsDesign) {
