@@ -5,6 +5,7 @@
 #include "platform/loop/loop_wait.h"
 #include "platform/loop/message_loop.h"
 #include "platform/ui/renderer.h"
+#include "platform/ui/toolbar.h"
 #include "platform/values/text.h"
 
 namespace plat::ui {
@@ -19,6 +20,11 @@ thread_local std::function<std::string()> stallNote;
 void Erase(std::vector<Form*>& list, const Form* form) {
     list.erase(std::remove(list.begin(), list.end(), form), list.end());
 }
+
+// A window's first focus never lands on a toolbar: its buttons act with a
+// click and leave the focus where the work is, so the keys typed first go to
+// the window's fields; Tab reaches the toolbar.
+bool TakesFirstFocus(const Control* c) { return c->IsAvailable() && !dynamic_cast<const Toolbar*>(c); }
 
 }  // namespace
 
@@ -100,7 +106,7 @@ void Form::Show(ShowMode mode) {
     if (!ActiveControl()) {
         // As a shown window does: the focus goes to the first control in tab order that takes it.
         for (Control* c : TabOrder())
-            if (c->IsAvailable()) {
+            if (TakesFirstFocus(c)) {
                 c->SetFocus();
                 break;
             }
@@ -224,7 +230,7 @@ bool Form::SetFocus() {
     if (!HostAvailable()) return false;
     if (ActiveControl()) return true;
     for (Control* c : TabOrder())
-        if (c->IsAvailable() && c->SetFocus()) return true;
+        if (TakesFirstFocus(c) && c->SetFocus()) return true;
     Fire(OnGotFocus);
     return true;
 }

@@ -121,7 +121,8 @@ public:
     std::function<void(bool& cancel)> OnUnload;
 
     // Code gives the window the focus: to its active control if it has one,
-    // else to the first control in tab order, else GotFocus fires (where a
+    // else to the first control in tab order that is no toolbar (as Show
+    // does), else GotFocus fires (where a
     // window that holds a docked page passes the focus on). False when the
     // window is not loaded, shown and enabled.
     bool SetFocus();

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/ui/keys.h"
+
 namespace plat::ui {
 
 // --- ToolbarButton ---------------------------------------------------------------------------
@@ -85,8 +87,12 @@ ToolbarButton& Toolbar::Button(std::string_view key) const {
     return *b;
 }
 
+bool Toolbar::Clickable(const ToolbarButton& button) {
+    return button.enabled_ && button.visible_ && button.style_ != ButtonStyle::Separator;
+}
+
 bool Toolbar::Click(ToolbarButton* button) {
-    if (!button || !button->enabled_ || !button->visible_ || button->style_ == ButtonStyle::Separator) return false;
+    if (!button || !Clickable(*button)) return false;
     if (!BeginUserAction(false)) return false;
     if (button->style_ == ButtonStyle::Check) button->SetValue(!button->value_);
     Fire(OnButtonClick, *button);
@@ -98,5 +104,45 @@ bool Toolbar::ClickButton(int32_t index) {
 }
 
 bool Toolbar::ClickButton(std::string_view key) { return Click(Find(key)); }
+
+int32_t Toolbar::HotButton() const {
+    if (hot_ >= 1 && hot_ <= Count() && Clickable(*buttons_[hot_ - 1])) return hot_;
+    for (int32_t i = 1; i <= Count(); ++i)
+        if (Clickable(*buttons_[i - 1])) return i;
+    return 0;
+}
+
+void Toolbar::SetHot(int32_t index) {
+    if (index == hot_) return;
+    hot_ = index;
+    NotifyChanged();
+}
+
+bool Toolbar::TakeDialogKey(int32_t keyAscii) {
+    const int32_t hot = HotButton();
+    if (keyAscii != vbKeyReturn || hot == 0) return false;
+    ClickButton(hot);
+    return true;
+}
+
+void Toolbar::KeyAction(int32_t keyCode, int32_t /*shift*/) {
+    const int32_t hot = HotButton();
+    if (hot == 0) return;
+    int32_t step = 0, from = hot;
+    switch (keyCode) {
+        case vbKeyLeft: step = -1; break;
+        case vbKeyRight: step = 1; break;
+        case vbKeyHome: step = 1, from = 0; break;
+        case vbKeyEnd: step = -1, from = Count() + 1; break;
+        case vbKeySpace: ClickButton(hot); return;
+        default: return;
+    }
+    for (int32_t i = from + step; i >= 1 && i <= Count(); i += step)
+        if (Clickable(*buttons_[i - 1])) {
+            SetHot(i);
+            return;
+        }
+    SetHot(hot);  // at the end already: the hot button stays where it shows
+}
 
 }  // namespace plat::ui

@@ -3,6 +3,12 @@
 // caption, tool tip, image key (into the toolbar's image list), enabled and
 // visible flags; a two-state button also has a Boolean value. The whole bar is
 // enabled or disabled as a control. Clicking a button does not move the focus.
+//
+// From the keyboard the bar is one stop in the window's tab order. While it
+// has the focus one button is hot: Left / Right (Home / End) move it over the
+// buttons that could be clicked, Space or Enter clicks it. The hot button is
+// the last one the keys chose while that one can still be clicked, else the
+// first that can.
 
 #include <cstdint>
 #include <functional>
@@ -79,12 +85,24 @@ public:
     bool ClickButton(std::string_view key);
     std::function<void(ToolbarButton& button)> OnButtonClick;
 
+    bool CanTakeFocus() const override { return true; }
+    // The 1-based index of the hot button (see above); 0 when no button can be clicked.
+    int32_t HotButton() const;
+    // Enter clicks the hot button (when there is one).
+    bool TakeDialogKey(int32_t keyAscii) override;
+
+protected:
+    void KeyAction(int32_t keyCode, int32_t shift) override;
+
 private:
     friend class ToolbarButton;
     void Touch() { NotifyChanged(); }
     bool Click(ToolbarButton* button);
+    static bool Clickable(const ToolbarButton& button);
+    void SetHot(int32_t index);
     std::vector<std::unique_ptr<ToolbarButton>> buttons_;
     ImageList* imageList_ = nullptr;
+    int32_t hot_ = 0;
 };
 
 }  // namespace plat::ui

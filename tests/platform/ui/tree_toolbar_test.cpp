@@ -204,6 +204,44 @@ TEST_F(ToolbarTest, DisabledButtonsSeparatorsAndADisabledBarRefuse) {
     EXPECT_TRUE(form_.log.empty());
 }
 
+TEST_F(ToolbarTest, TabReachesTheBarWhoseArrowsMoveTheHotButtonOverClickableOnes) {
+    bar().Add("Hidden").SetVisible(false);
+    bar().Add("Print");
+    bar().Button("Delete").SetEnabled(false);
+    ASSERT_TRUE(form_.PressTab());  // from the text box, around to the bar at its place
+    ASSERT_TRUE(bar().HasFocus());
+    EXPECT_EQ(bar().HotButton(), 1);
+    std::vector<int32_t> hot;
+    for (int32_t key : {vbKeyRight, vbKeyRight, vbKeyRight, vbKeyHome, vbKeyEnd, vbKeyLeft}) {
+        bar().PressKey(key);
+        hot.push_back(bar().HotButton());
+    }
+    EXPECT_EQ(hot, (std::vector<int32_t>{4, 6, 6, 1, 6, 4}));
+    // Tab leaves the bar both ways; back on it, the hot button is the last one while it can be clicked.
+    ASSERT_TRUE(form_.PressTab());
+    EXPECT_TRUE(form_.txtName.HasFocus());
+    ASSERT_TRUE(form_.PressTab(true));
+    EXPECT_EQ(bar().HotButton(), 4);
+    bar().Button("Hold").SetEnabled(false);
+    EXPECT_EQ(bar().HotButton(), 1);
+    EXPECT_TRUE(form_.log.empty());
+}
+
+TEST_F(ToolbarTest, SpaceAndEnterClickTheHotButtonWithTheClicksRefusals) {
+    form_.PressTab();
+    bar().PressKey(vbKeyRight);
+    ASSERT_TRUE(bar().PressKey(vbKeySpace));
+    ASSERT_TRUE(form_.PressEnter());
+    bar().PressKey(vbKeyEnd);
+    bar().PressKey(vbKeySpace);
+    EXPECT_EQ(form_.log, (Log{"Delete", "Delete", "Hold on"}));
+    EXPECT_TRUE(bar().HasFocus());
+    bar().SetEnabled(false);
+    EXPECT_FALSE(bar().PressKey(vbKeySpace));
+    form_.PressEnter();
+    EXPECT_EQ(form_.log.size(), 3u);
+}
+
 TEST_F(ToolbarTest, TheOperatorClicksButtons) {
     bar().OnButtonClick = [this](ToolbarButton& b) {
         form_.log.push_back(b.Key());

@@ -9,6 +9,7 @@
 #include <QtTest/QTest>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QComboBox>
+#include <QtWidgets/QFrame>
 #include <QtWidgets/QLineEdit>
 #include <QtWidgets/QScrollBar>
 #include <QtWidgets/QTableWidget>
@@ -17,6 +18,7 @@
 #include "host/language_service.h"
 #include "host/run_context.h"
 #include "platform/com/registry.h"
+#include "platform/ui/toolbar.h"
 #include "plugin/config/spo2_simulation_config.h"
 #include "plugin/shell/mti_data.h"
 #include "plugin/results/results_classes.h"
@@ -75,9 +77,43 @@ protected:
         Settle();
     }
 
+    // The SpO2 test's guide after Start, the set-up done and the results page picked: its SpO2 cell is open.
+    void ShowSpO2GuideAfterTheSetUp() {
+        guide->Unload();
+        auto spo2 = std::make_shared<test_support::FakeElement>();  // the SpO2 simulation test
+        spo2->config = std::make_shared<plugin::CSpO2SimulationConfig>();
+        guide = std::make_shared<FTestGuide>();
+        guide->Load();
+        plugin::SetIdentityPaneShown(false);  // the first run: the identity pane shows first
+        guide->InitGuide(spo2, std::make_shared<host::CTestSetup>(), std::make_shared<plugin::CMtiData2>());
+        guide->OnStartTest = [this] {
+            events.push_back("StartTest");
+            guide->CompleteRun();  // the instrument is set: the operator reads the oximeter
+        };
+        guide->OnTestResultsChanged = [this](const std::string& s, const std::string& b) {
+            events.push_back(s + "," + b);
+        };
+        guide->Show();
+        Settle();
+        ClickAction("Start");
+        auto* pages = Widget<QToolBar>(guide->ContentPane().Controls().Item("tbrPages"));
+        ASSERT_NE(pages, nullptr);
+        ASSERT_FALSE(pages->actions().empty());
+        QTest::mouseClick(pages->widgetForAction(pages->actions().front()), Qt::LeftButton);
+        Settle();
+        table = renderer.WindowOf(*guide)->findChild<QTableWidget*>();
+        ASSERT_NE(table, nullptr);
+        editor = table->viewport()->findChild<QLineEdit*>();
+        ASSERT_NE(editor, nullptr);
+        ASSERT_TRUE(editor->isVisible());
+        events.clear();
+    }
+
     test_support::TempDir dir;
     std::shared_ptr<FTestGuide> guide;
     std::vector<std::string> events;
+    QTableWidget* table = nullptr;
+    QLineEdit* editor = nullptr;
 };
 
 TEST_F(GuideRenderTest, ToolbarClicksReachTheWindowAndFollowItsButtonStates) {
@@ -128,31 +164,7 @@ TEST_F(GuideRenderTest, TheWindowShowsEveryPartAndKeepsItsSizeAcrossStarts) {
 }
 
 TEST_F(GuideRenderTest, AfterTheSetUpATypedReadingGoesIntoTheSpO2CellWithoutAClick) {
-    guide->Unload();
-    auto spo2 = std::make_shared<test_support::FakeElement>();  // the SpO2 simulation test
-    spo2->config = std::make_shared<plugin::CSpO2SimulationConfig>();
-    guide = std::make_shared<FTestGuide>();
-    guide->Load();
-    plugin::SetIdentityPaneShown(false);  // the first run: the identity pane shows first
-    guide->InitGuide(spo2, std::make_shared<host::CTestSetup>(), std::make_shared<plugin::CMtiData2>());
-    guide->OnStartTest = [this] { guide->CompleteRun(); };  // the instrument is set: the operator reads the oximeter
-    guide->OnTestResultsChanged = [this](const std::string& s, const std::string& b) {
-        events.push_back(s + "," + b);
-    };
-    guide->Show();
-    Settle();
-    ClickAction("Start");
-    // The operator picks the results page, whose SpO2 cell is open since the set-up.
-    auto* pages = Widget<QToolBar>(guide->ContentPane().Controls().Item("tbrPages"));
-    ASSERT_NE(pages, nullptr);
-    ASSERT_FALSE(pages->actions().empty());
-    QTest::mouseClick(pages->widgetForAction(pages->actions().front()), Qt::LeftButton);
-    Settle();
-    auto* table = renderer.WindowOf(*guide)->findChild<QTableWidget*>();
-    ASSERT_NE(table, nullptr);
-    auto* editor = table->viewport()->findChild<QLineEdit*>();
-    ASSERT_NE(editor, nullptr);
-    ASSERT_TRUE(editor->isVisible());
+    ASSERT_NO_FATAL_FAILURE(ShowSpO2GuideAfterTheSetUp());
     EXPECT_EQ(QApplication::focusWidget(), editor);
     QTest::keyClicks(QApplication::focusWidget(), "97");
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
@@ -174,6 +186,43 @@ TEST_F(GuideRenderTest, AfterTheSetUpATypedReadingGoesIntoTheSpO2CellWithoutACli
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     Settle();
     EXPECT_EQ(table->item(1, 2)->text().toStdString(), "95");
+}
+
+TEST_F(GuideRenderTest, TabReachesTheToolbarWhereEnterAndSpaceClickTheHotButtonItShows) {
+    ASSERT_NO_FATAL_FAILURE(ShowSpO2GuideAfterTheSetUp());
+    guide->OnNextTest = [this] { events.push_back("Next"); };
+    auto& core = dynamic_cast<plat::ui::Toolbar&>(guide->Toolbar().Controls().Item("tbrButtons"));
+    auto* bar = Widget<QToolBar>(core);
+    auto* frame = bar->findChild<QFrame*>("focusFrame");
+    ASSERT_NE(frame, nullptr);
+    EXPECT_FALSE(frame->isVisible());
+    QTest::keyClicks(QApplication::focusWidget(), "97");
+    for (int tab = 0; tab < 10 && QApplication::focusWidget() != bar; ++tab) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        Settle();
+    }
+    ASSERT_EQ(QApplication::focusWidget(), bar);
+    EXPECT_EQ(table->item(1, 2)->text().toStdString(), "97");  // the Tab committed the reading
+    // Walk the hot button to a key; its frame follows.
+    auto walkTo = [&](const std::string& key) {
+        QTest::keyClick(bar, Qt::Key_Home);
+        for (int right = 0; right < 12 && core.Button(core.HotButton()).Key() != key; ++right)
+            QTest::keyClick(bar, Qt::Key_Right);
+        Settle();
+        ASSERT_EQ(core.Button(core.HotButton()).Key(), key);
+        EXPECT_TRUE(frame->isVisible());
+        EXPECT_EQ(frame->geometry(), bar->widgetForAction(bar->actions()[core.HotButton() - 1])->geometry());
+    };
+    walkTo("301");
+    QTest::keyClick(bar, Qt::Key_Return);
+    Settle();
+    walkTo("202");
+    QTest::keyClick(bar, Qt::Key_Space);
+    Settle();
+    EXPECT_EQ(events, (std::vector<std::string>{"Next", "StartTest"}));
+    // As after a click on Start, the set-up hands the focus to the SpO2 cell; the bar shows no frame.
+    EXPECT_EQ(QApplication::focusWidget(), editor);
+    EXPECT_FALSE(frame->isVisible());
 }
 
 TEST_F(GuideRenderTest, TheIdentityPaneShowsInsideTheWindowAndTakesTyping) {
