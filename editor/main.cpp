@@ -12,7 +12,7 @@
 #include "platform/com/com.h"
 #include "platform/com/fs.h"
 #include "platform/loop/message_loop.h"
-#include "platform/qt/qt_application.h"
+#include "platform/qt/display_check.h"
 #include "platform/qt/qt_renderer.h"
 #include "platform/ui/form.h"
 
@@ -72,7 +72,7 @@ int main(int argc, char** argv) {
         }
         check = true;
     }
-    if (const std::string why = plat::qt::QtApplication::MissingDisplay("Tamblin"); !why.empty()) {
+    if (const std::string why = plat::qt::DisplayCheck::Problem("Tamblin"); !why.empty()) {
         std::cerr << why << '\n';
         return 1;
     }
@@ -81,7 +81,6 @@ int main(int argc, char** argv) {
     std::unique_ptr<plat::qt::QtRenderer> renderer;
     const int code = editor::MainMod::Main(plat::fs::FolderOf(plat::ModulePath(&kAnchor)), [&] {
         prepared = true;
-        plat::qt::QtApplication::SetIdentity("Tamblin", "orvik-tamblin");
         renderer = std::make_unique<plat::qt::QtRenderer>();
         renderer->Install();
         if (check) CloseWhenDrawn(*renderer, drawn, kCheckPolls);

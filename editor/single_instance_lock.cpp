@@ -7,7 +7,7 @@
 
 #include <cerrno>
 #include <cstdlib>
-#include <filesystem>
+#include <utility>
 
 #include "platform/com/fs.h"
 
@@ -30,10 +30,11 @@ std::string PrivateFolder(const std::string& folder) {
 }
 
 constexpr int kPlaces = 4;
+constexpr int kFixedPlace = 2;
 
-// The folder of the lock file at the place `which`, in the order tried; ""
+// The folder of the lock file at the place `which`, in the order taken; ""
 // when that place is not the user's alone.
-std::string LockFolder(int which) {
+std::string LockFolder(int which, const std::string& tempFolder) {
     if (which == 0) {
         const char* runtime = std::getenv("XDG_RUNTIME_DIR");
         // A relative one is no runtime folder by the convention; one inherited
@@ -46,12 +47,9 @@ std::string LockFolder(int which) {
         const std::string system = "/run/user/" + std::to_string(::geteuid());
         return IsOwnPrivateFolder(system) ? system : std::string();
     }
-    if (which == 2) {
-        // Per user, as tmux does: a fixed name there would be the first user's.
-        std::error_code ec;
-        std::string temp = std::filesystem::temp_directory_path(ec).string();
-        if (temp.empty()) temp = "/tmp";
-        return PrivateFolder(plat::fs::Join(temp, "orvik-" + std::to_string(::geteuid())));
+    if (which == kFixedPlace) {
+        // Per user, as tmux does, and apart from $TMPDIR, which two starts may not share.
+        return PrivateFolder(plat::fs::Join(tempFolder, "orvik-" + std::to_string(::geteuid())));
     }
     // Another user made that name first: the user's cache folder.
     const std::string cache = plat::fs::XdgBaseFolder("XDG_CACHE_HOME", ".cache");
@@ -65,57 +63,75 @@ std::string LockFileName(std::string_view applicationTitle) {
     return name + ".lock";
 }
 
+enum class Taken { Yes, Busy, Unusable };
+
+// The lock file at `path`, unless it is one of `held` already.
+Taken TakeLock(const std::string& path, std::vector<int>& held) {
+    // Neither through a link nor waiting on a FIFO left at the name.
+    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0600);
+    if (fd < 0) return Taken::Unusable;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != ::geteuid()) {
+        ::close(fd);
+        return Taken::Unusable;
+    }
+    // Two places are often one folder ($XDG_RUNTIME_DIR is /run/user/<uid>), and
+    // a second flock of the process on the file would fail against its first.
+    for (const int other : held) {
+        struct stat hst {};
+        if (::fstat(other, &hst) == 0 && hst.st_dev == st.st_dev && hst.st_ino == st.st_ino) {
+            ::close(fd);
+            return Taken::Yes;
+        }
+    }
+    int rc;
+    do {
+        rc = ::flock(fd, LOCK_EX | LOCK_NB);
+    } while (rc != 0 && errno == EINTR);
+    if (rc != 0) {
+        const bool busy = errno == EWOULDBLOCK;
+        ::close(fd);
+        return busy ? Taken::Busy : Taken::Unusable;
+    }
+    held.push_back(fd);
+    return Taken::Yes;
+}
+
 }  // namespace
 
-SingleInstanceLock::SingleInstanceLock(std::string_view applicationTitle)
-    : name_(LockFileName(applicationTitle)), path_(PathFor(applicationTitle)) {}
+SingleInstanceLock::SingleInstanceLock(std::string_view applicationTitle, std::string tempFolder)
+    : name_(LockFileName(applicationTitle)), tempFolder_(std::move(tempFolder)) {}
 
 SingleInstanceLock::~SingleInstanceLock() { Release(); }
 
-std::string SingleInstanceLock::PathFor(std::string_view applicationTitle) {
-    for (int which = 0; which < kPlaces; ++which)
-        if (const std::string folder = LockFolder(which); !folder.empty())
-            return plat::fs::Join(folder, LockFileName(applicationTitle));
-    return {};
-}
-
 bool SingleInstanceLock::Acquire() {
-    if (fd_ >= 0) return true;
-    // A place whose lock file cannot be used gives way to the next: every copy
-    // of the user meets the same and so ends at the same file.
+    if (Held()) return true;
+    // Every start takes every place of the user's, in one order: a shell without
+    // the runtime folder and the desktop session still meet at the fixed place,
+    // and of two starting together the first at their first common place runs.
     for (int which = 0; which < kPlaces; ++which) {
-        const std::string folder = LockFolder(which);
+        const std::string folder = LockFolder(which, tempFolder_);
         if (folder.empty()) continue;
         const std::string path = plat::fs::Join(folder, name_);
-        // Neither through a link nor waiting on a FIFO left at the name.
-        const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0600);
-        if (fd < 0) continue;
-        struct stat st {};
-        int rc = -1;
-        if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == ::geteuid()) {
-            do {
-                rc = ::flock(fd, LOCK_EX | LOCK_NB);
-            } while (rc != 0 && errno == EINTR);
-            if (rc == 0) {
-                fd_ = fd;
-                path_ = path;
-                return true;
-            }
-            if (errno == EWOULDBLOCK) {
-                ::close(fd);
-                return false;
-            }
+        const Taken taken = TakeLock(path, fds_);
+        if (taken == Taken::Busy) {
+            Release();
+            return false;
         }
-        ::close(fd);
+        if (taken != Taken::Yes) continue;
+        if (path_.empty()) path_ = path;
+        if (which == kFixedPlace) break;  // the cache folder only stands in for it
     }
     return true;
 }
 
 void SingleInstanceLock::Release() {
-    if (fd_ < 0) return;
-    ::flock(fd_, LOCK_UN);
-    ::close(fd_);
-    fd_ = -1;
+    for (const int fd : fds_) {
+        ::flock(fd, LOCK_UN);
+        ::close(fd);
+    }
+    fds_.clear();
+    path_.clear();
 }
 
 }  // namespace editor

@@ -8,6 +8,7 @@
 #include "platform/com/fs.h"
 #include "platform/loop/message_loop.h"
 #include "platform/ui/msgbox.h"
+#include "platform/ui/window_identity.h"
 #include "platform/values/abort_error.h"
 
 namespace hostprog {
@@ -40,6 +41,7 @@ std::shared_ptr<host::IPlugIn> HostMain::LoadPlugIn(const std::string& programFo
 int HostMain::Main(const std::string& programFolder, const std::string& sequenceFile,
                    const std::function<void()>& prepareWindows) {
     plat::ui::SetApplicationTitle(kApplicationTitle);
+    plat::ui::WindowIdentity::Set({kWindowClass, {}});
     if (prepareWindows) prepareWindows();
     std::string error;
     auto plugIn = LoadPlugIn(programFolder, error);

@@ -15,6 +15,8 @@ namespace hostprog {
 class HostMain {
 public:
     static constexpr const char* kApplicationTitle = "Test host";
+    // The class of its windows, the program's name: it has no menu entry.
+    static constexpr const char* kWindowClass = "orvik-host";
     static constexpr const char* kPlugInProgId = "OrvikPelmo2.CPelmo2Plugin";
     static constexpr const char* kPlugInLibrary = "liborvikPelmo2.so";
     static constexpr const char* kDriverLibrary = "liborvikPelmo2VTI.so";

@@ -12,7 +12,7 @@
 #include "hostprog/host_main.h"
 #include "platform/com/com.h"
 #include "platform/com/fs.h"
-#include "platform/qt/qt_application.h"
+#include "platform/qt/display_check.h"
 #include "platform/qt/qt_renderer.h"
 
 namespace {
@@ -94,13 +94,12 @@ int main(int argc, char** argv) {
 
     const std::string programFolder = plat::fs::FolderOf(plat::ModulePath(&kAnchor));
     if (check) return Check(programFolder);
-    if (const std::string why = plat::qt::QtApplication::MissingDisplay("orvik-host"); !why.empty()) {
+    if (const std::string why = plat::qt::DisplayCheck::Problem("orvik-host"); !why.empty()) {
         std::cerr << why << '\n';
         return 1;
     }
     std::unique_ptr<plat::qt::QtRenderer> renderer;
     return hostprog::HostMain::Main(programFolder, files.empty() ? "" : files.front(), [&] {
-        plat::qt::QtApplication::SetIdentity("orvik-host");
         renderer = std::make_unique<plat::qt::QtRenderer>();
         renderer->Install();
     });

@@ -1,10 +1,17 @@
 #include "platform/qt/qt_application.h"
 
 #include <QtWidgets/QApplication>
+#include <errno.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <exception>
+#include <iostream>
+#include <string>
 #include <utility>
+#include <vector>
+
+#include "platform/ui/window_identity.h"
 
 namespace plat::qt {
 
@@ -13,24 +20,48 @@ namespace {
 thread_local int tDepth = 0;
 thread_local std::exception_ptr tPending;
 
-std::string& Name() {
-    static std::string name = "orvik";
-    return name;
-}
-
-std::string& DesktopFileName() {
-    static std::string name;
-    return name;
-}
-
+// Names the application as the program asked, whenever that changed.
 void ApplyIdentity() {
-    QCoreApplication::setApplicationName(QString::fromStdString(Name()));
-    QGuiApplication::setDesktopFileName(QString::fromStdString(DesktopFileName()));
+    static plat::ui::WindowIdentity applied;
+    const plat::ui::WindowIdentity& wanted = plat::ui::WindowIdentity::Current();
+    if (applied == wanted) return;
+    applied = wanted;
+    QCoreApplication::setApplicationName(QString::fromStdString(wanted.windowClass));
+    QGuiApplication::setDesktopFileName(QString::fromStdString(wanted.desktopFileName));
 }
 
-bool IsSet(const char* variable) {
-    const char* value = std::getenv(variable);
-    return value && *value;
+// Qt's messages while the application object is made are held back: when no
+// platform starts, Qt's warnings and its page give way to one line of ours.
+struct HeldMessage {
+    QtMsgType type;
+    std::string category;
+    QString text;
+};
+std::vector<HeldMessage>& HeldMessages() {
+    static std::vector<HeldMessage> held;
+    return held;
+}
+
+std::string DisplayNamed() {
+    for (const char* variable : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
+        if (const char* value = std::getenv(variable); value && *value) return std::string(variable) + "=" + value;
+    return "no display named";
+}
+
+void HoldStartMessage(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+    if (type != QtFatalMsg) {
+        HeldMessages().push_back({type, context.category ? context.category : "", text});
+        return;
+    }
+    QString reason = text.section('\n', 0, 0);
+    for (const HeldMessage& held : HeldMessages())
+        if (held.type != QtDebugMsg && held.type != QtInfoMsg) {
+            reason = held.text;  // the first complaint names the platform and why it failed
+            break;
+        }
+    std::cerr << program_invocation_short_name << ": no window system to open its window on (" << DisplayNamed()
+              << "; Qt says: " << reason.toStdString() << ")" << std::endl;
+    ::_exit(1);  // no core: there is nothing to debug
 }
 
 // Counts events in delivery, so that deferred deletes wait for the outermost one to end.
@@ -49,28 +80,23 @@ public:
 }  // namespace
 
 QApplication& QtApplication::Ensure() {
-    if (auto* app = qobject_cast<QApplication*>(QCoreApplication::instance())) return *app;
+    if (auto* app = qobject_cast<QApplication*>(QCoreApplication::instance())) {
+        ApplyIdentity();
+        return *app;
+    }
     static int argc = 1;
     // X11 takes the window's instance name from argv[0], its class from the application name.
-    static std::string name = Name();
+    static std::string name = plat::ui::WindowIdentity::Current().windowClass;
     static char* argv[] = {name.data(), nullptr};
+    const QtMessageHandler previous = qInstallMessageHandler(HoldStartMessage);
     // Lives for the process: Qt's own statics outlive main() and expect it gone last.
     static auto* app = new CountingApplication(argc, argv);
+    qInstallMessageHandler(previous);
+    for (const HeldMessage& held : std::exchange(HeldMessages(), {}))
+        previous(held.type, QMessageLogContext(nullptr, 0, nullptr, held.category.c_str()), held.text);
     ApplyIdentity();
     QApplication::setQuitOnLastWindowClosed(false);
     return *app;
-}
-
-void QtApplication::SetIdentity(std::string name, std::string desktopFileName) {
-    Name() = std::move(name);
-    DesktopFileName() = std::move(desktopFileName);
-    if (QCoreApplication::instance()) ApplyIdentity();
-}
-
-std::string QtApplication::MissingDisplay(std::string_view program) {
-    if (IsSet("DISPLAY") || IsSet("WAYLAND_DISPLAY") || IsSet("QT_QPA_PLATFORM")) return {};
-    return std::string(program) +
-           ": no display to open its window on (DISPLAY is not set): run it in a desktop session, or over ssh -X";
 }
 
 int QtApplication::DeliveryDepth() { return tDepth; }

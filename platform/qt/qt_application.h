@@ -4,26 +4,18 @@
 // asks (the UI thread); QT_QPA_PLATFORM chooses the display (offscreen for
 // tests and pictures).
 
-#include <string>
-#include <string_view>
-
 class QApplication;
 
 namespace plat::qt {
 
 class QtApplication {
 public:
-    // The application object, made when there is none yet.
+    // The application object, made when there is none yet, then named as
+    // plat::ui::WindowIdentity says (again whenever that changed). Should Qt
+    // find no window system it can start (a platform that does not load),
+    // the process says so in one line on stderr and ends with exit 1, as
+    // DisplayCheck's refusals do, in place of Qt's page and an abort.
     static QApplication& Ensure();
-    // Names the program's windows, before the application object is made: the
-    // window class (X11 WM_CLASS, instance and class both `name`) and, when
-    // given, the desktop entry a task bar ties them to ("orvik-tamblin" for
-    // orvik-tamblin.desktop; Wayland's app id). Unnamed, the class is "orvik".
-    static void SetIdentity(std::string name, std::string desktopFileName = {});
-    // "" when the environment names a display (DISPLAY, WAYLAND_DISPLAY or
-    // QT_QPA_PLATFORM), else the one line `program` says instead of Qt's page
-    // about platform plug-ins. Touches no Qt.
-    static std::string MissingDisplay(std::string_view program);
     // How many Qt events are being delivered on this thread's stack right now;
     // 0 at the top of the loop, where a deferred delete is safe.
     static int DeliveryDepth();

@@ -10,6 +10,9 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <memory>
+#include <stdexcept>
 
 #include "driver/vti_interface.h"
 #include "editor/driver_registration.h"
@@ -19,6 +22,7 @@
 #include "host/host_application.h"
 #include "host/language_service.h"
 #include "platform/com/registry.h"
+#include "platform/ui/window_identity.h"
 #include "tests/editor/editor_fixture.h"
 #include "tests/support/saved_variable.h"
 
@@ -44,36 +48,61 @@ protected:
 };
 
 TEST_F(StartTest, ASecondStartEndsAtOnceAndTheFirstKeepsRunning) {
-    editor::SingleInstanceLock first(editor::MainMod::kApplicationTitle);
-    ASSERT_TRUE(first.Acquire());
-    EXPECT_EQ(first.Path(), root_ + "/Tamblin.lock");
+    const std::string temp = root_ + "/tmp";  // the fixed place's, not the machine's
+    std::filesystem::create_directories(temp);
+    const auto lock = [&] { return std::make_unique<editor::SingleInstanceLock>(editor::MainMod::kApplicationTitle, temp); };
+    const auto start = [&](const std::function<void()>& prepare) { return editor::MainMod::Main(root_, prepare, temp); };
+    auto first = lock();
+    ASSERT_TRUE(first->Acquire());
+    EXPECT_EQ(first->Path(), root_ + "/Tamblin.lock");
     bool prepared = false;
-    EXPECT_EQ(editor::MainMod::Main(root_, [&] { prepared = true; }), 0);
+    EXPECT_EQ(start([&] { prepared = true; }), 0);
     EXPECT_FALSE(prepared);
     EXPECT_EQ(plat::ui::FindForm("frmCustomRcurve"), nullptr);
-    EXPECT_TRUE(first.Held());
+    // Nor does one without the runtime folder (a shell after su - user), nor the other way round.
+    ::unsetenv("XDG_RUNTIME_DIR");
+    EXPECT_EQ(start([] { throw std::logic_error("ran without the runtime folder"); }), 0);
+    first->Release();
+    ASSERT_TRUE(first->Acquire());
+    ::setenv("XDG_RUNTIME_DIR", root_.c_str(), 1);
+    EXPECT_EQ(start([] { throw std::logic_error("ran with the runtime folder"); }), 0);
+    EXPECT_TRUE(first->Held());
 
     // Once the first copy is gone, a start runs until its window closes, and then lets go.
-    first.Release();
+    first->Release();
     ScriptedOperator op;
-    op.Do("frmCustomRcurve", "running", [](plat::ui::Form&) {
-          editor::SingleInstanceLock other(editor::MainMod::kApplicationTitle);
-          EXPECT_FALSE(other.Acquire());
-      }).Click("frmCustomRcurve", "cmdClose");
-    EXPECT_EQ(editor::MainMod::Main(root_, [&] { prepared = true; }), 0);
+    op.Do("frmCustomRcurve", "running", [&](plat::ui::Form&) { EXPECT_FALSE(lock()->Acquire()); })
+        .Click("frmCustomRcurve", "cmdClose");
+    // It names its windows as its menu entry does, so that a task bar groups them under it.
+    plat::ui::WindowIdentity named;
+    EXPECT_EQ(start([&] {
+                  prepared = true;
+                  named = plat::ui::WindowIdentity::Current();
+              }),
+              0);
     EXPECT_TRUE(prepared);
     EXPECT_EQ(plat::ui::FindForm("frmCustomRcurve"), nullptr);
-    editor::SingleInstanceLock again(editor::MainMod::kApplicationTitle);
-    EXPECT_TRUE(again.Acquire());
+    EXPECT_TRUE(lock()->Acquire());
+    std::ifstream entry(ORVIK_DESKTOP_ENTRY);
+    std::string line, entryClass;
+    while (std::getline(entry, line))
+        if (line.starts_with("StartupWMClass=")) entryClass = line.substr(line.find('=') + 1);
+    EXPECT_EQ(named.windowClass, entryClass);
+    EXPECT_EQ(named.desktopFileName + ".desktop.in", std::filesystem::path(ORVIK_DESKTOP_ENTRY).filename());
 }
 
+struct RemovedAtEnd {  // nothing left in a real session's folder
+    std::string path;
+    ~RemovedAtEnd() { ::unlink(path.c_str()); }
+};
+
 // Without a runtime folder each user's lock lies in a folder of their own in
-// the temporary folder. Nothing another user made can block a copy or let a
-// second one start: a folder of that name that is theirs gives way to the
-// user's cache folder, a lock file of theirs (held) to the next place. Root,
-// the tests' user, and "nobody" are the two users.
+// the temporary folder (the test's own here). Nothing another user made can
+// block a copy or let a second one start: a folder of that name that is theirs
+// gives way to the user's cache folder, a lock file of theirs (held) to the
+// next place. Root, the tests' user, and "nobody" are the two users.
 TEST_F(StartTest, WithoutARuntimeFolderEachUserKeepsTheirOwnOneCopyRule) {
-    const test_support::SavedVariable savedTemp("TMPDIR"), savedHome("HOME"), savedCache("XDG_CACHE_HOME");
+    const test_support::SavedVariable savedHome("HOME"), savedCache("XDG_CACHE_HOME");
     namespace fs = std::filesystem;
     const std::string temp = root_ + "/tmp", squattedTemp = root_ + "/tmp2";
     for (const std::string& folder : {temp, squattedTemp, squattedTemp + "/orvik-65534"}) {
@@ -82,25 +111,21 @@ TEST_F(StartTest, WithoutARuntimeFolderEachUserKeepsTheirOwnOneCopyRule) {
     }
     ::unsetenv("XDG_RUNTIME_DIR");
     ::unsetenv("XDG_CACHE_HOME");
-    ::setenv("TMPDIR", temp.c_str(), 1);
     ::setenv("HOME", (root_ + "/home").c_str(), 1);
 
-    editor::SingleInstanceLock first("A/B");
+    editor::SingleInstanceLock first("A/B", temp);
     ASSERT_TRUE(first.Acquire());
     EXPECT_TRUE(first.Held());
-    // A login session of the test's user gives its runtime folder.
+    // A login session of the test's user gives its runtime folder, which comes first.
     const std::string session = "/run/user/" + std::to_string(::geteuid());
-    std::string own = temp + "/orvik-" + std::to_string(::geteuid());
+    const std::string own = temp + "/orvik-" + std::to_string(::geteuid());
     struct stat st {};
-    if (::lstat(session.c_str(), &st) == 0 && st.st_uid == ::geteuid()) own = session;
-    struct RemovedAtEnd {  // nothing left in a real session's folder
-        std::string path;
-        ~RemovedAtEnd() { ::unlink(path.c_str()); }
-    } const lockFile{own + "/A_B.lock"};
-    EXPECT_EQ(first.Path(), own + "/A_B.lock");
+    const bool inSession = ::lstat(session.c_str(), &st) == 0 && st.st_uid == ::geteuid();
+    const RemovedAtEnd lockFile{inSession ? session + "/A_B.lock" : ""};
+    EXPECT_EQ(first.Path(), (inSession ? session : own) + "/A_B.lock");
     ASSERT_EQ(::lstat(own.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 07777, 0700u);
-    EXPECT_FALSE(editor::SingleInstanceLock("A/B").Acquire()) << "a second copy of the same user";
+    EXPECT_FALSE(editor::SingleInstanceLock("A/B", temp).Acquire()) << "a second copy of the same user";
     if (::geteuid() != 0) GTEST_SKIP() << "only root can be another user";
 
     const std::string nobodyHome = root_ + "/nobody", nobodyRuntime = root_ + "/run";
@@ -118,18 +143,17 @@ TEST_F(StartTest, WithoutARuntimeFolderEachUserKeepsTheirOwnOneCopyRule) {
     if (child == 0) {
         if (::setgid(65534) != 0 || ::setuid(65534) != 0) ::_exit(2);
         ::setenv("HOME", nobodyHome.c_str(), 1);
-        const auto keepsTheRule = [](const std::string& expectedPath) {
-            editor::SingleInstanceLock copy("A/B");
+        const auto keepsTheRule = [](const std::string& tempFolder, const std::string& expectedPath) {
+            editor::SingleInstanceLock copy("A/B", tempFolder);
             return copy.Acquire() && copy.Held() && copy.Path() == expectedPath &&
-                   !editor::SingleInstanceLock("A/B").Acquire();
+                   !editor::SingleInstanceLock("A/B", tempFolder).Acquire();
         };
-        if (!keepsTheRule(temp + "/orvik-65534/A_B.lock")) ::_exit(3);
+        if (!keepsTheRule(temp, temp + "/orvik-65534/A_B.lock")) ::_exit(3);
         ::setenv("XDG_RUNTIME_DIR", nobodyRuntime.c_str(), 1);
-        if (!keepsTheRule(temp + "/orvik-65534/A_B.lock")) ::_exit(4);
+        if (!keepsTheRule(temp, temp + "/orvik-65534/A_B.lock")) ::_exit(4);
         // Root's runtime folder, as after su without a login, is not nobody's either.
         ::setenv("XDG_RUNTIME_DIR", root_.c_str(), 1);
-        ::setenv("TMPDIR", squattedTemp.c_str(), 1);
-        ::_exit(keepsTheRule(nobodyHome + "/.cache/orvik/A_B.lock") ? 0 : 5);
+        ::_exit(keepsTheRule(squattedTemp, nobodyHome + "/.cache/orvik/A_B.lock") ? 0 : 5);
     }
     int status = 0;
     ASSERT_EQ(::waitpid(child, &status, 0), child);
@@ -139,7 +163,40 @@ TEST_F(StartTest, WithoutARuntimeFolderEachUserKeepsTheirOwnOneCopyRule) {
     EXPECT_EQ(WEXITSTATUS(status), 0) << "3: in nobody's own temporary folder, 4: past root's lock file in nobody's "
                                          "runtime folder, 5: past root's folder of nobody's name";
     EXPECT_TRUE(first.Held());
-    EXPECT_FALSE(editor::SingleInstanceLock("A/B").Acquire()) << "root's copy still runs alone";
+    EXPECT_FALSE(editor::SingleInstanceLock("A/B", temp).Acquire()) << "root's copy still runs alone";
+}
+
+// What others could have planted in the runtime folder is passed over: a link
+// at the lock's name is not followed and lets no second copy start; a folder
+// open to others or of another user gets no lock file.
+TEST_F(StartTest, ALinkOrARuntimeFolderNotTheUsersAloneIsPassedOver) {
+    namespace fs = std::filesystem;
+    const std::string temp = root_ + "/tmp", target = root_ + "/target";
+    fs::create_directories(temp);
+    const RemovedAtEnd lockFile{"/run/user/" + std::to_string(::geteuid()) + "/L.lock"};
+    ASSERT_EQ(::symlink(target.c_str(), (root_ + "/L.lock").c_str()), 0);
+    editor::SingleInstanceLock first("L", temp);
+    ASSERT_TRUE(first.Acquire() && first.Held());
+    EXPECT_FALSE(editor::SingleInstanceLock("L", temp).Acquire());
+    EXPECT_FALSE(fs::exists(target));
+    first.Release();
+    // The runtime folder is most often another place too (/run/user/<uid>): its lock file is taken once.
+    ::setenv("XDG_RUNTIME_DIR", (temp + "/orvik-" + std::to_string(::geteuid())).c_str(), 1);
+    EXPECT_TRUE(editor::SingleInstanceLock("L", temp).Acquire());
+
+    const std::string runtime = root_ + "/run";
+    ::setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
+    fs::create_directories(runtime);
+    fs::permissions(runtime, fs::perms::all);
+    for (const char* how : {"open to others", "of another user"}) {
+        editor::SingleInstanceLock copy("L", temp);
+        EXPECT_TRUE(copy.Acquire() && copy.Held()) << how;
+        EXPECT_FALSE(fs::exists(runtime + "/L.lock")) << how;
+        fs::remove(runtime + "/L.lock");
+        if (::geteuid() != 0) GTEST_SKIP() << "only root can give a folder to another user";
+        fs::permissions(runtime, fs::perms::owner_all);
+        ASSERT_EQ(::chown(runtime.c_str(), 65534, 65534), 0);
+    }
 }
 
 TEST_F(StartTest, TheDriverBesideTheProgramIsTheOneRegistered) {

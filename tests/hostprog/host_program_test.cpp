@@ -28,6 +28,7 @@
 #include "platform/ui/control_host.h"
 #include "platform/ui/label.h"
 #include "platform/ui/object_control.h"
+#include "platform/ui/window_identity.h"
 #include "tests/support/sandbox.h"
 #include "tests/support/serial/fake_serial_port.h"
 #include "tests/support/serial/simulated_instrument.h"
@@ -204,6 +205,10 @@ TEST_F(HostStartTest, APlugInNeitherRegisteredNorBesideTheProgramIsReportedNotLo
     std::string error;
     EXPECT_EQ(hostprog::HostMain::LoadPlugIn(dir_.Path(), error), nullptr);
     EXPECT_THAT(error, HasSubstr("liborvikPelmo2.so"));
+    // The program says so and ends; its windows were named after it before the window system's set-up.
+    plat::ui::WindowIdentity named;
+    EXPECT_EQ(hostprog::HostMain::Main(dir_.Path(), "", [&] { named = plat::ui::WindowIdentity::Current(); }), 1);
+    EXPECT_EQ(named, (plat::ui::WindowIdentity{"orvik-host", ""}));
 }
 
 TEST_F(HostProgramTest, SettingsAreEditedInTheFrameAndSavedWhenItCloses) {

@@ -1,6 +1,7 @@
 #include "platform/com/registry.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -182,6 +183,24 @@ TEST_F(RegistryTest, SecondInstanceAndOtherProcessesSeeEveryWrite) {
     EXPECT_EQ(first.ValueNames(Hive::LocalMachine, kKey).size(), 1u + kProcesses * kWrites);
     EXPECT_EQ(plat::fs::ListFiles(dir_.Path(), "*"), (std::vector<std::string>{"registry.reg", "registry.reg.lock"}))
         << "no temporary file is left behind";
+}
+
+// Whatever lies at the lock's name, a write neither goes through a link nor waits on a FIFO.
+TEST_F(RegistryTest, ALockNameThatIsNoRegularFileFailsAWriteAtOnce) {
+    Registry reg(File());
+    const std::string lock = File() + ".lock", target = dir_.File("target");
+    ASSERT_EQ(::symlink(target.c_str(), lock.c_str()), 0);
+    try {
+        reg.WriteValue(Hive::LocalMachine, kKey, "Path", "x");
+        ADD_FAILURE() << "written through a link";
+    } catch (const RegistryError& e) {
+        EXPECT_NE(std::string(e.what()).find("\"" + lock + "\" cannot be opened: it is a link"), std::string::npos)
+            << e.what();
+    }
+    EXPECT_FALSE(plat::fs::FileExists(target));
+    ASSERT_EQ(::unlink(lock.c_str()), 0);
+    ASSERT_EQ(::mkfifo(lock.c_str(), 0400), 0);  // a user other than root falls back to read-only
+    EXPECT_THROW(reg.WriteValue(Hive::LocalMachine, kKey, "Path", "x"), RegistryError);
 }
 
 TEST(RegistryPath, ComesFromTheEnvironment) {

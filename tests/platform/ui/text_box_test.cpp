@@ -73,7 +73,7 @@ TEST_F(MultiLineTextBoxTest, AKeyPressHandlerCanDropOrMakeALineBreak) {
     EXPECT_EQ(t.Text(), "a\r\nb");
 }
 
-TEST_F(MultiLineTextBoxTest, BackspaceAndDeleteTakeALineBreakWhole) {
+TEST_F(MultiLineTextBoxTest, BackspaceAndDeleteTakeALineBreakAndAUtf8CharacterWhole) {
     TextBox& t = form_.txtNote;
     t.SetText("ab\r\ncd");
     t.SetSelStart(4);
@@ -93,6 +93,15 @@ TEST_F(MultiLineTextBoxTest, BackspaceAndDeleteTakeALineBreakWhole) {
     t.SetSelStart(2);
     t.PressKey(vbKeyDelete);
     EXPECT_EQ(t.Text(), "abc");
+    // A UTF-8 character goes whole: no broken byte is left in a name such as "Café".
+    t.SetText("Caf\xC3\xA9s");
+    t.SetSelStart(5);
+    t.TypeKey(vbKeyBack);
+    EXPECT_EQ(t.Text(), "Cafs");
+    t.SetText("Caf\xC3\xA9s");
+    t.SetSelStart(3);
+    t.PressKey(vbKeyDelete);
+    EXPECT_EQ(t.Text(), "Cafs");
 }
 
 TEST_F(MultiLineTextBoxTest, ALineBreakNeedsRoomForBothBytes) {
