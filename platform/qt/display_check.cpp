@@ -55,7 +55,7 @@ class StderrCapture {
 public:
     StderrCapture() {
         if (::pipe2(pipe_, O_CLOEXEC | O_NONBLOCK) != 0) return;
-        saved_ = ::dup(STDERR_FILENO);
+        saved_ = ::fcntl(STDERR_FILENO, F_DUPFD_CLOEXEC, 0);
         if (saved_ < 0 || ::dup2(pipe_[1], STDERR_FILENO) < 0) Restore();
     }
     ~StderrCapture() {
@@ -70,6 +70,7 @@ public:
         ssize_t n;
         while (pipe_[0] >= 0 && (n = ::read(pipe_[0], buffer, sizeof buffer)) > 0) text.append(buffer, n);
         while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back()))) text.pop_back();
+        std::replace_if(text.begin(), text.end(), [](unsigned char c) { return std::iscntrl(c); }, ' ');  // one line
         return text;
     }
 
@@ -157,8 +158,8 @@ Refusal XRefusal(bool waylandAsked) {
     if (error == 0) return {};
     // libxcb writes the reason a server gives when it turns the connection down.
     if (!reason.empty()) return Refused(display, "the server says \"" + reason + "\"");
-    if (error == kXcbParseError) return {"DISPLAY=" + name + " names no X display", "it is no [host]:number[.screen]"};
-    if (error == kXcbInvalidScreen) return {"the " + display + " has no such screen", "its server has fewer"};
+    if (error == kXcbParseError) return {"DISPLAY=" + name + " names no X display", "a display is named [host]:number[.screen]"};
+    if (error == kXcbInvalidScreen) return {"the " + display + " has no such screen", "its server has fewer screens"};
     return {"the " + display + " does not answer", "no X server runs there"};
 }
 
