@@ -67,11 +67,10 @@ enum class Taken { Yes, Busy, Unusable };
 
 // The lock file at `path`, unless it is one of `held` already.
 Taken TakeLock(const std::string& path, std::vector<int>& held) {
-    // Neither through a link nor waiting on a FIFO left at the name.
-    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0600);
+    const int fd = plat::fs::OpenLockFile(path, O_RDWR | O_CREAT, 0600);
     if (fd < 0) return Taken::Unusable;
     struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != ::geteuid()) {
+    if (::fstat(fd, &st) != 0 || st.st_uid != ::geteuid()) {
         ::close(fd);
         return Taken::Unusable;
     }

@@ -194,6 +194,19 @@ bool WriteFileAtomic(const std::string& path, std::string_view bytes) {
     return ReplaceFile(target, bytes, exists ? (st.st_mode & 07777) : NewFileMode());
 }
 
+int OpenLockFile(const std::string& path, int flags, unsigned mode, std::string* why) {
+    const int fd = ::open(path.c_str(), flags | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, mode);
+    if (fd < 0) {
+        if (why) *why = errno == ELOOP ? "it is a link" : std::strerror(errno);
+        return -1;
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) return fd;
+    ::close(fd);
+    if (why) *why = "it is not a regular file";
+    return -1;
+}
+
 unsigned NewFileMode() { return 0666 & ~CurrentUmask(); }
 
 namespace {

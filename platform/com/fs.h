@@ -49,6 +49,11 @@ bool ReplaceFile(const std::string& path, std::string_view bytes, unsigned mode,
 // name still names the file locked. For a folder that holds files of ours
 // alone; anything that fails is passed over.
 void RemoveAbandonedTemporaryFiles(const std::string& folder);
+// Opens a lock file as nothing another program left at its name can misuse:
+// never through a link, never waiting on a FIFO, and only a regular file.
+// `flags` are the access and O_CREAT. -1 otherwise, with `why` (when given)
+// in words: "it is a link", "it is not a regular file" or the system's text.
+int OpenLockFile(const std::string& path, int flags, unsigned mode, std::string* why = nullptr);
 // The mode of a newly created file: 0666 less the umask.
 unsigned NewFileMode();
 // Test hook: runs in ReplaceFile after the temporary file is complete and

@@ -266,17 +266,9 @@ class FileLock {
 public:
     FileLock(const std::string& registryFile, bool exclusive) {
         std::string lockPath = registryFile + ".lock";
-        // Neither through a link nor waiting on a FIFO left at the name.
-        constexpr int kFlags = O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
-        fd_ = ::open(lockPath.c_str(), O_RDWR | O_CREAT | kFlags, 0644);
-        if (fd_ < 0) fd_ = ::open(lockPath.c_str(), O_RDONLY | kFlags);
-        std::string why = fd_ >= 0 ? "" : errno == ELOOP ? "it is a link" : std::strerror(errno);
-        struct stat st {};
-        if (fd_ >= 0 && (::fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode))) {
-            why = "it is not a regular file";
-            ::close(fd_);
-            fd_ = -1;
-        }
+        std::string why;
+        fd_ = fs::OpenLockFile(lockPath, O_RDWR | O_CREAT, 0644, &why);
+        if (fd_ < 0) fd_ = fs::OpenLockFile(lockPath, O_RDONLY, 0, &why);
         if (fd_ < 0) {
             // Readers may go without: the file is only ever replaced by rename, never rewritten in place.
             if (exclusive) throw RegistryError("The registry lock file \"" + lockPath + "\" cannot be opened: " + why);
